@@ -1,0 +1,16 @@
+#pragma once
+// What the core asks of the main window after it replaced the document. The
+// window installs itself at start-up; without a window (command line, tests)
+// the calls go nowhere.
+class TDocumentView {
+public:
+    virtual ~TDocumentView() = default;
+    virtual void BuildTree() {}
+    virtual void UpdateStatus() {}
+    virtual void RefreshEditors() {}
+};
+
+// The view in use; never null.
+TDocumentView& DocumentView();
+// Installs a view (nullptr puts back the silent one) and returns the previous.
+TDocumentView* SetDocumentView(TDocumentView* view);

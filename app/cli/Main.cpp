@@ -1,0 +1,109 @@
+// qv300-cli: the program's document operations without a window.
+#include <cstring>
+#include <filesystem>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/Catalogue.h"
+#include "app/State.h"
+#include "app/cli/Dump.h"
+#include "image/DataFile.h"
+#include "settings/MsgBox.h"
+
+namespace {
+constexpr int kExitUsage = 1;
+constexpr int kExitFailed = 2;
+
+const char* kUsage =
+    "usage: qv300-cli new OUT.dat [--band TEXT] [--force]\n"
+    "       qv300-cli dump FILE.dat\n"
+    "\n"
+    "  new   writes the data file of a new document (the default band unless\n"
+    "        --band names one of: 134 - 174MHz, 200 - 260MHz, 320 - 400MHz,\n"
+    "        400 - 520MHz); an existing file is replaced only with --force\n"
+    "  dump  prints a data file as JSON\n";
+
+int Usage()
+{
+    std::cerr << kUsage;
+    return kExitUsage;
+}
+
+bool IsBandText(const std::string& text)
+{
+    for (const auto& row : kBandTable)
+        if (text == row.text)
+            return true;
+    return false;
+}
+
+int CommandNew(const std::vector<std::string>& args)
+{
+    std::optional<std::string> out;
+    std::optional<std::string> band;
+    bool force = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--band" && i + 1 < args.size())
+            band = args[++i];
+        else if (args[i] == "--force")
+            force = true;
+        else if (!out && !args[i].empty() && args[i][0] != '-')
+            out = args[i];
+        else
+            return Usage();
+    }
+    if (!out)
+        return Usage();
+    if (band && !IsBandText(*band)) {
+        std::cerr << "qv300-cli: unknown band \"" << *band << "\"\n";
+        return Usage();
+    }
+    std::error_code ec;
+    if (!force && std::filesystem::exists(std::filesystem::symlink_status(*out, ec))) {
+        std::cerr << "qv300-cli: " << *out << " exists; use --force to replace it\n";
+        return kExitFailed;
+    }
+
+    // The same steps as the program's start: the first catalogue model with
+    // its default band, or with the band asked for.
+    StartFirstDocument(band ? std::optional<uint8_t>(FrqList.CodeOf(*band)) : std::nullopt);
+    return WriteDataFile(*out) ? 0 : kExitFailed;
+}
+
+int CommandDump(const std::vector<std::string>& args)
+{
+    if (args.size() != 1 || args[0].empty())
+        return Usage();
+    std::string fileName = args[0];
+    FileHeaderTexts header;
+    if (ReadDataFile(fileName, &header) != ReadResult::Ok)
+        return kExitFailed;
+    std::cout << DumpDocument(header).dump(2, ' ', false, nlohmann::json::error_handler_t::replace)
+              << '\n';
+    return std::cout ? 0 : kExitFailed;
+}
+}
+
+int main(int argc, char** argv)
+{
+    if (argc < 2)
+        return Usage();
+    std::string command = argv[1];
+    std::vector<std::string> args(argv + 2, argv + argc);
+    if (command == "-h" || command == "--help") {
+        std::cout << kUsage;
+        return 0;
+    }
+    if (command != "new" && command != "dump")
+        return Usage();
+
+    SetMsgBoxHandler([](const std::string&, const std::string& text, int kind) {
+        std::cerr << text << '\n';
+        return kind == kMsgQuestion ? static_cast<int>(kMsgNo) : static_cast<int>(kMsgOk);
+    });
+    DataModuleCreate(ExecutableFolder(argv[0]));
+
+    return command == "new" ? CommandNew(args) : CommandDump(args);
+}

@@ -1,0 +1,342 @@
+#include "settings/IniFile.h"
+
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <string_view>
+#include <system_error>
+
+#include "settings/TextEncoding.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::string_view kBom = "\xEF\xBB\xBF";
+
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+std::string_view Trim(std::string_view s)
+{
+    while (!s.empty() && IsBlank(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && IsBlank(s.back()))
+        s.remove_suffix(1);
+    return s;
+}
+
+bool SameName(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        char x = a[i], y = b[i];
+        if (x >= 'A' && x <= 'Z')
+            x = static_cast<char>(x - 'A' + 'a');
+        if (y >= 'A' && y <= 'Z')
+            y = static_cast<char>(y - 'A' + 'a');
+        if (x != y)
+            return false;
+    }
+    return true;
+}
+
+// What one line of an INI file is.
+struct ParsedLine {
+    enum Kind { Other, Section, Key } kind = Other;
+    std::string_view name;  // section or key name, trimmed
+    std::string_view value; // for keys: trimmed, enclosing quotes removed
+};
+
+ParsedLine ParseLine(std::string_view line)
+{
+    ParsedLine p;
+    std::string_view s = Trim(line);
+    if (s.empty() || s.front() == ';')
+        return p; // blank line or comment
+    if (s.front() == '[') {
+        // "[name]"; anything after the closing bracket is ignored, and a
+        // header without one takes the rest of the line as the name.
+        s.remove_prefix(1);
+        size_t close = s.find(']');
+        p.kind = ParsedLine::Section;
+        p.name = Trim(s.substr(0, close));
+        return p;
+    }
+    size_t eq = s.find('=');
+    if (eq == std::string_view::npos)
+        return p; // neither a section nor a key: not visible to readers
+    p.kind = ParsedLine::Key;
+    p.name = Trim(s.substr(0, eq));
+    std::string_view value = Trim(s.substr(eq + 1));
+    if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
+        value = value.substr(1, value.size() - 2);
+    p.value = value;
+    return p;
+}
+
+std::string SystemMessage(int err)
+{
+    return std::error_code(err, std::generic_category()).message();
+}
+
+// Writes `bytes` to a new file beside `target` and renames it over `target`,
+// so that a failure at any point leaves the old file as it was.
+bool ReplaceFile(const fs::path& path, const std::string& bytes, std::string* error)
+{
+    auto fail = [&](const std::string& why) {
+        if (error)
+            *error = why;
+        return false;
+    };
+
+    std::error_code ec;
+    fs::path target = path;
+    if (fs::is_symlink(path, ec)) {
+        // Replace the file the link points at, not the link.
+        fs::path resolved = fs::canonical(path, ec);
+        if (!ec)
+            target = resolved;
+    }
+    fs::path folder = target.parent_path();
+    if (folder.empty())
+        folder = ".";
+
+    static std::atomic<unsigned> counter{0};
+    std::random_device random;
+    fs::path temp;
+    std::FILE* out = nullptr;
+    int openError = 0;
+    for (int attempt = 0; attempt < 20 && !out; ++attempt) {
+        temp = folder / ("." + target.filename().string() + ".tmp" + std::to_string(random() % 1000000u)
+                         + "-" + std::to_string(counter++));
+        errno = 0;
+        out = std::fopen(temp.c_str(), "wbx"); // "x": never reuse an existing file
+        openError = errno;
+        if (!out && openError != EEXIST)
+            break;
+    }
+    if (!out)
+        return fail("cannot create a file in " + folder.string() + ": " + SystemMessage(openError));
+
+    bool written = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
+    int writeError = written ? 0 : errno;
+    if (std::fflush(out) != 0 && written) {
+        written = false;
+        writeError = errno;
+    }
+    if (std::fclose(out) != 0 && written) {
+        written = false;
+        writeError = errno;
+    }
+    if (!written) {
+        fs::remove(temp, ec);
+        return fail("cannot write " + temp.string() + ": " + SystemMessage(writeError));
+    }
+
+    // The new file gets the old one's permissions.
+    fs::file_status old = fs::status(target, ec);
+    if (!ec && fs::exists(old))
+        fs::permissions(temp, old.permissions(), fs::perm_options::replace, ec);
+
+    fs::rename(temp, target, ec);
+    if (ec) {
+        std::string why = ec.message();
+        fs::remove(temp, ec);
+        return fail("cannot replace " + target.string() + ": " + why);
+    }
+    return true;
+}
+
+} // namespace
+
+TIniFile::TIniFile(std::string path) : path_(std::move(path))
+{
+    Load(nullptr);
+}
+
+TIniFile::LoadResult TIniFile::Load(std::string* error)
+{
+    lines_.clear();
+    rawLines_.clear();
+    lineEnds_.clear();
+    lineEnd_ = "\n";
+    hadBom_ = false;
+    legacyEncoding_ = false;
+
+    std::error_code ec;
+    fs::file_status st = fs::status(path_, ec);
+    if (st.type() == fs::file_type::not_found)
+        return LoadResult::Missing;
+    if (ec || fs::is_directory(st)) {
+        if (error)
+            *error = "cannot read " + path_ + ": " + (ec ? ec.message() : std::string("it is a folder"));
+        return LoadResult::Failed;
+    }
+    std::ifstream in(path_, std::ios::binary);
+    if (!in) {
+        if (error)
+            *error = "cannot open " + path_ + ": " + SystemMessage(errno);
+        return LoadResult::Failed;
+    }
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) {
+        if (error)
+            *error = "cannot read " + path_;
+        return LoadResult::Failed;
+    }
+
+    std::string_view text = bytes;
+    if (text.substr(0, kBom.size()) == kBom) {
+        hadBom_ = true;
+        text.remove_prefix(kBom.size());
+    }
+    legacyEncoding_ = !IsValidUtf8(text);
+
+    // Lines end at LF; a CR before it belongs to the line end. In GB18030
+    // neither byte occurs inside a character, so the file can be split
+    // before it is decoded.
+    bool endSeen = false;
+    while (!text.empty()) {
+        size_t lf = text.find('\n');
+        std::string_view line = text.substr(0, lf);
+        std::string end;
+        if (lf != std::string_view::npos) {
+            end = "\n";
+            if (!line.empty() && line.back() == '\r') {
+                line.remove_suffix(1);
+                end = "\r\n";
+            }
+            if (!endSeen) {
+                lineEnd_ = end;
+                endSeen = true;
+            }
+            text.remove_prefix(lf + 1);
+        } else {
+            text = {};
+        }
+        rawLines_.emplace_back(line);
+        lineEnds_.push_back(std::move(end));
+        lines_.push_back(legacyEncoding_ ? Gb18030ToUtf8(line) : std::string(line));
+    }
+    return LoadResult::Loaded;
+}
+
+size_t TIniFile::FindLine(const std::string& section, const std::string& key) const
+{
+    bool inSection = false;
+    for (size_t i = 0; i < lines_.size(); ++i) {
+        ParsedLine p = ParseLine(lines_[i]);
+        if (p.kind == ParsedLine::Section)
+            inSection = SameName(p.name, section);
+        else if (p.kind == ParsedLine::Key && inSection && SameName(p.name, key))
+            return i;
+    }
+    return std::string::npos;
+}
+
+std::optional<std::string> TIniFile::Find(const std::string& section, const std::string& key) const
+{
+    size_t i = FindLine(section, key);
+    if (i == std::string::npos)
+        return std::nullopt;
+    return std::string(ParseLine(lines_[i]).value);
+}
+
+std::string TIniFile::ReadString(const std::string& section, const std::string& key, const std::string& defaultValue) const
+{
+    return Find(section, key).value_or(defaultValue);
+}
+
+std::string TIniFile::Encode(const std::string& utf8) const
+{
+    return legacyEncoding_ ? Utf8ToGb18030(utf8) : utf8;
+}
+
+bool TIniFile::WriteString(const std::string& section, const std::string& key, const std::string& value, std::string* error)
+{
+    auto fail = [&](const std::string& why) {
+        if (error)
+            *error = why;
+        return false;
+    };
+    auto hasLineBreak = [](const std::string& s) { return s.find_first_of("\r\n") != std::string::npos; };
+    if (hasLineBreak(section) || hasLineBreak(key) || hasLineBreak(value))
+        return fail("a line break cannot be written into an INI file");
+    if (section.find(']') != std::string::npos)
+        return fail("a section name cannot hold ']'");
+    if (Trim(key).empty() || key.find('=') != std::string::npos || Trim(key).front() == ';'
+        || Trim(key).front() == '[')
+        return fail("not a usable key name: \"" + key + "\"");
+
+    // Work on the file as it is on disk now, so that nothing written by
+    // someone else since this object read it is lost.
+    if (Load(error) == LoadResult::Failed)
+        return false;
+
+    std::vector<std::string> lines = lines_;
+    std::vector<std::string> raw = rawLines_;
+    std::vector<std::string> ends = lineEnds_;
+    auto insertLine = [&](size_t at, const std::string& text) {
+        if (at > 0 && ends[at - 1].empty())
+            ends[at - 1] = lineEnd_; // the old last line had no line end
+        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at), text);
+        raw.insert(raw.begin() + static_cast<std::ptrdiff_t>(at), Encode(text));
+        ends.insert(ends.begin() + static_cast<std::ptrdiff_t>(at), lineEnd_);
+    };
+
+    size_t keyLine = FindLine(section, key);
+    if (keyLine != std::string::npos) {
+        // Keep the line up to its '=' as it was and put the new value behind.
+        // '=' never occurs inside a GB18030 character either.
+        size_t eq = lines[keyLine].find('=');
+        lines[keyLine] = lines[keyLine].substr(0, eq + 1) + value;
+        raw[keyLine] = raw[keyLine].substr(0, raw[keyLine].find('=') + 1) + Encode(value);
+    } else {
+        size_t header = std::string::npos;
+        for (size_t i = 0; i < lines.size() && header == std::string::npos; ++i) {
+            ParsedLine p = ParseLine(lines[i]);
+            if (p.kind == ParsedLine::Section && SameName(p.name, section))
+                header = i;
+        }
+        std::string keyText = key + "=" + value;
+        if (header == std::string::npos) {
+            insertLine(lines.size(), "[" + section + "]");
+            insertLine(lines.size(), keyText);
+        } else {
+            // After the last line of the section that is not blank, so that
+            // blank lines before the next section stay where they are.
+            size_t at = header + 1;
+            for (size_t i = header + 1; i < lines.size(); ++i) {
+                ParsedLine p = ParseLine(lines[i]);
+                if (p.kind == ParsedLine::Section)
+                    break;
+                if (!Trim(lines[i]).empty())
+                    at = i + 1;
+            }
+            insertLine(at, keyText);
+        }
+    }
+
+    std::string bytes;
+    if (hadBom_)
+        bytes += kBom;
+    for (size_t i = 0; i < raw.size(); ++i) {
+        bytes += raw[i];
+        bytes += ends[i];
+    }
+    if (!ReplaceFile(path_, bytes, error))
+        return false;
+
+    lines_ = std::move(lines);
+    rawLines_ = std::move(raw);
+    lineEnds_ = std::move(ends);
+    return true;
+}

@@ -1,0 +1,60 @@
+#include "settings/Language.h"
+
+#include "app/State.h"
+#include "settings/IniFile.h"
+
+namespace {
+constexpr const char* kLanguageSection = "Language";
+}
+
+// Constant-initialised, so the global message table can use it while it is
+// being constructed, whatever the order of the program's static objects.
+constinit const std::array<MessageKey, 23> kMessageKeys = {{
+    {"Confirmation", &TLanguage::Confirmation, "Confirmation"},
+    {"ExitProgram", &TLanguage::ExitProgram, "Do you wish to exit program?"},
+    {"SaveProgram", &TLanguage::SaveProgram, "Do you wish to save the changes?"},
+    {"Channel", &TLanguage::Channel, "Channel"},
+    {"Info", &TLanguage::Info, " Information"},
+    {"OutRange", &TLanguage::OutRange, "Frequecy is Out of range."},
+    {"Caution", &TLanguage::Caution, "Caution"},
+    {"FChBigT", &TLanguage::FChBigT, "Start Channel must less than End Channel!"},
+    {"Close", &TLanguage::Close, "Closed"},
+    {"Open", &TLanguage::Open, "Opened"},
+    {"ComError", &TLanguage::ComError, "Please check all connections and communication port settings."},
+    {"ModError", &TLanguage::ModError, "Model Type Wrong."},
+    {"PwdError", &TLanguage::PwdError, "Pass Word Wrong."},
+    {"ClearData", &TLanguage::ClearData, "Do you wish to Clear Data?"},
+    {"Modforce", &TLanguage::Modforce, "Do you wish to Force write data?"},
+    {"FileExists", &TLanguage::FileExists, "The File is Exists,Replace it?"},
+    {"All", &TLanguage::All, "All"},
+    {"ErrRange", &TLanguage::ErrRange, "The frequecy number come amiss!"},
+    {"ModelType", &TLanguage::ModelType, "Model Type"},
+    {"Frequency", &TLanguage::Frequency, "Frequency"},
+    {"ReadOk", &TLanguage::ReadOk, "Reading Completed."},
+    {"WriteOk", &TLanguage::WriteOk, "Writing Completed."},
+    {"PortError", &TLanguage::PortError, "Cannot Open Communication Port."},
+}};
+
+TLanguage::TLanguage()
+{
+    Reset();
+}
+
+void TLanguage::Reset()
+{
+    for (const MessageKey& m : kMessageKeys)
+        this->*m.field = m.defaultText;
+}
+
+std::string LanguageFilePath(const std::string& languageName)
+{
+    return ALL.AppPath + languageName + ".Ini";
+}
+
+void LoadLanguage(const std::string& languageName)
+{
+    // A missing file reads as one without keys: every text takes its default.
+    TIniFile file(LanguageFilePath(languageName));
+    for (const MessageKey& m : kMessageKeys)
+        Language.*m.field = file.ReadString(kLanguageSection, m.key, m.defaultText);
+}

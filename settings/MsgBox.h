@@ -1,0 +1,24 @@
+#pragma once
+// Every message the user sees goes through MsgBox. The handler is
+// replaceable: the windows show a dialog, the command line prints, and tests
+// record the message and answer it.
+#include <functional>
+#include <string>
+
+enum : int {
+    kMsgInformation = 1, // information icon, OK button; returns kMsgOk
+    kMsgQuestion = 2,    // question icon, Yes and No; returns kMsgYes or kMsgNo
+};
+enum : int {
+    kMsgOk = 1,
+    kMsgYes = 6,
+    kMsgNo = 7,
+};
+
+using MsgBoxHandler = std::function<int(const std::string& caption, const std::string& text, int kind)>;
+
+int MsgBox(const std::string& caption, const std::string& text, int kind);
+
+// Installs a handler and returns the previous one. An empty handler puts
+// back the default, which prints to stderr and answers No to questions.
+MsgBoxHandler SetMsgBoxHandler(MsgBoxHandler handler);

@@ -1,0 +1,76 @@
+#include "TestSupport.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+#include "app/State.h"
+
+TempDir::TempDir()
+{
+    std::string pattern = (std::filesystem::temp_directory_path() / "qv300-test-XXXXXX").string();
+    if (!mkdtemp(pattern.data()))
+        throw std::runtime_error("cannot create a temporary folder");
+    path_ = pattern;
+}
+
+TempDir::~TempDir()
+{
+    std::error_code ec;
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
+    std::filesystem::remove_all(path_, ec);
+}
+
+std::string TempDir::file(const std::string& name) const
+{
+    return (path_ / name).string();
+}
+
+std::string TempDir::write(const std::string& name, const std::string& bytes) const
+{
+    std::string p = file(name);
+    std::ofstream out(p, std::ios::binary);
+    out << bytes;
+    return p;
+}
+
+std::string ReadAll(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void StartFresh(const std::string& appPath)
+{
+    DataModuleCreate(appPath);
+}
+
+MessageRecorder::MessageRecorder(int defaultAnswer) : defaultAnswer_(defaultAnswer)
+{
+    previous_ = SetMsgBoxHandler([this](const std::string& caption, const std::string& text, int kind) {
+        shown.push_back({caption, text, kind});
+        if (kind != kMsgQuestion)
+            return static_cast<int>(kMsgOk);
+        if (answers.empty())
+            return defaultAnswer_;
+        int a = answers.front();
+        answers.pop_front();
+        return a;
+    });
+}
+
+MessageRecorder::~MessageRecorder()
+{
+    SetMsgBoxHandler(previous_);
+}
+
+std::vector<std::string> MessageRecorder::texts() const
+{
+    std::vector<std::string> out;
+    for (const auto& m : shown)
+        out.push_back(m.text);
+    return out;
+}

@@ -1,0 +1,55 @@
+#pragma once
+// Helpers shared by the tests: a scratch folder, a fresh start of the
+// program's state in it, and a recorder for message boxes.
+#include <deque>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "settings/MsgBox.h"
+
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::filesystem::path& path() const { return path_; }
+    // path() + name, as a string
+    std::string file(const std::string& name) const;
+    // Writes bytes to a file in the folder and returns its path.
+    std::string write(const std::string& name, const std::string& bytes) const;
+
+private:
+    std::filesystem::path path_;
+};
+
+std::string ReadAll(const std::string& path);
+
+// Runs the program's start-up with `appPath` as the executable's folder, so
+// the settings and language files are looked for there.
+void StartFresh(const std::string& appPath);
+
+struct ShownMessage {
+    std::string caption;
+    std::string text;
+    int kind;
+};
+
+// Records every MsgBox while it lives; questions are answered from the
+// queue of answers, or with `defaultAnswer` when it is empty.
+class MessageRecorder {
+public:
+    explicit MessageRecorder(int defaultAnswer = kMsgNo);
+    ~MessageRecorder();
+    MessageRecorder(const MessageRecorder&) = delete;
+    MessageRecorder& operator=(const MessageRecorder&) = delete;
+
+    std::vector<ShownMessage> shown;
+    std::deque<int> answers;
+    std::vector<std::string> texts() const;
+
+private:
+    MsgBoxHandler previous_;
+    int defaultAnswer_;
+};

@@ -1,0 +1,146 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <nlohmann/json.hpp>
+#include <sys/wait.h>
+
+#include "TestSupport.h"
+
+namespace {
+struct CliRun {
+    int exitCode;
+    std::string out;
+    std::string err;
+};
+
+std::string Quote(const std::string& s)
+{
+    std::string q = "'";
+    for (char c : s)
+        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+CliRun Cli(const TempDir& dir, const std::string& args)
+{
+    const char* cli = std::getenv("QV300_CLI");
+    std::string errFile = dir.file("stderr.txt");
+    std::string command = Quote(cli ? cli : "qv300-cli") + " " + args + " 2>" + Quote(errFile);
+    CliRun run{-1, {}, {}};
+    FILE* p = popen(command.c_str(), "r");
+    if (!p)
+        return run;
+    char buf[4096];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof buf, p)) > 0)
+        run.out.append(buf, n);
+    int status = pclose(p);
+    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.err = ReadAll(errFile);
+    return run;
+}
+}
+
+TEST(Cli, NewWritesTheFileOfANewDocumentAndDumpReadsItBack)
+{
+    TempDir dir;
+    std::string path = dir.file("a.dat");
+    CliRun made = Cli(dir, "new " + Quote(path));
+    ASSERT_EQ(made.exitCode, 0) << made.err;
+    ASSERT_EQ(ReadAll(path).size(), 464u);
+
+    CliRun dump = Cli(dir, "dump " + Quote(path));
+    ASSERT_EQ(dump.exitCode, 0) << dump.err;
+    auto doc = nlohmann::ordered_json::parse(dump.out);
+    std::vector<std::string> keys;
+    for (auto& [key, value] : doc.items())
+        keys.push_back(key);
+    EXPECT_EQ(keys, (std::vector<std::string>{"model_code", "family_code", "area_code", "model_name", "band",
+                                              "write_time", "factory_time", "serial_number", "channels"}));
+    EXPECT_EQ(doc["model_code"], "QV30");
+    EXPECT_EQ(doc["family_code"], "QV30");
+    EXPECT_EQ(doc["area_code"], "    ");
+    EXPECT_EQ(doc["model_name"], "QV-300");
+    EXPECT_EQ(doc["band"], "400 - 520MHz");
+    EXPECT_EQ(doc["write_time"].template get<std::string>().size(), 19u);
+    EXPECT_EQ(doc["factory_time"], "");
+    EXPECT_EQ(doc["serial_number"], "");
+    EXPECT_TRUE(doc["channels"].is_array());
+    EXPECT_TRUE(doc["channels"].empty());
+}
+
+TEST(Cli, NewTakesABandAndReplacesOnlyWithForce)
+{
+    TempDir dir;
+    std::string path = dir.write("keep.dat", "mine");
+    CliRun refused = Cli(dir, "new " + Quote(path) + " --band '200 - 260MHz'");
+    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_EQ(ReadAll(path), "mine");
+
+    CliRun forced = Cli(dir, "new " + Quote(path) + " --band '200 - 260MHz' --force");
+    ASSERT_EQ(forced.exitCode, 0) << forced.err;
+    std::string file = ReadAll(path);
+    ASSERT_EQ(file.size(), 464u);
+    EXPECT_EQ(static_cast<uint8_t>(file[0x175]), 0xF1);
+    auto doc = nlohmann::json::parse(Cli(dir, "dump " + Quote(path)).out);
+    EXPECT_EQ(doc["band"], "200 - 260MHz");
+
+    EXPECT_EQ(Cli(dir, "new " + Quote(dir.file("b.dat")) + " --band 'nonsense'").exitCode, 1);
+}
+
+TEST(Cli, DumpShowsChannelsWithTheirListTexts)
+{
+    TempDir dir;
+    std::string path = dir.file("ch.dat");
+    ASSERT_EQ(Cli(dir, "new " + Quote(path)).exitCode, 0);
+    std::string file = ReadAll(path);
+    // Channel 1: 146.52500 both ways, RX tone 67.0, TX tone D023N, flags
+    // High, Wide, Del, busy lock No, epilogue On, PTT ID Off (stored 3).
+    const unsigned char ch1[16] = {0x00, 0x25, 0x65, 0x14, 0x00, 0x25, 0x65, 0x14,
+                                   0x70, 0x06, 0x23, 0x80, 0x7F, 0xFF, 0xFF, 0xFF};
+    file.replace(0x10, 16, reinterpret_cast<const char*>(ch1), 16);
+    // Channel 3: RX only (no TX), PTT ID BOT (stored 2), Low, Narrow.
+    const unsigned char ch3[16] = {0x00, 0x50, 0x60, 0x44, 0xFF, 0xFF, 0xFF, 0xFF,
+                                   0xFF, 0xFF, 0x54, 0xC7, 0x56, 0xFF, 0xFF, 0xFF};
+    file.replace(0x30, 16, reinterpret_cast<const char*>(ch3), 16);
+    file.replace(0x190, 7, "\xE9\x07\x03\x04\x05\x06\x07");
+    file.replace(0x1A0, 8, "sn 12345");
+    dir.write("ch.dat", file);
+
+    CliRun dump = Cli(dir, "dump " + Quote(path));
+    ASSERT_EQ(dump.exitCode, 0) << dump.err;
+    auto doc = nlohmann::json::parse(dump.out);
+    EXPECT_EQ(doc["factory_time"], "2025-03-04 05:06:07");
+    EXPECT_EQ(doc["serial_number"], "SN12345");
+    ASSERT_EQ(doc["channels"].size(), 2u);
+    EXPECT_EQ(doc["channels"][0], nlohmann::json::parse(R"({"number": 1, "rx": "146.52500", "tx": "146.52500",
+        "rx_tone": "67.0", "tx_tone": "D023N", "power": "High", "bandwidth": "Wide", "scan_add": "Del",
+        "busy_lock": "No", "epilogue": "On", "ptt_id": "Off"})"));
+    EXPECT_EQ(doc["channels"][1], nlohmann::json::parse(R"({"number": 3, "rx": "446.05000", "tx": null,
+        "rx_tone": "", "tx_tone": "D754I", "power": "Low", "bandwidth": "Narrow", "scan_add": "Del",
+        "busy_lock": "No", "epilogue": "On", "ptt_id": "BOT"})"));
+}
+
+TEST(Cli, DumpFailsCleanlyAndNeverWrites)
+{
+    TempDir dir;
+    std::string bad = dir.write("bad.dat", std::string("PQV31") + std::string(459, '\xFF'));
+    CliRun wrong = Cli(dir, "dump " + Quote(bad));
+    EXPECT_EQ(wrong.exitCode, 2);
+    EXPECT_NE(wrong.err.find("Model Type Wrong."), std::string::npos);
+    EXPECT_EQ(wrong.out, "");
+    EXPECT_EQ(ReadAll(bad).size(), 464u);
+
+    std::string missing = dir.file("missing.dat");
+    CliRun gone = Cli(dir, "dump " + Quote(missing));
+    EXPECT_EQ(gone.exitCode, 2);
+    EXPECT_NE(gone.err.find(missing), std::string::npos);
+    EXPECT_NE(gone.err.find("No such file"), std::string::npos);
+
+    EXPECT_EQ(Cli(dir, "").exitCode, 1);
+    EXPECT_EQ(Cli(dir, "dump").exitCode, 1);
+    EXPECT_EQ(Cli(dir, "dump a b").exitCode, 1);
+    EXPECT_EQ(Cli(dir, "frobnicate").exitCode, 1);
+    EXPECT_EQ(Cli(dir, "new").exitCode, 1);
+}

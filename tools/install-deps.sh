@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build and the tests need, when missing.
+# Needs root for apt-get: runs it directly as root, through sudo otherwise.
+# With --tests it also makes sure a locale with a decimal comma exists, which
+# the tests use to prove that numbers keep their point.
+set -euo pipefail
+for_tests=false
+[ "${1:-}" = "--tests" ] && for_tests=true
+
+packages=(
+  cmake g++ make pkg-config
+  qt6-base-dev qt6-serialport-dev
+  libgtest-dev nlohmann-json3-dev
+)
+$for_tests && packages+=(locales)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+
+as_root=()
+if [ "$(id -u)" -ne 0 ] && command -v sudo >/dev/null; then
+  as_root=(sudo)
+fi
+
+make_test_locale() {
+  $for_tests || return 0
+  locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$' && return 0
+  echo "Making the de_DE.UTF-8 locale for the tests"
+  "${as_root[@]}" localedef -i de_DE -c -f UTF-8 de_DE.UTF-8 ||
+    echo "(could not make de_DE.UTF-8; the decimal-comma tests will be skipped)"
+}
+
+if [ ${#missing[@]} -eq 0 ]; then
+  make_test_locale
+  exit 0
+fi
+
+echo "Installing missing packages: ${missing[*]}"
+if [ "$(id -u)" -eq 0 ]; then
+  :
+elif [ ${#as_root[@]} -gt 0 ]; then
+  echo "(apt-get needs root: asking sudo)"
+else
+  echo "These packages are missing and installing them needs root:" >&2
+  echo "  apt-get install ${missing[*]}" >&2
+  exit 1
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${as_root[@]}" apt-get update -q
+"${as_root[@]}" apt-get install -y -q "${missing[@]}"
+make_test_locale

@@ -1,9 +1,9 @@
 #include "settings/SysInfo.h"
 
-#include <charconv>
 #include <optional>
 #include <string_view>
 
+#include "app/NumberText.h"
 #include "app/State.h"
 #include "settings/IniFile.h"
 #include "settings/ListText.h"
@@ -12,20 +12,6 @@ namespace {
 
 constexpr const char* kDefaultLanguages = "English|Chinese";
 constexpr const char* kDesignLanguage = "English";
-
-// A whole decimal integer with an optional sign that fits 32 bits, or
-// nothing. The INI reading has already trimmed the blanks around it.
-std::optional<int32_t> ParseInt(std::string_view text)
-{
-    if (!text.empty() && text.front() == '+')
-        text.remove_prefix(1);
-    int32_t value = 0;
-    const char* end = text.data() + text.size();
-    auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    if (text.empty() || ec != std::errc() || ptr != end)
-        return std::nullopt;
-    return value;
-}
 
 } // namespace
 
@@ -39,7 +25,7 @@ void LoadSysInfo()
     TIniFile file(SysInfoPath());
     ALL.ComPort = file.ReadString(kSysInfoSection, "Com", "Com1");
 
-    std::optional<int32_t> id = ParseInt(file.ReadString(kSysInfoSection, "Language_ID", "0"));
+    std::optional<int> id = ParseInteger(file.ReadString(kSysInfoSection, "Language_ID", "0"));
     ALL.LanguageId = id.value_or(0);
     if (!id)
         ALL.LanguageName = kDesignLanguage;

@@ -8,6 +8,8 @@ public:
     virtual void BuildTree() {}
     virtual void UpdateStatus() {}
     virtual void RefreshEditors() {}
+    // Marks the tree node of ALL.CurrentChannel.
+    virtual void SelectChannelNode() {}
 };
 
 // The view in use; never null.

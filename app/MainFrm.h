@@ -1,0 +1,83 @@
+#pragma once
+// The main window: menus, tool bar, navigation tree and status bar around a
+// multiple-document area that holds the editor windows. Every command goes
+// through RunCommand.
+#include <QMainWindow>
+#include <string>
+
+#include "app/DocumentView.h"
+#include "app/Documents.h"
+
+class QAction;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QTimer;
+class QToolBar;
+class QTreeWidget;
+class QTreeWidgetItem;
+class QWidget;
+
+class TfMainFrm : public QMainWindow, public TDocumentView, public TFileChooser {
+    Q_OBJECT
+public:
+    explicit TfMainFrm(QWidget* parent = nullptr);
+    ~TfMainFrm() override;
+
+    // The show sequence of the first show: document, port check, tree,
+    // status, channel editor.
+    void FormShow();
+    void RunCommand(int command);
+
+    // TDocumentView
+    void BuildTree() override;
+    void UpdateStatus() override;
+    void RefreshEditors() override;
+    void SelectChannelNode() override;
+
+    void CloseEditors();
+    // Shows the channel information window, creating it when needed.
+    void ShowChannelEditor();
+
+    // TFileChooser: the open and save dialogs.
+    std::optional<std::string> ChooseOpen() override;
+    std::optional<std::string> ChooseSave() override;
+
+    std::string FileName;
+
+    QTreeWidget* cxTree = nullptr;
+    QToolBar* tbar = nullptr;
+    QMdiArea* mdi = nullptr;
+    QLabel* MainBar[7] = {};
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    struct MenuCommand {
+        const char* name;
+        const char* caption;
+        const char* shortcut;
+        int command;
+        bool separatorAfter;
+    };
+    void BuildMenus();
+    void BuildToolBar();
+    void BuildStatusBar();
+    void cxTreeClick(QTreeWidgetItem* item);
+    void cxTreeDblClick(QTreeWidgetItem* item);
+    void TimerTick();
+    void ShowAbout();
+    void OpenHelp();
+    QMdiSubWindow* SubWindowOf(QWidget* editor) const;
+
+    QWidget* pTree = nullptr;
+    QTimer* Timer = nullptr;
+    QString Label5 = "No. - ";
+    QString lCom = "Port: ";
+    bool shown_ = false;
+    bool closing_ = false;
+};
+
+extern TfMainFrm* fMainFrm;

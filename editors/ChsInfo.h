@@ -1,0 +1,117 @@
+#pragma once
+// The channel information window: one grid row per channel, one column per
+// channel field. RX and TX frequencies are typed into the cells, tones and
+// the per-channel options are picked from drop-down lists laid over the
+// cells. Every committed change goes straight into ALL.Image through the
+// channel codec and sets ALL.Modified; the window keeps no copy of the image.
+//
+// Life cycle: the constructor creates the controls only. FormShow() builds
+// the grid and fills it from the image; it runs by itself on the first show
+// of the window, and callers that need the filled window before it is shown
+// (the main window before placing it, the tests) call it directly. Calling
+// it again rebuilds and refills the window from the image.
+#include <QString>
+#include <QWidget>
+#include <array>
+
+class QComboBox;
+class QKeyEvent;
+class QLabel;
+class QTableWidget;
+class QTableWidgetItem;
+
+// One entry of the column list: the key "V-A-K" (visibility S/N, alignment
+// L/M/R, kind N number, R RX, T TX, S other, M the hidden last entry) and
+// the value "width@title" ("|" in the title is a line break). The position
+// in the list, from 1, is the field number of the column.
+struct TColShowEntry {
+    QString Key;
+    QString Value;
+};
+
+class TfChsInfo : public QWidget {
+    Q_OBJECT
+public:
+    explicit TfChsInfo(QWidget* parent = nullptr);
+    ~TfChsInfo() override;
+
+    void FormShow();
+    // Hides every combo and commits an open in-place edit. The window runs
+    // it when it loses activation; the main window may call it as well.
+    void FormDeactivate();
+
+    // Window size for the current column list and channel count: the shown
+    // widths + 30 by 15 + 25 per channel.
+    QSize FormSize() const;
+
+    // Refills one channel row (1 .. ALL.ChannelCount) or all of them from the image.
+    void FillRow(int channel);
+    void FillAllRows();
+
+    // Grid handlers. Rows and columns are those of gvChs: row = channel - 1.
+    void gvChsMouseDown(int row, int column);
+    void gvChsSelectCell(int row, int column);
+    // Filters a key typed into the grid or its in-place editor; true when
+    // the key was consumed.
+    bool gvChsKeyPress(QObject* target, QKeyEvent* event);
+    // Commit of an in-place frequency edit.
+    void gvChsSetForeText(int row, int column, const QString& text);
+
+    // Combo handlers.
+    void ComBoxSetData(QComboBox* combo);
+    bool ComBoxKeyPress(QComboBox* combo, QKeyEvent* event);
+    void ComBoxExit(QComboBox* combo);
+
+    // Field number (position in ColShow) of a grid column, 0 for none.
+    int ColumnField(int column) const;
+    // Grid column showing a field number, -1 when it is not shown.
+    int ColumnOfField(int field) const;
+    // Cell value text (kept in Qt::UserRole next to the display text).
+    QString CellValue(int row, int column) const;
+
+    // The column list; the language file may replace its values before the
+    // grid is built.
+    std::array<TColShowEntry, 20> ColShow;
+
+    QTableWidget* gvChs = nullptr;
+    QComboBox* cxDcts = nullptr;
+    QComboBox* cxPwrv = nullptr;
+    QComboBox* cxBand = nullptr;
+    QComboBox* cxScan = nullptr;
+    QComboBox* cxBclo = nullptr;
+    QComboBox* cxTail = nullptr;
+    QComboBox* cxPtts = nullptr;
+    QLabel* lNone = nullptr;
+
+    bool Loading = false;
+    int CurrentColumn = 0;
+    int CurrentRow = 0;
+    int ShownColumns = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildGrid();
+    void CreateCombos();
+    QComboBox* MakeCombo(int field, bool editable);
+    // The combo serving a field number, nullptr when the field has none.
+    QComboBox* ComboOfField(int field) const;
+    void HideCombos();
+    void PlaceCombo(int row, int column);
+    void TakeChannel(int row);
+    void FrameStateChanged(Qt::WindowStates before, Qt::WindowStates now);
+    QTableWidgetItem* Cell(int row, int column) const;
+    int ChannelOfRow(int row) const;
+    bool ChannelExists(int row) const;
+    QChar ColumnKind(int column) const;
+
+    bool formShown_ = false;
+    int shownWidth_ = 0;
+};
+
+// The open channel information window, nullptr when there is none.
+extern TfChsInfo* fChsInfo;

@@ -1,0 +1,103 @@
+#include <QAction>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QLineEdit>
+#include <QTableWidget>
+#include <QTest>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+#include "TestSupport.h"
+#include "app/MainFrm.h"
+#include "app/State.h"
+#include "editors/ChsInfo.h"
+
+class MainFrm : public ::testing::Test {
+protected:
+    TempDir dir;
+    MessageRecorder messages{kMsgNo};
+    std::unique_ptr<TfMainFrm> window;
+    void SetUp() override
+    {
+        StartFresh(dir.path().string());
+        window = std::make_unique<TfMainFrm>();
+        window->show();
+    }
+    QTreeWidgetItem* Root() { return window->cxTree->topLevelItem(0); }
+};
+
+TEST_F(MainFrm, StartsWithANewDocumentTreeStatusAndChannelEditor)
+{
+    EXPECT_EQ(window->windowTitle(), "QV-300");
+    EXPECT_FALSE(ALL.Modified);
+    EXPECT_EQ(ALL.Image[0x175], 0xF3);
+    QStringList nodes;
+    for (int i = 0; i < Root()->childCount(); ++i)
+        nodes << Root()->child(i)->text(0);
+    EXPECT_EQ(nodes, (QStringList{"Radio Information", "Channel Information", "Key Function", "Vox Function",
+                                  "Optional Function", "Scan Information", "DTMF Information"}));
+    EXPECT_EQ(Root()->child(1)->childCount(), 16);
+    EXPECT_EQ(Root()->child(1)->child(4)->text(0), "No. -  5");
+    EXPECT_EQ(window->MainBar[3]->text(), "Port: COM1");
+    EXPECT_EQ(window->MainBar[4]->text(), "QV-300");
+    EXPECT_EQ(window->MainBar[5]->text(), "400 - 520MHz");
+    EXPECT_EQ(window->MainBar[6]->text(), "  ");
+    ASSERT_NE(fChsInfo, nullptr);
+    EXPECT_EQ(window->mdi->subWindowList().size(), 1);
+}
+
+TEST_F(MainFrm, ChannelNodesMakeTheirChannelCurrentAndOpenTheEditorOnce)
+{
+    QTreeWidgetItem* fifth = Root()->child(1)->child(4);
+    window->cxTree->setCurrentItem(fifth);
+    emit window->cxTree->itemDoubleClicked(fifth, 0);
+    EXPECT_EQ(ALL.CurrentChannel, 5);
+    emit window->cxTree->itemDoubleClicked(fifth, 0);
+    EXPECT_EQ(window->mdi->subWindowList().size(), 1);
+
+    // A click on a node that is not the selected one does nothing.
+    emit window->cxTree->itemClicked(Root()->child(1)->child(7), 0);
+    EXPECT_EQ(ALL.CurrentChannel, 5);
+}
+
+TEST_F(MainFrm, CloseAsksAndStaysOpenOnNo)
+{
+    ALL.Modified = true;
+    EXPECT_FALSE(window->close());
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{"Do you wish to exit program?"});
+
+    messages.shown.clear();
+    ALL.Modified = false;
+    messages.answers = {kMsgYes};
+    EXPECT_TRUE(window->close());
+    EXPECT_EQ(messages.shown.size(), 1u);
+    EXPECT_FALSE(ReadAll(dir.file("SysInfo.Ini")).empty());
+}
+
+TEST_F(MainFrm, NewReplacesTheDocumentAndRebuildsTheEditor)
+{
+    ALL.Image[0x010] = 0x00;
+    messages.answers = {kMsgNo}; // do not save the changes
+    ALL.Modified = true;
+    window->RunCommand(1);
+    EXPECT_EQ(ALL.Image[0x010], 0xFF);
+    EXPECT_FALSE(ALL.Modified);
+    EXPECT_NE(fChsInfo, nullptr);
+    EXPECT_EQ(window->windowTitle(), "QV-300");
+}
+
+TEST_F(MainFrm, AFrequencyStillBeingTypedCountsAsAChangeWhenClosing)
+{
+    QTableWidget* grid = fChsInfo->gvChs;
+    int rx = fChsInfo->ColumnOfField(2);
+    grid->setCurrentCell(0, rx); // channel 1
+    grid->editItem(grid->item(0, rx));
+    QWidget* editor = grid->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClicks(editor, "446.5");
+    messages.answers = {kMsgYes, kMsgNo}; // exit, then do not save
+    EXPECT_TRUE(window->close());
+    EXPECT_EQ(messages.texts(),
+              (std::vector<std::string>{"Do you wish to exit program?", "Do you wish to save the changes?"}));
+}

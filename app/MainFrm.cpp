@@ -1,6 +1,7 @@
 #include "app/MainFrm.h"
 
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDate>
 #include <QDesktopServices>
 #include <QFileDialog>
@@ -22,6 +23,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "app/ModelDlg.h"
 #include "app/State.h"
 #include "editors/ChsInfo.h"
 #include "settings/SysInfo.h"
@@ -402,6 +404,12 @@ void TfMainFrm::RunCommand(int command)
     case 11:
         ShowChannelEditor();
         break;
+    case 30: {
+        TfModel dialog(this);
+        if (dialog.exec() == QDialog::Accepted)
+            ApplyModelChoice(dialog);
+        break;
+    }
     case 50:
         mdi->cascadeSubWindows();
         break;
@@ -451,4 +459,10 @@ void TfMainFrm::closeEvent(QCloseEvent* event)
     } else {
         event->ignore();
     }
+}
+
+bool TfMainFrm::ApplyModelChoice(const TfModel& dialog)
+{
+    return ChangeModel(dialog.cbCopmut->currentText().toStdString(), dialog.cbPd->currentText().toStdString(),
+                       FileName, *this);
 }

@@ -17,6 +17,7 @@ class QToolBar;
 class QTreeWidget;
 class QTreeWidgetItem;
 class QWidget;
+class TfModel;
 
 class TfMainFrm : public QMainWindow, public TDocumentView, public TFileChooser {
     Q_OBJECT
@@ -36,6 +37,9 @@ public:
     void SelectChannelNode() override;
 
     void CloseEditors();
+    // Command 30 after the model dialog was accepted: the chosen model and
+    // band start a new document. False when nothing changed.
+    bool ApplyModelChoice(const TfModel& dialog);
     // Shows the channel information window, creating it when needed.
     void ShowChannelEditor();
 

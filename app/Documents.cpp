@@ -14,33 +14,6 @@ bool Ask(const std::string& text)
 {
     return MsgBox(Language.Confirmation, text, kMsgQuestion) == kMsgYes;
 }
-
-// The fields SelectModel may change, so a model change that could not go on
-// can be taken back.
-struct ModelSelection {
-    std::string ModelName, ModelCode, BandText, AreaCode;
-    int32_t KeyLayout, ChannelCount;
-    double ModelMaxFreq, ModelMinFreq, BandHigh, BandLow;
-
-    static ModelSelection Current()
-    {
-        return {ALL.ModelName, ALL.ModelCode, ALL.BandText, ALL.AreaCode, ALL.KeyLayout, ALL.ChannelCount,
-                ALL.ModelMaxFreq, ALL.ModelMinFreq, ALL.BandHigh, ALL.BandLow};
-    }
-    void Restore() const
-    {
-        ALL.ModelName = ModelName;
-        ALL.ModelCode = ModelCode;
-        ALL.BandText = BandText;
-        ALL.AreaCode = AreaCode;
-        ALL.KeyLayout = KeyLayout;
-        ALL.ChannelCount = ChannelCount;
-        ALL.ModelMaxFreq = ModelMaxFreq;
-        ALL.ModelMinFreq = ModelMinFreq;
-        ALL.BandHigh = BandHigh;
-        ALL.BandLow = BandLow;
-    }
-};
 }
 
 bool SaveDocument(std::string& fileName, TFileChooser& chooser)
@@ -98,12 +71,13 @@ bool ChangeModel(const std::string& modelName, const std::string& bandText, std:
     if (ALL.Modified && !Ask(Language.ClearData))
         return false;
     const TMacType* entry = MacList.FindByName(modelName);
-    ModelSelection before = ModelSelection::Current();
+    // Kept whole, so a change that cannot go on is taken back exactly.
+    const TALL before = ALL;
     // The model is selected before New offers to save, so a document saved
     // at that question already carries the new model code.
     SelectModel(entry ? entry->Code : std::string(), FrqList.CodeOf(bandText), true);
     if (!NewDocument(fileName, chooser)) {
-        before.Restore();
+        ALL = before;
         DocumentView().UpdateStatus();
         return false;
     }

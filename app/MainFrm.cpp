@@ -24,6 +24,7 @@
 #include <QVBoxLayout>
 
 #include "app/ModelDlg.h"
+#include "app/NumberText.h"
 #include "app/State.h"
 #include "editors/ChsInfo.h"
 #include "settings/SysInfo.h"
@@ -237,11 +238,10 @@ void TfMainFrm::showEvent(QShowEvent* event)
 void TfMainFrm::FormShow()
 {
     StartFirstDocument();
-    ALL.ComPort = QString::fromStdString(ALL.ComPort).toUpper().toStdString();
+    ALL.ComPort = UpperAscii(ALL.ComPort);
     FileName.clear();
     BuildTree();
-    setWindowTitle(QString::fromStdString(ALL.FamilyName));
-    UpdateStatus();
+    UpdateStatus(); // also the caption: the family name, no file yet
     ShowChannelEditor();
     ALL.Modified = false;
     cxTree->expandAll();

@@ -50,8 +50,6 @@ const std::array<TColShowEntry, 20> kColShow = {{
 // Header item roles: the entry's key and its position in the column list.
 constexpr int kKeyRole = Qt::UserRole;
 constexpr int kFieldRole = Qt::UserRole + 1;
-// Cell role of the value text.
-constexpr int kValueRole = Qt::UserRole;
 
 constexpr int kTitleHeight = 35;
 constexpr int kRowHeight = 20;
@@ -263,28 +261,15 @@ void TfChsInfo::FillRow(int channel)
             const int field = ColumnField(column);
             const ChannelField* info = FindChannelField(field);
             if (info) {
-                switch (info->kind) {
-                case ChannelFieldKind::RxFrequency:
-                    display = QString::fromStdString(FormatFrequency(Channel.RxFreq));
-                    break;
-                case ChannelFieldKind::TxFrequency:
-                    if (Channel.TxFreq != -1)
-                        display = QString::fromStdString(FormatFrequency(Channel.TxFreq));
-                    break;
-                case ChannelFieldKind::RxTone:
-                case ChannelFieldKind::TxTone: {
-                    const std::string& tone = info->kind == ChannelFieldKind::RxTone ? Channel.RxTone : Channel.TxTone;
-                    display = tone.empty() ? lNone->text() : QString::fromStdString(tone);
-                    break;
-                }
-                case ChannelFieldKind::Flag:
-                case ChannelFieldKind::PttId: {
+                display = QString::fromStdString(ChannelFieldText(*info, Channel));
+                if (info->member) {
+                    // Option lists show the (possibly localised) combo item.
                     const int index = Channel.*(info->member);
                     value = QString::number(index);
                     if (QComboBox* combo = ComboOfField(field))
                         display = combo->itemText(index);
-                    break;
-                }
+                } else if (display.isEmpty() && *info->comboName != '\0') {
+                    display = lNone->text(); // a tone column without tone
                 }
             }
         }
@@ -379,27 +364,39 @@ void TfChsInfo::gvChsSelectCell(int row, int column)
     PlaceCombo(row, column);
 }
 
-bool TfChsInfo::gvChsKeyPress(QObject* target, QKeyEvent* event)
+namespace {
+// Only typed characters are filtered; navigation keys, Escape and Tab keep
+// their meaning, Backspace and Enter pass as control characters.
+bool IsTypedCharacter(const QKeyEvent* event)
 {
     const QString text = event->text();
-    // Only typed characters are filtered; navigation keys, Escape and Tab
-    // keep their grid meaning, Backspace and Enter pass as control characters.
-    if (text.isEmpty() || text.at(0).unicode() < 0x20 || text.at(0).unicode() == 0x7f)
+    return !text.isEmpty() && text.at(0).unicode() >= 0x20 && text.at(0).unicode() != 0x7f;
+}
+}
+
+bool TfChsInfo::FilterTypedKey(QObject* target, QKeyEvent* event, QStringView alsoAllowed)
+{
+    if (!IsTypedCharacter(event))
         return false;
-    const QChar ch = text.at(0);
-    if (target == gvChs) {
+    const QChar ch = event->text().at(0);
+    if (ch == ',') {
+        QKeyEvent point(event->type(), Qt::Key_Period, event->modifiers(), QStringLiteral("."));
+        QCoreApplication::sendEvent(target, &point);
+        return true;
+    }
+    return !(ch.isDigit() || ch == '.' || alsoAllowed.contains(ch));
+}
+
+bool TfChsInfo::gvChsKeyPress(QObject* target, QKeyEvent* event)
+{
+    if (target == gvChs && IsTypedCharacter(event)) {
         // Keys only reach the grid itself while no editor is open: on a
         // read-only cell they would start a jump by first letter.
         const QTableWidgetItem* cell = gvChs->currentItem();
         if (!cell || !(cell->flags() & Qt::ItemIsEditable))
             return true;
     }
-    if (ch == ',') {
-        QKeyEvent point(event->type(), Qt::Key_Period, event->modifiers(), QStringLiteral("."));
-        QCoreApplication::sendEvent(target, &point);
-        return true;
-    }
-    return !(ch.isDigit() || ch == '.');
+    return FilterTypedKey(target, event, {});
 }
 
 void TfChsInfo::gvChsSetForeText(int row, int column, const QString& text)

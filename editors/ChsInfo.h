@@ -95,6 +95,15 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // Cell role of the value text.
+    static constexpr int kValueRole = Qt::UserRole;
+
+    // The key filter both the frequency editor and the tone list share:
+    // typed characters other than digits, the point and `alsoAllowed` are
+    // swallowed, a comma is delivered to `target` as a point, and control
+    // keys pass. True when the key was taken.
+    static bool FilterTypedKey(QObject* target, QKeyEvent* event, QStringView alsoAllowed);
+
     void BuildGrid();
     void CreateCombos();
     QComboBox* MakeCombo(int field, bool editable);

@@ -2,7 +2,6 @@
 // option field, laid over the current cell, and the editable tone list
 // shared by both tone columns.
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -125,7 +124,7 @@ void TfChsInfo::ComBoxSetData(QComboBox* combo)
         EncodeChannelField(n, field, tone == lNone->text() ? std::string() : tone.toStdString());
     } else {
         const QString value = QString::number(combo->currentIndex());
-        cell->setData(Qt::UserRole, value);
+        cell->setData(kValueRole, value);
         cell->setText(combo->currentText());
         EncodeChannelField(n, field, value.toStdString());
     }
@@ -145,16 +144,7 @@ bool TfChsInfo::ComBoxKeyPress(QComboBox* combo, QKeyEvent* event)
     }
     if (combo != cxDcts)
         return false;
-    const QString text = event->text();
-    if (text.isEmpty() || text.at(0).unicode() < 0x20 || text.at(0).unicode() == 0x7f)
-        return false;
-    const QChar ch = text.at(0);
-    if (ch == ',') {
-        QKeyEvent point(event->type(), Qt::Key_Period, event->modifiers(), QStringLiteral("."));
-        QCoreApplication::sendEvent(combo->lineEdit(), &point);
-        return true;
-    }
-    return !(ch.isDigit() || ch == '.' || QStringLiteral("DINdin").contains(ch));
+    return FilterTypedKey(combo->lineEdit(), event, u"DINdin");
 }
 
 void TfChsInfo::ComBoxExit(QComboBox* combo)

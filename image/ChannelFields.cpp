@@ -72,6 +72,25 @@ const ChannelField* FindChannelField(int number)
     return nullptr;
 }
 
+std::string ChannelFieldText(const ChannelField& field, const TChannel& c)
+{
+    switch (field.kind) {
+    case ChannelFieldKind::RxFrequency:
+        return FormatFrequency(c.RxFreq);
+    case ChannelFieldKind::TxFrequency:
+        return c.TxFreq < 0 ? std::string() : FormatFrequency(c.TxFreq);
+    case ChannelFieldKind::RxTone:
+        return c.RxTone;
+    case ChannelFieldKind::TxTone:
+        return c.TxTone;
+    case ChannelFieldKind::Flag:
+    case ChannelFieldKind::PttId:
+        break;
+    }
+    size_t index = c.*(field.member);
+    return index < field.items.size() ? field.items[index] : std::string();
+}
+
 const std::vector<std::string>& ToneList()
 {
     static const std::vector<std::string> list = BuildToneList();

@@ -29,6 +29,11 @@ const ChannelField* FindChannelField(int number);
 
 inline constexpr uint8_t kFlagsByte = 12;
 
+// The text a decoded channel shows for one field: a frequency with five
+// decimals (empty for a record without TX), the tone text (empty for no
+// tone), or the English item of an option list.
+std::string ChannelFieldText(const ChannelField& field, const TChannel& c);
+
 // The tone combo's list after its no-tone word: 50 CTCSS tones, then the 105
 // DCS codes with N, then the same codes with I.
 const std::vector<std::string>& ToneList();

@@ -13,26 +13,11 @@ ordered_json DumpChannel(int n, const TChannel& c)
     ordered_json row;
     row["number"] = n;
     for (const ChannelField& f : ChannelFields()) {
-        switch (f.kind) {
-        case ChannelFieldKind::RxFrequency:
-            row[f.jsonKey] = FormatFrequency(c.RxFreq);
-            break;
-        case ChannelFieldKind::TxFrequency:
-            row[f.jsonKey] = c.TxFreq < 0 ? ordered_json(nullptr) : ordered_json(FormatFrequency(c.TxFreq));
-            break;
-        case ChannelFieldKind::RxTone:
-            row[f.jsonKey] = c.RxTone;
-            break;
-        case ChannelFieldKind::TxTone:
-            row[f.jsonKey] = c.TxTone;
-            break;
-        case ChannelFieldKind::Flag:
-        case ChannelFieldKind::PttId: {
-            size_t index = c.*(f.member);
-            row[f.jsonKey] = index < f.items.size() ? f.items[index] : "";
-            break;
-        }
-        }
+        // A record without TX frequency has null there, not an empty text.
+        if (f.kind == ChannelFieldKind::TxFrequency && c.TxFreq < 0)
+            row[f.jsonKey] = nullptr;
+        else
+            row[f.jsonKey] = ChannelFieldText(f, c);
     }
     return row;
 }

@@ -27,6 +27,7 @@
 #include "app/NumberText.h"
 #include "app/State.h"
 #include "editors/ChsInfo.h"
+#include "settings/LocaliseForm.h"
 #include "settings/SysInfo.h"
 
 TfMainFrm* fMainFrm = nullptr;
@@ -239,6 +240,7 @@ void TfMainFrm::FormShow()
 {
     StartFirstDocument();
     ALL.ComPort = UpperAscii(ALL.ComPort);
+    LocaliseForm(this, false);
     FileName.clear();
     BuildTree();
     UpdateStatus(); // also the caption: the family name, no file yet

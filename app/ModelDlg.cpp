@@ -7,6 +7,7 @@
 #include <QPushButton>
 
 #include "app/State.h"
+#include "settings/LocaliseForm.h"
 
 namespace {
 void SelectText(QComboBox* combo, const std::string& text)
@@ -58,6 +59,7 @@ void TfModel::FormShow()
     cbCopmut->clear();
     for (const auto& n : names)
         cbCopmut->addItem(QString::fromStdString(n));
+    LocaliseForm(this, false);
     SelectText(cbCopmut, ALL.ModelName);
     cbCopmutChange();
     SelectText(cbPd, ALL.BandText);

@@ -17,6 +17,7 @@
 #include "app/State.h"
 #include "image/ChannelCodec.h"
 #include "image/ChannelFields.h"
+#include "settings/LocaliseForm.h"
 
 TfChsInfo* fChsInfo = nullptr;
 
@@ -101,7 +102,7 @@ private:
 
 }
 
-TfChsInfo::TfChsInfo(QWidget* parent) : QWidget(parent), ColShow(kColShow)
+TfChsInfo::TfChsInfo(QWidget* parent) : QWidget(parent)
 {
     fChsInfo = this;
     setObjectName("fChsInfo");
@@ -133,6 +134,15 @@ TfChsInfo::TfChsInfo(QWidget* parent) : QWidget(parent), ColShow(kColShow)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(gvChs);
 
+    ColShow = new QTableWidget(static_cast<int>(kColShow.size()), 2, this);
+    ColShow->setObjectName("ColShow");
+    ColShow->setProperty(kNameValueListProperty, true);
+    ColShow->hide();
+    for (int i = 0; i < ColShow->rowCount(); ++i) {
+        ColShow->setItem(i, 0, new QTableWidgetItem(kColShow[i].Key));
+        ColShow->setItem(i, 1, new QTableWidgetItem(kColShow[i].Value));
+    }
+
     lNone = new QLabel(this);
     lNone->setObjectName("lNone");
     lNone->hide();
@@ -160,9 +170,9 @@ void TfChsInfo::FormShow()
     formShown_ = true;
     Loading = true;
 
-    // LocaliseForm(this) belongs here, once it exists: it relabels the
-    // caption, the ColShow values and the combo items before anything below
-    // reads them.
+    // Relabels the caption, the ColShow values and the combo items before
+    // anything below reads them.
+    LocaliseForm(this, false);
 
     lNone->setText(cxDcts->itemText(0));
     BuildGrid();
@@ -180,13 +190,18 @@ void TfChsInfo::FormShow()
     Loading = false;
 }
 
+TColShowEntry TfChsInfo::ColShowEntry(int index) const
+{
+    return {ColShow->item(index, 0)->text(), ColShow->item(index, 1)->text()};
+}
+
 void TfChsInfo::BuildGrid()
 {
     HideCombos();
     gvChs->clear();
     ShownColumns = 0;
-    for (const TColShowEntry& entry : ColShow)
-        if (entry.Key.startsWith('S'))
+    for (int i = 0; i < ColShow->rowCount(); ++i)
+        if (ColShowEntry(i).Key.startsWith('S'))
             ++ShownColumns;
     const int channels = std::max(0, ALL.ChannelCount);
     gvChs->setColumnCount(ShownColumns);
@@ -196,8 +211,8 @@ void TfChsInfo::BuildGrid()
     const QColor infoBack = palette().color(QPalette::ToolTipBase);
     shownWidth_ = 0;
     int column = 0;
-    for (size_t i = 0; i < ColShow.size(); ++i) {
-        const TColShowEntry& entry = ColShow[i];
+    for (int i = 0; i < ColShow->rowCount(); ++i) {
+        const TColShowEntry entry = ColShowEntry(i);
         if (!entry.Key.startsWith('S'))
             continue;
         const int at = entry.Value.indexOf('@');
@@ -208,7 +223,7 @@ void TfChsInfo::BuildGrid()
         auto* header = new QTableWidgetItem(title);
         header->setTextAlignment(Qt::AlignCenter);
         header->setData(kKeyRole, entry.Key);
-        header->setData(kFieldRole, static_cast<int>(i) + 1);
+        header->setData(kFieldRole, i + 1);
         gvChs->setHorizontalHeaderItem(column, header);
         gvChs->setColumnWidth(column, width);
         shownWidth_ += width;

@@ -69,9 +69,10 @@ public:
     // Cell value text (kept in Qt::UserRole next to the display text).
     QString CellValue(int row, int column) const;
 
-    // The column list; the language file may replace its values before the
-    // grid is built.
-    std::array<TColShowEntry, 20> ColShow;
+    // The column list, a hidden list of names (the keys) and values; the
+    // language file may replace its values before the grid is built.
+    QTableWidget* ColShow = nullptr;
+    TColShowEntry ColShowEntry(int index) const;
 
     QTableWidget* gvChs = nullptr;
     QComboBox* cxDcts = nullptr;

@@ -11,6 +11,7 @@
 #include "editors/ChsInfo.h"
 #include "image/ChannelCodec.h"
 #include "image/ChannelFields.h"
+#include "settings/LocaliseForm.h"
 
 namespace {
 // English no-tone word; the language file may replace it, and the window
@@ -49,6 +50,7 @@ QComboBox* TfChsInfo::MakeCombo(int field, bool editable)
         combo->setInsertPolicy(QComboBox::NoInsert);
         combo->setCompleter(nullptr);
         combo->addItem(kNoTone);
+        SetTag(combo, kTagFirstItemOnly); // only the no-tone word is a word
         for (const std::string& tone : ToneList())
             combo->addItem(QString::fromStdString(tone));
         combo->lineEdit()->installEventFilter(this);

@@ -274,8 +274,8 @@ TEST_F(ChsInfoTest, LayoutFollowsColumnList)
     }
 
     // A "|" in a title is a line break, and hidden entries take no column.
-    form->ColShow[1].Value = "100@RX|Freq";
-    form->ColShow[12].Key = "N-M-S";
+    form->ColShow->item(1, 1)->setText("100@RX|Freq");
+    form->ColShow->item(12, 0)->setText("N-M-S");
     form->FormShow();
     EXPECT_EQ(form->gvChs->horizontalHeaderItem(Col(2))->text(), "RX\nFreq");
     EXPECT_EQ(form->gvChs->columnCount(), 10);

@@ -1,0 +1,183 @@
+#include "link/PortNames.h"
+
+#include <algorithm>
+#include <set>
+
+#include "app/NumberText.h"
+#include "app/State.h"
+#include "settings/IniFile.h"
+#include "settings/SysInfo.h"
+
+namespace {
+
+// The device families a programming cable shows up as, in listing order.
+constexpr const char* kAutoFamilies[] = {"/dev/ttyUSB", "/dev/ttyACM"};
+
+PortMapping& RunMappings()
+{
+    static PortMapping mappings;
+    return mappings;
+}
+
+TPortSystem*& InstalledSystem()
+{
+    static TPortSystem* system = nullptr;
+    return system;
+}
+
+struct RunChoice {
+    std::string settingsValue;
+    std::string chosen;
+};
+std::optional<RunChoice>& RunPortChoice()
+{
+    static std::optional<RunChoice> choice;
+    return choice;
+}
+
+// Family rank and number of an automatically listed device.
+std::optional<std::pair<size_t, int>> AutoKey(const std::string& path)
+{
+    for (size_t family = 0; family < std::size(kAutoFamilies); ++family) {
+        std::string prefix = kAutoFamilies[family];
+        if (path.size() <= prefix.size() || path.compare(0, prefix.size(), prefix) != 0)
+            continue;
+        std::string digits = path.substr(prefix.size());
+        if (!std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
+            return std::nullopt;
+        std::optional<int> n = ParseInteger(digits);
+        if (!n)
+            return std::nullopt;
+        return std::make_pair(family, *n);
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+std::optional<int> PortNumberOf(const std::string& portName)
+{
+    if (portName.size() <= 3)
+        return std::nullopt;
+    return ParseInteger(portName.substr(3));
+}
+
+std::string PortName(int number)
+{
+    return "COM" + std::to_string(number);
+}
+
+std::vector<PortDevice> AssignPorts(const PortMapping& mapped, const std::vector<std::string>& devices)
+{
+    std::vector<PortDevice> ports;
+    std::set<std::string> taken;
+    for (const auto& [number, device] : mapped) {
+        if (number < 1 || number > kMaxPortNumber || device.empty())
+            continue;
+        ports.push_back({number, device});
+        taken.insert(device);
+    }
+
+    std::vector<std::pair<std::pair<size_t, int>, std::string>> automatic;
+    for (const std::string& path : devices)
+        if (std::optional<std::pair<size_t, int>> key = AutoKey(path); key && !taken.count(path))
+            automatic.emplace_back(*key, path);
+    std::sort(automatic.begin(), automatic.end());
+    automatic.erase(std::unique(automatic.begin(), automatic.end()), automatic.end());
+
+    int next = 1;
+    for (const auto& entry : automatic) {
+        while (next <= kMaxPortNumber && mapped.count(next))
+            ++next;
+        if (next > kMaxPortNumber)
+            break;
+        ports.push_back({next++, entry.second});
+    }
+    std::sort(ports.begin(), ports.end(), [](const PortDevice& a, const PortDevice& b) { return a.number < b.number; });
+    return ports;
+}
+
+std::vector<PortDevice> ListPorts(const PortMapping& mapped, const std::vector<std::string>& devices,
+                                  const std::function<bool(const std::string&)>& canOpen)
+{
+    std::vector<PortDevice> ports = AssignPorts(mapped, devices);
+    std::erase_if(ports, [&](const PortDevice& p) { return !canOpen(p.device); });
+    return ports;
+}
+
+TPortSystem* SetPortSystem(TPortSystem* system)
+{
+    TPortSystem* previous = InstalledSystem();
+    InstalledSystem() = system;
+    return previous;
+}
+
+PortMapping CurrentPortMapping()
+{
+    PortMapping mapping;
+    TIniFile file(SysInfoPath());
+    for (int n = 1; n <= kMaxPortNumber; ++n) {
+        std::optional<std::string> device = file.Find(kPortsSection, PortName(n));
+        if (device && !TrimBlanks(*device).empty())
+            mapping[n] = TrimBlanks(*device);
+    }
+    for (const auto& [number, device] : RunMappings())
+        mapping[number] = device;
+    return mapping;
+}
+
+void MapPortForRun(int number, const std::string& device)
+{
+    RunMappings()[number] = device;
+}
+
+void ClearRunMappings()
+{
+    RunMappings().clear();
+    RunPortChoice().reset();
+}
+
+std::vector<PortDevice> EnumeratePorts()
+{
+    TPortSystem* system = InstalledSystem();
+    if (!system)
+        return {};
+    return ListPorts(CurrentPortMapping(), system->DevicePaths(),
+                     [system](const std::string& path) { return system->CanOpen(path); });
+}
+
+std::optional<std::string> DeviceOfPort(int number)
+{
+    TPortSystem* system = InstalledSystem();
+    std::vector<std::string> present = system ? system->DevicePaths() : std::vector<std::string>{};
+    for (const PortDevice& p : AssignPorts(CurrentPortMapping(), present))
+        if (p.number == number)
+            return p.device;
+    return std::nullopt;
+}
+
+void ValidateComPort(const std::vector<PortDevice>& available)
+{
+    ALL.ComPort = UpperAscii(ALL.ComPort);
+    if (available.empty())
+        return;
+    for (const PortDevice& p : available)
+        if (PortName(p.number) == ALL.ComPort)
+            return;
+    ALL.ComPort = PortName(available.front().number);
+}
+
+void ChooseComPortForRun(const std::string& portName)
+{
+    std::string chosen = UpperAscii(portName);
+    std::string settings = RunPortChoice() ? RunPortChoice()->settingsValue : ALL.ComPort;
+    RunPortChoice() = RunChoice{settings, chosen};
+    ALL.ComPort = chosen;
+}
+
+std::string ComPortToSave()
+{
+    if (RunPortChoice() && ALL.ComPort == RunPortChoice()->chosen)
+        return RunPortChoice()->settingsValue;
+    return ALL.ComPort;
+}

@@ -1,0 +1,74 @@
+#pragma once
+// Port names. The program names ports "COM" + number everywhere (settings
+// file, status bar, port dialog, link tag); on Linux each name stands for a
+// device by one fixed rule:
+//   1. An explicit mapping wins: keys "COM1" to "COM256" of section "Ports"
+//      in SysInfo.Ini (e.g. COM3=/dev/ttyUSB0), and for one run the
+//      command line's --port/--device.
+//   2. The USB serial devices a programming cable appears as, /dev/ttyUSB*
+//      then /dev/ttyACM*, each in number order, take the numbers from COM1
+//      on that the mapping leaves free.
+//   3. /dev/ttyS* and every other device appear only when mapped.
+// A device that cannot be opened is not listed; listing never changes a
+// device's line settings.
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+inline constexpr int kMaxPortNumber = 256;
+inline constexpr const char* kPortsSection = "Ports";
+
+// The number formed by the characters after the first three ("COM12" gives
+// 12); nothing when they are no number.
+std::optional<int> PortNumberOf(const std::string& portName);
+std::string PortName(int number); // "COM" + number
+
+struct PortDevice {
+    int number;
+    std::string device;
+    bool operator==(const PortDevice&) const = default;
+};
+using PortMapping = std::map<int, std::string>; // number -> device path
+
+// Every number with its device by the rule, openable or not. `devices` are
+// the paths present on the machine in any order.
+std::vector<PortDevice> AssignPorts(const PortMapping& mapped, const std::vector<std::string>& devices);
+// The same, keeping only the devices `canOpen` accepts.
+std::vector<PortDevice> ListPorts(const PortMapping& mapped, const std::vector<std::string>& devices,
+                                  const std::function<bool(const std::string&)>& canOpen);
+
+// The machine's devices, installed by the executables. Without one the
+// machine has no serial devices (tests, and builds without a platform).
+class TPortSystem {
+public:
+    virtual ~TPortSystem() = default;
+    // Paths of the serial device nodes present (e.g. /dev/ttyUSB0).
+    virtual std::vector<std::string> DevicePaths() = 0;
+    // Whether the device opens for reading and writing, without changing
+    // its settings; it is closed again at once.
+    virtual bool CanOpen(const std::string& path) = 0;
+};
+TPortSystem* SetPortSystem(TPortSystem* system); // returns the previous one
+
+// Section "Ports" of SysInfo.Ini, then the mappings of this run on top.
+PortMapping CurrentPortMapping();
+// The command line's choice for this run; never written to SysInfo.Ini.
+void MapPortForRun(int number, const std::string& device);
+void ClearRunMappings();
+
+// The available ports of this machine, in number order.
+std::vector<PortDevice> EnumeratePorts();
+// The device behind COM`number`, whether it opens or not.
+std::optional<std::string> DeviceOfPort(int number);
+
+// Start-up: ComPort in upper case; when it is not among `available` and
+// that list is not empty, the first available port.
+void ValidateComPort(const std::vector<PortDevice>& available);
+
+// The command line may name the port of this run (--port). The settings
+// file keeps its own choice unless the user picks another port.
+void ChooseComPortForRun(const std::string& portName);
+// What SaveSysInfo should write for the port at exit.
+std::string ComPortToSave();

@@ -1,0 +1,406 @@
+#include "link/RadioLink.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "app/Catalogue.h"
+#include "app/State.h"
+#include "image/Image.h"
+#include "image/Stamp.h"
+#include "link/IdentBlock.h"
+#include "link/PortNames.h"
+#include "settings/MsgBox.h"
+
+const LinkJob kReadJob = {
+    .blockCount = 27,
+    .progressMax = 27,
+    .requestCommand = kReadCommand,
+    .requestCarriesData = false,
+    .requestReplyLength = kDataReplyLength,
+    .drainPollMs = 20,
+    .drainPollLimit = 51,
+    .resetCountAfterDrain = false,
+    .reopenOnShow = true,
+    .stampsImage = false,
+    .lineErrorShowsAtOnce = false,
+    .timeoutEnablesOk = false,
+    .staysOpenAfterSuccess = false,
+    .successMessage = &TLanguage::ReadOk,
+};
+
+const LinkJob kWriteJob = {
+    .blockCount = static_cast<int>(kWriteBlocks),
+    .progressMax = 24,
+    .requestCommand = kWriteCommand,
+    .requestCarriesData = true,
+    .requestReplyLength = 1,
+    .drainPollMs = 50,
+    .drainPollLimit = 101,
+    .resetCountAfterDrain = true,
+    .reopenOnShow = false,
+    .stampsImage = true,
+    .lineErrorShowsAtOnce = true,
+    .timeoutEnablesOk = true,
+    .staysOpenAfterSuccess = true,
+    .successMessage = &TLanguage::WriteOk,
+};
+
+namespace {
+constexpr char kHex[] = "0123456789ABCDEF";
+
+void AppendHex(std::string& text, uint8_t b)
+{
+    text += kHex[b >> 4];
+    text += kHex[b & 0x0F];
+}
+} // namespace
+
+TRadioLink::TRadioLink(const LinkJob& job, TSerialPort& port, TLinkClock& clock, TLinkView& view)
+    : job_(job), port_(port), clock_(clock), view_(view)
+{
+    port_.SetListener(this);
+    clock_.SetListener(this);
+}
+
+TRadioLink::~TRadioLink()
+{
+    if (port_.Listener() == this)
+        port_.SetListener(nullptr);
+    if (clock_.Listener() == this)
+        clock_.SetListener(nullptr);
+}
+
+void TRadioLink::FormShow()
+{
+    readSucceeded_ = false;
+    step_ = LinkStep::Idle;
+    SetProgress(0);
+    if (job_.reopenOnShow) {
+        port_.Close();
+        port_.Close();
+    }
+    clock_.Wait(kWaitBeforeOpen);
+    std::optional<int> number = PortNumberOf(ALL.ComPort);
+    portNumber_ = number.value_or(0);
+    step_ = LinkStep::Idle;
+    if (job_.reopenOnShow) {
+        port_.FlushInput();
+        port_.FlushOutput();
+    }
+    if (!number || !port_.Open(portNumber_, ALL.BaudRate)) {
+        ShowError(Language.PortError);
+        clock_.Start(LinkTimer::CloseTime, IntervalOf(LinkTimer::CloseTime));
+    }
+}
+
+void TRadioLink::btnOkClick()
+{
+    view_.ClearLog();
+    readSucceeded_ = false;
+    if (job_.stampsImage)
+        WriteModelBlock();
+    step_ = LinkStep::Idle;
+    errorShown_ = false;
+    lineErrorPending_ = false;
+    SetProgress(0);
+    EnableOk(false);
+    clock_.Wait(kWaitBeforeStart);
+    bool ok = port_.FlushInput() && port_.FlushOutput();
+    if (ok) {
+        clock_.Wait(kWaitAfterFlush);
+        ok = Send(kWakeUpFrame, 1, BlockPhase::AwaitData);
+    }
+    if (!ok) {
+        ShowError(Language.PortError);
+        return;
+    }
+    clock_.Start(LinkTimer::xTimer, IntervalOf(LinkTimer::xTimer));
+}
+
+void TRadioLink::FormClose()
+{
+    for (size_t t = 0; t < kLinkTimerCount; ++t)
+        clock_.Stop(static_cast<LinkTimer>(t));
+    step_ = LinkStep::Idle;
+    port_.Close();
+}
+
+bool TRadioLink::Send(const uint8_t* bytes, size_t count, int expectedReply, BlockPhase phase)
+{
+    std::string line = "Tx- ";
+    for (size_t i = 0; i < count; ++i) {
+        line += ' ';
+        AppendHex(line, bytes[i]);
+    }
+    view_.LogLine(line);
+    clock_.Wait(kWaitBeforeFrame);
+    auto expect = [&] {
+        expected_ = static_cast<size_t>(expectedReply);
+        phase_ = phase;
+        received_ = 0;
+    };
+    if (!job_.resetCountAfterDrain)
+        expect();
+    bool written = port_.Write(bytes, count);
+    // Give the frame time to leave, but never wait for a queue that does
+    // not drain.
+    for (int polls = 0; polls < job_.drainPollLimit && port_.TransmitQueueCount() > 0; ++polls)
+        clock_.Wait(job_.drainPollMs);
+    if (job_.resetCountAfterDrain)
+        expect();
+    return written;
+}
+
+void TRadioLink::SendEnd()
+{
+    const std::array<uint8_t, 1> end = {kEndFrame};
+    Send(end, 0);
+}
+
+void TRadioLink::SendAck()
+{
+    const std::array<uint8_t, 1> ack = {kAck};
+    Send(ack, 1, BlockPhase::AwaitAck);
+    clock_.Start(LinkTimer::TryTime, IntervalOf(LinkTimer::TryTime));
+}
+
+void TRadioLink::SendBlockRequest()
+{
+    std::array<uint8_t, kWriteRequestLength> frame{};
+    auto header = BlockRequestHeader(job_.requestCommand, blockIndex_);
+    std::copy(header.begin(), header.end(), frame.begin());
+    size_t length = header.size();
+    if (job_.requestCarriesData) {
+        const uint8_t* block = ALL.Image.data() + static_cast<size_t>(blockIndex_) * kBlockSize;
+        std::copy(block, block + kBlockSize, frame.begin() + static_cast<std::ptrdiff_t>(length));
+        length += kBlockSize;
+    }
+    BlockPhase next = job_.requestCarriesData ? BlockPhase::AwaitAck : BlockPhase::AwaitData;
+    Send(frame.data(), length, job_.requestReplyLength, next);
+    clock_.Start(LinkTimer::TryTime, IntervalOf(LinkTimer::TryTime));
+    if (job_.requestCarriesData)
+        SetProgress(progress_ + 1);
+}
+
+void TRadioLink::myPortTrigger(size_t n)
+{
+    std::string text;
+    for (size_t i = 0; i < n && port_.ByteReady(); ++i) {
+        uint8_t b = port_.ReadByte();
+        // Bytes beyond the buffer are dropped; the reply then counts as
+        // too long and is not evaluated.
+        if (received_ < kReceiveBufferSize) {
+            receive_[received_++] = b;
+            AppendHex(text, b);
+            text += ' ';
+        }
+    }
+    view_.LogLine("Rx- " + text);
+    if (received_ >= expected_ && received_ < kReceiveBufferSize && step_ != LinkStep::Idle)
+        StepHandler();
+}
+
+void TRadioLink::StepHandler()
+{
+    switch (step_) {
+    case LinkStep::Idle:
+        break;
+    case LinkStep::AwaitProgramAck: {
+        step_ = LinkStep::Idle;
+        // Byte 1 counts only when this reply reached it: the buffer keeps
+        // bytes of earlier replies, and a stale 06 is no acknowledge.
+        bool acked = receive_[0] == kAck || (received_ >= 2 && receive_[1] == kAck);
+        if (!acked)
+            break; // HeadTime runs out
+        clock_.Stop(LinkTimer::HeadTime);
+        clock_.Wait(kWaitBeforeIdentify);
+        step_ = LinkStep::AwaitIdent;
+        const std::array<uint8_t, 1> identify = {kIdentifyRequest};
+        Send(identify, kIdentReplyLength);
+        clock_.Start(LinkTimer::HeadTime, IntervalOf(LinkTimer::HeadTime));
+        break;
+    }
+    case LinkStep::AwaitIdent:
+        OnIdentReply();
+        break;
+    case LinkStep::AwaitAuth:
+        OnAuthReply();
+        break;
+    case LinkStep::Blocks:
+        OnBlockReply();
+        break;
+    }
+}
+
+void TRadioLink::OnIdentReply()
+{
+    clock_.Stop(LinkTimer::HeadTime);
+    step_ = LinkStep::Idle;
+    std::string model(reinterpret_cast<const char*>(&receive_[kIdentModelCodeAt]), kIdentModelCodeLength);
+    bool known = MacList.ChannelsOf(model) != 0;
+    if (receive_[kIdentTagAt] != ExchangedTag(tagByte_)) {
+        SendEnd();
+        FailAndClose(Language.ComError);
+        return;
+    }
+    if (!known) {
+        SendEnd();
+        FailAndClose(Language.ModError);
+        return;
+    }
+    receivedModel_ = model;
+    step_ = LinkStep::AwaitAuth;
+    IdentBlock block{};
+    tagByte_ = BuildIdentBlock(ALL.IdentString, block);
+    Send(block, 1);
+    clock_.Start(LinkTimer::HeadTime, IntervalOf(LinkTimer::HeadTime));
+}
+
+void TRadioLink::OnAuthReply()
+{
+    step_ = LinkStep::Idle;
+    clock_.Stop(LinkTimer::HeadTime);
+    if (receive_[0] != tagByte_) {
+        SendEnd();
+        FailAndClose(Language.ComError);
+        return;
+    }
+    if (job_.stampsImage)
+        EncodeStamp(kWriteStamp, NowStampText());
+    step_ = LinkStep::Blocks;
+    blockIndex_ = -1;
+    SendAck();
+}
+
+void TRadioLink::OnBlockReply()
+{
+    if (phase_ == BlockPhase::AwaitData) {
+        clock_.Stop(LinkTimer::TryTime);
+        // A data reply is awaited only after a request for a block in range;
+        // the check keeps a confused state from writing outside the buffer.
+        if (blockIndex_ < 0 || static_cast<size_t>(blockIndex_) >= readBuffer_.size() / kBlockSize)
+            return;
+        std::copy_n(receive_.begin() + kDataReplyBlockAt, kBlockSize,
+                    readBuffer_.begin() + static_cast<std::ptrdiff_t>(blockIndex_) * kBlockSize);
+        SetProgress(progress_ + 1);
+        SendAck();
+        return;
+    }
+    if (receive_[0] != kAck)
+        return; // TryTime runs out
+    clock_.Stop(LinkTimer::TryTime);
+    ++blockIndex_;
+    if (blockIndex_ < job_.blockCount)
+        SendBlockRequest();
+    else
+        Finish();
+}
+
+void TRadioLink::Finish()
+{
+    step_ = LinkStep::Idle;
+    SendEnd();
+    SetProgress(job_.progressMax);
+    MsgBox(Language.Confirmation, Language.*job_.successMessage, kMsgInformation);
+    if (job_.staysOpenAfterSuccess) {
+        SetProgress(0);
+        clock_.Start(LinkTimer::cxBack, IntervalOf(LinkTimer::cxBack));
+        return;
+    }
+    // Only a complete read changes the document. Block 27 of the buffer is
+    // never received, so 0x1B0..0x1BF become 00.
+    std::copy_n(readBuffer_.begin(), kReadBlocks * kBlockSize, ALL.Image.begin());
+    SelectModel(receivedModel_, ALL.Image[kBandCodeOffset], true);
+    ALL.AreaCode.clear();
+    NormaliseSettings();
+    ALL.Modified = true;
+    readSucceeded_ = true;
+    clock_.Start(LinkTimer::CloseTime, IntervalOf(LinkTimer::CloseTime));
+}
+
+void TRadioLink::myPortTriggerLineError()
+{
+    if (job_.lineErrorShowsAtOnce) {
+        step_ = LinkStep::Idle;
+        ShowError(Language.ComError);
+        return;
+    }
+    port_.FlushInput();
+    port_.FlushOutput();
+    step_ = LinkStep::Idle;
+    // The exchange is over: the block time-out alone reports it, 1500 ms
+    // after the first error. A device that keeps reporting errors must not
+    // keep pushing the message away.
+    clock_.Stop(LinkTimer::HeadTime);
+    if (!lineErrorPending_) {
+        lineErrorPending_ = true;
+        clock_.Start(LinkTimer::TryTime, IntervalOf(LinkTimer::TryTime));
+    }
+}
+
+void TRadioLink::TimerFired(LinkTimer timer)
+{
+    clock_.Stop(timer);
+    switch (timer) {
+    case LinkTimer::xTimer: {
+        // An error already ended this operation (a line error while the
+        // radio was waking up): nothing more is sent.
+        if (errorShown_)
+            return;
+        std::uniform_int_distribution<int> draw(0, 4);
+        tagByte_ = LinkTag(portNumber_, draw(random_));
+        step_ = LinkStep::AwaitProgramAck;
+        Send(ProgramRequest(tagByte_), 1);
+        clock_.Start(LinkTimer::HeadTime, IntervalOf(LinkTimer::HeadTime));
+        break;
+    }
+    case LinkTimer::HeadTime:
+    case LinkTimer::TryTime:
+        OnTimeout(timer);
+        break;
+    case LinkTimer::CloseTime:
+        view_.CloseWindow();
+        break;
+    case LinkTimer::cxBack:
+        EnableOk(true);
+        break;
+    }
+}
+
+void TRadioLink::OnTimeout(LinkTimer timer)
+{
+    step_ = LinkStep::Idle;
+    if (errorShown_)
+        return;
+    if (timer == LinkTimer::HeadTime)
+        clock_.Wait(kWaitBeforeHandshakeError);
+    else if (job_.timeoutEnablesOk)
+        EnableOk(true);
+    FailAndClose(Language.ComError);
+}
+
+void TRadioLink::ShowError(const std::string& text)
+{
+    if (errorShown_)
+        return;
+    errorShown_ = true;
+    MsgBox(Language.Confirmation, text, kMsgInformation);
+}
+
+void TRadioLink::FailAndClose(const std::string& text)
+{
+    ShowError(text);
+    clock_.Start(LinkTimer::CloseTime, IntervalOf(LinkTimer::CloseTime));
+}
+
+void TRadioLink::SetProgress(int value)
+{
+    progress_ = value;
+    view_.ShowProgress(std::min(progress_, job_.progressMax), job_.progressMax);
+}
+
+void TRadioLink::EnableOk(bool enabled)
+{
+    okEnabled_ = enabled;
+    view_.EnableOk(enabled);
+}

@@ -1,0 +1,133 @@
+#pragma once
+// The exchange with the radio: one engine for the read and the write. It
+// sends a frame, waits for a reply of known minimum length and moves one
+// step on; there is no retransmission, a missing or wrong reply ends the
+// operation with one message. The read and write windows and the command
+// line are thin drivers: they show the progress and log the engine reports
+// and close when it asks them to.
+#include <array>
+#include <cstdint>
+#include <random>
+#include <string>
+
+#include "image/ImageLayout.h"
+#include "link/LinkClock.h"
+#include "link/LinkFrames.h"
+#include "link/SerialPort.h"
+#include "settings/Language.h"
+
+enum class LinkStep { Idle, AwaitProgramAck, AwaitIdent, AwaitAuth, Blocks };
+enum class BlockPhase { AwaitData, AwaitAck };
+
+// Everything in which a read and a write differ.
+struct LinkJob {
+    int blockCount;           // blocks 0 .. blockCount-1 move
+    int progressMax;
+    uint8_t requestCommand;   // 'R' or 'W'
+    bool requestCarriesData;  // a write request carries the image block
+    int requestReplyLength;   // 20 for a data reply, 1 for an acknowledge
+    int drainPollMs;          // transmit-queue polling after each frame
+    int drainPollLimit;
+    bool resetCountAfterDrain;
+    bool reopenOnShow;        // close and flush before the port is opened
+    bool stampsImage;         // model block at the start, write time after the handshake
+    bool lineErrorShowsAtOnce;
+    bool timeoutEnablesOk;
+    bool staysOpenAfterSuccess;
+    std::string TLanguage::*successMessage;
+};
+
+// Reads blocks 0..26 into image 0x000..0x1BF; the window closes afterwards.
+extern const LinkJob kReadJob;
+// Writes image blocks 0..24; the window stays open for the next radio.
+extern const LinkJob kWriteJob;
+
+class TLinkView {
+public:
+    virtual ~TLinkView() = default;
+    virtual void ShowProgress(int /*position*/, int /*maximum*/) {}
+    virtual void EnableOk(bool /*enabled*/) {}
+    virtual void ClearLog() {}
+    virtual void LogLine(const std::string& /*line*/) {}
+    // The operation is over: the window closes (CloseTime fired).
+    virtual void CloseWindow() {}
+};
+
+class TRadioLink : public TPortListener, public TLinkTimerListener {
+public:
+    // Becomes the listener of the port and of the clock; all three must
+    // outlive it.
+    TRadioLink(const LinkJob& job, TSerialPort& port, TLinkClock& clock, TLinkView& view);
+    ~TRadioLink() override;
+    TRadioLink(const TRadioLink&) = delete;
+    TRadioLink& operator=(const TRadioLink&) = delete;
+
+    // The window opens: the port of ALL.ComPort is opened.
+    void FormShow();
+    // The user starts the read or the write.
+    void btnOkClick();
+    // The window closes (CloseTime, Cancel, close box): the port is closed
+    // and the timers stop. An unfinished read leaves the image alone.
+    void FormClose();
+
+    void myPortTrigger(size_t n) override;
+    void myPortTriggerLineError() override;
+    void TimerFired(LinkTimer timer) override;
+
+    LinkStep Step() const { return step_; }
+    bool ErrorShown() const { return errorShown_; }
+    bool ReadSucceeded() const { return readSucceeded_; }
+    bool OkEnabled() const { return okEnabled_; }
+    int Progress() const { return progress_; }
+    int ProgressMax() const { return job_.progressMax; }
+    int BlockIndex() const { return blockIndex_; }
+    const std::string& ReceivedModelCode() const { return receivedModel_; }
+
+    // For the tests: the link tag drawn for ports above 9 comes from here.
+    void SeedTagChoice(unsigned seed) { random_.seed(seed); }
+
+private:
+    bool Send(const uint8_t* bytes, size_t count, int expectedReply, BlockPhase phase);
+    template <size_t N>
+    bool Send(const std::array<uint8_t, N>& frame, int expectedReply, BlockPhase phase = BlockPhase::AwaitAck)
+    {
+        return Send(frame.data(), N, expectedReply, phase);
+    }
+    void SendEnd();
+    void SendAck();
+    void SendBlockRequest();
+    void StepHandler();
+    void OnIdentReply();
+    void OnAuthReply();
+    void OnBlockReply();
+    void Finish();
+    void OnTimeout(LinkTimer timer);
+    // Shows the message unless this operation already showed one.
+    void ShowError(const std::string& text);
+    // The error message, then the window closes 300 ms later.
+    void FailAndClose(const std::string& text);
+    void SetProgress(int value);
+    void EnableOk(bool enabled);
+
+    const LinkJob& job_;
+    TSerialPort& port_;
+    TLinkClock& clock_;
+    TLinkView& view_;
+    std::mt19937 random_{std::random_device{}()};
+
+    LinkStep step_ = LinkStep::Idle;
+    BlockPhase phase_ = BlockPhase::AwaitData;
+    std::array<uint8_t, kReceiveBufferSize> receive_{};
+    size_t received_ = 0;
+    size_t expected_ = 0;
+    int blockIndex_ = -1;
+    int portNumber_ = 0;
+    uint8_t tagByte_ = 0;
+    std::string receivedModel_;
+    std::array<uint8_t, 29 * kBlockSize> readBuffer_{};
+    bool errorShown_ = false;
+    bool readSucceeded_ = false;
+    bool okEnabled_ = true;
+    bool lineErrorPending_ = false;
+    int progress_ = 0;
+};

@@ -1,0 +1,50 @@
+#pragma once
+// What the link needs of a serial port, and how the port reports what it
+// receives. The program's port sits on Qt SerialPort; the tests use a
+// scripted one. Every call and every notification happens on the
+// user-interface thread.
+#include <cstddef>
+#include <cstdint>
+
+class TPortListener {
+public:
+    virtual ~TPortListener() = default;
+    // n received bytes can be read now.
+    virtual void myPortTrigger(size_t n) = 0;
+    // The line reported a framing, parity, overrun or break condition, or the
+    // device stopped answering (cable pulled, device gone).
+    virtual void myPortTriggerLineError() = 0;
+};
+
+class TSerialPort {
+public:
+    virtual ~TSerialPort() = default;
+
+    // Opens port COM`portNumber` exclusively at `baudRate`, 8 data bits, no
+    // parity, 2 stop bits, no flow control, DTR and RTS asserted where the
+    // device has them. False when the port does not exist, is in use or
+    // refuses the settings.
+    virtual bool Open(int portNumber, int baudRate) = 0;
+    // Harmless when the port is closed.
+    virtual void Close() = 0;
+    virtual bool IsOpen() const = 0;
+    // Discard received bytes not yet read / bytes not yet sent. Nothing to
+    // discard on a closed port: true. False when the device refuses.
+    virtual bool FlushInput() = 0;
+    virtual bool FlushOutput() = 0;
+    // Queues the bytes for sending without waiting for them to go out. False
+    // when the port is closed or the device refuses them.
+    virtual bool Write(const uint8_t* bytes, size_t count) = 0;
+    // Bytes queued and not yet sent; 0 on a closed port.
+    virtual size_t TransmitQueueCount() = 0;
+    virtual bool ByteReady() = 0;
+    // The next received byte; 0 when none is ready.
+    virtual uint8_t ReadByte() = 0;
+
+    // The notifications go to this listener (none: nowhere).
+    void SetListener(TPortListener* listener) { listener_ = listener; }
+    TPortListener* Listener() const { return listener_; }
+
+private:
+    TPortListener* listener_ = nullptr;
+};

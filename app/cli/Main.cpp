@@ -9,6 +9,7 @@
 #include "app/Catalogue.h"
 #include "app/State.h"
 #include "app/cli/Dump.h"
+#include "app/cli/LinkCommands.h"
 #include "image/DataFile.h"
 #include "settings/MsgBox.h"
 
@@ -19,15 +20,29 @@ constexpr int kExitFailed = 2;
 const char* kUsage =
     "usage: qv300-cli new OUT.dat [--band TEXT] [--force]\n"
     "       qv300-cli dump FILE.dat\n"
+    "%LINK%"
     "\n"
     "  new   writes the data file of a new document (the default band unless\n"
     "        --band names one of: 134 - 174MHz, 200 - 260MHz, 320 - 400MHz,\n"
     "        400 - 520MHz); an existing file is replaced only with --force\n"
-    "  dump  prints a data file as JSON\n";
+    "  dump  prints a data file as JSON\n"
+    "  read  reads the radio on the port into a data file (none on failure)\n"
+    "  write writes a data file into the radio; --count N into N radios one\n"
+    "        after another, asking before each next one unless --yes\n"
+    "  ports lists the COM names with the device behind each\n"
+    "  --port names the COM port of this run (default: Com of SysInfo.Ini),\n"
+    "  --device the device behind it; neither is saved\n";
+
+std::string UsageText()
+{
+    std::string text = kUsage;
+    text.replace(text.find("%LINK%"), 6, kLinkUsage);
+    return text;
+}
 
 int Usage()
 {
-    std::cerr << kUsage;
+    std::cerr << UsageText();
     return kExitUsage;
 }
 
@@ -93,10 +108,10 @@ int main(int argc, char** argv)
     std::string command = argv[1];
     std::vector<std::string> args(argv + 2, argv + argc);
     if (command == "-h" || command == "--help") {
-        std::cout << kUsage;
+        std::cout << UsageText();
         return 0;
     }
-    if (command != "new" && command != "dump")
+    if (command != "new" && command != "dump" && command != "read" && command != "write" && command != "ports")
         return Usage();
 
     SetMsgBoxHandler([](const std::string&, const std::string& text, int kind) {
@@ -105,5 +120,11 @@ int main(int argc, char** argv)
     });
     DataModuleCreate(ExecutableFolder(argv[0]));
 
+    if (command == "read")
+        return CommandRead(args);
+    if (command == "write")
+        return CommandWrite(args);
+    if (command == "ports")
+        return CommandPorts(args);
     return command == "new" ? CommandNew(args) : CommandDump(args);
 }

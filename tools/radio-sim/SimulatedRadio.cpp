@@ -256,13 +256,28 @@ std::optional<SimTime> SimulatedRadio::SessionDeadline() const
 {
     if (state_ == State::Idle)
         return std::nullopt;
-    return lastByte_ + kSessionGap;
+    return lastByte_ + (LoneEndFrame() ? kFrameGap : kSessionGap);
+}
+
+// A host that dislikes the identification reply sends the end frame where
+// the identification block would go. A block can begin with that byte too,
+// but its other 15 bytes follow at once.
+bool SimulatedRadio::LoneEndFrame() const
+{
+    return state_ == State::AwaitIdentBlock && frame_.size() == 1 && frame_[0] == kEnd;
 }
 
 void SimulatedRadio::Tick(SimTime now)
 {
-    if (state_ != State::Idle && now - lastByte_ > kSessionGap)
+    if (state_ == State::Idle)
+        return;
+    const SimTime quiet = now - lastByte_;
+    if (LoneEndFrame() && quiet > kFrameGap) {
+        frame_.clear();
+        EndSession("ended by the host");
+    } else if (quiet > kSessionGap) {
         EndSession("given up by the host");
+    }
 }
 
 void SimulatedRadio::EndSession(const char* how)

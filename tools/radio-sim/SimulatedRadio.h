@@ -72,6 +72,7 @@ private:
     void HandleAck(RadioReply& reply);
     void EndSession(const char* how);
     size_t FrameLength() const;
+    bool LoneEndFrame() const;
     bool FaultsApply() const;
     bool SilentAt(const ExchangePoint& point);
     void Send(const ExchangePoint& point, std::vector<uint8_t> bytes, RadioReply& reply);

@@ -1,0 +1,24 @@
+#pragma once
+// The simulator's command line.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tools/radio-sim/RadioFaults.h"
+
+struct SimOptions {
+    std::string memoryFile; // empty: the built-in sample
+    std::string modelCode;  // empty: the first catalogue model
+    bool pace = false;      // spend the 4800-baud line time of every byte
+    std::string saveFile;   // empty: the memory is kept only while running
+    RadioFaults faults;
+};
+
+struct ParsedOptions {
+    std::optional<SimOptions> options; // nothing when the line is wrong or help was asked
+    std::string error;                 // why not; empty for --help
+};
+
+ParsedOptions ParseSimOptions(const std::vector<std::string>& args);
+
+extern const char* const kSimUsage;

@@ -1,0 +1,234 @@
+// qv300-cli read and write against the simulated radio on a real
+// pseudo-terminal: the program's serial port, engine and files end to end.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <fcntl.h>
+#include <nlohmann/json.hpp>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "TestSupport.h"
+
+extern char** environ;
+
+namespace {
+
+std::string Quote(const std::string& s)
+{
+    std::string q = "'";
+    for (char c : s)
+        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+// The simulator as a child process: started with its options, its
+// pseudo-terminal read from the first line it prints, stopped at the end.
+class Simulator {
+public:
+    Simulator(const TempDir& dir, std::vector<std::string> options)
+    {
+        const char* sim = std::getenv("QV300_RADIO_SIM");
+        std::vector<std::string> args = {sim ? sim : "qv300-radio-sim"};
+        args.insert(args.end(), options.begin(), options.end());
+        std::vector<char*> argv;
+        for (std::string& a : args)
+            argv.push_back(a.data());
+        argv.push_back(nullptr);
+
+        int out[2];
+        if (pipe(out) != 0)
+            return;
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+        posix_spawn_file_actions_addclose(&actions, out[0]);
+        std::string errFile = dir.file("sim-stderr.txt");
+        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ) != 0)
+            pid_ = -1;
+        posix_spawn_file_actions_destroy(&actions);
+        close(out[1]);
+        out_ = fdopen(out[0], "r");
+        char line[256] = {};
+        if (out_ && fgets(line, sizeof line, out_)) {
+            path_ = line;
+            while (!path_.empty() && (path_.back() == '\n' || path_.back() == '\r'))
+                path_.pop_back();
+        }
+    }
+    ~Simulator()
+    {
+        if (pid_ > 0) {
+            kill(pid_, SIGTERM);
+            int status = 0;
+            waitpid(pid_, &status, 0);
+        }
+        if (out_)
+            fclose(out_);
+    }
+    Simulator(const Simulator&) = delete;
+    Simulator& operator=(const Simulator&) = delete;
+    // The pseudo-terminal the program is to use.
+    const std::string& path() const { return path_; }
+
+private:
+    pid_t pid_ = -1;
+    FILE* out_ = nullptr;
+    std::string path_;
+};
+
+struct CliRun {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+    double seconds = 0;
+};
+
+CliRun Cli(const TempDir& dir, const std::string& args)
+{
+    const char* cli = std::getenv("QV300_CLI");
+    std::string errFile = dir.file("cli-stderr.txt");
+    std::string command = Quote(cli ? cli : "qv300-cli") + " " + args + " 2>" + Quote(errFile) + " </dev/null";
+    CliRun run;
+    auto start = std::chrono::steady_clock::now();
+    FILE* p = popen(command.c_str(), "r");
+    if (!p)
+        return run;
+    char buf[4096];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof buf, p)) > 0)
+        run.out.append(buf, n);
+    int status = pclose(p);
+    run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.err = ReadAll(errFile);
+    return run;
+}
+
+nlohmann::json Dump(const TempDir& dir, const std::string& file)
+{
+    CliRun dump = Cli(dir, "dump " + Quote(file));
+    return dump.exitCode == 0 ? nlohmann::json::parse(dump.out) : nlohmann::json();
+}
+
+std::string OnSim(const Simulator& sim, const std::string& port = "COM3")
+{
+    return " --port " + port + " --device " + Quote(sim.path());
+}
+
+const std::string kComError = "Please check all connections and communication port settings.\n";
+
+// File offset of image offset `at` in a data file (header, then from 0x010).
+size_t InFile(size_t at)
+{
+    return 16 + at - 0x010;
+}
+
+} // namespace
+
+TEST(CliLink, ReadMakesTheDataFileOfTheRadiosMemory)
+{
+    TempDir dir;
+    Simulator sample(dir, {});
+    ASSERT_FALSE(sample.path().empty());
+    std::string first = dir.file("first.dat");
+    CliRun read = Cli(dir, "read " + Quote(first) + OnSim(sample));
+    ASSERT_EQ(read.exitCode, 0) << read.err;
+    EXPECT_EQ(read.out, "Reading Completed.\n");
+    std::string bytes = ReadAll(first);
+    ASSERT_EQ(bytes.size(), 464u);
+    for (size_t at = 0x1B0; at < 0x1C0; ++at)
+        EXPECT_EQ(bytes[InFile(at)], '\0') << at;
+    nlohmann::json doc = Dump(dir, first);
+    EXPECT_EQ(doc["model_code"], "QV30");
+    EXPECT_GE(doc["channels"].size(), 2u);
+
+    // A radio holding that file reads back into the same file.
+    Simulator again(dir, {"--memory", first});
+    std::string second = dir.file("second.dat");
+    CliRun reread = Cli(dir, "read " + Quote(second) + OnSim(again, "COM12"));
+    ASSERT_EQ(reread.exitCode, 0) << reread.err;
+    EXPECT_EQ(ReadAll(second), bytes);
+}
+
+TEST(CliLink, WriteFillsTheRadioWithTheDocumentAndAFreshStamp)
+{
+    TempDir dir;
+    std::string source = dir.file("source.dat");
+    {
+        Simulator sample(dir, {});
+        ASSERT_EQ(Cli(dir, "read " + Quote(source) + OnSim(sample)).exitCode, 0);
+    }
+    std::string saved = dir.file("saved.dat");
+    Simulator sim(dir, {"--save", saved});
+    std::time_t before = std::time(nullptr);
+    CliRun write = Cli(dir, "write " + Quote(source) + OnSim(sim) + " --count 3 --yes");
+    ASSERT_EQ(write.exitCode, 0) << write.err;
+    EXPECT_EQ(write.out, "radio 1: Writing Completed.\nradio 2: Writing Completed.\nradio 3: Writing Completed.\n");
+
+    std::string in = ReadAll(source), out = ReadAll(saved);
+    ASSERT_EQ(out.size(), 464u);
+    EXPECT_EQ(out.substr(InFile(0x010), 0x170 - 0x010), in.substr(InFile(0x010), 0x170 - 0x010));
+    EXPECT_EQ(out.substr(InFile(0x170), 5), "PQV30");
+    EXPECT_EQ(out[InFile(0x175)], in[InFile(0x175)]);
+    nlohmann::json doc = Dump(dir, saved);
+    std::string stamp = doc["write_time"];
+    char earliest[32];
+    std::strftime(earliest, sizeof earliest, "%Y-%m-%d %H:%M:%S", std::localtime(&before));
+    EXPECT_GE(stamp, std::string(earliest));
+    EXPECT_EQ(doc["channels"], Dump(dir, source)["channels"]);
+}
+
+TEST(CliLink, EachRadioFaultEndsWithItsMessageAndNoFile)
+{
+    TempDir dir;
+    std::string source = dir.file("source.dat");
+    ASSERT_EQ(Cli(dir, "new " + Quote(source)).exitCode, 0);
+    struct Case {
+        std::vector<std::string> fault;
+        bool write;
+        std::string message;
+    };
+    const std::vector<Case> cases = {
+        {{"--wrong-tag"}, false, kComError},
+        {{"--unknown-model"}, true, "Model Type Wrong.\n"},
+        {{"--wrong-response"}, false, kComError},
+        {{"--silent-at", "auth"}, true, kComError},
+        {{"--silent-at", "block:5"}, false, kComError},
+        {{"--short-reply", "4"}, false, kComError},
+        {{"--refuse-write", "3"}, true, kComError},
+        {{"--noise-at", "ident"}, false, kComError},
+        {{"--hang-up-after", "6"}, false, kComError},
+        {{"--hang-up-after", "6"}, true, kComError},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.fault.front() + (c.write ? " write" : " read"));
+        Simulator sim(dir, c.fault);
+        std::string out = dir.file("out.dat");
+        CliRun run = c.write ? Cli(dir, "write " + Quote(source) + OnSim(sim))
+                             : Cli(dir, "read " + Quote(out) + OnSim(sim));
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_EQ(run.err, c.message);
+        EXPECT_FALSE(std::filesystem::exists(out));
+        EXPECT_LT(run.seconds, 10.0);
+    }
+}
+
+TEST(CliLink, PortThatCannotOpenAndBadOptions)
+{
+    TempDir dir;
+    std::string out = dir.file("out.dat");
+    CliRun missing = Cli(dir, "read " + Quote(out) + " --port COM4 --device " + Quote(dir.file("no-such-tty")));
+    EXPECT_EQ(missing.exitCode, 2);
+    EXPECT_EQ(missing.err, "Cannot Open Communication Port.\n");
+    EXPECT_FALSE(std::filesystem::exists(out));
+    EXPECT_EQ(Cli(dir, "read " + Quote(out) + " --port LPT1").exitCode, 1);
+    EXPECT_EQ(Cli(dir, "write " + Quote(out) + " --count 0").exitCode, 1);
+    EXPECT_EQ(Cli(dir, "read").exitCode, 1);
+}

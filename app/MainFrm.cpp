@@ -27,6 +27,10 @@
 #include "app/NumberText.h"
 #include "app/State.h"
 #include "editors/ChsInfo.h"
+#include "link/PortNames.h"
+#include "link/ReadRadio.h"
+#include "link/SetPort.h"
+#include "link/WriteRadio.h"
 #include "settings/LocaliseForm.h"
 #include "settings/SysInfo.h"
 
@@ -98,6 +102,9 @@ TfMainFrm::TfMainFrm(QWidget* parent) : QMainWindow(parent)
     BuildMenus();
     BuildToolBar();
     BuildStatusBar();
+    cbCom = new QComboBox(this); // the ports found at start-up; not shown
+    cbCom->setObjectName("cbCom");
+    cbCom->setVisible(false);
 
     Timer = new QTimer(this);
     Timer->setInterval(1000);
@@ -239,7 +246,14 @@ void TfMainFrm::showEvent(QShowEvent* event)
 void TfMainFrm::FormShow()
 {
     StartFirstDocument();
-    ALL.ComPort = UpperAscii(ALL.ComPort);
+    // The ports present: the stored port when it is one of them, else the
+    // first of them; with none the stored name stays.
+    std::vector<PortDevice> ports = EnumeratePorts();
+    cbCom->clear();
+    for (const PortDevice& p : ports)
+        cbCom->addItem(QString::fromStdString(PortName(p.number)));
+    ValidateComPort(ports);
+    cbCom->setCurrentText(QString::fromStdString(ALL.ComPort));
     LocaliseForm(this, false);
     FileName.clear();
     BuildTree();
@@ -406,6 +420,27 @@ void TfMainFrm::RunCommand(int command)
     case 11:
         ShowChannelEditor();
         break;
+    case 20: {
+        TfReadRadio dialog(this);
+        dialog.exec();
+        if (dialog.ReadSucceeded()) {
+            FileName.clear();
+            UpdateStatus();
+            RefreshEditors();
+        }
+        break;
+    }
+    case 21: {
+        TfWriteRadio dialog(this);
+        dialog.exec();
+        break;
+    }
+    case 31: {
+        TfSetPort dialog(this);
+        dialog.exec();
+        UpdateStatus();
+        break;
+    }
     case 30: {
         TfModel dialog(this);
         if (dialog.exec() == QDialog::Accepted)
@@ -456,6 +491,7 @@ void TfMainFrm::closeEvent(QCloseEvent* event)
         fChsInfo->FormDeactivate();
     if (closing_ || ConfirmClose(FileName, *this)) {
         closing_ = true;
+        ALL.ComPort = ComPortToSave(); // a port given on the command line is not kept
         SaveSysInfo();
         event->accept();
     } else {

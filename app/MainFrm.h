@@ -9,6 +9,7 @@
 #include "app/Documents.h"
 
 class QAction;
+class QComboBox;
 class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
@@ -53,6 +54,7 @@ public:
     QToolBar* tbar = nullptr;
     QMdiArea* mdi = nullptr;
     QLabel* MainBar[7] = {};
+    QComboBox* cbCom = nullptr;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

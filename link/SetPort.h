@@ -1,0 +1,30 @@
+#pragma once
+// The port dialog: one radio button per port COM1 to COM20, enabled for the
+// ports this machine has, with the device behind each as its tooltip.
+#include <QDialog>
+#include <array>
+
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+
+inline constexpr int kPortButtons = 20;
+
+class TfSetPort : public QDialog {
+    Q_OBJECT
+public:
+    explicit TfSetPort(QWidget* parent = nullptr);
+
+    void FormShow();
+    // The selected button becomes the current port; none selected keeps it.
+    void btnOKClick();
+
+    QGroupBox* cxPort = nullptr;
+    std::array<QRadioButton*, kPortButtons> cxPorts{}; // cxPort1 .. cxPort20
+    QPushButton* btnOk = nullptr;
+    QPushButton* btnCancel = nullptr;
+    QLabel* lbName = nullptr; // the translated word for "Port"
+    QComboBox* cbCom = nullptr;
+};

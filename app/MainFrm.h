@@ -11,6 +11,7 @@
 class QAction;
 class QLabel;
 class QMdiArea;
+class QMenu;
 class QMdiSubWindow;
 class QTimer;
 class QToolBar;
@@ -59,13 +60,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    struct MenuCommand {
-        const char* name;
-        const char* caption;
-        const char* shortcut;
-        int command;
-        bool separatorAfter;
-    };
+    QAction* AddMenuItem(QMenu* menu, const char* name, const char* caption, const char* shortcut, int command);
     void BuildMenus();
     void BuildToolBar();
     void BuildStatusBar();
@@ -74,12 +69,16 @@ private:
     void TimerTick();
     void ShowAbout();
     void OpenHelp();
+    void ChangeLanguage();
+    void BuildWindowMenu();
     QMdiSubWindow* SubWindowOf(QWidget* editor) const;
 
     QWidget* pTree = nullptr;
     QTimer* Timer = nullptr;
-    QString Label5 = "No. - ";
-    QString lCom = "Port: ";
+    // Hidden labels that only carry localisable texts: the prefix of the
+    // channel nodes and of the port panel.
+    QLabel* Label5 = nullptr;
+    QLabel* lCom = nullptr;
     bool shown_ = false;
     bool closing_ = false;
 };

@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <QLabel>
 #include <QMouseEvent>
+#include <algorithm>
 
 #include "app/Artwork.h"
 #include "app/State.h"
@@ -31,7 +32,6 @@ TfFrmAbout::TfFrmAbout(QWidget* parent) : QDialog(parent)
         lStr[i]->installEventFilter(this);
     }
     Image1->installEventFilter(this);
-    setFixedWidth(kWidth);
     FormShow();
 }
 
@@ -40,6 +40,13 @@ void TfFrmAbout::FormShow()
     Image1->setPixmap(qApp->windowIcon().pixmap(64, 64));
     LocaliseForm(this, true);
     setWindowTitle(QString::fromStdString(ALL.FamilyName));
+    // Lines are as long as their texts; the window grows to the longest.
+    int right = kWidth - 12;
+    for (QLabel* line : lStr) {
+        line->resize(std::max(line->width(), line->sizeHint().width()), kLineHeight);
+        right = std::max(right, line->geometry().right() + 1);
+    }
+    setFixedWidth(right + 12);
     setFixedHeight(LastLineBottom() + kBottomMargin);
 }
 

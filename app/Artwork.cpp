@@ -1,5 +1,6 @@
 #include "app/Artwork.h"
 
+#include <QIconEngine>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -149,7 +150,7 @@ void Paint(QPainter& p, TArtwork picture)
         break;
     }
     case TArtwork::Radio:
-        Radio(p, QRectF(6, 8, 12, 15));
+        Radio(p, QRectF(6.5, 9.5, 11, 13));
         break;
     case TArtwork::Node:
         Sheet(p, QRectF(5, 3, 14, 18));
@@ -182,12 +183,45 @@ QPixmap ArtworkPixmap(TArtwork picture, int size)
     return pixmap;
 }
 
+namespace {
+
+// Paints the picture when, and at the size, the icon is drawn: nothing is
+// rendered ahead for sizes never used, and every size is sharp.
+class TArtworkEngine : public QIconEngine {
+public:
+    explicit TArtworkEngine(TArtwork picture) : picture_(picture) {}
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State) override
+    {
+        const int side = std::min(rect.width(), rect.height());
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->setRenderHint(QPainter::TextAntialiasing);
+        painter->translate(rect.x() + (rect.width() - side) / 2.0, rect.y() + (rect.height() - side) / 2.0);
+        painter->scale(side / 24.0, side / 24.0);
+        if (mode == QIcon::Disabled)
+            painter->setOpacity(0.4);
+        Paint(*painter, picture_);
+        painter->restore();
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override
+    {
+        QPixmap pixmap(size);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        paint(&painter, pixmap.rect(), mode, state);
+        return pixmap;
+    }
+    QIconEngine* clone() const override { return new TArtworkEngine(picture_); }
+
+private:
+    TArtwork picture_;
+};
+
+} // namespace
+
 QIcon ArtworkIcon(TArtwork picture)
 {
-    QIcon icon;
-    for (int size : {16, 24, 32, 48, 64, 128, 256})
-        icon.addPixmap(ArtworkPixmap(picture, size));
-    return icon;
+    return QIcon(new TArtworkEngine(picture));
 }
 
 QPixmap BackgroundPicture()

@@ -17,6 +17,7 @@
 #include <QUrl>
 #include <gtest/gtest.h>
 
+#include "GuiTestSupport.h"
 #include "TestSupport.h"
 #include "app/AboutDlg.h"
 #include "app/MainFrm.h"
@@ -57,17 +58,6 @@ const char* const kGerman = "[Language]\n"
                             "lStr7.Caption=Fehler melden\n"
                             "lStr8.Caption=   \n"
                             "lStr9.Caption=\n";
-
-// Runs `act` on the modal dialog the next command opens.
-template <typename Dialog, typename Act>
-void OnNextDialog(Act act)
-{
-    QTimer::singleShot(0, [act] {
-        auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
-        act(dialog);
-    });
-}
 
 class Localise : public ::testing::Test {
 protected:

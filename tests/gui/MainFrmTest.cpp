@@ -1,4 +1,5 @@
 #include <QAction>
+#include <QFileDialog>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -8,6 +9,7 @@
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
+#include "GuiTestSupport.h"
 #include "TestSupport.h"
 #include "app/MainFrm.h"
 #include "app/State.h"
@@ -100,4 +102,67 @@ TEST_F(MainFrm, AFrequencyStillBeingTypedCountsAsAChangeWhenClosing)
     EXPECT_TRUE(window->close());
     EXPECT_EQ(messages.texts(),
               (std::vector<std::string>{"Do you wish to exit program?", "Do you wish to save the changes?"}));
+}
+
+// Picks `path` in the next file dialog, or cancels it when empty.
+static void AnswerFileDialog(const QString& path)
+{
+    OnNextDialog<QFileDialog>([path](QFileDialog* dialog) {
+        if (path.isEmpty()) {
+            dialog->reject();
+            return;
+        }
+        dialog->selectFile(path);
+        // QFileDialog::accept is not public; the slot of QDialog reaches it.
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+}
+
+TEST_F(MainFrm, ATypedChannelSurvivesSaveAsNewAndOpen)
+{
+    QTableWidget* grid = fChsInfo->gvChs;
+    const int rx = fChsInfo->ColumnOfField(2);
+    grid->setCurrentCell(2, rx); // channel 3
+    grid->editItem(grid->item(2, rx));
+    auto* editor = grid->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClicks(editor, "446.00625");
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents();
+
+    const QString file = QString::fromStdString(dir.file("radio.dat"));
+    AnswerFileDialog(file);
+    window->RunCommand(4);
+    EXPECT_EQ(window->windowTitle(), "QV-300 [" + file + "]");
+    EXPECT_FALSE(ALL.Modified);
+    const std::string saved = ReadAll(file.toStdString());
+    ASSERT_EQ(saved.size(), 464u);
+
+    // Save As onto the same file asks first; No leaves the file alone.
+    ALL.Image[0x035] = 0x12;
+    ALL.Modified = true;
+    messages.answers = {kMsgNo};
+    AnswerFileDialog(file);
+    window->RunCommand(4);
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{"The File is Exists,Replace it?"});
+    EXPECT_EQ(ReadAll(file.toStdString()), saved);
+    EXPECT_EQ(window->windowTitle(), "QV-300");
+
+    // A cancelled Save As leaves the caption without a file as well.
+    AnswerFileDialog("");
+    window->RunCommand(4);
+    EXPECT_EQ(window->windowTitle(), "QV-300");
+    EXPECT_TRUE(ALL.Modified);
+
+    // New without saving, then Open brings channel 3 back.
+    messages.shown.clear();
+    messages.answers = {kMsgNo};
+    window->RunCommand(1);
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{"Do you wish to save the changes?"});
+    EXPECT_TRUE(fChsInfo->gvChs->item(2, rx)->text().isEmpty());
+    AnswerFileDialog(file);
+    window->RunCommand(2);
+    EXPECT_EQ(fChsInfo->gvChs->item(2, fChsInfo->ColumnOfField(2))->text(), "446.00625");
+    EXPECT_EQ(window->windowTitle(), "QV-300 [" + file + "]");
+    EXPECT_FALSE(ALL.Modified);
 }

@@ -201,6 +201,8 @@ void StoreFieldItem(const SettingField& f, int item)
     switch (f.mapping) {
     case M::Item:
     case M::Ticked:
+    case M::KeyShort:
+    case M::KeyLong:
         Put(f, f.mask, item);
         break;
     case M::Unticked:
@@ -216,8 +218,6 @@ void StoreFieldItem(const SettingField& f, int item)
     case M::Always3:
         Put(f, f.mask, 3);
         break;
-    case M::KeyShort:
-    case M::KeyLong:
     case M::NotStored:
         break;
     }

@@ -66,8 +66,9 @@ std::string ItemText(const SettingField& field, int item);
 // The item (or 0/1 tick) the field's control shows for the image as it is.
 // Key fields give their stored code; the window turns it into a text.
 int FieldItem(const SettingField& field);
-// Stores an item (or tick) chosen in the control. Key and NotStored fields
-// are not stored here; Always3 fields store 3 whatever `item` is.
+// Stores an item (or tick) chosen in the control; for a key field `item` is
+// the code. NotStored fields store nothing, Always3 fields store 3 whatever
+// `item` is.
 void StoreFieldItem(const SettingField& field, int item);
 
 // Side keys. `entries` is a hidden list of the key window, code = position.

@@ -89,9 +89,11 @@ void FillEditor(QWidget* editor)
     static_cast<Editor*>(editor)->FormShow();
 }
 
+// The settings editors lay themselves out; the frame takes their preferred
+// size, wide enough for the longest list texts.
 QSize HintedSize(QWidget* editor)
 {
-    return editor->sizeHint().expandedTo(editor->size());
+    return editor->sizeHint().expandedTo(QSize(340, 0));
 }
 
 const EditorKind kEditors[] = {

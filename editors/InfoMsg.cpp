@@ -51,7 +51,6 @@ TfInfoMsg::TfInfoMsg(QWidget* parent) : TfEditorForm("fInfoMsg", "Radio Informat
         grid->addWidget(edit, row, 1);
     }
     AddCloseButton(layout);
-    resize(360, sizeHint().height());
 }
 
 TfInfoMsg::~TfInfoMsg()

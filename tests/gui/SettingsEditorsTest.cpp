@@ -247,3 +247,16 @@ TEST_F(SettingsEditors, CloseButtonDestroysTheWindowAndEmptiesItsReference)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(watch.isNull());
 }
+
+TEST_F(SettingsEditors, ScanWindowIsRelabelledAndKeepsItsSelections)
+{
+    UseLanguage("[fScanFun]\nfScanFun.Caption=Suchlauf\nL0.Caption=Suchlauf-Daten\ncxPriCh.0=Aus\n"
+                "cxScanMode.1=SO-de\nlScanSpeed.Caption=Tempo\n");
+    auto form = Open<TfScanFun>();
+    EXPECT_EQ(form->windowTitle(), "Suchlauf");
+    EXPECT_EQ(form->findChild<QLabel*>("L0")->text(), "Suchlauf-Daten");
+    EXPECT_EQ(form->findChild<QLabel*>("lScanSpeed")->text(), "Tempo");
+    EXPECT_EQ(form->Combo("cxPriCh")->currentText(), "Aus");
+    EXPECT_EQ(form->Combo("cxScanMode")->currentText(), "SO-de");
+    EXPECT_EQ(form->Combo("cxScanSpeed")->currentText(), "100");
+}

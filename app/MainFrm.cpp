@@ -28,6 +28,12 @@
 #include "app/NumberText.h"
 #include "app/State.h"
 #include "editors/ChsInfo.h"
+#include "editors/DtmfFun.h"
+#include "editors/InfoMsg.h"
+#include "editors/KeyFun.h"
+#include "editors/OptFun.h"
+#include "editors/ScanFun.h"
+#include "editors/VoxFun.h"
 #include "settings/Language.h"
 #include "settings/LocaliseForm.h"
 #include "settings/SetLanguageDlg.h"
@@ -61,6 +67,48 @@ QString Hint(const char* caption)
 {
     return QString::fromUtf8(caption).remove('&');
 }
+
+// Every editor window: the command that opens it, its one open instance (or
+// nullptr), how to make a new one and how to fill it. The window is filled
+// inside its frame and before the frame is sized, so the frame takes the
+// filled window's size.
+struct EditorKind {
+    int command;
+    QWidget* (*open)();
+    QWidget* (*create)();
+    void (*fill)(QWidget*);
+    QSize (*size)(QWidget*);
+};
+
+template <class Editor>
+QWidget* MakeEditor()
+{
+    return new Editor;
+}
+
+template <class Editor>
+void FillEditor(QWidget* editor)
+{
+    static_cast<Editor*>(editor)->FormShow();
+}
+
+// The settings editors lay themselves out; the frame takes their preferred
+// size, wide enough for the longest list texts.
+QSize HintedSize(QWidget* editor)
+{
+    return editor->sizeHint().expandedTo(QSize(340, 0));
+}
+
+const EditorKind kEditors[] = {
+    {10, [] { return static_cast<QWidget*>(fChsInfo); }, MakeEditor<TfChsInfo>, FillEditor<TfChsInfo>,
+     [](QWidget* e) { return static_cast<TfChsInfo*>(e)->FormSize(); }},
+    {12, [] { return static_cast<QWidget*>(fKeyFun); }, MakeEditor<TfKeyFun>, FillEditor<TfKeyFun>, HintedSize},
+    {13, [] { return static_cast<QWidget*>(fVoxFun); }, MakeEditor<TfVoxFun>, FillEditor<TfVoxFun>, HintedSize},
+    {14, [] { return static_cast<QWidget*>(fOptFun); }, MakeEditor<TfOptFun>, FillEditor<TfOptFun>, HintedSize},
+    {15, [] { return static_cast<QWidget*>(fInfoMsg); }, MakeEditor<TfInfoMsg>, FillEditor<TfInfoMsg>, HintedSize},
+    {17, [] { return static_cast<QWidget*>(fDtmfFun); }, MakeEditor<TfDtmfFun>, FillEditor<TfDtmfFun>, HintedSize},
+    {19, [] { return static_cast<QWidget*>(fScanFun); }, MakeEditor<TfScanFun>, FillEditor<TfScanFun>, HintedSize},
+};
 }
 
 TfMainFrm::TfMainFrm(QWidget* parent) : QMainWindow(parent)
@@ -355,22 +403,34 @@ QMdiSubWindow* TfMainFrm::SubWindowOf(QWidget* editor) const
     return nullptr;
 }
 
-void TfMainFrm::ShowChannelEditor()
+bool TfMainFrm::ShowEditor(int command)
 {
-    if (!fChsInfo) {
-        auto* editor = new TfChsInfo;
+    const EditorKind* kind = nullptr;
+    for (const EditorKind& k : kEditors)
+        if (k.command == command)
+            kind = &k;
+    if (!kind)
+        return false;
+    if (!kind->open()) {
+        QWidget* editor = kind->create();
         QMdiSubWindow* sub = mdi->addSubWindow(editor);
         sub->setAttribute(Qt::WA_DeleteOnClose);
-        editor->FormShow();
-        sub->resize(editor->FormSize());
+        kind->fill(editor);
+        sub->resize(kind->size(editor));
         sub->move(20, 20);
     }
-    if (QMdiSubWindow* sub = SubWindowOf(fChsInfo)) {
+    if (QMdiSubWindow* sub = SubWindowOf(kind->open())) {
         sub->show();
         if (sub->isMinimized())
             sub->showNormal();
         mdi->setActiveSubWindow(sub);
     }
+    return true;
+}
+
+void TfMainFrm::ShowChannelEditor()
+{
+    ShowEditor(kChannelInfoCommand);
 }
 
 void TfMainFrm::CloseEditors()
@@ -432,6 +492,14 @@ void TfMainFrm::RunCommand(int command)
     case 10:
     case 11:
         ShowChannelEditor();
+        break;
+    case 12:
+    case 13:
+    case 14:
+    case 15:
+    case 17:
+    case 19:
+        ShowEditor(command);
         break;
     case 30: {
         TfModel dialog(this);

@@ -41,6 +41,9 @@ public:
     // Command 30 after the model dialog was accepted: the chosen model and
     // band start a new document. False when nothing changed.
     bool ApplyModelChoice(const TfModel& dialog);
+    // Shows the editor window that `command` opens (10, 12, 13, 14, 15, 17,
+    // 19), creating it when there is none; false for another command.
+    bool ShowEditor(int command);
     // Shows the channel information window, creating it when needed.
     void ShowChannelEditor();
 

@@ -1,5 +1,7 @@
 #include <QAction>
 #include <QFileDialog>
+#include <QCoreApplication>
+#include <QPushButton>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -14,6 +16,12 @@
 #include "app/MainFrm.h"
 #include "app/State.h"
 #include "editors/ChsInfo.h"
+#include "editors/DtmfFun.h"
+#include "editors/InfoMsg.h"
+#include "editors/KeyFun.h"
+#include "editors/OptFun.h"
+#include "editors/ScanFun.h"
+#include "editors/VoxFun.h"
 
 class MainFrm : public ::testing::Test {
 protected:
@@ -165,4 +173,51 @@ TEST_F(MainFrm, ATypedChannelSurvivesSaveAsNewAndOpen)
     EXPECT_EQ(fChsInfo->gvChs->item(2, fChsInfo->ColumnOfField(2))->text(), "446.00625");
     EXPECT_EQ(window->windowTitle(), "QV-300 [" + file + "]");
     EXPECT_FALSE(ALL.Modified);
+}
+
+TEST_F(MainFrm, EveryEditorOpensOnceAtItsPlaceFromMenuAndTree)
+{
+    const auto before = ALL.Image;
+    const std::pair<const char*, const char*> items[] = {
+        {"nKeys_Funs", "fKeyFun"}, {"nVoxs_Funs", "fVoxFun"},   {"nOpts_Funs", "fOptFun"},
+        {"nScan_Funs", "fScanFun"}, {"nDtmf_Funs", "fDtmfFun"}, {"nMode_Info", "fInfoMsg"},
+    };
+    for (const auto& [action, form] : items) {
+        window->findChild<QAction*>(action)->trigger();
+        QMdiSubWindow* active = window->mdi->activeSubWindow();
+        ASSERT_NE(active, nullptr) << action;
+        EXPECT_EQ(active->widget()->objectName(), form);
+        EXPECT_EQ(active->pos(), QPoint(20, 20)) << form;
+    }
+    EXPECT_EQ(window->mdi->subWindowList().size(), 7);
+    EXPECT_EQ(ALL.Image, before);
+    EXPECT_FALSE(ALL.Modified);
+
+    // A second request, here from the tree, brings the open window forward.
+    QTreeWidgetItem* keys = Root()->child(2);
+    ASSERT_EQ(keys->text(0), "Key Function");
+    window->cxTree->setCurrentItem(keys);
+    emit window->cxTree->itemDoubleClicked(keys, 0);
+    EXPECT_EQ(window->mdi->subWindowList().size(), 7);
+    EXPECT_EQ(window->mdi->activeSubWindow()->widget(), fKeyFun);
+
+    // A replaced document closes every editor and reopens the channel editor.
+    window->RefreshEditors();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(fKeyFun, nullptr);
+    EXPECT_EQ(fInfoMsg, nullptr);
+    EXPECT_EQ(window->mdi->subWindowList().size(), 1);
+    EXPECT_NE(fChsInfo, nullptr);
+}
+
+TEST_F(MainFrm, AClosedEditorOpensAnewOnTheNextRequest)
+{
+    window->RunCommand(19);
+    ASSERT_NE(fScanFun, nullptr);
+    fScanFun->btnCancel->click();
+    EXPECT_EQ(fScanFun, nullptr);
+    window->RunCommand(19);
+    ASSERT_NE(fScanFun, nullptr);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(window->mdi->subWindowList().size(), 2);
 }

@@ -11,7 +11,6 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QSplitter>
 #include <QStatusBar>
@@ -23,6 +22,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "app/AboutDlg.h"
+#include "app/Artwork.h"
 #include "app/ModelDlg.h"
 #include "app/NumberText.h"
 #include "app/State.h"
@@ -31,7 +32,15 @@
 #include "link/ReadRadio.h"
 #include "link/SetPort.h"
 #include "link/WriteRadio.h"
+#include "editors/DtmfFun.h"
+#include "editors/InfoMsg.h"
+#include "editors/KeyFun.h"
+#include "editors/OptFun.h"
+#include "editors/ScanFun.h"
+#include "editors/VoxFun.h"
+#include "settings/Language.h"
 #include "settings/LocaliseForm.h"
+#include "settings/SetLanguageDlg.h"
 #include "settings/SysInfo.h"
 
 TfMainFrm* fMainFrm = nullptr;
@@ -62,6 +71,48 @@ QString Hint(const char* caption)
 {
     return QString::fromUtf8(caption).remove('&');
 }
+
+// Every editor window: the command that opens it, its one open instance (or
+// nullptr), how to make a new one and how to fill it. The window is filled
+// inside its frame and before the frame is sized, so the frame takes the
+// filled window's size.
+struct EditorKind {
+    int command;
+    QWidget* (*open)();
+    QWidget* (*create)();
+    void (*fill)(QWidget*);
+    QSize (*size)(QWidget*);
+};
+
+template <class Editor>
+QWidget* MakeEditor()
+{
+    return new Editor;
+}
+
+template <class Editor>
+void FillEditor(QWidget* editor)
+{
+    static_cast<Editor*>(editor)->FormShow();
+}
+
+// The settings editors lay themselves out; the frame takes their preferred
+// size, wide enough for the longest list texts.
+QSize HintedSize(QWidget* editor)
+{
+    return editor->sizeHint().expandedTo(QSize(340, 0));
+}
+
+const EditorKind kEditors[] = {
+    {10, [] { return static_cast<QWidget*>(fChsInfo); }, MakeEditor<TfChsInfo>, FillEditor<TfChsInfo>,
+     [](QWidget* e) { return static_cast<TfChsInfo*>(e)->FormSize(); }},
+    {12, [] { return static_cast<QWidget*>(fKeyFun); }, MakeEditor<TfKeyFun>, FillEditor<TfKeyFun>, HintedSize},
+    {13, [] { return static_cast<QWidget*>(fVoxFun); }, MakeEditor<TfVoxFun>, FillEditor<TfVoxFun>, HintedSize},
+    {14, [] { return static_cast<QWidget*>(fOptFun); }, MakeEditor<TfOptFun>, FillEditor<TfOptFun>, HintedSize},
+    {15, [] { return static_cast<QWidget*>(fInfoMsg); }, MakeEditor<TfInfoMsg>, FillEditor<TfInfoMsg>, HintedSize},
+    {17, [] { return static_cast<QWidget*>(fDtmfFun); }, MakeEditor<TfDtmfFun>, FillEditor<TfDtmfFun>, HintedSize},
+    {19, [] { return static_cast<QWidget*>(fScanFun); }, MakeEditor<TfScanFun>, FillEditor<TfScanFun>, HintedSize},
+};
 }
 
 TfMainFrm::TfMainFrm(QWidget* parent) : QMainWindow(parent)
@@ -87,7 +138,10 @@ TfMainFrm::TfMainFrm(QWidget* parent) : QMainWindow(parent)
     cxTree->setObjectName("cxTree");
     cxTree->setHeaderHidden(true);
     treeLayout->addWidget(cxTree);
+    cxTree->setIconSize(QSize(18, 18));
+    cxTree->setIndentation(14);
     auto* root = new QTreeWidgetItem(cxTree, QStringList(QString::fromStdString(ALL.FamilyName)));
+    root->setIcon(0, ArtworkIcon(TArtwork::Radio));
     root->setData(0, kStateRole, kRootIndex);
     connect(cxTree, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* i) { cxTreeClick(i); });
     connect(cxTree, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* i) { cxTreeDblClick(i); });
@@ -99,7 +153,18 @@ TfMainFrm::TfMainFrm(QWidget* parent) : QMainWindow(parent)
     splitter->setSizes({185, 1000});
     setCentralWidget(splitter);
 
+    Label5 = new QLabel("No. - ", this);
+    Label5->setObjectName("Label5");
+    Label5->hide();
+    lCom = new QLabel("Port: ", this);
+    lCom->setObjectName("lCom");
+    lCom->hide();
+
+    // ImBack: the background picture, tiled behind the editor windows.
+    mdi->setBackground(QBrush(BackgroundPicture()));
+
     BuildMenus();
+    BuildWindowMenu();
     BuildToolBar();
     BuildStatusBar();
     cbCom = new QComboBox(this); // the ports found at start-up; not shown
@@ -120,16 +185,21 @@ TfMainFrm::~TfMainFrm()
         fMainFrm = nullptr;
 }
 
+QAction* TfMainFrm::AddMenuItem(QMenu* menu, const char* name, const char* caption, const char* shortcut, int command)
+{
+    QAction* a = menu->addAction(QString::fromUtf8(caption));
+    a->setObjectName(name);
+    a->setData(command);
+    if (shortcut && *shortcut)
+        a->setShortcut(QKeySequence(QString::fromUtf8(shortcut)));
+    connect(a, &QAction::triggered, this, [this, command] { RunCommand(command); });
+    return a;
+}
+
 void TfMainFrm::BuildMenus()
 {
     auto addItem = [this](QMenu* menu, const char* name, const char* caption, const char* shortcut, int command) {
-        QAction* a = menu->addAction(QString::fromUtf8(caption));
-        a->setObjectName(name);
-        a->setData(command);
-        if (shortcut && *shortcut)
-            a->setShortcut(QKeySequence(QString::fromUtf8(shortcut)));
-        connect(a, &QAction::triggered, this, [this, command] { RunCommand(command); });
-        return a;
+        return AddMenuItem(menu, name, caption, shortcut, command);
     };
     QMenu* nFile = menuBar()->addMenu("&File");
     nFile->setObjectName("nFile");
@@ -195,25 +265,26 @@ void TfMainFrm::BuildToolBar()
     tbar = addToolBar("tbar");
     tbar->setObjectName("tbar");
     tbar->setMovable(false);
+    tbar->setIconSize(QSize(24, 24));
     struct Button {
         const char* name;
         const char* hint;
         int command;
-        QStyle::StandardPixmap icon;
+        TArtwork icon;
         bool dividerAfter;
     };
     const Button buttons[] = {
-        {"tbNew", "New", 1, QStyle::SP_FileIcon, false},
-        {"tbOpen", "Open", 2, QStyle::SP_DialogOpenButton, false},
-        {"tbSave", "Save", 3, QStyle::SP_DialogSaveButton, true},
-        {"tbPrint", "Print", 5, QStyle::SP_FileDialogDetailedView, true},
-        {"tbCom", "COM", 31, QStyle::SP_DriveNetIcon, true},
-        {"tbRead", "Read", 20, QStyle::SP_ArrowDown, true},
-        {"tbWrite", "Write", 21, QStyle::SP_ArrowUp, true},
-        {"tbHelp", "Help", 60, QStyle::SP_DialogHelpButton, false},
+        {"tbNew", "New", 1, TArtwork::New, false},
+        {"tbOpen", "Open", 2, TArtwork::Open, false},
+        {"tbSave", "Save", 3, TArtwork::Save, true},
+        {"tbPrint", "Print", 5, TArtwork::Print, true},
+        {"tbCom", "COM", 31, TArtwork::Port, true},
+        {"tbRead", "Read", 20, TArtwork::Read, true},
+        {"tbWrite", "Write", 21, TArtwork::Write, true},
+        {"tbHelp", "Help", 60, TArtwork::Help, false},
     };
     for (const Button& b : buttons) {
-        QAction* a = tbar->addAction(style()->standardIcon(b.icon), b.hint);
+        QAction* a = tbar->addAction(ArtworkIcon(b.icon), b.hint);
         a->setObjectName(b.name);
         a->setToolTip(b.hint);
         a->setData(b.command);
@@ -269,16 +340,20 @@ void TfMainFrm::BuildTree()
     QTreeWidgetItem* root = cxTree->topLevelItem(0);
     root->setText(0, QString::fromStdString(ALL.FamilyName));
     qDeleteAll(root->takeChildren());
+    const QIcon nodeIcon = ArtworkIcon(TArtwork::Node);
+    const QIcon channelIcon = ArtworkIcon(TArtwork::ChannelNode);
     for (const char* name : kTreeOrder) {
         QAction* item = findChild<QAction*>(name);
         if (!item || !item->isVisible())
             continue;
         auto* node = new QTreeWidgetItem(root, QStringList(item->toolTip()));
         node->setData(0, kStateRole, item->data().toInt());
+        node->setIcon(0, nodeIcon);
         if (item->data().toInt() == kChannelInfoCommand && ALL.ChannelCount <= 16) {
             for (int k = 1; k <= ALL.ChannelCount; ++k) {
-                auto* ch = new QTreeWidgetItem(node, QStringList(Label5 + " " + QString::number(k)));
+                auto* ch = new QTreeWidgetItem(node, QStringList(Label5->text() + " " + QString::number(k)));
                 ch->setData(0, kStateRole, kChannelNodeIndex);
+                ch->setIcon(0, channelIcon);
             }
         }
     }
@@ -290,7 +365,7 @@ void TfMainFrm::UpdateStatus()
     MainBar[0]->clear();
     MainBar[1]->setText(QDate::currentDate().toString("yyyy/MM/dd"));
     MainBar[2]->setText(QTime::currentTime().toString("HH:mm:ss"));
-    MainBar[3]->setText(lCom + QString::fromStdString(ALL.ComPort));
+    MainBar[3]->setText(lCom->text() + QString::fromStdString(ALL.ComPort));
     MainBar[4]->setText(QString::fromStdString(ALL.ModelName));
     MainBar[5]->setText(QString::fromStdString(ALL.BandText));
     MainBar[6]->setText("  ");
@@ -342,22 +417,34 @@ QMdiSubWindow* TfMainFrm::SubWindowOf(QWidget* editor) const
     return nullptr;
 }
 
-void TfMainFrm::ShowChannelEditor()
+bool TfMainFrm::ShowEditor(int command)
 {
-    if (!fChsInfo) {
-        auto* editor = new TfChsInfo;
+    const EditorKind* kind = nullptr;
+    for (const EditorKind& k : kEditors)
+        if (k.command == command)
+            kind = &k;
+    if (!kind)
+        return false;
+    if (!kind->open()) {
+        QWidget* editor = kind->create();
         QMdiSubWindow* sub = mdi->addSubWindow(editor);
         sub->setAttribute(Qt::WA_DeleteOnClose);
-        editor->FormShow();
-        sub->resize(editor->FormSize());
+        kind->fill(editor);
+        sub->resize(kind->size(editor));
         sub->move(20, 20);
     }
-    if (QMdiSubWindow* sub = SubWindowOf(fChsInfo)) {
+    if (QMdiSubWindow* sub = SubWindowOf(kind->open())) {
         sub->show();
         if (sub->isMinimized())
             sub->showNormal();
         mdi->setActiveSubWindow(sub);
     }
+    return true;
+}
+
+void TfMainFrm::ShowChannelEditor()
+{
+    ShowEditor(kChannelInfoCommand);
 }
 
 void TfMainFrm::CloseEditors()
@@ -441,12 +528,23 @@ void TfMainFrm::RunCommand(int command)
         UpdateStatus();
         break;
     }
+    case 12:
+    case 13:
+    case 14:
+    case 15:
+    case 17:
+    case 19:
+        ShowEditor(command);
+        break;
     case 30: {
         TfModel dialog(this);
         if (dialog.exec() == QDialog::Accepted)
             ApplyModelChoice(dialog);
         break;
     }
+    case 32:
+        ChangeLanguage();
+        break;
     case 50:
         mdi->cascadeSubWindows();
         break;
@@ -474,15 +572,47 @@ void TfMainFrm::RunCommand(int command)
     }
 }
 
+void TfMainFrm::BuildWindowMenu()
+{
+    // Present but hidden: its commands are reached through RunCommand only.
+    QMenu* nWindow = menuBar()->addMenu("&Window");
+    nWindow->setObjectName("nWindow");
+    nWindow->menuAction()->setVisible(false);
+    AddMenuItem(nWindow, "nCascade", "&Cascade", "", 50);
+    AddMenuItem(nWindow, "nTileHorizontal", "Tile Windows &Horizontally", "", 51);
+    AddMenuItem(nWindow, "nTileVertical", "Tile Windows &Vertically", "", 52);
+    AddMenuItem(nWindow, "nArrangeIcons", "&Arrange Icons", "", 53);
+    AddMenuItem(nWindow, "nCloseAll", "Close All &Windows", "", 54);
+}
+
+void TfMainFrm::ChangeLanguage()
+{
+    TfSetLanguage dialog(this);
+    dialog.exec();
+    if (!dialog.Changed)
+        return;
+    LoadLanguage(ALL.LanguageName);
+    LocaliseForm(this, true);
+    UpdateStatus();
+    CloseEditors();
+    BuildTree();
+    ShowChannelEditor();
+    ALL.Modified = false;
+}
+
 void TfMainFrm::OpenHelp()
 {
+    // A help viewer already showing the help ("_Help") cannot be found from
+    // here on Linux desktops: window titles of other programs are not ours
+    // to enumerate under Wayland. The desktop's viewer handles a second open.
     QString path = QString::fromStdString(ALL.AppPath + "_" + ALL.LanguageName + ".chm");
     QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
 void TfMainFrm::ShowAbout()
 {
-    QMessageBox::about(this, QString::fromStdString(ALL.FamilyName), QString::fromStdString(ALL.FamilyName));
+    TfFrmAbout dialog(this);
+    dialog.exec();
 }
 
 void TfMainFrm::closeEvent(QCloseEvent* event)

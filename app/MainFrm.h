@@ -12,6 +12,7 @@ class QAction;
 class QComboBox;
 class QLabel;
 class QMdiArea;
+class QMenu;
 class QMdiSubWindow;
 class QTimer;
 class QToolBar;
@@ -41,6 +42,9 @@ public:
     // Command 30 after the model dialog was accepted: the chosen model and
     // band start a new document. False when nothing changed.
     bool ApplyModelChoice(const TfModel& dialog);
+    // Shows the editor window that `command` opens (10, 12, 13, 14, 15, 17,
+    // 19), creating it when there is none; false for another command.
+    bool ShowEditor(int command);
     // Shows the channel information window, creating it when needed.
     void ShowChannelEditor();
 
@@ -61,13 +65,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    struct MenuCommand {
-        const char* name;
-        const char* caption;
-        const char* shortcut;
-        int command;
-        bool separatorAfter;
-    };
+    QAction* AddMenuItem(QMenu* menu, const char* name, const char* caption, const char* shortcut, int command);
     void BuildMenus();
     void BuildToolBar();
     void BuildStatusBar();
@@ -76,12 +74,16 @@ private:
     void TimerTick();
     void ShowAbout();
     void OpenHelp();
+    void ChangeLanguage();
+    void BuildWindowMenu();
     QMdiSubWindow* SubWindowOf(QWidget* editor) const;
 
     QWidget* pTree = nullptr;
     QTimer* Timer = nullptr;
-    QString Label5 = "No. - ";
-    QString lCom = "Port: ";
+    // Hidden labels that only carry localisable texts: the prefix of the
+    // channel nodes and of the port panel.
+    QLabel* Label5 = nullptr;
+    QLabel* lCom = nullptr;
     bool shown_ = false;
     bool closing_ = false;
 };

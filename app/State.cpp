@@ -1,11 +1,13 @@
 #include "app/State.h"
 
 #include <clocale>
+#include <cstdlib>
 #include <filesystem>
 
 #include "image/ChannelCodec.h"
 #include "image/Image.h"
 #include "link/IdentBlock.h"
+#include "settings/Folders.h"
 #include "settings/Language.h"
 #include "settings/SysInfo.h"
 
@@ -40,9 +42,9 @@ void DataModuleCreate(const std::string& appPath)
     FrqList.Clear();
     Language.Reset();
 
-    ALL.AppPath = appPath;
-    if (ALL.AppPath.empty() || ALL.AppPath.back() != '/')
-        ALL.AppPath += '/';
+    const TFolders folders = ResolveFolders(appPath, std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
+    ALL.AppPath = folders.program;
+    SetSettingsFolder(folders.installed ? folders.settings : std::string());
     ALL.CurrentChannel = 1;
 
     BuildBandList();

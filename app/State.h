@@ -19,7 +19,7 @@ struct TALL {
     int32_t CurrentChannel = 0;
     int32_t BaudRate = 0;
     std::string ComPort;
-    std::string AppPath; // folder of the executable, ending in '/'
+    std::string AppPath; // folder of the program's files (the executable's), ending in '/'
     std::string FamilyName;
     int32_t ChannelCount = 0;
     std::string ModelName;

@@ -221,7 +221,7 @@ void TfChsInfo::BuildGrid()
         const QChar kind = entry.Key.at(4);
 
         auto* header = new QTableWidgetItem(title);
-        header->setTextAlignment(Qt::AlignCenter);
+        header->setTextAlignment(Qt::Alignment(Qt::AlignCenter) | Qt::Alignment(Qt::TextWordWrap));
         header->setData(kKeyRole, entry.Key);
         header->setData(kFieldRole, i + 1);
         gvChs->setHorizontalHeaderItem(column, header);

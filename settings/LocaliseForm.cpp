@@ -32,14 +32,13 @@ int TagOf(const QObject* component)
 
 namespace {
 
+// Walks a window's components the way the language file relabels them.
+// Text() is asked for every key with the component's current text; the
+// relabelling answers from the file, the key listing records the key.
 class Relabeller {
 public:
-    Relabeller(const QString& section, const std::string& path) : section_(section.toStdString()), file_(path) {}
-
-    QString Text(const QString& key, const QString& current) const
-    {
-        return QString::fromStdString(file_.ReadString(section_, key.toStdString(), current.toStdString()));
-    }
+    virtual ~Relabeller() = default;
+    virtual QString Text(const QString& key, const QString& current) const = 0;
     QString Caption(const QString& name, const QString& current) const { return Text(name + ".Caption", current); }
     QString Hint(const QString& name, const QString& current) const { return Text(name + ".Hint", current); }
     QString Item(const QString& name, int number, const QString& current) const
@@ -52,9 +51,30 @@ public:
 private:
     void Combo(QComboBox* combo, const QString& name) const;
     void ValueList(QTableWidget* table, const QString& name) const;
+};
 
+class FileRelabeller : public Relabeller {
+public:
+    FileRelabeller(const QString& section, const std::string& path) : section_(section.toStdString()), file_(path) {}
+    QString Text(const QString& key, const QString& current) const override
+    {
+        return QString::fromStdString(file_.ReadString(section_, key.toStdString(), current.toStdString()));
+    }
+
+private:
     std::string section_;
     TIniFile file_;
+};
+
+class KeyCollector : public Relabeller {
+public:
+    QString Text(const QString& key, const QString& current) const override
+    {
+        if (!current.trimmed().isEmpty())
+            keys.push_back(key);
+        return current;
+    }
+    mutable std::vector<QString> keys;
 };
 
 QTabWidget* TabWidgetOfPage(QWidget* page)
@@ -136,8 +156,17 @@ void LocaliseForm(QWidget* form, bool force)
     if (!force && ALL.LanguageId == 0)
         return;
     const QString section = form->objectName();
-    Relabeller relabel(section, LanguageFilePath(ALL.LanguageName));
+    FileRelabeller relabel(section, LanguageFilePath(ALL.LanguageName));
     form->setWindowTitle(relabel.Caption(section, form->windowTitle()));
     for (QObject* component : form->findChildren<QObject*>())
         relabel.Visit(component);
+}
+
+std::vector<QString> LocalisableKeys(QWidget* form)
+{
+    KeyCollector collect;
+    collect.Caption(form->objectName(), form->windowTitle());
+    for (QObject* component : form->findChildren<QObject*>())
+        collect.Visit(component);
+    return collect.keys;
 }

@@ -11,6 +11,9 @@
 //                   value column is translated row by row. Its header is the
 //                   title row, so table row r is row r + 1 of the file's keys.
 // Any other table is a data grid and is left alone.
+#include <QString>
+#include <vector>
+
 class QObject;
 class QWidget;
 
@@ -25,3 +28,8 @@ int TagOf(const QObject* component); // 0 when none was set
 // With force off nothing happens while the design language (index 0) is
 // current; the About window and a change of language pass force on.
 void LocaliseForm(QWidget* form, bool force);
+
+// The keys of the window's section that LocaliseForm would read for the
+// texts the window shows now (components with an empty text are left out),
+// in the order it reads them. For checking that a language file is complete.
+std::vector<QString> LocalisableKeys(QWidget* form);

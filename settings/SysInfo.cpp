@@ -1,10 +1,12 @@
 #include "settings/SysInfo.h"
 
+#include <filesystem>
 #include <optional>
 #include <string_view>
 
 #include "app/NumberText.h"
 #include "app/State.h"
+#include "settings/Folders.h"
 #include "settings/IniFile.h"
 #include "settings/ListText.h"
 
@@ -17,20 +19,34 @@ constexpr const char* kDesignLanguage = "English";
 
 std::string SysInfoPath()
 {
-    return ALL.AppPath + kSysInfoFile;
+    return (SettingsFolder().empty() ? ALL.AppPath : SettingsFolder()) + kSysInfoFile;
+}
+
+TSysInfoReader::TSysInfoReader() : user_(SysInfoPath()), shipped_(ALL.AppPath + kSysInfoFile)
+{
+}
+
+std::string TSysInfoReader::ReadString(const std::string& key, const std::string& defaultValue) const
+{
+    if (std::optional<std::string> value = user_.Find(kSysInfoSection, key))
+        return *value;
+    if (shipped_.Path() != user_.Path())
+        if (std::optional<std::string> value = shipped_.Find(kSysInfoSection, key))
+            return *value;
+    return defaultValue;
 }
 
 void LoadSysInfo()
 {
-    TIniFile file(SysInfoPath());
-    ALL.ComPort = file.ReadString(kSysInfoSection, "Com", "Com1");
+    TSysInfoReader file;
+    ALL.ComPort = file.ReadString("Com", "Com1");
 
-    std::optional<int> id = ParseInteger(file.ReadString(kSysInfoSection, "Language_ID", "0"));
+    std::optional<int> id = ParseInteger(file.ReadString("Language_ID", "0"));
     ALL.LanguageId = id.value_or(0);
     if (!id)
         ALL.LanguageName = kDesignLanguage;
 
-    std::vector<std::string> names = SplitList(file.ReadString(kSysInfoSection, "Language_SW", kDefaultLanguages));
+    std::vector<std::string> names = SplitList(file.ReadString("Language_SW", kDefaultLanguages));
     if (names.size() < 2 || ALL.LanguageId < 0 || static_cast<size_t>(ALL.LanguageId) >= names.size()) {
         // Too short a list, or an index outside it: the design language.
         ALL.LanguageId = 0;
@@ -42,6 +58,11 @@ void LoadSysInfo()
 
 bool SaveSysInfo(std::string* error)
 {
+    if (!SettingsFolder().empty()) {
+        // The user's configuration folder may not exist before the first exit.
+        std::error_code ec;
+        std::filesystem::create_directories(SettingsFolder(), ec);
+    }
     TIniFile file(SysInfoPath());
     return file.WriteString(kSysInfoSection, "Com", ALL.ComPort, error)
         && file.WriteString(kSysInfoSection, "Language_ID", std::to_string(ALL.LanguageId), error);
@@ -49,9 +70,9 @@ bool SaveSysInfo(std::string* error)
 
 void ReadLanguageList(std::vector<std::string>& displayNames, std::vector<std::string>& fileNames)
 {
-    TIniFile file(SysInfoPath());
-    for (std::string& name : SplitList(file.ReadString(kSysInfoSection, "Language", kDefaultLanguages)))
+    TSysInfoReader file;
+    for (std::string& name : SplitList(file.ReadString("Language", kDefaultLanguages)))
         fileNames.push_back(std::move(name));
-    for (std::string& name : SplitList(file.ReadString(kSysInfoSection, ALL.LanguageName, kDefaultLanguages)))
+    for (std::string& name : SplitList(file.ReadString(ALL.LanguageName, kDefaultLanguages)))
         displayNames.push_back(std::move(name));
 }

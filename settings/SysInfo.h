@@ -1,13 +1,29 @@
 #pragma once
-// SysInfo.Ini in the executable's folder, section "SysInfo": the serial port
-// and the language of the run.
+// SysInfo.Ini, section "SysInfo": the serial port and the language of the
+// run. It lives in the executable's folder, or for an installed program in
+// the user's configuration folder (settings/Folders.h).
 #include <string>
 #include <vector>
+
+#include "settings/IniFile.h"
 
 inline constexpr const char* kSysInfoFile = "SysInfo.Ini";
 inline constexpr const char* kSysInfoSection = "SysInfo";
 
-std::string SysInfoPath(); // AppPath + "SysInfo.Ini"
+std::string SysInfoPath(); // the settings folder + "SysInfo.Ini"
+
+// Reads section "SysInfo" of the user's SysInfo.Ini; a key it lacks comes
+// from the SysInfo.Ini shipped in AppPath (for an installed program these
+// are two files), then from the default given.
+class TSysInfoReader {
+public:
+    TSysInfoReader();
+    std::string ReadString(const std::string& key, const std::string& defaultValue) const;
+
+private:
+    TIniFile user_;
+    TIniFile shipped_;
+};
 
 // ComPort, LanguageId and LanguageName from the file, with the defaults
 // "Com1", 0 and "English". An index outside the "Language_SW" list falls back

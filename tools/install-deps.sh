@@ -2,10 +2,22 @@
 # Installs the Debian packages the build and the tests need, when missing.
 # Needs root for apt-get: runs it directly as root, through sudo otherwise.
 # With --tests it also makes sure a locale with a decimal comma exists, which
-# the tests use to prove that numbers keep their point.
+# the tests use to prove that numbers keep their point. With --tools it adds
+# the virtual X server that the screenshot and measuring scripts run under,
+# and with --package what making the Debian package needs (dpkg-shlibdeps,
+# and the checkers of the desktop entry and the AppStream file).
 set -euo pipefail
 for_tests=false
-[ "${1:-}" = "--tests" ] && for_tests=true
+for_tools=false
+for_package=false
+for arg in "$@"; do
+  case "$arg" in
+    --tests) for_tests=true ;;
+    --tools) for_tools=true ;;
+    --package) for_package=true ;;
+    *) echo "unknown option: $arg" >&2; exit 1 ;;
+  esac
+done
 
 packages=(
   cmake g++ make pkg-config
@@ -13,6 +25,8 @@ packages=(
   libgtest-dev nlohmann-json3-dev
 )
 $for_tests && packages+=(locales)
+$for_tools && packages+=(xvfb xauth python3)
+$for_package && packages+=(dpkg-dev file desktop-file-utils appstream)
 
 missing=()
 for p in "${packages[@]}"; do

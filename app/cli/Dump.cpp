@@ -1,8 +1,11 @@
 #include "app/cli/Dump.h"
 
 #include "app/State.h"
+#include "editors/AreaTable.h"
+#include "image/DtmfDigits.h"
 #include "image/ChannelCodec.h"
 #include "image/ChannelFields.h"
+#include "image/SettingFields.h"
 #include "image/Stamp.h"
 
 using nlohmann::ordered_json;
@@ -21,6 +24,41 @@ ordered_json DumpChannel(int n, const TChannel& c)
     }
     return row;
 }
+
+// The fields of one editor window as the window shows them when filled from
+// the document: the selected item's text, or true/false for a check box.
+ordered_json DumpWindow(const char* window)
+{
+    ordered_json group;
+    for (const SettingField* f : SettingFieldsOf(window)) {
+        if (*f->jsonKey == '\0')
+            continue;
+        if (IsCheckBox(*f)) {
+            group[f->jsonKey] = FieldItem(*f) != 0;
+        } else if (f->mapping == FieldMapping::KeyShort || f->mapping == FieldMapping::KeyLong) {
+            const bool shortPress = f->mapping == FieldMapping::KeyShort;
+            group[f->jsonKey] = KeyTextOfCode(DefaultKeyEntries(shortPress), FieldItem(*f), shortPress);
+        } else {
+            group[f->jsonKey] = ItemText(*f, FieldItem(*f));
+        }
+    }
+    return group;
+}
+
+ordered_json DumpSettings()
+{
+    ordered_json settings;
+    settings["optional"] = DumpWindow("fOptFun");
+    settings["vox"] = DumpWindow("fVoxFun");
+    settings["scan"] = DumpWindow("fScanFun");
+    settings["keys"] = DumpWindow("fKeyFun");
+    ordered_json dtmf;
+    for (const DtmfStringField& s : DtmfStringFields())
+        dtmf[s.jsonKey] = DtmfStringText(s);
+    dtmf.update(DumpWindow("fDtmfFun"));
+    settings["dtmf"] = std::move(dtmf);
+    return settings;
+}
 }
 
 ordered_json DumpDocument(const FileHeaderTexts& header)
@@ -34,6 +72,8 @@ ordered_json DumpDocument(const FileHeaderTexts& header)
     doc["write_time"] = FormatStamp(ALL.Image.data() + kWriteStamp);
     doc["factory_time"] = FormatStamp(ALL.Image.data() + kFactoryStamp);
     doc["serial_number"] = SerialNumberText(ALL.Image.data() + kSerialNumber);
+    doc["area"] = LookupArea(ALL.AreaCode, false);
+    doc["settings"] = DumpSettings();
     ordered_json channels = ordered_json::array();
     for (int n = 1; n <= ALL.ChannelCount && n <= kMaxChannels; ++n) {
         if (DecodeChannel(n, Channel))

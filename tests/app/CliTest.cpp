@@ -57,7 +57,8 @@ TEST(Cli, NewWritesTheFileOfANewDocumentAndDumpReadsItBack)
     for (auto& [key, value] : doc.items())
         keys.push_back(key);
     EXPECT_EQ(keys, (std::vector<std::string>{"model_code", "family_code", "area_code", "model_name", "band",
-                                              "write_time", "factory_time", "serial_number", "channels"}));
+                                              "write_time", "factory_time", "serial_number", "area", "settings",
+                                              "channels"}));
     EXPECT_EQ(doc["model_code"], "QV30");
     EXPECT_EQ(doc["family_code"], "QV30");
     EXPECT_EQ(doc["area_code"], "    ");
@@ -143,4 +144,66 @@ TEST(Cli, DumpFailsCleanlyAndNeverWrites)
     EXPECT_EQ(Cli(dir, "dump a b").exitCode, 1);
     EXPECT_EQ(Cli(dir, "frobnicate").exitCode, 1);
     EXPECT_EQ(Cli(dir, "new").exitCode, 1);
+}
+
+TEST(Cli, DumpShowsTheAreaAndEverySettingAsItsWindowShowsIt)
+{
+    TempDir dir;
+    std::string path = dir.file("s.dat");
+    ASSERT_EQ(Cli(dir, "new " + Quote(path)).exitCode, 0);
+    auto fresh = nlohmann::ordered_json::parse(Cli(dir, "dump " + Quote(path)).out);
+    // A blank area code is four characters that name no area.
+    EXPECT_EQ(fresh["area"], "Unknown Area");
+    EXPECT_EQ(fresh["settings"], nlohmann::ordered_json::parse(R"({
+      "optional": {"squelch_level": "5", "tx_time_out": "180", "voice": "China", "tone": "On",
+                   "incept_alarm": "On", "fm_function": "Turn on", "vol_inhibit_tx": "Both",
+                   "battery_save": "1:4", "super_save": "5s"},
+      "vox": {"vox_function": false, "gain_level": "5", "delay_time": "3.0", "inhibit_on_receive": "Yes"},
+      "scan": {"scan_speed": "100", "dropout_delay_time": "15"},
+      "keys": {"key1_short": "Monmome", "key1_long": "Scan", "key2_short": "Power H/L", "key2_long": "Warm"},
+      "dtmf": {"begin_of_tx": "", "end_of_tx": "", "id_code": "000", "stun_code": "",
+               "dtmf_speed": "6", "first_digit_time": "0", "first_digit_delay": "100",
+               "star_and_hash_tone": "0", "code_space_time": "2000", "side_tone": true,
+               "tx_decode": "On", "decode_tone": true, "stun_type": "Tx Inhibit", "group_code": "Off",
+               "auto_reset_time": "10", "reset_tone": true, "decode_time_out": "500"}})"));
+
+    // In the file, image byte X sits at file offset X (a 16-byte header
+    // stands in for block 0).
+    std::string file = ReadAll(path);
+    file.replace(9, 4, "0592");
+    file[0x120] = '\x22';  // voice off (language bit kept), tone off, FM interdict
+    file[0x121] = '\x25';  // squelch 5, battery save off with ratio 2 kept
+    file[0x122] = '\x63';  // time-out 99: out of range, back to 180
+    file[0x123] = '\x02';  // VOX on, gain 3, delay 0.5, inhibit No
+    file[0x125] = '\x09';  // scan speed one past the list
+    file[0x127] = '\x20';  // key 1: short Off, long Transient Monmome
+    file[0x128] = '\x02';  // key 2: short code 2, shown as Monmome
+    file[0x142] = '\x00';  // "* and #" 100, no side tone, Tx/Rx inhibit
+    file[0x14D] = '\x04';
+    file.replace(0x160, 2, "\x12\x3A");
+    file.replace(0x148, 3, "\x70\x0F\xFF");
+    dir.write("s.dat", file);
+
+    CliRun dump = Cli(dir, "dump " + Quote(path));
+    ASSERT_EQ(dump.exitCode, 0) << dump.err;
+    auto doc = nlohmann::json::parse(dump.out);
+    EXPECT_EQ(doc["area"], "Fujian - XIA MEN");
+    const auto& s = doc["settings"];
+    EXPECT_EQ(s["optional"]["voice"], "Off");
+    EXPECT_EQ(s["optional"]["tone"], "Off");
+    EXPECT_EQ(s["optional"]["fm_function"], "Interdict");
+    EXPECT_EQ(s["optional"]["vol_inhibit_tx"], "Off");
+    EXPECT_EQ(s["optional"]["battery_save"], "OFF");
+    EXPECT_EQ(s["optional"]["tx_time_out"], "180");
+    EXPECT_EQ(s["vox"], nlohmann::json::parse(
+        R"({"vox_function": true, "gain_level": "3", "delay_time": "0.5", "inhibit_on_receive": "No"})"));
+    EXPECT_EQ(s["scan"]["scan_speed"], "550");
+    EXPECT_EQ(s["keys"]["key1_short"], "Off");
+    EXPECT_EQ(s["keys"]["key1_long"], "Transient Monmome");
+    EXPECT_EQ(s["keys"]["key2_short"], "Monmome");
+    EXPECT_EQ(s["dtmf"]["star_and_hash_tone"], "100");
+    EXPECT_EQ(s["dtmf"]["side_tone"], false);
+    EXPECT_EQ(s["dtmf"]["stun_type"], "Tx/Rx Inhibit");
+    EXPECT_EQ(s["dtmf"]["begin_of_tx"], "123A");
+    EXPECT_EQ(s["dtmf"]["id_code"], "700");
 }

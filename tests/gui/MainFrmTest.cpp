@@ -1,4 +1,7 @@
 #include <QAction>
+#include <QFileDialog>
+#include <QCoreApplication>
+#include <QPushButton>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -8,10 +11,17 @@
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
+#include "GuiTestSupport.h"
 #include "TestSupport.h"
 #include "app/MainFrm.h"
 #include "app/State.h"
 #include "editors/ChsInfo.h"
+#include "editors/DtmfFun.h"
+#include "editors/InfoMsg.h"
+#include "editors/KeyFun.h"
+#include "editors/OptFun.h"
+#include "editors/ScanFun.h"
+#include "editors/VoxFun.h"
 
 class MainFrm : public ::testing::Test {
 protected:
@@ -100,4 +110,114 @@ TEST_F(MainFrm, AFrequencyStillBeingTypedCountsAsAChangeWhenClosing)
     EXPECT_TRUE(window->close());
     EXPECT_EQ(messages.texts(),
               (std::vector<std::string>{"Do you wish to exit program?", "Do you wish to save the changes?"}));
+}
+
+// Picks `path` in the next file dialog, or cancels it when empty.
+static void AnswerFileDialog(const QString& path)
+{
+    OnNextDialog<QFileDialog>([path](QFileDialog* dialog) {
+        if (path.isEmpty()) {
+            dialog->reject();
+            return;
+        }
+        dialog->selectFile(path);
+        // QFileDialog::accept is not public; the slot of QDialog reaches it.
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+}
+
+TEST_F(MainFrm, ATypedChannelSurvivesSaveAsNewAndOpen)
+{
+    QTableWidget* grid = fChsInfo->gvChs;
+    const int rx = fChsInfo->ColumnOfField(2);
+    grid->setCurrentCell(2, rx); // channel 3
+    grid->editItem(grid->item(2, rx));
+    auto* editor = grid->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClicks(editor, "446.00625");
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents();
+
+    const QString file = QString::fromStdString(dir.file("radio.dat"));
+    AnswerFileDialog(file);
+    window->RunCommand(4);
+    EXPECT_EQ(window->windowTitle(), "QV-300 [" + file + "]");
+    EXPECT_FALSE(ALL.Modified);
+    const std::string saved = ReadAll(file.toStdString());
+    ASSERT_EQ(saved.size(), 464u);
+
+    // Save As onto the same file asks first; No leaves the file alone.
+    ALL.Image[0x035] = 0x12;
+    ALL.Modified = true;
+    messages.answers = {kMsgNo};
+    AnswerFileDialog(file);
+    window->RunCommand(4);
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{"The File is Exists,Replace it?"});
+    EXPECT_EQ(ReadAll(file.toStdString()), saved);
+    EXPECT_EQ(window->windowTitle(), "QV-300");
+
+    // A cancelled Save As leaves the caption without a file as well.
+    AnswerFileDialog("");
+    window->RunCommand(4);
+    EXPECT_EQ(window->windowTitle(), "QV-300");
+    EXPECT_TRUE(ALL.Modified);
+
+    // New without saving, then Open brings channel 3 back.
+    messages.shown.clear();
+    messages.answers = {kMsgNo};
+    window->RunCommand(1);
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{"Do you wish to save the changes?"});
+    EXPECT_TRUE(fChsInfo->gvChs->item(2, rx)->text().isEmpty());
+    AnswerFileDialog(file);
+    window->RunCommand(2);
+    EXPECT_EQ(fChsInfo->gvChs->item(2, fChsInfo->ColumnOfField(2))->text(), "446.00625");
+    EXPECT_EQ(window->windowTitle(), "QV-300 [" + file + "]");
+    EXPECT_FALSE(ALL.Modified);
+}
+
+TEST_F(MainFrm, EveryEditorOpensOnceAtItsPlaceFromMenuAndTree)
+{
+    const auto before = ALL.Image;
+    const std::pair<const char*, const char*> items[] = {
+        {"nKeys_Funs", "fKeyFun"}, {"nVoxs_Funs", "fVoxFun"},   {"nOpts_Funs", "fOptFun"},
+        {"nScan_Funs", "fScanFun"}, {"nDtmf_Funs", "fDtmfFun"}, {"nMode_Info", "fInfoMsg"},
+    };
+    for (const auto& [action, form] : items) {
+        window->findChild<QAction*>(action)->trigger();
+        QMdiSubWindow* active = window->mdi->activeSubWindow();
+        ASSERT_NE(active, nullptr) << action;
+        EXPECT_EQ(active->widget()->objectName(), form);
+        EXPECT_EQ(active->pos(), QPoint(20, 20)) << form;
+    }
+    EXPECT_EQ(window->mdi->subWindowList().size(), 7);
+    EXPECT_EQ(ALL.Image, before);
+    EXPECT_FALSE(ALL.Modified);
+
+    // A second request, here from the tree, brings the open window forward.
+    QTreeWidgetItem* keys = Root()->child(2);
+    ASSERT_EQ(keys->text(0), "Key Function");
+    window->cxTree->setCurrentItem(keys);
+    emit window->cxTree->itemDoubleClicked(keys, 0);
+    EXPECT_EQ(window->mdi->subWindowList().size(), 7);
+    EXPECT_EQ(window->mdi->activeSubWindow()->widget(), fKeyFun);
+
+    // A replaced document closes every editor and reopens the channel editor.
+    window->RefreshEditors();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(fKeyFun, nullptr);
+    EXPECT_EQ(fInfoMsg, nullptr);
+    EXPECT_EQ(window->mdi->subWindowList().size(), 1);
+    EXPECT_NE(fChsInfo, nullptr);
+}
+
+TEST_F(MainFrm, AClosedEditorOpensAnewOnTheNextRequest)
+{
+    window->RunCommand(19);
+    ASSERT_NE(fScanFun, nullptr);
+    fScanFun->btnCancel->click();
+    EXPECT_EQ(fScanFun, nullptr);
+    window->RunCommand(19);
+    ASSERT_NE(fScanFun, nullptr);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(window->mdi->subWindowList().size(), 2);
 }

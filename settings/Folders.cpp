@@ -1,0 +1,52 @@
+#include "settings/Folders.h"
+
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string WithSlash(std::string folder)
+{
+    if (folder.empty() || folder.back() != '/')
+        folder += '/';
+    return folder;
+}
+
+std::string settingsFolder;
+
+} // namespace
+
+TFolders ResolveFolders(const std::string& executableFolder, const char* xdgConfigHome, const char* home)
+{
+    TFolders folders;
+    folders.program = WithSlash(executableFolder);
+    folders.settings = folders.program;
+
+    fs::path exe = fs::path(folders.program).parent_path(); // without the trailing '/'
+    std::error_code ec;
+    const fs::path shared = exe.parent_path() / "share" / "qv300";
+    if (exe.filename() != "bin" || !fs::is_directory(shared, ec))
+        return folders;
+
+    folders.installed = true;
+    folders.program = WithSlash(shared.string());
+    // The XDG rule: a relative XDG_CONFIG_HOME is invalid and is ignored.
+    if (xdgConfigHome && *xdgConfigHome == '/')
+        folders.settings = WithSlash((fs::path(xdgConfigHome) / "qv300").string());
+    else if (home && *home)
+        folders.settings = WithSlash((fs::path(home) / ".config" / "qv300").string());
+    else
+        folders.settings = WithSlash((fs::temp_directory_path(ec) / "qv300").string());
+    return folders;
+}
+
+void SetSettingsFolder(const std::string& folder)
+{
+    settingsFolder = folder.empty() ? folder : WithSlash(folder);
+}
+
+const std::string& SettingsFolder()
+{
+    return settingsFolder;
+}

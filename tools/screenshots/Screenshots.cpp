@@ -1,0 +1,128 @@
+// qv300-screenshots: pictures of the program's windows for the README and
+// the user guide, taken from the real window classes with a sample document.
+//
+//   qv300-screenshots OUTDIR [--app-path DIR]
+//
+// DIR is the folder the program's settings and language files are read from
+// (default: this executable's folder, which holds the language files), so a
+// SysInfo.Ini there with another Language_ID gives the pictures in that
+// language.
+#include <QApplication>
+#include <QDir>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTimer>
+#include <cstdio>
+#include <string>
+
+#include "app/AboutDlg.h"
+#include "app/Artwork.h"
+#include "app/MainFrm.h"
+#include "app/ModelDlg.h"
+#include "app/State.h"
+#include "image/ChannelCodec.h"
+#include "settings/MsgBox.h"
+
+namespace {
+
+// A handful of channels as a user would type them.
+void FillSampleChannels()
+{
+    struct Sample {
+        const char* rx;
+        const char* tx;
+        const char* rxTone;
+        const char* txTone;
+    };
+    const Sample samples[] = {
+        {"446.00625", "446.00625", "", "67.0"},
+        {"446.01875", "446.01875", "D023N", "D023N"},
+        {"433.50000", "438.50000", "88.5", "88.5"},
+        {"462.56250", "467.56250", "", ""},
+        {"409.75000", "409.75000", "", "131.8"},
+    };
+    int n = 1;
+    for (const Sample& s : samples) {
+        InitChannel(n, s.rx);
+        EncodeChannelField(n, 3, s.tx);
+        EncodeChannelField(n, 4, s.rxTone);
+        EncodeChannelField(n, 5, s.txTone);
+        ++n;
+    }
+    EncodeChannelField(2, 6, "0"); // low power
+    EncodeChannelField(3, 7, "0"); // narrow
+}
+
+bool Save(QWidget* widget, const QString& file)
+{
+    const bool ok = widget->grab().save(file);
+    std::printf("%s %s\n", ok ? "wrote" : "could not write", qPrintable(file));
+    return ok;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("QV-300");
+    QApplication::setWindowIcon(ArtworkIcon(TArtwork::Radio));
+    const QStringList args = app.arguments();
+    if (args.size() < 2) {
+        std::fprintf(stderr, "usage: qv300-screenshots OUTDIR [--app-path DIR]\n");
+        return 1;
+    }
+    const QString out = args[1];
+    QDir().mkpath(out);
+    std::string appPath = ExecutableFolder(argv[0]);
+    const qsizetype at = args.indexOf("--app-path");
+    if (at > 0 && at + 1 < args.size())
+        appPath = QDir(args[at + 1]).absolutePath().toStdString() + "/";
+
+    DataModuleCreate(appPath);
+    // Nothing here may stop for a question.
+    SetMsgBoxHandler([](const std::string&, const std::string& text, int) {
+        std::fprintf(stderr, "message: %s\n", text.c_str());
+        return kMsgNo;
+    });
+
+    TfMainFrm window;
+    window.resize(1100, 640);
+    window.show();
+    QApplication::processEvents();
+    FillSampleChannels();
+    window.RefreshEditors();
+    QApplication::processEvents();
+
+    bool ok = Save(&window, out + "/main-window.png");
+
+    TfModel model(&window);
+    model.show();
+    QApplication::processEvents();
+    ok = Save(&model, out + "/model-dialog.png") && ok;
+    model.hide();
+
+    TfFrmAbout about(&window);
+    about.show();
+    QApplication::processEvents();
+    ok = Save(&about, out + "/about.png") && ok;
+    about.hide();
+
+    // Every other editor the main window can open, one picture each.
+    const struct {
+        int command;
+        const char* file;
+    } editors[] = {{12, "key-function"}, {13, "vox-function"}, {14, "optional-function"},
+                   {15, "radio-information"}, {17, "dtmf-information"}, {19, "scan-information"}};
+    for (const auto& editor : editors) {
+        window.CloseEditors();
+        window.RunCommand(editor.command);
+        QApplication::processEvents();
+        QMdiSubWindow* sub = window.mdi->activeSubWindow();
+        if (sub && sub->widget())
+            ok = Save(sub, out + "/" + editor.file + ".png") && ok;
+    }
+    std::fflush(stdout);
+    // Leave without the close questions and without writing SysInfo.Ini.
+    std::_Exit(ok ? 0 : 2);
+}

@@ -67,7 +67,7 @@ public:
         while (!stopRequested) {
             Deliver();
             Transmit();
-            if (hangUpPending_ && outbound_.empty()) {
+            if (hangUpPending_ && outbound_.empty() && !HostStillReading()) {
                 HangUp();
                 if (!OpenLine())
                     return 1;
@@ -124,8 +124,24 @@ private:
             Say("reply bytes lost: nobody is reading the line");
     }
 
+    // The last reply before a hang-up is meant to reach the program, and
+    // closing throws away what it has not read. The kernel hands written
+    // bytes on a moment later, so the count of unread bytes is trusted only
+    // after a short while; a program that stopped reading is not waited for
+    // beyond a second.
+    bool HostStillReading()
+    {
+        const SimTime now = Now();
+        if (!hangUpBy_) {
+            hangUpFrom_ = now + std::chrono::milliseconds(100);
+            hangUpBy_ = now + std::chrono::seconds(1);
+        }
+        return now < hangUpFrom_ || (pty_.UnreadByHost() > 0 && now < *hangUpBy_);
+    }
+
     void HangUp()
     {
+        hangUpBy_.reset();
         hangUpPending_ = false;
         Say("hanging up " + pty_.SlavePath());
         pty_.Close();
@@ -155,6 +171,8 @@ private:
             consider(outbound_.front().due);
         if (auto deadline = radio_.SessionDeadline())
             consider(*deadline + std::chrono::milliseconds(1));
+        if (hangUpBy_)
+            consider(Now() + kHangUpPoll);
 
         timespec timeout{};
         if (next) {
@@ -191,6 +209,9 @@ private:
     std::deque<TimedByte> inbound_;
     std::deque<TimedByte> outbound_;
     bool hangUpPending_ = false;
+    std::optional<SimTime> hangUpBy_;
+    SimTime hangUpFrom_{};
+    static constexpr SimTime kHangUpPoll = std::chrono::milliseconds(5);
 };
 }
 

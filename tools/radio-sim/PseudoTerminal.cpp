@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -46,6 +47,14 @@ bool PseudoTerminal::Open(std::string& error)
     if (flags < 0 || fcntl(master_, F_SETFL, flags | O_NONBLOCK) != 0)
         return fail("fcntl");
     return true;
+}
+
+int PseudoTerminal::UnreadByHost() const
+{
+    int n = 0;
+    if (slave_ < 0 || ioctl(slave_, FIONREAD, &n) != 0)
+        return 0;
+    return n;
 }
 
 void PseudoTerminal::Close()

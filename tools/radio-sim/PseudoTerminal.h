@@ -17,6 +17,9 @@ public:
     void Close();
 
     int MasterFd() const { return master_; }
+    // Bytes we sent that the program has not read yet. Closing throws them
+    // away, so a hang-up waits for them to be taken first.
+    int UnreadByHost() const;
     const std::string& SlavePath() const { return slavePath_; }
 
 private:

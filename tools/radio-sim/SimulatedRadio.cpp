@@ -16,6 +16,7 @@ constexpr uint8_t kRead = 'R';
 constexpr uint8_t kWrite = 'W';
 constexpr uint8_t kEnd = 'E';
 constexpr size_t kRequestHeader = 4; // command, address high, address low, length
+constexpr size_t kIdentBlockLength = std::tuple_size_v<IdentBlock>;
 constexpr size_t kIdentReplyLength = 16;
 constexpr size_t kIdentReplyModelAt = 1; // four characters
 constexpr size_t kIdentReplyTagAt = 6;
@@ -90,7 +91,7 @@ size_t SimulatedRadio::FrameLength() const
 {
     const uint8_t first = frame_[0];
     if (state_ == State::AwaitIdentBlock)
-        return kIdentReplyLength;
+        return kIdentBlockLength;
     if (first == static_cast<uint8_t>(kProgramWord[0]))
         return kProgramFrameLength;
     switch (state_) {

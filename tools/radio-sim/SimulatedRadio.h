@@ -9,7 +9,9 @@
 // the 16-byte identification block with its response byte, then
 // acknowledges, read requests and write requests in any order until the
 // end frame. A PROGRAM frame in the middle of a session starts a new one,
-// so a host that gave up half-way is served again at once.
+// so a host that gave up half-way is served again at once; only where the
+// identification block is due is every byte data, and there a pause ends
+// the session instead.
 #include <array>
 #include <chrono>
 #include <cstdint>

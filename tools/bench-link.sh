@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Times `qv300-cli read` and `qv300-cli write` against the simulated radio
+# with --pace and compares each with the protocol's own floor: the waits the
+# exchange prescribes plus the line time of every frame and reply at 4800
+# baud, 11 bit times a byte (8 data bits, start and 2 stop bits).
+#   tools/bench-link.sh [RUNS]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+runs="${1:-3}"
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j2 --target qv300-cli qv300-radio-sim >/dev/null
+
+tmp="$(mktemp -d)"
+build/qv300-radio-sim --pace >"$tmp/sim.out" 2>/dev/null &
+sim=$!
+trap 'kill "$sim" 2>/dev/null; rm -rf "$tmp"' EXIT
+for _ in $(seq 100); do [ -s "$tmp/sim.out" ] && break; sleep 0.05; done
+pty="$(head -n1 "$tmp/sim.out")"
+[ -n "$pty" ] || { echo "the simulator printed no pseudo-terminal" >&2; exit 1; }
+
+# Waits: 450 + 50 ms before the wake-up frame, 200 ms xTimer, 5 ms before the
+# identify request, 30 ms before every frame.
+#   read:  60 frames; sent 8+8+1+16 + 28 acks + 27 x 4 + 1 = 170 bytes,
+#          received 1+1+16+1 + 28 + 27 x 20 = 587 bytes
+#   write: 31 frames; sent 8+8+1+16+1 + 25 x 20 + 1 = 535 bytes,
+#          received 1+1+16+1+1 + 25 = 45 bytes
+floor() { awk -v frames="$1" -v bytes="$2" 'BEGIN { printf "%.3f", (705 + 30 * frames) / 1000 + bytes * 11 / 4800 }'; }
+read_floor="$(floor 60 757)"
+write_floor="$(floor 31 580)"
+
+measure() { # command... -> seconds
+    local start end
+    start="$(date +%s.%N)"
+    "$@" >/dev/null
+    end="$(date +%s.%N)"
+    awk -v a="$start" -v b="$end" 'BEGIN { printf "%.3f", b - a }'
+}
+
+cli=(build/qv300-cli)
+port=(--port COM1 --device "$pty")
+printf '%-6s %-8s %-8s %s\n' op floor_s time_s ratio
+for i in $(seq "$runs"); do
+    t="$(measure "${cli[@]}" read "$tmp/read.dat" "${port[@]}")"
+    printf '%-6s %-8s %-8s %s\n' read "$read_floor" "$t" "$(awk -v t="$t" -v f="$read_floor" 'BEGIN { printf "%.3f", t / f }')"
+    t="$(measure "${cli[@]}" write "$tmp/read.dat" "${port[@]}")"
+    printf '%-6s %-8s %-8s %s\n' write "$write_floor" "$t" "$(awk -v t="$t" -v f="$write_floor" 'BEGIN { printf "%.3f", t / f }')"
+done

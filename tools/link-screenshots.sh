@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Pictures of the read and the write window at work against the simulated
+# radio (paced like a real cable), under a virtual X server:
+#   tools/link-screenshots.sh [OUTDIR]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+out="${1:-docs}"
+tools/install-deps.sh --tools
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j2 --target qv300-link-screenshots qv300-radio-sim >/dev/null
+sim_out="$(mktemp)"
+build/qv300-radio-sim --pace >"$sim_out" 2>/dev/null &
+sim=$!
+trap 'kill "$sim" 2>/dev/null; rm -f "$sim_out"' EXIT
+for _ in $(seq 100); do [ -s "$sim_out" ] && break; sleep 0.05; done
+xvfb-run -a -s "-screen 0 1280x800x24" build/qv300-link-screenshots "$out" --device "$(head -n1 "$sim_out")"

@@ -1,0 +1,92 @@
+// qv300-link-screenshots: pictures of the read and the write window at work
+// against a radio (the simulator), over the main window.
+//
+//   qv300-link-screenshots OUTDIR --device PATH
+#include <QApplication>
+#include <QDir>
+#include <QPainter>
+#include <QPushButton>
+#include <QTimer>
+#include <cstdio>
+
+#include "app/Artwork.h"
+#include "app/MainFrm.h"
+#include "app/State.h"
+#include "link/DevicePorts.h"
+#include "link/PortNames.h"
+#include "settings/MsgBox.h"
+
+namespace {
+
+// The main window with the dialog drawn centred over it, as the user sees it.
+bool SaveOver(QWidget& window, QWidget& dialog, const QString& file)
+{
+    QPixmap picture = window.grab();
+    QPixmap front = dialog.grab();
+    QPainter painter(&picture);
+    // No window manager draws the frame here: a plain title bar stands in.
+    const int titleHeight = 24;
+    QPoint at((picture.width() - front.width()) / 2, (picture.height() - front.height() + titleHeight) / 2);
+    QRect title(at.x(), at.y() - titleHeight, front.width(), titleHeight);
+    painter.fillRect(title.adjusted(-2, -2, 2, front.height() + 2), QColor(0x3b, 0x6e, 0xa5));
+    painter.setPen(Qt::white);
+    painter.drawText(title.adjusted(8, 0, 0, 0), Qt::AlignVCenter | Qt::AlignLeft, dialog.windowTitle());
+    painter.drawPixmap(at, front);
+    painter.end();
+    bool ok = picture.save(file);
+    std::printf("%s %s\n", ok ? "wrote" : "could not write", qPrintable(file));
+    return ok;
+}
+
+// Runs the command's window, presses Ok, takes the picture `afterMs` later
+// and closes the window once the exchange is over.
+bool Shoot(TfMainFrm& window, int command, const QString& file, int afterMs)
+{
+    bool ok = false;
+    QTimer::singleShot(200, [&] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        if (!dialog)
+            return;
+        QTimer::singleShot(afterMs, [&, dialog] { ok = SaveOver(window, *dialog, file); });
+        QTimer::singleShot(afterMs + 6000, dialog, [dialog] { dialog->close(); });
+        if (auto* btnOk = dialog->findChild<QPushButton*>("btnOk"))
+            btnOk->click();
+    });
+    window.RunCommand(command);
+    return ok;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("QV-300");
+    QApplication::setWindowIcon(ArtworkIcon(TArtwork::Radio));
+    const QStringList args = app.arguments();
+    const qsizetype device = args.indexOf("--device");
+    if (args.size() < 4 || device < 2 || device + 1 >= args.size()) {
+        std::fprintf(stderr, "usage: qv300-link-screenshots OUTDIR --device PATH\n");
+        return 1;
+    }
+    const QString out = args[1];
+    QDir().mkpath(out);
+    DataModuleCreate(ExecutableFolder(argv[0]));
+    SetMsgBoxHandler([](const std::string&, const std::string& text, int) {
+        std::fprintf(stderr, "message: %s\n", text.c_str());
+        return kMsgOk;
+    });
+    TDevicePorts devices;
+    SetPortSystem(&devices);
+    ChooseComPortForRun("COM1");
+    MapPortForRun(1, args[device + 1].toStdString());
+
+    TfMainFrm window;
+    window.resize(1100, 640);
+    window.show();
+    QApplication::processEvents();
+
+    bool ok = Shoot(window, 20, out + "/read-window.png", 2500);
+    ok = Shoot(window, 21, out + "/write-window.png", 1800) && ok;
+    return ok ? 0 : 1;
+}

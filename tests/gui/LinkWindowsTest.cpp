@@ -236,3 +236,25 @@ TEST_F(LinkWindows, MainWindowChecksThePortAtStartAndRunsTheLinkCommands)
     window.close();
     EXPECT_NE(ReadAll(dir.file("SysInfo.Ini")).find("Com=COM2"), std::string::npos);
 }
+
+TEST_F(LinkWindows, WindowsTakeTheirTextsFromTheLanguageFile)
+{
+    dir.write("SysInfo.Ini", "[SysInfo]\nLanguage_ID=1\nLanguage_SW=English|Deutsch\n");
+    dir.write("Deutsch.Ini", "[fSetPort]\nfSetPort.Caption=Schnittstelle\nlbName.Caption=Anschluss \n"
+                             "btnOk.Caption=&Gut\n[fReadRadio]\nfReadRadio.Caption=Funkgerät lesen\n"
+                             "btnCancel.Caption=&Abbrechen\n");
+    StartFresh(dir.path().string());
+    ASSERT_EQ(ALL.LanguageId, 1);
+    TfSetPort dialog;
+    EXPECT_EQ(dialog.windowTitle(), "Schnittstelle");
+    EXPECT_EQ(dialog.cxPort->title(), "Schnittstelle");
+    EXPECT_EQ(dialog.cxPorts[11]->text(), "Anschluss12");
+    EXPECT_EQ(dialog.btnOk->text(), "&Gut");
+
+    StartFirstDocument();
+    TfReadRadio window;
+    window.show();
+    EXPECT_EQ(window.windowTitle(), QString::fromUtf8("Funkgerät lesen"));
+    EXPECT_EQ(window.btnCancel->text(), "&Abbrechen");
+    EXPECT_EQ(window.btnOk->text(), "&Ok");
+}

@@ -220,6 +220,17 @@ TEST(CliLink, EachRadioFaultEndsWithItsMessageAndNoFile)
     }
 }
 
+TEST(CliLink, PortsListsAMappedDeviceThatOpensAndLeavesOutOneThatDoesNot)
+{
+    TempDir dir;
+    Simulator sim(dir, {});
+    CliRun ports = Cli(dir, "ports --port COM5 --device " + Quote(sim.path()));
+    ASSERT_EQ(ports.exitCode, 0) << ports.err;
+    EXPECT_NE(ports.out.find("COM5 " + sim.path() + "\n"), std::string::npos) << ports.out;
+    CliRun missing = Cli(dir, "ports --port COM5 --device " + Quote(dir.file("gone")));
+    EXPECT_EQ(missing.out.find("COM5 "), std::string::npos) << missing.out;
+}
+
 TEST(CliLink, PortThatCannotOpenAndBadOptions)
 {
     TempDir dir;

@@ -597,7 +597,9 @@ void TfMainFrm::ChangeLanguage()
     CloseEditors();
     BuildTree();
     ShowChannelEditor();
-    ALL.Modified = false;
+    // The document is the same document in other words: changes made before
+    // the switch are still unsaved, so Modified stays as it was and Exit,
+    // New and Open still offer to save them.
 }
 
 void TfMainFrm::OpenHelp()

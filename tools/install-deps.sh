@@ -5,7 +5,8 @@
 # the tests use to prove that numbers keep their point. With --tools it adds
 # the virtual X server that the screenshot and measuring scripts run under,
 # and with --package what making the Debian package needs (dpkg-shlibdeps,
-# and the checkers of the desktop entry and the AppStream file).
+# the checkers of the desktop entry and the AppStream file, and chmcmd from
+# fp-utils-3.2.2, which compiles the help files _English.chm and _Chinese.chm).
 set -euo pipefail
 for_tests=false
 for_tools=false
@@ -26,7 +27,7 @@ packages=(
 )
 $for_tests && packages+=(locales)
 $for_tools && packages+=(xvfb xauth python3)
-$for_package && packages+=(dpkg-dev file desktop-file-utils appstream)
+$for_package && packages+=(dpkg-dev file desktop-file-utils appstream fp-utils-3.2.2)
 
 missing=()
 for p in "${packages[@]}"; do

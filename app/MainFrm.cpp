@@ -3,13 +3,10 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDate>
-#include <QDesktopServices>
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSplitter>
@@ -19,36 +16,19 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
-#include <QUrl>
 #include <QVBoxLayout>
 
-#include "app/AboutDlg.h"
 #include "app/Artwork.h"
-#include "app/ModelDlg.h"
 #include "app/NumberText.h"
 #include "app/State.h"
-#include "editors/ChsInfo.h"
 #include "link/PortNames.h"
-#include "link/ReadRadio.h"
-#include "link/SetPort.h"
-#include "link/WriteRadio.h"
-#include "editors/DtmfFun.h"
-#include "editors/InfoMsg.h"
-#include "editors/KeyFun.h"
-#include "editors/OptFun.h"
-#include "editors/ScanFun.h"
-#include "editors/VoxFun.h"
-#include "settings/Language.h"
 #include "settings/LocaliseForm.h"
-#include "settings/SetLanguageDlg.h"
-#include "settings/SysInfo.h"
 
 TfMainFrm* fMainFrm = nullptr;
 
 namespace {
 constexpr int kRootIndex = -1;
 constexpr int kChannelNodeIndex = 11;
-constexpr int kChannelInfoCommand = 10;
 constexpr int kStateRole = Qt::UserRole + 1;
 const int kPanelWidths[7] = {50, 80, 120, 120, 120, 120, 100};
 
@@ -71,49 +51,8 @@ QString Hint(const char* caption)
 {
     return QString::fromUtf8(caption).remove('&');
 }
-
-// Every editor window: the command that opens it, its one open instance (or
-// nullptr), how to make a new one and how to fill it. The window is filled
-// inside its frame and before the frame is sized, so the frame takes the
-// filled window's size.
-struct EditorKind {
-    int command;
-    QWidget* (*open)();
-    QWidget* (*create)();
-    void (*fill)(QWidget*);
-    QSize (*size)(QWidget*);
-};
-
-template <class Editor>
-QWidget* MakeEditor()
-{
-    return new Editor;
 }
 
-template <class Editor>
-void FillEditor(QWidget* editor)
-{
-    static_cast<Editor*>(editor)->FormShow();
-}
-
-// The settings editors lay themselves out; the frame takes their preferred
-// size, wide enough for the longest list texts.
-QSize HintedSize(QWidget* editor)
-{
-    return editor->sizeHint().expandedTo(QSize(340, 0));
-}
-
-const EditorKind kEditors[] = {
-    {10, [] { return static_cast<QWidget*>(fChsInfo); }, MakeEditor<TfChsInfo>, FillEditor<TfChsInfo>,
-     [](QWidget* e) { return static_cast<TfChsInfo*>(e)->FormSize(); }},
-    {12, [] { return static_cast<QWidget*>(fKeyFun); }, MakeEditor<TfKeyFun>, FillEditor<TfKeyFun>, HintedSize},
-    {13, [] { return static_cast<QWidget*>(fVoxFun); }, MakeEditor<TfVoxFun>, FillEditor<TfVoxFun>, HintedSize},
-    {14, [] { return static_cast<QWidget*>(fOptFun); }, MakeEditor<TfOptFun>, FillEditor<TfOptFun>, HintedSize},
-    {15, [] { return static_cast<QWidget*>(fInfoMsg); }, MakeEditor<TfInfoMsg>, FillEditor<TfInfoMsg>, HintedSize},
-    {17, [] { return static_cast<QWidget*>(fDtmfFun); }, MakeEditor<TfDtmfFun>, FillEditor<TfDtmfFun>, HintedSize},
-    {19, [] { return static_cast<QWidget*>(fScanFun); }, MakeEditor<TfScanFun>, FillEditor<TfScanFun>, HintedSize},
-};
-}
 
 TfMainFrm::TfMainFrm(QWidget* parent) : QMainWindow(parent)
 {
@@ -222,6 +161,9 @@ void TfMainFrm::BuildMenus()
         if (item.command == kChannelInfoCommand)
             nEdit->addSeparator();
     }
+    // Present but hidden: the embedded message dialog is reached through
+    // RunCommand only.
+    addItem(nEdit, "E11", "&Embedded Message", "", 18)->setVisible(false);
 
     QMenu* nProgram = menuBar()->addMenu("&Program");
     nProgram->setObjectName("nProgram");
@@ -409,168 +351,6 @@ void TfMainFrm::cxTreeDblClick(QTreeWidgetItem* item)
     RunCommand(item->data(0, kStateRole).toInt());
 }
 
-QMdiSubWindow* TfMainFrm::SubWindowOf(QWidget* editor) const
-{
-    for (QMdiSubWindow* w : mdi->subWindowList())
-        if (w->widget() == editor)
-            return w;
-    return nullptr;
-}
-
-bool TfMainFrm::ShowEditor(int command)
-{
-    const EditorKind* kind = nullptr;
-    for (const EditorKind& k : kEditors)
-        if (k.command == command)
-            kind = &k;
-    if (!kind)
-        return false;
-    if (!kind->open()) {
-        QWidget* editor = kind->create();
-        QMdiSubWindow* sub = mdi->addSubWindow(editor);
-        sub->setAttribute(Qt::WA_DeleteOnClose);
-        kind->fill(editor);
-        sub->resize(kind->size(editor));
-        sub->move(20, 20);
-    }
-    if (QMdiSubWindow* sub = SubWindowOf(kind->open())) {
-        sub->show();
-        if (sub->isMinimized())
-            sub->showNormal();
-        mdi->setActiveSubWindow(sub);
-    }
-    return true;
-}
-
-void TfMainFrm::ShowChannelEditor()
-{
-    ShowEditor(kChannelInfoCommand);
-}
-
-void TfMainFrm::CloseEditors()
-{
-    if (QMdiSubWindow* sub = fChsInfo ? SubWindowOf(fChsInfo) : nullptr)
-        delete sub; // destroyed at once, so a new one can open right away
-    for (QMdiSubWindow* w : mdi->subWindowList())
-        w->close();
-}
-
-void TfMainFrm::RefreshEditors()
-{
-    CloseEditors();
-    ShowChannelEditor();
-}
-
-std::optional<std::string> TfMainFrm::ChooseOpen()
-{
-    QString path = QFileDialog::getOpenFileName(this, QString(), QString(), "Data File(*.dat)");
-    if (path.isEmpty())
-        return std::nullopt;
-    return path.toStdString();
-}
-
-std::optional<std::string> TfMainFrm::ChooseSave()
-{
-    QFileDialog dialog(this);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilter("Data File(*.dat)");
-    dialog.setDefaultSuffix("dat");
-    // The program asks "FileExists" itself.
-    dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
-    return dialog.selectedFiles().front().toStdString();
-}
-
-void TfMainFrm::RunCommand(int command)
-{
-    // A frequency still being typed belongs to the document before any
-    // command looks at it (Ctrl+S in the middle of an edit must save it).
-    if (fChsInfo)
-        fChsInfo->FormDeactivate();
-    cxTree->setFocus();
-    switch (command) {
-    case 1:
-        NewDocument(FileName, *this);
-        break;
-    case 2:
-        OpenDocument(FileName, *this);
-        break;
-    case 3:
-        SaveDocument(FileName, *this);
-        break;
-    case 4:
-        FileName.clear();
-        SaveDocument(FileName, *this);
-        break;
-    case 10:
-    case 11:
-        ShowChannelEditor();
-        break;
-    case 20: {
-        TfReadRadio dialog(this);
-        dialog.exec();
-        if (dialog.ReadSucceeded()) {
-            FileName.clear();
-            UpdateStatus();
-            RefreshEditors();
-        }
-        break;
-    }
-    case 21: {
-        TfWriteRadio dialog(this);
-        dialog.exec();
-        break;
-    }
-    case 31: {
-        TfSetPort dialog(this);
-        dialog.exec();
-        UpdateStatus();
-        break;
-    }
-    case 12:
-    case 13:
-    case 14:
-    case 15:
-    case 17:
-    case 19:
-        ShowEditor(command);
-        break;
-    case 30: {
-        TfModel dialog(this);
-        if (dialog.exec() == QDialog::Accepted)
-            ApplyModelChoice(dialog);
-        break;
-    }
-    case 32:
-        ChangeLanguage();
-        break;
-    case 50:
-        mdi->cascadeSubWindows();
-        break;
-    case 51:
-    case 52:
-        mdi->tileSubWindows();
-        break;
-    case 53:
-        break; // minimised child windows line up by themselves
-    case 54: {
-        QList<QMdiSubWindow*> windows = mdi->subWindowList(QMdiArea::CreationOrder);
-        for (auto it = windows.rbegin(); it != windows.rend(); ++it)
-            (*it)->close();
-        break;
-    }
-    case 60:
-        OpenHelp();
-        break;
-    case 61:
-        ShowAbout();
-        break;
-    default:
-        // Commands whose windows are not built yet, and the hidden ones.
-        break;
-    }
-}
 
 void TfMainFrm::BuildWindowMenu()
 {
@@ -583,56 +363,4 @@ void TfMainFrm::BuildWindowMenu()
     AddMenuItem(nWindow, "nTileVertical", "Tile Windows &Vertically", "", 52);
     AddMenuItem(nWindow, "nArrangeIcons", "&Arrange Icons", "", 53);
     AddMenuItem(nWindow, "nCloseAll", "Close All &Windows", "", 54);
-}
-
-void TfMainFrm::ChangeLanguage()
-{
-    TfSetLanguage dialog(this);
-    dialog.exec();
-    if (!dialog.Changed)
-        return;
-    LoadLanguage(ALL.LanguageName);
-    LocaliseForm(this, true);
-    UpdateStatus();
-    CloseEditors();
-    BuildTree();
-    ShowChannelEditor();
-    // The document is the same document in other words: changes made before
-    // the switch are still unsaved, so Modified stays as it was and Exit,
-    // New and Open still offer to save them.
-}
-
-void TfMainFrm::OpenHelp()
-{
-    // A help viewer already showing the help ("_Help") cannot be found from
-    // here on Linux desktops: window titles of other programs are not ours
-    // to enumerate under Wayland. The desktop's viewer handles a second open.
-    QString path = QString::fromStdString(ALL.AppPath + "_" + ALL.LanguageName + ".chm");
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
-}
-
-void TfMainFrm::ShowAbout()
-{
-    TfFrmAbout dialog(this);
-    dialog.exec();
-}
-
-void TfMainFrm::closeEvent(QCloseEvent* event)
-{
-    if (fChsInfo)
-        fChsInfo->FormDeactivate();
-    if (closing_ || ConfirmClose(FileName, *this)) {
-        closing_ = true;
-        ALL.ComPort = ComPortToSave(); // a port given on the command line is not kept
-        SaveSysInfo();
-        event->accept();
-    } else {
-        event->ignore();
-    }
-}
-
-bool TfMainFrm::ApplyModelChoice(const TfModel& dialog)
-{
-    return ChangeModel(dialog.cbCopmut->currentText().toStdString(), dialog.cbPd->currentText().toStdString(),
-                       FileName, *this);
 }

@@ -21,6 +21,10 @@ class QTreeWidgetItem;
 class QWidget;
 class TfModel;
 
+// The command of the channel information window, which every document change
+// reopens.
+inline constexpr int kChannelInfoCommand = 10;
+
 class TfMainFrm : public QMainWindow, public TDocumentView, public TFileChooser {
     Q_OBJECT
 public:

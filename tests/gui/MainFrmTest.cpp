@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QPushButton>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QLineEdit>
@@ -13,6 +14,7 @@
 
 #include "GuiTestSupport.h"
 #include "TestSupport.h"
+#include "app/EmbeddedMessage.h"
 #include "app/MainFrm.h"
 #include "app/State.h"
 #include "editors/ChsInfo.h"
@@ -220,4 +222,17 @@ TEST_F(MainFrm, AClosedEditorOpensAnewOnTheNextRequest)
     ASSERT_NE(fScanFun, nullptr);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(window->mdi->subWindowList().size(), 2);
+}
+
+TEST_F(MainFrm, TheEmbeddedMessageDialogChangesNothing)
+{
+    EXPECT_FALSE(window->findChild<QAction*>("E11")->isVisible());
+    const auto before = ALL.Image;
+    OnNextDialog<TfEmbeddedMessage>([](TfEmbeddedMessage* dialog) {
+        QTest::keyClicks(dialog->Memo1, "446.00625");
+        dialog->btnCancel->click();
+    });
+    window->RunCommand(18);
+    EXPECT_EQ(ALL.Image, before);
+    EXPECT_FALSE(ALL.Modified);
 }

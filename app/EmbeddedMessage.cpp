@@ -1,0 +1,28 @@
+#include "app/EmbeddedMessage.h"
+
+#include <QHBoxLayout>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+TfEmbeddedMessage::TfEmbeddedMessage(QWidget* parent) : QDialog(parent)
+{
+    setObjectName("fEmbeddedMessage");
+    setWindowTitle("Embedded Message");
+    Memo1 = new QPlainTextEdit(this);
+    Memo1->setObjectName("Memo1");
+    Memo2 = new QPlainTextEdit(this);
+    Memo2->setObjectName("Memo2");
+    btnCancel = new QPushButton("&Close", this);
+    btnCancel->setObjectName("btnCancel");
+    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Memo1);
+    layout->addWidget(Memo2);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(btnCancel);
+    layout->addLayout(buttons);
+    resize(360, 280);
+}

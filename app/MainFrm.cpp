@@ -108,6 +108,7 @@ TfMainFrm::TfMainFrm(QWidget* parent) : QMainWindow(parent)
     BuildStatusBar();
     cbCom = new QComboBox(this); // the ports found at start-up; not shown
     cbCom->setObjectName("cbCom");
+    SetTag(cbCom, kTagNotTranslated); // port names are looked up by their text
     cbCom->setVisible(false);
 
     Timer = new QTimer(this);

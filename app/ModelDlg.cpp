@@ -25,10 +25,14 @@ TfModel::TfModel(QWidget* parent) : QDialog(parent)
     Label1->setObjectName("Label1");
     cbCopmut = new QComboBox;
     cbCopmut->setObjectName("cbCopmut");
+    // Model names and band texts are found in the catalogue by their text:
+    // a language file must not rename them.
+    SetTag(cbCopmut, kTagNotTranslated);
     Label2 = new QLabel("Frequency: ");
     Label2->setObjectName("Label2");
     cbPd = new QComboBox;
     cbPd->setObjectName("cbPd");
+    SetTag(cbPd, kTagNotTranslated);
     btnOk = new QPushButton("&Ok");
     btnOk->setObjectName("btnOk");
     btnCancel = new QPushButton("&Cancel");

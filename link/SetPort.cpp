@@ -52,6 +52,7 @@ TfSetPort::TfSetPort(QWidget* parent) : QDialog(parent)
     lbName->setVisible(false);
     cbCom = new QComboBox(this);
     cbCom->setObjectName("cbCom");
+    SetTag(cbCom, kTagNotTranslated); // port names, filled by the window
     cbCom->setVisible(false);
 
     auto* layout = new QVBoxLayout(this);

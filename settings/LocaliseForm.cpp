@@ -4,13 +4,16 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStackedWidget>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QToolButton>
@@ -71,11 +74,32 @@ public:
     QString Text(const QString& key, const QString& current) const override
     {
         if (!current.trimmed().isEmpty())
-            keys.push_back(key);
+            texts.emplace_back(key, current);
         return current;
     }
-    mutable std::vector<QString> keys;
+    mutable std::vector<std::pair<QString, QString>> texts;
 };
+
+// The components of the window itself, in the order they were made. A
+// window inside it (an editor in the main window's document area, a dialog
+// opened over it) has a section of its own and is left out with everything
+// it holds; so is a status bar, whose panels show the program's state.
+void CollectOwnComponents(QObject* parent, QList<QObject*>& components)
+{
+    for (QObject* child : parent->children()) {
+        if (qobject_cast<QDialog*>(child) || qobject_cast<QMdiSubWindow*>(child) || qobject_cast<QStatusBar*>(child))
+            continue;
+        components.append(child);
+        CollectOwnComponents(child, components);
+    }
+}
+
+QList<QObject*> OwnComponents(QWidget* form)
+{
+    QList<QObject*> components;
+    CollectOwnComponents(form, components);
+    return components;
+}
 
 QTabWidget* TabWidgetOfPage(QWidget* page)
 {
@@ -158,15 +182,23 @@ void LocaliseForm(QWidget* form, bool force)
     const QString section = form->objectName();
     FileRelabeller relabel(section, LanguageFilePath(ALL.LanguageName));
     form->setWindowTitle(relabel.Caption(section, form->windowTitle()));
-    for (QObject* component : form->findChildren<QObject*>())
+    for (QObject* component : OwnComponents(form))
         relabel.Visit(component);
+}
+
+std::vector<std::pair<QString, QString>> LocalisableTexts(QWidget* form)
+{
+    KeyCollector collect;
+    collect.Caption(form->objectName(), form->windowTitle());
+    for (QObject* component : OwnComponents(form))
+        collect.Visit(component);
+    return collect.texts;
 }
 
 std::vector<QString> LocalisableKeys(QWidget* form)
 {
-    KeyCollector collect;
-    collect.Caption(form->objectName(), form->windowTitle());
-    for (QObject* component : form->findChildren<QObject*>())
-        collect.Visit(component);
-    return collect.keys;
+    std::vector<QString> keys;
+    for (auto& keyText : LocalisableTexts(form))
+        keys.push_back(keyText.first);
+    return keys;
 }

@@ -12,6 +12,7 @@
 //                   title row, so table row r is row r + 1 of the file's keys.
 // Any other table is a data grid and is left alone.
 #include <QString>
+#include <utility>
 #include <vector>
 
 class QObject;
@@ -33,3 +34,5 @@ void LocaliseForm(QWidget* form, bool force);
 // texts the window shows now (components with an empty text are left out),
 // in the order it reads them. For checking that a language file is complete.
 std::vector<QString> LocalisableKeys(QWidget* form);
+// The same keys, each with the text the window shows for it now.
+std::vector<std::pair<QString, QString>> LocalisableTexts(QWidget* form);

@@ -3,7 +3,8 @@
 # Needs root for apt-get: runs it directly as root, through sudo otherwise.
 # With --tests it also makes sure a locale with a decimal comma exists, which
 # the tests use to prove that numbers keep their point. With --tools it adds
-# the virtual X server that the screenshot and measuring scripts run under,
+# the virtual X server that the screenshot and measuring scripts run under
+# (with a Chinese font for the pictures of the Chinese windows),
 # and with --package what making the Debian package needs (dpkg-shlibdeps,
 # the checkers of the desktop entry and the AppStream file, and chmcmd from
 # fp-utils-3.2.2, which compiles the help files _English.chm and _Chinese.chm).
@@ -26,7 +27,7 @@ packages=(
   libgtest-dev nlohmann-json3-dev
 )
 $for_tests && packages+=(locales)
-$for_tools && packages+=(xvfb xauth python3)
+$for_tools && packages+=(xvfb xauth python3 fonts-wqy-microhei)
 $for_package && packages+=(dpkg-dev file desktop-file-utils appstream fp-utils-3.2.2)
 
 missing=()

@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # Pictures of the read and the write window at work against the simulated
 # radio (paced like a real cable), under a virtual X server:
-#   tools/link-screenshots.sh [OUTDIR]
+#   tools/link-screenshots.sh [OUTDIR] [APP_PATH]
+# APP_PATH is the folder whose SysInfo.Ini and language files are used
+# (default: the build folder).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out="${1:-docs}"
+app="${2:-build}"
 tools/install-deps.sh --tools
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j2 --target qv300-link-screenshots qv300-radio-sim >/dev/null
@@ -13,4 +16,4 @@ build/qv300-radio-sim --pace >"$sim_out" 2>/dev/null &
 sim=$!
 trap 'kill "$sim" 2>/dev/null; rm -f "$sim_out"' EXIT
 for _ in $(seq 100); do [ -s "$sim_out" ] && break; sleep 0.05; done
-xvfb-run -a -s "-screen 0 1280x800x24" build/qv300-link-screenshots "$out" --device "$(head -n1 "$sim_out")"
+xvfb-run -a -s "-screen 0 1280x800x24" build/qv300-link-screenshots "$out" --device "$(head -n1 "$sim_out")" --app-path "$app"

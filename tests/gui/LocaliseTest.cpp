@@ -15,14 +15,18 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <QUrl>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 #include "GuiTestSupport.h"
 #include "TestSupport.h"
 #include "app/AboutDlg.h"
 #include "app/MainFrm.h"
+#include "app/ModelDlg.h"
 #include "app/State.h"
 #include "editors/ChsInfo.h"
+#include "link/PortNames.h"
+#include "link/SetPort.h"
 #include "settings/Language.h"
 #include "settings/LocaliseForm.h"
 #include "settings/SetLanguageDlg.h"
@@ -227,6 +231,64 @@ TEST_F(Localise, LanguageDialogHandsOnTranslatedFileNamesAndCancelChangesNothing
     translated.btnOkClick();
     EXPECT_EQ(ALL.LanguageName, "English");
     EXPECT_EQ(ALL.LanguageId, 0);
+}
+
+TEST_F(Localise, MainWindowSectionRelabelsNeitherItsEditorsNorDialogsNorStatusBar)
+{
+    // Keys of the main window's section that happen to be the names of
+    // components inside its editors, a dialog over it and its status bar.
+    dir.write("Other.Ini", "[fMainFrm]\nnFile.Caption=&Datei\nbtnCancel.Caption=Falsch\nColShow.2=010@Falsch\n"
+                           "btnOk.Caption=Falsch\nMainBar4.Caption=Falsch\n");
+    Start(0);
+    window->RunCommand(12);
+    TfSetLanguage dialog(window.get());
+    ALL.LanguageName = "Other";
+    LocaliseForm(window.get(), true);
+    EXPECT_EQ(Menu("nFile")->title(), "&Datei");
+    auto* keyWindow = window->mdi->activeSubWindow()->widget();
+    EXPECT_EQ(keyWindow->findChild<QPushButton*>("btnCancel")->text(), "&Close");
+    EXPECT_EQ(fChsInfo->ColShow->item(1, 1)->text(), "080@RX Frequency");
+    EXPECT_EQ(dialog.btnOk->text(), "&Ok");
+    EXPECT_EQ(window->MainBar[4]->text(), "QV-300");
+
+    const std::vector<QString> keys = LocalisableKeys(window.get());
+    for (const char* foreign : {"btnCancel.Caption", "ColShow.2", "btnOk.Caption", "MainBar4.Caption", "gvChs.Caption"})
+        EXPECT_EQ(std::count(keys.begin(), keys.end(), QString(foreign)), 0) << foreign;
+    EXPECT_EQ(std::count(keys.begin(), keys.end(), QString("nFile.Caption")), 1);
+}
+
+// A machine with one USB serial cable.
+class OneCable : public TPortSystem {
+public:
+    std::vector<std::string> DevicePaths() override { return {"/dev/ttyUSB0"}; }
+    bool CanOpen(const std::string&) override { return true; }
+};
+
+TEST_F(Localise, NamesTheProgramLooksUpByTextAreNotRelabelled)
+{
+    // Model names, band texts and port names are found again by their text:
+    // a language file that renames them must not break the lookup.
+    OneCable machine;
+    SetPortSystem(&machine);
+    Start(1);
+    dir.write("German.Ini", std::string(kGerman) +
+                                "[fModel]\ncbCopmut.0=Funkgeraet\ncbPd.0=Band A\nLabel1.Caption=Modell:\n"
+                                "[fMainFrm]\ncbCom.0=Eins\n[fSetPort]\ncbCom.0=Eins\n");
+    LocaliseForm(window.get(), true);
+    EXPECT_EQ(window->cbCom->itemText(0), "COM1");
+
+    TfModel model;
+    EXPECT_EQ(model.Label1->text(), "Modell:");
+    EXPECT_EQ(model.cbCopmut->itemText(0), "QV-300");
+    EXPECT_EQ(model.cbPd->itemText(0), "134 - 174MHz");
+    model.cbPd->setCurrentIndex(0);
+    EXPECT_TRUE(window->ApplyModelChoice(model));
+    EXPECT_EQ(ALL.BandText, "134 - 174MHz");
+
+    TfSetPort port;
+    ASSERT_EQ(port.cbCom->count(), 1);
+    EXPECT_EQ(port.cbCom->itemText(0), "COM1");
+    SetPortSystem(nullptr);
 }
 
 } // namespace

@@ -1,7 +1,10 @@
 // qv300-link-screenshots: pictures of the read and the write window at work
 // against a radio (the simulator), over the main window.
 //
-//   qv300-link-screenshots OUTDIR --device PATH
+//   qv300-link-screenshots OUTDIR --device PATH [--app-path DIR]
+//
+// DIR is the folder the settings and language files are read from (default:
+// this executable's folder), as for qv300-screenshots.
 #include <QApplication>
 #include <QDir>
 #include <QPainter>
@@ -66,12 +69,16 @@ int main(int argc, char** argv)
     const QStringList args = app.arguments();
     const qsizetype device = args.indexOf("--device");
     if (args.size() < 4 || device < 2 || device + 1 >= args.size()) {
-        std::fprintf(stderr, "usage: qv300-link-screenshots OUTDIR --device PATH\n");
+        std::fprintf(stderr, "usage: qv300-link-screenshots OUTDIR --device PATH [--app-path DIR]\n");
         return 1;
     }
     const QString out = args[1];
     QDir().mkpath(out);
-    DataModuleCreate(ExecutableFolder(argv[0]));
+    std::string appPath = ExecutableFolder(argv[0]);
+    const qsizetype at = args.indexOf("--app-path");
+    if (at > 0 && at + 1 < args.size())
+        appPath = QDir(args[at + 1]).absolutePath().toStdString() + "/";
+    DataModuleCreate(appPath);
     SetMsgBoxHandler([](const std::string&, const std::string& text, int) {
         std::fprintf(stderr, "message: %s\n", text.c_str());
         return kMsgOk;

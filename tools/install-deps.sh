@@ -26,7 +26,7 @@ packages=(
   qt6-base-dev qt6-serialport-dev
   libgtest-dev nlohmann-json3-dev
 )
-$for_tests && packages+=(locales)
+$for_tests && packages+=(locales desktop-file-utils appstream)
 $for_tools && packages+=(xvfb xauth python3 fonts-wqy-microhei)
 $for_package && packages+=(dpkg-dev file desktop-file-utils appstream fp-utils-3.2.2)
 

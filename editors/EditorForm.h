@@ -3,7 +3,7 @@
 // with one "&Close" button, filled from the image when shown and writing
 // every change back at once. The list and check-box controls are built from
 // the window's rows of the settings field table; the generic fill and store
-// below read the same rows, so a window only adds what is special to it.
+// below read the same rows, so a window only adds what is its own.
 //
 // Life cycle: the constructor builds the controls. FormShow() localises the
 // window and fills it under the loading mark; it runs by itself on the first

@@ -12,7 +12,7 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "app/Artwork.h"
+#include "ShotSupport.h"
 #include "app/MainFrm.h"
 #include "app/State.h"
 #include "link/DevicePorts.h"
@@ -36,9 +36,7 @@ bool SaveOver(QWidget& window, QWidget& dialog, const QString& file)
     painter.drawText(title.adjusted(8, 0, 0, 0), Qt::AlignVCenter | Qt::AlignLeft, dialog.windowTitle());
     painter.drawPixmap(at, front);
     painter.end();
-    bool ok = picture.save(file);
-    std::printf("%s %s\n", ok ? "wrote" : "could not write", qPrintable(file));
-    return ok;
+    return SavePicture(picture, file);
 }
 
 // Runs the command's window, presses Ok, takes the picture `afterMs` later
@@ -64,8 +62,7 @@ bool Shoot(TfMainFrm& window, int command, const QString& file, int afterMs)
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName("QV-300");
-    QApplication::setWindowIcon(ArtworkIcon(TArtwork::Radio));
+    SetUpShotApplication();
     const QStringList args = app.arguments();
     const qsizetype device = args.indexOf("--device");
     if (args.size() < 4 || device < 2 || device + 1 >= args.size()) {
@@ -74,15 +71,7 @@ int main(int argc, char** argv)
     }
     const QString out = args[1];
     QDir().mkpath(out);
-    std::string appPath = ExecutableFolder(argv[0]);
-    const qsizetype at = args.indexOf("--app-path");
-    if (at > 0 && at + 1 < args.size())
-        appPath = QDir(args[at + 1]).absolutePath().toStdString() + "/";
-    DataModuleCreate(appPath);
-    SetMsgBoxHandler([](const std::string&, const std::string& text, int) {
-        std::fprintf(stderr, "message: %s\n", text.c_str());
-        return kMsgOk;
-    });
+    StartForShots(ShotAppPath(args, argv[0]), kMsgOk);
     TDevicePorts devices;
     SetPortSystem(&devices);
     ChooseComPortForRun("COM1");

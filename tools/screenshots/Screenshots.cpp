@@ -16,7 +16,7 @@
 #include <string>
 
 #include "app/AboutDlg.h"
-#include "app/Artwork.h"
+#include "ShotSupport.h"
 #include "app/MainFrm.h"
 #include "app/ModelDlg.h"
 #include "app/State.h"
@@ -55,9 +55,7 @@ void FillSampleChannels()
 
 bool Save(QWidget* widget, const QString& file)
 {
-    const bool ok = widget->grab().save(file);
-    std::printf("%s %s\n", ok ? "wrote" : "could not write", qPrintable(file));
-    return ok;
+    return SavePicture(widget->grab(), file);
 }
 
 } // namespace
@@ -65,8 +63,7 @@ bool Save(QWidget* widget, const QString& file)
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName("QV-300");
-    QApplication::setWindowIcon(ArtworkIcon(TArtwork::Radio));
+    SetUpShotApplication();
     const QStringList args = app.arguments();
     if (args.size() < 2) {
         std::fprintf(stderr, "usage: qv300-screenshots OUTDIR [--app-path DIR]\n");
@@ -74,17 +71,8 @@ int main(int argc, char** argv)
     }
     const QString out = args[1];
     QDir().mkpath(out);
-    std::string appPath = ExecutableFolder(argv[0]);
-    const qsizetype at = args.indexOf("--app-path");
-    if (at > 0 && at + 1 < args.size())
-        appPath = QDir(args[at + 1]).absolutePath().toStdString() + "/";
-
-    DataModuleCreate(appPath);
     // Nothing here may stop for a question.
-    SetMsgBoxHandler([](const std::string&, const std::string& text, int) {
-        std::fprintf(stderr, "message: %s\n", text.c_str());
-        return kMsgNo;
-    });
+    StartForShots(ShotAppPath(args, argv[0]), kMsgNo);
 
     TfMainFrm window;
     window.resize(1100, 640);

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 
+#include "EditorTestSupport.h"
 #include "TestSupport.h"
 #include "app/State.h"
 #include "editors/DtmfFun.h"
@@ -17,38 +18,7 @@
 
 namespace {
 
-class DtmfInfo : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        StartFresh(dir.path().string());
-        StartFirstDocument();
-    }
-    template <class Form>
-    std::unique_ptr<Form> Open()
-    {
-        const auto before = ALL.Image;
-        auto form = std::make_unique<Form>();
-        form->show();
-        EXPECT_EQ(ALL.Image, before);
-        EXPECT_FALSE(ALL.Modified);
-        return form;
-    }
-    void ExpectBytes(size_t offset, std::vector<uint8_t> bytes)
-    {
-        for (size_t i = 0; i < bytes.size(); ++i)
-            EXPECT_EQ(ALL.Image[offset + i], bytes[i]) << "offset 0x" << std::hex << offset + i;
-    }
-    void UseLanguage(const std::string& contents)
-    {
-        dir.write("Deutsch.Ini", contents);
-        ALL.LanguageName = "Deutsch";
-        ALL.LanguageId = 1;
-    }
-
-    TempDir dir;
-    MessageRecorder messages;
-};
+using DtmfInfo = EditorWindowTest;
 
 } // namespace
 

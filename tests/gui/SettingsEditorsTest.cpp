@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 
+#include "EditorTestSupport.h"
 #include "TestSupport.h"
 #include "app/State.h"
 #include "editors/KeyFun.h"
@@ -20,44 +21,8 @@
 
 namespace {
 
-QStringList Items(const QComboBox* combo)
-{
-    QStringList items;
-    for (int i = 0; i < combo->count(); ++i)
-        items << combo->itemText(i);
-    return items;
-}
 
-class SettingsEditors : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        StartFresh(dir.path().string());
-        StartFirstDocument();
-    }
-    // Opens a window as the main window would, and checks that showing it
-    // wrote nothing.
-    template <class Form>
-    std::unique_ptr<Form> Open()
-    {
-        const auto before = ALL.Image;
-        auto form = std::make_unique<Form>();
-        form->show();
-        EXPECT_EQ(ALL.Image, before) << "opening " << form->objectName().toStdString() << " changed the image";
-        EXPECT_FALSE(ALL.Modified);
-        return form;
-    }
-    // Turns on a language file for the windows opened afterwards.
-    void UseLanguage(const std::string& contents)
-    {
-        dir.write("Deutsch.Ini", contents);
-        ALL.LanguageName = "Deutsch";
-        ALL.LanguageId = 1;
-    }
-
-    TempDir dir;
-    MessageRecorder messages;
-};
+using SettingsEditors = EditorWindowTest;
 
 } // namespace
 

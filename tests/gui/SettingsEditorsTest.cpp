@@ -21,7 +21,6 @@
 
 namespace {
 
-
 using SettingsEditors = EditorWindowTest;
 
 } // namespace

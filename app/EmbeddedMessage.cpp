@@ -1,9 +1,10 @@
 #include "app/EmbeddedMessage.h"
 
-#include <QHBoxLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include "app/ButtonRow.h"
 
 TfEmbeddedMessage::TfEmbeddedMessage(QWidget* parent) : QDialog(parent)
 {
@@ -20,9 +21,6 @@ TfEmbeddedMessage::TfEmbeddedMessage(QWidget* parent) : QDialog(parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Memo1);
     layout->addWidget(Memo2);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(btnCancel);
-    layout->addLayout(buttons);
+    layout->addLayout(ButtonRow({btnCancel}));
     resize(360, 280);
 }

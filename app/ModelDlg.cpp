@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "app/ButtonRow.h"
 #include "app/State.h"
 #include "settings/LocaliseForm.h"
 
@@ -43,11 +44,7 @@ TfModel::TfModel(QWidget* parent) : QDialog(parent)
     grid->addWidget(cbCopmut, 0, 1);
     grid->addWidget(Label2, 1, 0);
     grid->addWidget(cbPd, 1, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(btnOk);
-    buttons->addWidget(btnCancel);
-    grid->addLayout(buttons, 2, 0, 1, 2);
+    grid->addLayout(ButtonRow({btnOk, btnCancel}), 2, 0, 1, 2);
     grid->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(cbCopmut, &QComboBox::activated, this, [this] { cbCopmutChange(); });

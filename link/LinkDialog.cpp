@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/ButtonRow.h"
 #include "link/QtLinkClock.h"
 #include "link/QtSerialPort.h"
 #include "settings/LocaliseForm.h"
@@ -53,11 +54,7 @@ TfLinkDialog::TfLinkDialog(const LinkJob& job, QWidget* parent)
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(pBar);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(btnOk);
-    buttons->addWidget(btnCancel);
-    layout->addLayout(buttons);
+    layout->addLayout(ButtonRow({btnOk, btnCancel}));
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     link_ = std::make_unique<TRadioLink>(job, *parts_.port, *parts_.clock, *this);

@@ -10,6 +10,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "app/ButtonRow.h"
 #include "app/NumberText.h"
 #include "app/State.h"
 #include "link/PortNames.h"
@@ -57,11 +58,7 @@ TfSetPort::TfSetPort(QWidget* parent) : QDialog(parent)
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(cxPort);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(btnOk);
-    buttons->addWidget(btnCancel);
-    layout->addLayout(buttons);
+    layout->addLayout(ButtonRow({btnOk, btnCancel}));
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(btnOk, &QPushButton::clicked, this, &TfSetPort::btnOKClick);

@@ -7,6 +7,7 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include "app/ButtonRow.h"
 #include "app/State.h"
 #include "settings/LocaliseForm.h"
 #include "settings/SysInfo.h"
@@ -33,11 +34,7 @@ TfSetLanguage::TfSetLanguage(QWidget* parent) : QDialog(parent)
     auto* layout = new QGridLayout(this);
     layout->addWidget(lbName, 0, 0);
     layout->addWidget(cbLanguage, 0, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(btnOk);
-    buttons->addWidget(btnCancel);
-    layout->addLayout(buttons, 1, 0, 1, 2);
+    layout->addLayout(ButtonRow({btnOk, btnCancel}), 1, 0, 1, 2);
     setSizeGripEnabled(false);
 
     connect(btnOk, &QPushButton::clicked, this, &TfSetLanguage::btnOkClick);

@@ -196,12 +196,24 @@ void SimulatedRadio::HandleAck(RadioReply& reply)
     Send(point, {kAck}, reply);
 }
 
-void SimulatedRadio::HandleRead(RadioReply& reply)
+SimulatedRadio::BlockRequest SimulatedRadio::Request() const
 {
     const size_t address = static_cast<size_t>(frame_[1]) << 8 | frame_[2];
-    const size_t length = frame_[3];
     const int block = static_cast<int>(address / kBlockSize);
-    ExchangePoint point{ExchangePoint::Kind::Block, block};
+    return {address, frame_[3], block, ExchangePoint{ExchangePoint::Kind::Block, block}};
+}
+
+void SimulatedRadio::HangUpIfAskedAfter(int block, RadioReply& reply)
+{
+    if (FaultsApply() && faults_.hangUpAfterBlock == block) {
+        reply.hangUp = true;
+        EndSession("hung up");
+    }
+}
+
+void SimulatedRadio::HandleRead(RadioReply& reply)
+{
+    const auto [address, length, block, point] = Request();
     if (SilentAt(point))
         return;
     if (length != kBlockSize || address + length > memory_.size()) {
@@ -216,18 +228,12 @@ void SimulatedRadio::HandleRead(RadioReply& reply)
         data.resize(kShortReplyLength);
     ++blocksRead_;
     Send(point, std::move(data), reply);
-    if (FaultsApply() && faults_.hangUpAfterBlock == block) {
-        reply.hangUp = true;
-        EndSession("hung up");
-    }
+    HangUpIfAskedAfter(block, reply);
 }
 
 void SimulatedRadio::HandleWrite(RadioReply& reply)
 {
-    const size_t address = static_cast<size_t>(frame_[1]) << 8 | frame_[2];
-    const size_t length = frame_[3];
-    const int block = static_cast<int>(address / kBlockSize);
-    ExchangePoint point{ExchangePoint::Kind::Block, block};
+    const auto [address, length, block, point] = Request();
     if (SilentAt(point))
         return;
     // The factory time stamp and the serial number above the written
@@ -240,10 +246,7 @@ void SimulatedRadio::HandleWrite(RadioReply& reply)
     std::copy_n(frame_.begin() + kRequestHeader, length, memory_.begin() + static_cast<std::ptrdiff_t>(address));
     ++blocksWritten_;
     Send(point, {kAck}, reply);
-    if (FaultsApply() && faults_.hangUpAfterBlock == block) {
-        reply.hangUp = true;
-        EndSession("hung up");
-    }
+    HangUpIfAskedAfter(block, reply);
 }
 
 void SimulatedRadio::LineLost()

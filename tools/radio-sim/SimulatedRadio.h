@@ -66,12 +66,22 @@ public:
 private:
     enum class State { Idle, AwaitIdentify, AwaitIdentBlock, Blocks };
 
+    // The address, length and block a read or write request names.
+    struct BlockRequest {
+        size_t address;
+        size_t length;
+        int block;
+        ExchangePoint point;
+    };
+
     void HandleFrame(RadioReply& reply);
     void HandleProgram(RadioReply& reply);
     void HandleIdentBlock(RadioReply& reply);
     void HandleRead(RadioReply& reply);
     void HandleWrite(RadioReply& reply);
     void HandleAck(RadioReply& reply);
+    BlockRequest Request() const;
+    void HangUpIfAskedAfter(int block, RadioReply& reply);
     void EndSession(const char* how);
     size_t FrameLength() const;
     bool LoneEndFrame() const;

@@ -1,9 +1,12 @@
 #include "TestSupport.h"
 
+#include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <sys/wait.h>
 
 #include "app/State.h"
 
@@ -73,4 +76,33 @@ std::vector<std::string> MessageRecorder::texts() const
     for (const auto& m : shown)
         out.push_back(m.text);
     return out;
+}
+
+std::string Quote(const std::string& s)
+{
+    std::string q = "'";
+    for (char c : s)
+        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+CliRun Cli(const TempDir& dir, const std::string& args)
+{
+    const char* cli = std::getenv("QV300_CLI");
+    std::string errFile = dir.file("cli-stderr.txt");
+    std::string command = Quote(cli ? cli : "qv300-cli") + " " + args + " 2>" + Quote(errFile) + " </dev/null";
+    CliRun run;
+    auto start = std::chrono::steady_clock::now();
+    FILE* p = popen(command.c_str(), "r");
+    if (!p)
+        return run;
+    char buf[4096];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof buf, p)) > 0)
+        run.out.append(buf, n);
+    int status = pclose(p);
+    run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.err = ReadAll(errFile);
+    return run;
 }

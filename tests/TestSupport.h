@@ -53,3 +53,16 @@ private:
     MsgBoxHandler previous_;
     int defaultAnswer_;
 };
+
+// A text as one word for the shell, in single quotes.
+std::string Quote(const std::string& s);
+
+// One run of qv300-cli (QV300_CLI, or from the PATH) with `args` as the
+// shell gives them, stdin empty; stderr goes through a file in `dir`.
+struct CliRun {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+    double seconds = 0;
+};
+CliRun Cli(const TempDir& dir, const std::string& args);

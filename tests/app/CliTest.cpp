@@ -7,41 +7,6 @@
 
 #include "TestSupport.h"
 
-namespace {
-struct CliRun {
-    int exitCode;
-    std::string out;
-    std::string err;
-};
-
-std::string Quote(const std::string& s)
-{
-    std::string q = "'";
-    for (char c : s)
-        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-CliRun Cli(const TempDir& dir, const std::string& args)
-{
-    const char* cli = std::getenv("QV300_CLI");
-    std::string errFile = dir.file("stderr.txt");
-    std::string command = Quote(cli ? cli : "qv300-cli") + " " + args + " 2>" + Quote(errFile);
-    CliRun run{-1, {}, {}};
-    FILE* p = popen(command.c_str(), "r");
-    if (!p)
-        return run;
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0)
-        run.out.append(buf, n);
-    int status = pclose(p);
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.err = ReadAll(errFile);
-    return run;
-}
-}
-
 TEST(Cli, NewWritesTheFileOfANewDocumentAndDumpReadsItBack)
 {
     TempDir dir;

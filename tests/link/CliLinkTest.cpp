@@ -19,13 +19,6 @@ extern char** environ;
 
 namespace {
 
-std::string Quote(const std::string& s)
-{
-    std::string q = "'";
-    for (char c : s)
-        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
 
 // The simulator as a child process: started with its options, its
 // pseudo-terminal read from the first line it prints, stopped at the end.
@@ -83,33 +76,6 @@ private:
     std::string path_;
 };
 
-struct CliRun {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-    double seconds = 0;
-};
-
-CliRun Cli(const TempDir& dir, const std::string& args)
-{
-    const char* cli = std::getenv("QV300_CLI");
-    std::string errFile = dir.file("cli-stderr.txt");
-    std::string command = Quote(cli ? cli : "qv300-cli") + " " + args + " 2>" + Quote(errFile) + " </dev/null";
-    CliRun run;
-    auto start = std::chrono::steady_clock::now();
-    FILE* p = popen(command.c_str(), "r");
-    if (!p)
-        return run;
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0)
-        run.out.append(buf, n);
-    int status = pclose(p);
-    run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.err = ReadAll(errFile);
-    return run;
-}
 
 nlohmann::json Dump(const TempDir& dir, const std::string& file)
 {

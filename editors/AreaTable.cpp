@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "app/NumberText.h"
+#include "core/NumberText.h"
 
 // code | range | English name | Chinese name. A province's range is the
 // first and the last row of its cities; a city's range is the row of its

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <cstdint>
 
-#include "app/NumberText.h"
-#include "app/State.h"
+#include "core/NumberText.h"
+#include "core/State.h"
 #include "image/ChannelFields.h"
 #include "image/Image.h"
 #include "image/ImageLayout.h"

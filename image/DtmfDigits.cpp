@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "app/NumberText.h"
-#include "app/State.h"
+#include "core/NumberText.h"
+#include "core/State.h"
 #include "image/ImageLayout.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <bit>
 
-#include "app/State.h"
+#include "core/State.h"
 #include "image/ImageLayout.h"
 #include "image/Stamp.h"
 

@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <ctime>
 
-#include "app/NumberText.h"
-#include "app/State.h"
+#include "core/NumberText.h"
+#include "core/State.h"
 
 namespace {
 int Field(const std::string& text, size_t first, size_t count)

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <set>
 
-#include "app/NumberText.h"
-#include "app/State.h"
+#include "core/NumberText.h"
+#include "core/State.h"
 #include "settings/IniFile.h"
 #include "settings/SysInfo.h"
 

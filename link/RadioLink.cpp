@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "app/Catalogue.h"
-#include "app/State.h"
+#include "core/Catalogue.h"
+#include "core/State.h"
 #include "image/Image.h"
 #include "image/Stamp.h"
 #include "link/IdentBlock.h"

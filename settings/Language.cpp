@@ -1,6 +1,6 @@
 #include "settings/Language.h"
 
-#include "app/State.h"
+#include "core/State.h"
 #include "settings/IniFile.h"
 
 namespace {

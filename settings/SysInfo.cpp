@@ -4,8 +4,8 @@
 #include <optional>
 #include <string_view>
 
-#include "app/NumberText.h"
-#include "app/State.h"
+#include "core/NumberText.h"
+#include "core/State.h"
 #include "settings/Folders.h"
 #include "settings/IniFile.h"
 #include "settings/ListText.h"

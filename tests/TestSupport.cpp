@@ -8,7 +8,7 @@
 #include <stdexcept>
 #include <sys/wait.h>
 
-#include "app/State.h"
+#include "core/State.h"
 
 TempDir::TempDir()
 {

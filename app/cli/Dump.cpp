@@ -1,6 +1,6 @@
 #include "app/cli/Dump.h"
 
-#include "app/State.h"
+#include "core/State.h"
 #include "editors/AreaTable.h"
 #include "image/DtmfDigits.h"
 #include "image/ChannelCodec.h"

@@ -2,7 +2,7 @@
 // The document as one JSON object, for `qv300-cli dump`.
 #include <nlohmann/json.hpp>
 
-#include "image/DataFile.h"
+#include "image/formats/DataFile.h"
 
 // Dumps the document now held in the global state. `header` is the header
 // of the file it came from, as stored.

@@ -6,13 +6,13 @@
 #include <iostream>
 #include <optional>
 
-#include "app/NumberText.h"
-#include "app/State.h"
-#include "image/DataFile.h"
-#include "link/DevicePorts.h"
+#include "core/NumberText.h"
+#include "core/State.h"
+#include "image/formats/DataFile.h"
+#include "link/qt/DevicePorts.h"
 #include "link/PortNames.h"
-#include "link/QtLinkClock.h"
-#include "link/QtSerialPort.h"
+#include "link/qt/QtLinkClock.h"
+#include "link/qt/QtSerialPort.h"
 #include "link/RadioLink.h"
 #include "settings/Language.h"
 #include "settings/MsgBox.h"

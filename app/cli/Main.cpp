@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "app/Catalogue.h"
-#include "app/State.h"
+#include "core/Catalogue.h"
+#include "core/State.h"
 #include "app/cli/Dump.h"
 #include "app/cli/LinkCommands.h"
-#include "image/DataFile.h"
+#include "image/formats/DataFile.h"
 #include "settings/MsgBox.h"
 
 namespace {

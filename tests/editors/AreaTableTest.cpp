@@ -2,7 +2,7 @@
 
 #include <set>
 
-#include "app/NumberText.h"
+#include "core/NumberText.h"
 #include "editors/AreaTable.h"
 
 namespace {

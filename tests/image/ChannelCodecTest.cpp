@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "TestSupport.h"
-#include "app/NumberText.h"
-#include "app/State.h"
+#include "core/NumberText.h"
+#include "core/State.h"
 #include "image/ChannelCodec.h"
 #include "image/ChannelFields.h"
 #include "settings/Language.h"

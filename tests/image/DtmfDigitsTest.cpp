@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
-#include "app/State.h"
+#include "core/State.h"
 #include "image/DtmfDigits.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <map>
 
 #include "TestSupport.h"
-#include "app/State.h"
+#include "core/State.h"
 #include "image/Image.h"
 #include "image/Stamp.h"
 

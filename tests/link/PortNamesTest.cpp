@@ -3,7 +3,7 @@
 #include <set>
 
 #include "TestSupport.h"
-#include "app/State.h"
+#include "core/State.h"
 #include "link/PortNames.h"
 #include "settings/SysInfo.h"
 

@@ -4,7 +4,7 @@
 
 #include "FakeLink.h"
 #include "TestSupport.h"
-#include "app/State.h"
+#include "core/State.h"
 #include "image/Image.h"
 #include "image/Stamp.h"
 #include "link/RadioLink.h"

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
-#include "app/State.h"
+#include "core/State.h"
 #include "settings/Folders.h"
 #include "settings/Language.h"
 #include "settings/SysInfo.h"

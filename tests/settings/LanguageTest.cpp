@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "TestSupport.h"
-#include "app/State.h"
+#include "core/State.h"
 #include "settings/Language.h"
 
 using namespace std::string_literals;

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "TestSupport.h"
-#include "app/State.h"
+#include "core/State.h"
 #include "settings/IniFile.h"
 #include "settings/SysInfo.h"
 

@@ -12,7 +12,7 @@
 #include <poll.h>
 #include <unistd.h>
 
-#include "app/State.h"
+#include "core/State.h"
 #include "tools/radio-sim/LinePacer.h"
 #include "tools/radio-sim/PseudoTerminal.h"
 #include "tools/radio-sim/SimMemory.h"

@@ -1,6 +1,6 @@
 #include "tools/radio-sim/RadioFaults.h"
 
-#include "app/NumberText.h"
+#include "core/NumberText.h"
 
 std::optional<ExchangePoint> ParseExchangePoint(const std::string& text)
 {

@@ -7,10 +7,10 @@
 #include <iterator>
 #include <vector>
 
-#include "app/State.h"
+#include "core/State.h"
 #include "image/ChannelCodec.h"
 #include "image/ChannelFields.h"
-#include "image/DataFile.h"
+#include "image/formats/DataFile.h"
 #include "image/Image.h"
 #include "image/Stamp.h"
 

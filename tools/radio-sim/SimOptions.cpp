@@ -1,6 +1,6 @@
 #include "tools/radio-sim/SimOptions.h"
 
-#include "app/NumberText.h"
+#include "core/NumberText.h"
 
 const char* const kSimUsage =
     "usage: qv300-radio-sim [options]\n"

@@ -13,9 +13,9 @@
 #include <cstdio>
 
 #include "ShotSupport.h"
-#include "app/MainFrm.h"
-#include "app/State.h"
-#include "link/DevicePorts.h"
+#include "app/ui/MainFrm.h"
+#include "core/State.h"
+#include "link/qt/DevicePorts.h"
 #include "link/PortNames.h"
 #include "settings/MsgBox.h"
 

@@ -15,11 +15,11 @@
 #include <cstdio>
 #include <string>
 
-#include "app/AboutDlg.h"
+#include "app/ui/AboutDlg.h"
 #include "ShotSupport.h"
-#include "app/MainFrm.h"
-#include "app/ModelDlg.h"
-#include "app/State.h"
+#include "app/ui/MainFrm.h"
+#include "app/ui/ModelDlg.h"
+#include "core/State.h"
 #include "image/ChannelCodec.h"
 #include "settings/MsgBox.h"
 

@@ -3,8 +3,8 @@
 #include <QDir>
 #include <cstdio>
 
-#include "app/Artwork.h"
-#include "app/State.h"
+#include "app/ui/Artwork.h"
+#include "core/State.h"
 #include "settings/MsgBox.h"
 
 void SetUpShotApplication()

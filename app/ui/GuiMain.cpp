@@ -1,0 +1,84 @@
+// qv300: the program with its windows.
+#include <QApplication>
+#include <QScreen>
+#include <QTimer>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <fstream>
+#include <string>
+
+#include "app/ui/Artwork.h"
+#include "app/ui/MainFrm.h"
+#include "core/State.h"
+#include "link/qt/DevicePorts.h"
+#include "link/PortNames.h"
+#include "core/NumberText.h"
+#include "settings/ui/QtMsgBox.h"
+
+namespace {
+// VmHWM of /proc/self/status: the most memory the process has held so far.
+long PeakResidentKilobytes()
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmHWM:", 0) == 0)
+            return std::strtol(line.c_str() + 6, nullptr, 10);
+    return -1;
+}
+}
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("QV-300");
+    QApplication::setWindowIcon(ArtworkIcon(TArtwork::Radio));
+    // The data module: the global state, settings and message texts.
+    DataModuleCreate(ExecutableFolder(argv[0]));
+    InstallQtMsgBox();
+    TDevicePorts devices;
+    SetPortSystem(&devices);
+    // --port COMn and --device PATH: the port of this run and the device
+    // behind it; neither is written to SysInfo.Ini.
+    {
+        QStringList a = app.arguments();
+        qsizetype port = a.indexOf("--port"), device = a.indexOf("--device");
+        if (port > 0 && port + 1 < a.size())
+            ChooseComPortForRun(a[port + 1].toStdString());
+        if (device > 0 && device + 1 < a.size())
+            MapPortForRun(PortNumberOf(UpperAscii(ALL.ComPort)).value_or(1), a[device + 1].toStdString());
+    }
+    TfMainFrm window;
+    // Without a window manager (a bare X server) maximising does nothing, so
+    // the window starts at the size of the screen anyway.
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        window.setGeometry(screen->availableGeometry());
+    window.showMaximized();
+
+    // --screenshot FILE.png: save a picture of the window once it is shown,
+    // then quit without the close questions (for the documentation).
+    const QStringList args = app.arguments();
+    qsizetype shot = args.indexOf("--screenshot");
+    if (shot > 0 && shot + 1 < args.size()) {
+        QString file = args[shot + 1];
+        QTimer::singleShot(500, &window, [&window, file] {
+            window.grab().save(file);
+            std::_Exit(0);
+        });
+    }
+    // --measure-startup: once the window and its channel editor are on the
+    // screen, print the monotonic clock and the peak memory so far, and
+    // quit (tools/measure-startup.py reads them).
+    if (args.contains("--measure-startup")) {
+        QTimer::singleShot(0, &window, [] {
+            timespec now{};
+            clock_gettime(CLOCK_MONOTONIC, &now);
+            std::printf("shown_monotonic_s=%lld.%09ld\n", static_cast<long long>(now.tv_sec), now.tv_nsec);
+            std::printf("peak_rss_kb=%ld\n", PeakResidentKilobytes());
+            std::fflush(stdout);
+            std::_Exit(0);
+        });
+    }
+    return app.exec();
+}

@@ -1,0 +1,92 @@
+#include "core/Documents.h"
+
+#include <filesystem>
+
+#include "core/DocumentView.h"
+#include "core/State.h"
+#include "image/formats/DataFile.h"
+#include "image/Image.h"
+#include "settings/Language.h"
+#include "settings/MsgBox.h"
+
+namespace {
+bool Ask(const std::string& text)
+{
+    return MsgBox(Language.Confirmation, text, kMsgQuestion) == kMsgYes;
+}
+}
+
+bool SaveDocument(std::string& fileName, TFileChooser& chooser)
+{
+    bool written = false;
+    if (!fileName.empty()) {
+        written = WriteDataFile(fileName);
+    } else if (std::optional<std::string> chosen = chooser.ChooseSave()) {
+        fileName = *chosen;
+        std::error_code ec;
+        if (std::filesystem::exists(fileName, ec) && !Ask(Language.FileExists))
+            fileName.clear();
+        else
+            written = WriteDataFile(fileName);
+    }
+    DocumentView().UpdateStatus();
+    return written;
+}
+
+bool OfferToSaveChanges(std::string& fileName, TFileChooser& chooser)
+{
+    if (!ALL.Modified || !Ask(Language.SaveProgram))
+        return true;
+    return SaveDocument(fileName, chooser);
+}
+
+bool NewDocument(std::string& fileName, TFileChooser& chooser)
+{
+    if (!OfferToSaveChanges(fileName, chooser))
+        return false;
+    NewImage();
+    fileName.clear();
+    DocumentView().UpdateStatus();
+    DocumentView().RefreshEditors();
+    ALL.Modified = false;
+    return true;
+}
+
+bool OpenDocument(std::string& fileName, TFileChooser& chooser)
+{
+    if (!OfferToSaveChanges(fileName, chooser))
+        return false;
+    std::optional<std::string> chosen = chooser.ChooseOpen();
+    if (!chosen)
+        return false;
+    fileName = *chosen;
+    ReadResult result = ReadDataFile(fileName);
+    DocumentView().UpdateStatus();
+    return result == ReadResult::Ok;
+}
+
+bool ChangeModel(const std::string& modelName, const std::string& bandText, std::string& fileName,
+                 TFileChooser& chooser)
+{
+    if (ALL.Modified && !Ask(Language.ClearData))
+        return false;
+    const TMacType* entry = MacList.FindByName(modelName);
+    // Kept whole, so a change that cannot go on is taken back exactly.
+    const TALL before = ALL;
+    // The model is selected before New offers to save, so a document saved
+    // at that question already carries the new model code.
+    SelectModel(entry ? entry->Code : std::string(), FrqList.CodeOf(bandText), true);
+    if (!NewDocument(fileName, chooser)) {
+        ALL = before;
+        DocumentView().UpdateStatus();
+        return false;
+    }
+    return true;
+}
+
+bool ConfirmClose(std::string& fileName, TFileChooser& chooser)
+{
+    if (!Ask(Language.ExitProgram))
+        return false;
+    return OfferToSaveChanges(fileName, chooser);
+}

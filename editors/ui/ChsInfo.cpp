@@ -1,0 +1,441 @@
+#include "editors/ui/ChsInfo.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QScrollBar>
+#include <QStyledItemDelegate>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "core/DocumentView.h"
+#include "core/State.h"
+#include "image/ChannelCodec.h"
+#include "image/ChannelFields.h"
+#include "settings/ui/LocaliseForm.h"
+
+TfChsInfo* fChsInfo = nullptr;
+
+namespace {
+
+// The column list as the program ships it. Position in the list (from 1) is
+// the field number the codec writes for the column.
+const std::array<TColShowEntry, 20> kColShow = {{
+    {"S-M-N", "045@No."},
+    {"S-R-R", "080@RX Frequency"},
+    {"S-R-T", "080@TX Frequency"},
+    {"S-R-S", "065@QT/DQT Dec"},
+    {"S-R-S", "065@QT/DQT Enc"},
+    {"S-M-S", "065@TX Power"},
+    {"S-M-S", "065@W/N"},
+    {"S-M-S", "065@Scan Add"},
+    {"S-M-S", "075@Busy Lock"},
+    {"S-M-S", "065@Epilogue"},
+    {"N-M-S", "065@Voice Mode"},
+    {"N-M-S", "065@Wars"},
+    {"S-M-S", "065@PTT ID"},
+    {"N-M-S", "065@DTMF"},
+    {"N-M-S", "065@Find"},
+    {"N-M-S", "065@Line"},
+    {"N-M-S", "065@Alon"},
+    {"N-M-S", "065@Call-1"},
+    {"N-M-S", "065@Call-2"},
+    {"N-M-M", "065@More..."},
+}};
+
+// Header item roles: the entry's key and its position in the column list.
+constexpr int kKeyRole = Qt::UserRole;
+constexpr int kFieldRole = Qt::UserRole + 1;
+
+constexpr int kTitleHeight = 35;
+constexpr int kRowHeight = 20;
+constexpr int kFrequencyLength = 9;
+
+Qt::Alignment AlignmentOf(QChar letter)
+{
+    if (letter == 'L')
+        return Qt::AlignLeft | Qt::AlignVCenter;
+    if (letter == 'R')
+        return Qt::AlignRight | Qt::AlignVCenter;
+    return Qt::AlignHCenter | Qt::AlignVCenter;
+}
+
+// The in-place editor of the RX and TX cells: a line edit of at most nine
+// characters whose keys the window filters, and whose text reaches the
+// window's commit handler instead of the model.
+class TFrequencyDelegate : public QStyledItemDelegate {
+public:
+    explicit TFrequencyDelegate(TfChsInfo* form) : QStyledItemDelegate(form), form_(form) {}
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex&) const override
+    {
+        auto* edit = new QLineEdit(parent);
+        edit->setMaxLength(kFrequencyLength);
+        edit->setFrame(false);
+        edit->installEventFilter(form_);
+        return edit;
+    }
+
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override
+    {
+        auto* edit = static_cast<QLineEdit*>(editor);
+        edit->setText(index.data(Qt::DisplayRole).toString());
+        edit->selectAll();
+    }
+
+    void setModelData(QWidget* editor, QAbstractItemModel*, const QModelIndex& index) const override
+    {
+        // An editor that was only opened and left again changes nothing.
+        const QString text = static_cast<QLineEdit*>(editor)->text();
+        if (text != index.data(Qt::DisplayRole).toString())
+            form_->gvChsSetForeText(index.row(), index.column(), text);
+    }
+
+private:
+    TfChsInfo* form_;
+};
+
+}
+
+TfChsInfo::TfChsInfo(QWidget* parent) : QWidget(parent)
+{
+    fChsInfo = this;
+    setObjectName("fChsInfo");
+    setWindowTitle("Channel Information");
+
+    gvChs = new QTableWidget(this);
+    gvChs->setObjectName("gvChs");
+    gvChs->verticalHeader()->hide();
+    gvChs->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    gvChs->verticalHeader()->setDefaultSectionSize(kRowHeight);
+    gvChs->horizontalHeader()->setFixedHeight(kTitleHeight);
+    gvChs->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    gvChs->horizontalHeader()->setHighlightSections(false);
+    // The title row takes no selection: a click on it must not move the
+    // current cell, open an editor or change the current channel.
+    gvChs->horizontalHeader()->setSectionsClickable(false);
+    gvChs->setSelectionMode(QAbstractItemView::SingleSelection);
+    gvChs->setContextMenuPolicy(Qt::NoContextMenu);
+    gvChs->setDragEnabled(false);
+    // Mouse presses open the frequency editor themselves (gvChsMouseDown);
+    // typed keys open it on an editable cell.
+    gvChs->setEditTriggers(QAbstractItemView::AnyKeyPressed);
+    gvChs->installEventFilter(this);
+
+    auto* frequencyDelegate = new TFrequencyDelegate(this);
+    gvChs->setItemDelegate(frequencyDelegate);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(gvChs);
+
+    ColShow = new QTableWidget(static_cast<int>(kColShow.size()), 2, this);
+    ColShow->setObjectName("ColShow");
+    ColShow->setProperty(kNameValueListProperty, true);
+    ColShow->hide();
+    for (int i = 0; i < ColShow->rowCount(); ++i) {
+        ColShow->setItem(i, 0, new QTableWidgetItem(kColShow[i].Key));
+        ColShow->setItem(i, 1, new QTableWidgetItem(kColShow[i].Value));
+    }
+
+    lNone = new QLabel(this);
+    lNone->setObjectName("lNone");
+    lNone->hide();
+
+    CreateCombos();
+
+    connect(gvChs, &QTableWidget::cellPressed, this, &TfChsInfo::gvChsMouseDown);
+    connect(gvChs, &QTableWidget::currentCellChanged, this,
+            [this](int row, int column, int, int) { gvChsSelectCell(row, column); });
+    // Combos are laid over cells: any scrolling would leave them on the wrong cell.
+    connect(gvChs->verticalScrollBar(), &QScrollBar::valueChanged, this, &TfChsInfo::HideCombos);
+    connect(gvChs->horizontalScrollBar(), &QScrollBar::valueChanged, this, &TfChsInfo::HideCombos);
+    connect(gvChs->horizontalHeader(), &QHeaderView::sectionResized, this, &TfChsInfo::HideCombos);
+}
+
+TfChsInfo::~TfChsInfo()
+{
+    // FormDestroy: the next request for the window creates it anew.
+    if (fChsInfo == this)
+        fChsInfo = nullptr;
+}
+
+void TfChsInfo::FormShow()
+{
+    formShown_ = true;
+    Loading = true;
+
+    // Relabels the caption, the ColShow values and the combo items before
+    // anything below reads them.
+    LocaliseForm(this, false);
+
+    lNone->setText(cxDcts->itemText(0));
+    BuildGrid();
+    if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget())) {
+        frame->move(20, 20);
+        connect(frame, &QMdiSubWindow::windowStateChanged, this, &TfChsInfo::FrameStateChanged, Qt::UniqueConnection);
+    }
+    resize(FormSize());
+    FillAllRows();
+    // The current cell is channel 1's RX cell; selecting it here is not a
+    // user's choice of channel, so the loading mark keeps it from counting.
+    gvChs->setCurrentCell(0, ColumnOfField(2));
+    CurrentRow = 0;
+    CurrentColumn = ColumnOfField(2);
+    Loading = false;
+}
+
+TColShowEntry TfChsInfo::ColShowEntry(int index) const
+{
+    return {ColShow->item(index, 0)->text(), ColShow->item(index, 1)->text()};
+}
+
+void TfChsInfo::BuildGrid()
+{
+    HideCombos();
+    gvChs->clear();
+    ShownColumns = 0;
+    for (int i = 0; i < ColShow->rowCount(); ++i)
+        if (ColShowEntry(i).Key.startsWith('S'))
+            ++ShownColumns;
+    const int channels = std::max(0, ALL.ChannelCount);
+    gvChs->setColumnCount(ShownColumns);
+    gvChs->setRowCount(channels);
+
+    const QColor buttonFace = palette().color(QPalette::Button);
+    const QColor infoBack = palette().color(QPalette::ToolTipBase);
+    shownWidth_ = 0;
+    int column = 0;
+    for (int i = 0; i < ColShow->rowCount(); ++i) {
+        const TColShowEntry entry = ColShowEntry(i);
+        if (!entry.Key.startsWith('S'))
+            continue;
+        const int at = entry.Value.indexOf('@');
+        const int width = entry.Value.left(at).toInt();
+        const QString title = entry.Value.mid(at + 1).replace('|', '\n');
+        const QChar kind = entry.Key.at(4);
+
+        auto* header = new QTableWidgetItem(title);
+        header->setTextAlignment(Qt::Alignment(Qt::AlignCenter) | Qt::Alignment(Qt::TextWordWrap));
+        header->setData(kKeyRole, entry.Key);
+        header->setData(kFieldRole, i + 1);
+        gvChs->setHorizontalHeaderItem(column, header);
+        gvChs->setColumnWidth(column, width);
+        shownWidth_ += width;
+
+        for (int row = 0; row < channels; ++row) {
+            auto* cell = new QTableWidgetItem;
+            cell->setTextAlignment(AlignmentOf(entry.Key.at(2)));
+            Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+            if (kind == 'R')
+                flags |= Qt::ItemIsEditable;
+            cell->setFlags(flags);
+            if (kind == 'N') {
+                cell->setBackground(buttonFace);
+                cell->setText(QString::number(row + 1));
+                cell->setData(kValueRole, QStringLiteral("0"));
+            }
+            if ((row + 1) % 16 == 0)
+                cell->setBackground(infoBack);
+            gvChs->setItem(row, column, cell);
+        }
+        ++column;
+    }
+}
+
+QSize TfChsInfo::FormSize() const
+{
+    return QSize(shownWidth_ + 30, 15 + 25 * std::max(0, ALL.ChannelCount));
+}
+
+void TfChsInfo::FillRow(int channel)
+{
+    const int row = channel - 1;
+    if (row < 0 || row >= gvChs->rowCount())
+        return;
+    const bool exists = DecodeChannel(channel, Channel);
+    for (int column = 0; column < gvChs->columnCount(); ++column) {
+        QTableWidgetItem* cell = Cell(row, column);
+        const QChar kind = ColumnKind(column);
+        if (kind == 'N') {
+            cell->setData(kValueRole, exists ? QStringLiteral("1") : QStringLiteral("0"));
+            continue;
+        }
+        if (kind == 'T') {
+            Qt::ItemFlags flags = cell->flags();
+            cell->setFlags(exists ? flags | Qt::ItemIsEditable : flags & ~Qt::ItemIsEditable);
+        }
+        QString display;
+        QString value;
+        if (exists) {
+            const int field = ColumnField(column);
+            const ChannelField* info = FindChannelField(field);
+            if (info) {
+                display = QString::fromStdString(ChannelFieldText(*info, Channel));
+                if (info->member) {
+                    // Option lists show the (possibly localised) combo item.
+                    const int index = Channel.*(info->member);
+                    value = QString::number(index);
+                    if (QComboBox* combo = ComboOfField(field))
+                        display = combo->itemText(index);
+                } else if (display.isEmpty() && *info->comboName != '\0') {
+                    display = lNone->text(); // a tone column without tone
+                }
+            }
+        }
+        cell->setText(display);
+        cell->setData(kValueRole, value);
+    }
+}
+
+void TfChsInfo::FillAllRows()
+{
+    gvChs->setUpdatesEnabled(false);
+    for (int n = 1; n <= gvChs->rowCount(); ++n)
+        FillRow(n);
+    gvChs->setUpdatesEnabled(true);
+}
+
+QTableWidgetItem* TfChsInfo::Cell(int row, int column) const
+{
+    return gvChs->item(row, column);
+}
+
+int TfChsInfo::ColumnField(int column) const
+{
+    const QTableWidgetItem* header = gvChs->horizontalHeaderItem(column);
+    return header ? header->data(kFieldRole).toInt() : 0;
+}
+
+QChar TfChsInfo::ColumnKind(int column) const
+{
+    const QTableWidgetItem* header = gvChs->horizontalHeaderItem(column);
+    const QString key = header ? header->data(kKeyRole).toString() : QString();
+    return key.size() >= 5 ? key.at(4) : QChar();
+}
+
+int TfChsInfo::ColumnOfField(int field) const
+{
+    for (int column = 0; column < gvChs->columnCount(); ++column)
+        if (ColumnField(column) == field)
+            return column;
+    return -1;
+}
+
+QString TfChsInfo::CellValue(int row, int column) const
+{
+    const QTableWidgetItem* cell = Cell(row, column);
+    return cell ? cell->data(kValueRole).toString() : QString();
+}
+
+int TfChsInfo::ChannelOfRow(int row) const
+{
+    const QTableWidgetItem* cell = Cell(row, ColumnOfField(1));
+    return cell ? cell->text().toInt() : row + 1;
+}
+
+bool TfChsInfo::ChannelExists(int row) const
+{
+    return CellValue(row, ColumnOfField(1)) == "1";
+}
+
+void TfChsInfo::TakeChannel(int row)
+{
+    const int n = ChannelOfRow(row);
+    if (n != ALL.CurrentChannel) {
+        ALL.CurrentChannel = n;
+        DocumentView().SelectChannelNode();
+    }
+}
+
+void TfChsInfo::gvChsMouseDown(int row, int column)
+{
+    if (row < 0 || column < 0)
+        return;
+    TakeChannel(row);
+    const QChar kind = ColumnKind(column);
+    if (kind == 'R' || (kind == 'T' && ChannelExists(row))) {
+        HideCombos();
+        gvChs->edit(gvChs->model()->index(row, column));
+        return;
+    }
+    PlaceCombo(row, column);
+}
+
+void TfChsInfo::gvChsSelectCell(int row, int column)
+{
+    if (row < 0 || column < 0)
+        return;
+    CurrentRow = row;
+    CurrentColumn = column;
+    if (Loading)
+        return;
+    TakeChannel(row);
+    PlaceCombo(row, column);
+}
+
+void TfChsInfo::FormDeactivate()
+{
+    HideCombos();
+    // An open in-place editor is the index widget of the current cell.
+    QWidget* editor = gvChs->indexWidget(gvChs->currentIndex());
+    if (!editor)
+        return;
+    QAbstractItemDelegate* delegate = gvChs->itemDelegateForIndex(gvChs->currentIndex());
+    emit delegate->commitData(editor);
+    emit delegate->closeEditor(editor, QAbstractItemDelegate::NoHint);
+}
+
+bool TfChsInfo::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (watched == gvChs || (qobject_cast<QLineEdit*>(watched) && watched->parent() == gvChs->viewport()))
+            return gvChsKeyPress(watched, key);
+        for (QComboBox* combo : findChildren<QComboBox*>())
+            if (watched == combo || watched == combo->lineEdit())
+                return ComBoxKeyPress(combo, key);
+    }
+    if (event->type() == QEvent::FocusOut) {
+        auto* focus = static_cast<QFocusEvent*>(event);
+        if (focus->reason() != Qt::PopupFocusReason)
+            for (QComboBox* combo : findChildren<QComboBox*>())
+                if ((watched == combo || watched == combo->lineEdit()) && !combo->isAncestorOf(QApplication::focusWidget()))
+                    ComBoxExit(combo);
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TfChsInfo::showEvent(QShowEvent* event)
+{
+    if (!formShown_)
+        FormShow();
+    QWidget::showEvent(event);
+}
+
+void TfChsInfo::FrameStateChanged(Qt::WindowStates before, Qt::WindowStates now)
+{
+    // Inside the main window the frame, not this widget, is what the user
+    // activates and leaves.
+    if ((before & Qt::WindowActive) && !(now & Qt::WindowActive))
+        FormDeactivate();
+}
+
+void TfChsInfo::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow())
+        FormDeactivate();
+    QWidget::changeEvent(event);
+}
+
+void TfChsInfo::closeEvent(QCloseEvent* event)
+{
+    // FormClose: a closed window is destroyed, never kept hidden.
+    setAttribute(Qt::WA_DeleteOnClose);
+    event->accept();
+}

@@ -1,0 +1,155 @@
+// The drop-down lists of the channel information window: one list per
+// option field, laid over the current cell, and the editable tone list
+// shared by both tone columns.
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTableWidget>
+
+#include "core/State.h"
+#include "editors/ui/ChsInfo.h"
+#include "image/ChannelCodec.h"
+#include "image/ChannelFields.h"
+#include "settings/ui/LocaliseForm.h"
+
+namespace {
+// English no-tone word; the language file may replace it, and the window
+// then compares with lNone's caption rather than with this text.
+const char* const kNoTone = "None";
+}
+
+void TfChsInfo::CreateCombos()
+{
+    for (const ChannelField& field : ChannelFields()) {
+        if (*field.comboName == '\0' || ComboOfField(field.number))
+            continue;
+        const bool tone = field.kind == ChannelFieldKind::RxTone || field.kind == ChannelFieldKind::TxTone;
+        MakeCombo(field.number, tone);
+    }
+    auto named = [this](const char* name) { return gvChs->viewport()->findChild<QComboBox*>(name); };
+    cxDcts = named("cxDcts");
+    cxPwrv = named("cxPwrv");
+    cxBand = named("cxBand");
+    cxScan = named("cxScan");
+    cxBclo = named("cxBclo");
+    cxTail = named("cxTail");
+    cxPtts = named("cxPtts");
+}
+
+QComboBox* TfChsInfo::MakeCombo(int field, bool editable)
+{
+    const ChannelField* info = FindChannelField(field);
+    auto* combo = new QComboBox(gvChs->viewport());
+    combo->setObjectName(info->comboName);
+    combo->hide();
+    if (editable) {
+        combo->setEditable(true);
+        // The typed text is committed as typed (after the tone check), so
+        // nothing may complete it to a list item or add it to the list.
+        combo->setInsertPolicy(QComboBox::NoInsert);
+        combo->setCompleter(nullptr);
+        combo->addItem(kNoTone);
+        SetTag(combo, kTagFirstItemOnly); // only the no-tone word is a word
+        for (const std::string& tone : ToneList())
+            combo->addItem(QString::fromStdString(tone));
+        combo->lineEdit()->installEventFilter(this);
+    } else {
+        for (const char* item : info->items)
+            combo->addItem(item);
+    }
+    combo->installEventFilter(this);
+    connect(combo, &QComboBox::activated, this, [this, combo](int) { ComBoxSetData(combo); });
+    return combo;
+}
+
+QComboBox* TfChsInfo::ComboOfField(int field) const
+{
+    const ChannelField* info = FindChannelField(field);
+    if (!info || *info->comboName == '\0')
+        return nullptr;
+    return gvChs->viewport()->findChild<QComboBox*>(info->comboName);
+}
+
+void TfChsInfo::HideCombos()
+{
+    for (QComboBox* combo : gvChs->viewport()->findChildren<QComboBox*>())
+        combo->hide();
+}
+
+void TfChsInfo::PlaceCombo(int row, int column)
+{
+    HideCombos();
+    QComboBox* combo = ComboOfField(ColumnField(column));
+    if (!combo || !ChannelExists(row))
+        return;
+    CurrentRow = row;
+    CurrentColumn = column;
+
+    const bool wasLoading = Loading;
+    Loading = true;
+    if (combo == cxDcts) {
+        const QString text = gvChs->item(row, column)->text();
+        combo->setCurrentIndex(combo->findText(text));
+        combo->setEditText(text);
+    } else {
+        const QString value = CellValue(row, column);
+        combo->setCurrentIndex(value.isEmpty() ? 0 : value.toInt());
+    }
+    Loading = wasLoading;
+
+    const QRect cell = gvChs->visualRect(gvChs->model()->index(row, column));
+    combo->setGeometry(cell.left() + 2, cell.top() + 2, gvChs->columnWidth(column), combo->sizeHint().height());
+    combo->show();
+    combo->raise();
+    combo->setFocus(Qt::OtherFocusReason);
+}
+
+void TfChsInfo::ComBoxSetData(QComboBox* combo)
+{
+    if (Loading)
+        return;
+    const int field = ColumnField(CurrentColumn);
+    QTableWidgetItem* cell = gvChs->item(CurrentRow, CurrentColumn);
+    if (!cell || ComboOfField(field) != combo)
+        return;
+    const int n = ChannelOfRow(CurrentRow);
+    if (combo == cxDcts) {
+        const QString typed = combo->currentText();
+        QString tone = lNone->text();
+        if (!typed.isEmpty() && typed != lNone->text())
+            tone = QString::fromStdString(CheckToneText(typed.toStdString()));
+        cell->setText(tone);
+        Loading = true;
+        combo->setEditText(tone);
+        Loading = false;
+        EncodeChannelField(n, field, tone == lNone->text() ? std::string() : tone.toStdString());
+    } else {
+        const QString value = QString::number(combo->currentIndex());
+        cell->setData(kValueRole, value);
+        cell->setText(combo->currentText());
+        EncodeChannelField(n, field, value.toStdString());
+    }
+    ALL.Modified = true;
+}
+
+bool TfChsInfo::ComBoxKeyPress(QComboBox* combo, QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        // In the tone list Enter confirms the typed text; a fixed list has
+        // already committed its pick.
+        if (combo == cxDcts)
+            ComBoxSetData(combo);
+        combo->hide();
+        gvChs->setFocus(Qt::OtherFocusReason);
+        return true;
+    }
+    if (combo != cxDcts)
+        return false;
+    return FilterTypedKey(combo->lineEdit(), event, u"DINdin");
+}
+
+void TfChsInfo::ComBoxExit(QComboBox* combo)
+{
+    combo->hide();
+}

@@ -1,0 +1,78 @@
+#include "editors/ui/InfoMsg.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+#include "core/State.h"
+#include "editors/AreaTable.h"
+#include "image/ImageLayout.h"
+#include "image/Stamp.h"
+
+TfInfoMsg* fInfoMsg = nullptr;
+
+namespace {
+struct InfoRow {
+    const char* control;
+    const char* label;
+    const char* caption;
+    bool upperCase;
+    std::string (*text)();
+};
+
+const InfoRow kRows[] = {
+    {"cxModel", "lModel", "Model Type", false, [] { return ALL.ModelName; }},
+    {"cxFreq", "lFreq", "Frequency[MHz]", false, [] { return ALL.BandText; }},
+    {"cxSerial", "lSerial", "Serial Number", true, [] { return SerialNumberText(ALL.Image.data() + kSerialNumber); }},
+    {"cxRadioTime", "lRadioTime", "Write Time", false, [] { return FormatStamp(ALL.Image.data() + kWriteStamp); }},
+    {"cxLeaveTime", "lLeaveTime", "Leave Factory Time", false,
+     [] { return FormatStamp(ALL.Image.data() + kFactoryStamp); }},
+    // Any language other than the design one shows the Chinese names.
+    {"cxArea", "lArea", "Area", true, [] { return LookupArea(ALL.AreaCode, ALL.LanguageId > 0); }},
+};
+}
+
+TfInfoMsg::TfInfoMsg(QWidget* parent) : TfEditorForm("fInfoMsg", "Radio Information", parent)
+{
+    fInfoMsg = this;
+    auto* layout = new QVBoxLayout(this);
+    auto* body = new QWidget(this);
+    QGridLayout* grid = NewGrid(body);
+    layout->addWidget(body);
+    for (const InfoRow& r : kRows) {
+        auto* label = new QLabel(r.caption, this);
+        label->setObjectName(r.label);
+        auto* edit = new QLineEdit(this);
+        edit->setObjectName(r.control);
+        edit->setReadOnly(true);
+        const int row = grid->rowCount();
+        grid->addWidget(label, row, 0);
+        grid->addWidget(edit, row, 1);
+    }
+    AddCloseButton(layout);
+}
+
+TfInfoMsg::~TfInfoMsg()
+{
+    Forget();
+}
+
+QLineEdit* TfInfoMsg::Edit(const char* control) const
+{
+    return findChild<QLineEdit*>(control);
+}
+
+void TfInfoMsg::Fill()
+{
+    for (const InfoRow& r : kRows) {
+        QString text = QString::fromStdString(r.text());
+        Edit(r.control)->setText(r.upperCase ? text.toUpper() : text);
+    }
+}
+
+void TfInfoMsg::Forget()
+{
+    if (fInfoMsg == this)
+        fInfoMsg = nullptr;
+}

@@ -1,0 +1,21 @@
+#pragma once
+// The radio information window: model, band, serial number, write and
+// factory times and the sales area, all read-only. It writes nothing.
+#include "editors/ui/EditorForm.h"
+
+class QLineEdit;
+
+class TfInfoMsg : public TfEditorForm {
+    Q_OBJECT
+public:
+    explicit TfInfoMsg(QWidget* parent = nullptr);
+    ~TfInfoMsg() override;
+
+    QLineEdit* Edit(const char* control) const;
+
+protected:
+    void Fill() override;
+    void Forget() override;
+};
+
+extern TfInfoMsg* fInfoMsg;

@@ -1,0 +1,16 @@
+#pragma once
+// The optional function window: squelch, time-out, voice, tones, alarm, FM
+// radio, low-battery inhibit, battery save and super save.
+#include "editors/ui/EditorForm.h"
+
+class TfOptFun : public TfEditorForm {
+    Q_OBJECT
+public:
+    explicit TfOptFun(QWidget* parent = nullptr);
+    ~TfOptFun() override;
+
+protected:
+    void Forget() override;
+};
+
+extern TfOptFun* fOptFun;

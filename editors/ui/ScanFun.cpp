@@ -1,0 +1,32 @@
+#include "editors/ui/ScanFun.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QVBoxLayout>
+
+TfScanFun* fScanFun = nullptr;
+
+TfScanFun::TfScanFun(QWidget* parent) : TfEditorForm("fScanFun", "Scan Information", parent)
+{
+    fScanFun = this;
+    auto* layout = new QVBoxLayout(this);
+    auto* L0 = new QLabel("Scan Information", this);
+    L0->setObjectName("L0");
+    layout->addWidget(L0);
+    auto* body = new QWidget(this);
+    QGridLayout* grid = NewGrid(body);
+    layout->addWidget(body);
+    BuildFields("fScanFun", [grid](const char*) { return grid; });
+    AddCloseButton(layout);
+}
+
+TfScanFun::~TfScanFun()
+{
+    Forget();
+}
+
+void TfScanFun::Forget()
+{
+    if (fScanFun == this)
+        fScanFun = nullptr;
+}

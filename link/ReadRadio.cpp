@@ -1,7 +1,0 @@
-#include "link/ReadRadio.h"
-
-TfReadRadio::TfReadRadio(QWidget* parent) : TfLinkDialog(kReadJob, parent)
-{
-    setObjectName("fReadRadio");
-    setWindowTitle("Read data From radio");
-}

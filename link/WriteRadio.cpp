@@ -1,7 +1,0 @@
-#include "link/WriteRadio.h"
-
-TfWriteRadio::TfWriteRadio(QWidget* parent) : TfLinkDialog(kWriteJob, parent)
-{
-    setObjectName("fWriteRadio");
-    setWindowTitle("Write data to radio");
-}

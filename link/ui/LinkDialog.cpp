@@ -1,0 +1,118 @@
+#include "link/ui/LinkDialog.h"
+
+#include <QHBoxLayout>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "ui/ButtonRow.h"
+#include "link/qt/QtLinkClock.h"
+#include "link/qt/QtSerialPort.h"
+#include "settings/ui/LocaliseForm.h"
+
+namespace {
+LinkPartsFactory& Factory()
+{
+    static LinkPartsFactory factory;
+    return factory;
+}
+
+LinkParts MakeParts()
+{
+    if (Factory())
+        return Factory()();
+    return {std::make_unique<TQtSerialPort>(), std::make_unique<TQtLinkClock>()};
+}
+} // namespace
+
+LinkPartsFactory SetLinkPartsFactory(LinkPartsFactory factory)
+{
+    LinkPartsFactory previous = std::move(Factory());
+    Factory() = std::move(factory);
+    return previous;
+}
+
+TfLinkDialog::TfLinkDialog(const LinkJob& job, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      parts_(MakeParts())
+{
+    pBar = new QProgressBar;
+    pBar->setObjectName("pBar");
+    pBar->setTextVisible(false);
+    pBar->setMinimumWidth(300);
+    btnOk = new QPushButton("&Ok");
+    btnOk->setObjectName("btnOk");
+    btnCancel = new QPushButton("&Cancel");
+    btnCancel->setObjectName("btnCancel");
+    // The traffic log is kept for whoever needs to look at a failed
+    // exchange; it is not part of the visible window.
+    mr = new QPlainTextEdit(this);
+    mr->setObjectName("mr");
+    mr->setReadOnly(true);
+    mr->setVisible(false);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(pBar);
+    layout->addLayout(ButtonRow({btnOk, btnCancel}));
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    link_ = std::make_unique<TRadioLink>(job, *parts_.port, *parts_.clock, *this);
+    connect(btnOk, &QPushButton::clicked, this, [this] { link_->btnOkClick(); });
+    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+TfLinkDialog::~TfLinkDialog()
+{
+    if (!closed_)
+        link_->FormClose();
+    link_.reset();
+}
+
+void TfLinkDialog::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (!shown_) {
+        shown_ = true;
+        FormShow();
+    }
+}
+
+void TfLinkDialog::FormShow()
+{
+    LocaliseForm(this, false);
+    link_->FormShow();
+}
+
+void TfLinkDialog::ShowProgress(int position, int maximum)
+{
+    pBar->setMaximum(maximum);
+    pBar->setValue(position);
+}
+
+void TfLinkDialog::EnableOk(bool enabled)
+{
+    btnOk->setEnabled(enabled);
+}
+
+void TfLinkDialog::ClearLog()
+{
+    mr->clear();
+}
+
+void TfLinkDialog::LogLine(const std::string& line)
+{
+    mr->appendPlainText(QString::fromStdString(line));
+}
+
+void TfLinkDialog::CloseWindow()
+{
+    done(link_->ReadSucceeded() ? QDialog::Accepted : QDialog::Rejected);
+}
+
+void TfLinkDialog::done(int result)
+{
+    closed_ = true;
+    link_->FormClose();
+    QDialog::done(result);
+}

@@ -1,0 +1,7 @@
+#include "link/ui/ReadRadio.h"
+
+TfReadRadio::TfReadRadio(QWidget* parent) : TfLinkDialog(kReadJob, parent)
+{
+    setObjectName("fReadRadio");
+    setWindowTitle("Read data From radio");
+}

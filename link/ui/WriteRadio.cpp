@@ -1,0 +1,7 @@
+#include "link/ui/WriteRadio.h"
+
+TfWriteRadio::TfWriteRadio(QWidget* parent) : TfLinkDialog(kWriteJob, parent)
+{
+    setObjectName("fWriteRadio");
+    setWindowTitle("Write data to radio");
+}

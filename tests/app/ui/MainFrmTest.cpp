@@ -1,0 +1,238 @@
+#include <QAction>
+#include <QFileDialog>
+#include <QCoreApplication>
+#include <QPushButton>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QLineEdit>
+#include <QTableWidget>
+#include <QTest>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+#include "ui/GuiTestSupport.h"
+#include "TestSupport.h"
+#include "app/ui/EmbeddedMessage.h"
+#include "app/ui/MainFrm.h"
+#include "core/State.h"
+#include "editors/ui/ChsInfo.h"
+#include "editors/ui/DtmfFun.h"
+#include "editors/ui/InfoMsg.h"
+#include "editors/ui/KeyFun.h"
+#include "editors/ui/OptFun.h"
+#include "editors/ui/ScanFun.h"
+#include "editors/ui/VoxFun.h"
+
+class MainFrm : public ::testing::Test {
+protected:
+    TempDir dir;
+    MessageRecorder messages{kMsgNo};
+    std::unique_ptr<TfMainFrm> window;
+    void SetUp() override
+    {
+        StartFresh(dir.path().string());
+        window = std::make_unique<TfMainFrm>();
+        window->show();
+    }
+    QTreeWidgetItem* Root() { return window->cxTree->topLevelItem(0); }
+};
+
+TEST_F(MainFrm, StartsWithANewDocumentTreeStatusAndChannelEditor)
+{
+    EXPECT_EQ(window->windowTitle(), "QV-300");
+    EXPECT_FALSE(ALL.Modified);
+    EXPECT_EQ(ALL.Image[0x175], 0xF3);
+    QStringList nodes;
+    for (int i = 0; i < Root()->childCount(); ++i)
+        nodes << Root()->child(i)->text(0);
+    EXPECT_EQ(nodes, (QStringList{"Radio Information", "Channel Information", "Key Function", "Vox Function",
+                                  "Optional Function", "Scan Information", "DTMF Information"}));
+    EXPECT_EQ(Root()->child(1)->childCount(), 16);
+    EXPECT_EQ(Root()->child(1)->child(4)->text(0), "No. -  5");
+    EXPECT_EQ(window->MainBar[3]->text(), "Port: COM1");
+    EXPECT_EQ(window->MainBar[4]->text(), "QV-300");
+    EXPECT_EQ(window->MainBar[5]->text(), "400 - 520MHz");
+    EXPECT_EQ(window->MainBar[6]->text(), "  ");
+    ASSERT_NE(fChsInfo, nullptr);
+    EXPECT_EQ(window->mdi->subWindowList().size(), 1);
+}
+
+TEST_F(MainFrm, ChannelNodesMakeTheirChannelCurrentAndOpenTheEditorOnce)
+{
+    QTreeWidgetItem* fifth = Root()->child(1)->child(4);
+    window->cxTree->setCurrentItem(fifth);
+    emit window->cxTree->itemDoubleClicked(fifth, 0);
+    EXPECT_EQ(ALL.CurrentChannel, 5);
+    emit window->cxTree->itemDoubleClicked(fifth, 0);
+    EXPECT_EQ(window->mdi->subWindowList().size(), 1);
+
+    // A click on a node that is not the selected one does nothing.
+    emit window->cxTree->itemClicked(Root()->child(1)->child(7), 0);
+    EXPECT_EQ(ALL.CurrentChannel, 5);
+}
+
+TEST_F(MainFrm, CloseAsksAndStaysOpenOnNo)
+{
+    ALL.Modified = true;
+    EXPECT_FALSE(window->close());
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{"Do you wish to exit program?"});
+
+    messages.shown.clear();
+    ALL.Modified = false;
+    messages.answers = {kMsgYes};
+    EXPECT_TRUE(window->close());
+    EXPECT_EQ(messages.shown.size(), 1u);
+    EXPECT_FALSE(ReadAll(dir.file("SysInfo.Ini")).empty());
+}
+
+TEST_F(MainFrm, NewReplacesTheDocumentAndRebuildsTheEditor)
+{
+    ALL.Image[0x010] = 0x00;
+    messages.answers = {kMsgNo}; // do not save the changes
+    ALL.Modified = true;
+    window->RunCommand(1);
+    EXPECT_EQ(ALL.Image[0x010], 0xFF);
+    EXPECT_FALSE(ALL.Modified);
+    EXPECT_NE(fChsInfo, nullptr);
+    EXPECT_EQ(window->windowTitle(), "QV-300");
+}
+
+TEST_F(MainFrm, AFrequencyStillBeingTypedCountsAsAChangeWhenClosing)
+{
+    QTableWidget* grid = fChsInfo->gvChs;
+    int rx = fChsInfo->ColumnOfField(2);
+    grid->setCurrentCell(0, rx); // channel 1
+    grid->editItem(grid->item(0, rx));
+    QWidget* editor = grid->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClicks(editor, "446.5");
+    messages.answers = {kMsgYes, kMsgNo}; // exit, then do not save
+    EXPECT_TRUE(window->close());
+    EXPECT_EQ(messages.texts(),
+              (std::vector<std::string>{"Do you wish to exit program?", "Do you wish to save the changes?"}));
+}
+
+// Picks `path` in the next file dialog, or cancels it when empty.
+static void AnswerFileDialog(const QString& path)
+{
+    OnNextDialog<QFileDialog>([path](QFileDialog* dialog) {
+        if (path.isEmpty()) {
+            dialog->reject();
+            return;
+        }
+        dialog->selectFile(path);
+        // QFileDialog::accept is not public; the slot of QDialog reaches it.
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+}
+
+TEST_F(MainFrm, ATypedChannelSurvivesSaveAsNewAndOpen)
+{
+    QTableWidget* grid = fChsInfo->gvChs;
+    const int rx = fChsInfo->ColumnOfField(2);
+    grid->setCurrentCell(2, rx); // channel 3
+    grid->editItem(grid->item(2, rx));
+    auto* editor = grid->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClicks(editor, "446.00625");
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents();
+
+    const QString file = QString::fromStdString(dir.file("radio.dat"));
+    AnswerFileDialog(file);
+    window->RunCommand(4);
+    EXPECT_EQ(window->windowTitle(), "QV-300 [" + file + "]");
+    EXPECT_FALSE(ALL.Modified);
+    const std::string saved = ReadAll(file.toStdString());
+    ASSERT_EQ(saved.size(), 464u);
+
+    // Save As onto the same file asks first; No leaves the file alone.
+    ALL.Image[0x035] = 0x12;
+    ALL.Modified = true;
+    messages.answers = {kMsgNo};
+    AnswerFileDialog(file);
+    window->RunCommand(4);
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{"The File is Exists,Replace it?"});
+    EXPECT_EQ(ReadAll(file.toStdString()), saved);
+    EXPECT_EQ(window->windowTitle(), "QV-300");
+
+    // A cancelled Save As leaves the caption without a file as well.
+    AnswerFileDialog("");
+    window->RunCommand(4);
+    EXPECT_EQ(window->windowTitle(), "QV-300");
+    EXPECT_TRUE(ALL.Modified);
+
+    // New without saving, then Open brings channel 3 back.
+    messages.shown.clear();
+    messages.answers = {kMsgNo};
+    window->RunCommand(1);
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{"Do you wish to save the changes?"});
+    EXPECT_TRUE(fChsInfo->gvChs->item(2, rx)->text().isEmpty());
+    AnswerFileDialog(file);
+    window->RunCommand(2);
+    EXPECT_EQ(fChsInfo->gvChs->item(2, fChsInfo->ColumnOfField(2))->text(), "446.00625");
+    EXPECT_EQ(window->windowTitle(), "QV-300 [" + file + "]");
+    EXPECT_FALSE(ALL.Modified);
+}
+
+TEST_F(MainFrm, EveryEditorOpensOnceAtItsPlaceFromMenuAndTree)
+{
+    const auto before = ALL.Image;
+    const std::pair<const char*, const char*> items[] = {
+        {"nKeys_Funs", "fKeyFun"}, {"nVoxs_Funs", "fVoxFun"},   {"nOpts_Funs", "fOptFun"},
+        {"nScan_Funs", "fScanFun"}, {"nDtmf_Funs", "fDtmfFun"}, {"nMode_Info", "fInfoMsg"},
+    };
+    for (const auto& [action, form] : items) {
+        window->findChild<QAction*>(action)->trigger();
+        QMdiSubWindow* active = window->mdi->activeSubWindow();
+        ASSERT_NE(active, nullptr) << action;
+        EXPECT_EQ(active->widget()->objectName(), form);
+        EXPECT_EQ(active->pos(), QPoint(20, 20)) << form;
+    }
+    EXPECT_EQ(window->mdi->subWindowList().size(), 7);
+    EXPECT_EQ(ALL.Image, before);
+    EXPECT_FALSE(ALL.Modified);
+
+    // A second request, here from the tree, brings the open window forward.
+    QTreeWidgetItem* keys = Root()->child(2);
+    ASSERT_EQ(keys->text(0), "Key Function");
+    window->cxTree->setCurrentItem(keys);
+    emit window->cxTree->itemDoubleClicked(keys, 0);
+    EXPECT_EQ(window->mdi->subWindowList().size(), 7);
+    EXPECT_EQ(window->mdi->activeSubWindow()->widget(), fKeyFun);
+
+    // A replaced document closes every editor and reopens the channel editor.
+    window->RefreshEditors();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(fKeyFun, nullptr);
+    EXPECT_EQ(fInfoMsg, nullptr);
+    EXPECT_EQ(window->mdi->subWindowList().size(), 1);
+    EXPECT_NE(fChsInfo, nullptr);
+}
+
+TEST_F(MainFrm, AClosedEditorOpensAnewOnTheNextRequest)
+{
+    window->RunCommand(19);
+    ASSERT_NE(fScanFun, nullptr);
+    fScanFun->btnCancel->click();
+    EXPECT_EQ(fScanFun, nullptr);
+    window->RunCommand(19);
+    ASSERT_NE(fScanFun, nullptr);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(window->mdi->subWindowList().size(), 2);
+}
+
+TEST_F(MainFrm, TheEmbeddedMessageDialogChangesNothing)
+{
+    EXPECT_FALSE(window->findChild<QAction*>("E11")->isVisible());
+    const auto before = ALL.Image;
+    OnNextDialog<TfEmbeddedMessage>([](TfEmbeddedMessage* dialog) {
+        QTest::keyClicks(dialog->Memo1, "446.00625");
+        dialog->btnCancel->click();
+    });
+    window->RunCommand(18);
+    EXPECT_EQ(ALL.Image, before);
+    EXPECT_FALSE(ALL.Modified);
+}

@@ -1,0 +1,307 @@
+// The language files the program ships. Chinese.Ini must carry a text for
+// every text of every window and for every message, so that no control can
+// ship untranslated; English.Ini must bring the main window back to its
+// design texts; SysInfo.Ini offers both languages under their own names.
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QLabel>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+
+#include "ui/GuiTestSupport.h"
+#include "TestSupport.h"
+#include "app/ui/AboutDlg.h"
+#include "app/ui/MainFrm.h"
+#include "app/ui/ModelDlg.h"
+#include "core/State.h"
+#include "editors/ui/ChsInfo.h"
+#include "image/SettingFields.h"
+#include "link/FakeLink.h"
+#include "link/ui/LinkDialog.h"
+#include "link/PortNames.h"
+#include "link/ui/ReadRadio.h"
+#include "link/ui/SetPort.h"
+#include "link/ui/WriteRadio.h"
+#include "settings/IniFile.h"
+#include "settings/Language.h"
+#include "settings/ui/LocaliseForm.h"
+#include "settings/ui/SetLanguageDlg.h"
+#include "settings/SysInfo.h"
+#include "settings/TextEncoding.h"
+
+namespace {
+
+std::string Shipped(const std::string& name)
+{
+    return std::string(QV300_DATA_DIR) + "/" + name;
+}
+
+// The windows of the program, by section name.
+const std::set<QString> kSections = {"fMainFrm", "fChsInfo",    "fKeyFun",     "fOptFun",  "fVoxFun",
+                                     "fScanFun", "fDtmfFun",    "fInfoMsg",    "fReadRadio", "fWriteRadio",
+                                     "fSetPort", "fSetLanguage", "fModel",     "fFrmAbout"};
+// The editors the main window opens, by command.
+constexpr int kEditorCommands[] = {12, 13, 14, 15, 17, 19};
+
+using Texts = std::vector<std::pair<QString, QString>>;
+
+// A machine with one USB serial cable, so that the port lists have entries.
+class OneCableMachine : public TPortSystem {
+public:
+    std::vector<std::string> DevicePaths() override { return {"/dev/ttyUSB0"}; }
+    bool CanOpen(const std::string& path) override { return path == "/dev/ttyUSB0"; }
+};
+
+class LanguageFiles : public ::testing::Test {
+protected:
+    TempDir dir;
+    MessageRecorder messages{kMsgNo};
+    OneCableMachine machine;
+    std::unique_ptr<TfMainFrm> window;
+
+    void SetUp() override
+    {
+        ClearRunMappings();
+        SetPortSystem(&machine);
+        // The link windows are made but never shown: no exchange runs.
+        SetLinkPartsFactory([] {
+            auto clock = std::make_unique<FakeClock>();
+            auto port = std::make_unique<FakePort>(*clock);
+            return LinkParts{std::move(port), std::move(clock)};
+        });
+    }
+    void TearDown() override
+    {
+        window.reset();
+        SetLinkPartsFactory(nullptr);
+        SetPortSystem(nullptr);
+    }
+
+    // The shipped settings and language files in the program's folder, with
+    // the language of index `languageId` current.
+    void InstallShippedFiles(int languageId)
+    {
+        for (const char* name : {"SysInfo.Ini", "English.Ini", "Chinese.Ini"})
+            std::filesystem::copy_file(Shipped(name), dir.file(name),
+                                       std::filesystem::copy_options::overwrite_existing);
+        TIniFile sysInfo(dir.file("SysInfo.Ini"));
+        ASSERT_TRUE(sysInfo.WriteString("SysInfo", "Language_ID", std::to_string(languageId)));
+    }
+
+    void StartMainWindow()
+    {
+        StartFresh(dir.path().string());
+        window = std::make_unique<TfMainFrm>();
+        window->show();
+    }
+
+    // Every window of the program with the texts it shows, by section: the
+    // main window, the channel grid and the editors as the main window
+    // opens them, and the dialogs as made for one use (not run).
+    std::map<QString, Texts> TextsOfEveryWindow()
+    {
+        std::map<QString, Texts> windows;
+        windows[window->objectName()] = LocalisableTexts(window.get());
+        windows[fChsInfo->objectName()] = LocalisableTexts(fChsInfo);
+        for (int command : kEditorCommands) {
+            window->RunCommand(command);
+            QWidget* editor = window->mdi->activeSubWindow()->widget();
+            windows[editor->objectName()] = LocalisableTexts(editor);
+        }
+        // Shown as their command would show them (which localises them), but
+        // not run.
+        auto add = [&windows](QDialog&& dialog) {
+            dialog.show();
+            windows[dialog.objectName()] = LocalisableTexts(&dialog);
+            dialog.hide();
+        };
+        add(TfReadRadio());
+        add(TfWriteRadio());
+        add(TfSetPort());
+        add(TfSetLanguage());
+        add(TfModel());
+        add(TfFrmAbout());
+        return windows;
+    }
+};
+
+std::string Listed(const std::vector<std::string>& lines)
+{
+    std::string text;
+    for (const std::string& line : lines)
+        text += "\n  " + line;
+    return text;
+}
+
+bool HasChinese(const std::string& text)
+{
+    // Every CJK character is three bytes in UTF-8, led by 0xE3 to 0xE9.
+    for (unsigned char c : text)
+        if (c >= 0xE3 && c <= 0xE9)
+            return true;
+    return false;
+}
+
+TEST_F(LanguageFiles, ChineseFileHasATextForEveryWindowTextAndEveryMessage)
+{
+    StartMainWindow(); // the design language, no language file: design texts
+    const std::map<QString, Texts> windows = TextsOfEveryWindow();
+    std::set<QString> sections;
+    for (const auto& [section, texts] : windows)
+        sections.insert(section);
+    EXPECT_EQ(sections, kSections);
+
+    TIniFile chinese(Shipped("Chinese.Ini"));
+    std::vector<std::string> missing;
+    for (const auto& [section, texts] : windows) {
+        EXPECT_FALSE(texts.empty()) << section.toStdString();
+        for (const auto& [key, english] : texts)
+            if (!chinese.Find(section.toStdString(), key.toStdString()))
+                missing.push_back("[" + section.toStdString() + "] " + key.toStdString() + "=" + english.toStdString());
+    }
+    for (const MessageKey& m : kMessageKeys)
+        if (!chinese.Find("Language", m.key))
+            missing.push_back(std::string("[Language] ") + m.key + "=" + m.defaultText);
+    EXPECT_TRUE(missing.empty()) << "Chinese.Ini lacks " << missing.size() << " keys:" << Listed(missing);
+}
+
+TEST_F(LanguageFiles, ChineseFileIsWindowsMadeGb18030AndEveryMessageIsTranslated)
+{
+    const std::string bytes = ReadAll(Shipped("Chinese.Ini"));
+    ASSERT_FALSE(bytes.empty());
+    EXPECT_FALSE(IsValidUtf8(bytes)) << "Chinese.Ini is shipped in GB18030, not UTF-8";
+    // Every character decodes and encodes back to the same bytes.
+    const std::string text = Gb18030ToUtf8(bytes);
+    EXPECT_EQ(text.find("\xEF\xBF\xBD"), std::string::npos) << "undecodable bytes";
+    EXPECT_EQ(Utf8ToGb18030(text), bytes);
+    // Every line ends in CR LF, and no CR stands anywhere else.
+    size_t lines = 0;
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] == '\n') {
+            EXPECT_TRUE(i > 0 && bytes[i - 1] == '\r') << "bare LF at byte " << i;
+            ++lines;
+        } else if (bytes[i] == '\r') {
+            EXPECT_TRUE(i + 1 < bytes.size() && bytes[i + 1] == '\n') << "bare CR at byte " << i;
+        }
+    }
+    EXPECT_GT(lines, 300u);
+    EXPECT_EQ(bytes.back(), '\n');
+
+    TIniFile chinese(Shipped("Chinese.Ini"));
+    for (const MessageKey& m : kMessageKeys)
+        EXPECT_TRUE(HasChinese(chinese.ReadString("Language", m.key, ""))) << m.key;
+}
+
+TEST_F(LanguageFiles, EnglishFileHasTheMainWindowsDesignTextsMessagesAndAboutLines)
+{
+    StartMainWindow();
+    TIniFile english(Shipped("English.Ini"));
+    std::vector<std::string> wrong;
+    for (const auto& [key, design] : LocalisableTexts(window.get())) {
+        std::optional<std::string> text = english.Find("fMainFrm", key.toStdString());
+        if (!text || *text != design.toStdString())
+            wrong.push_back(key.toStdString() + "=" + design.toStdString() + "  (file: " + text.value_or("missing") + ")");
+    }
+    EXPECT_TRUE(wrong.empty()) << "English.Ini [fMainFrm] differs from the design texts:" << Listed(wrong);
+
+    for (const MessageKey& m : kMessageKeys)
+        EXPECT_EQ(english.Find("Language", m.key).value_or("missing"), m.defaultText) << m.key;
+    for (int i = 1; i <= 9; ++i)
+        EXPECT_TRUE(english.Find("fFrmAbout", "lStr" + std::to_string(i) + ".Caption")) << "lStr" << i;
+    EXPECT_EQ(english.ReadString("fFrmAbout", "lStr1.Caption", ""), "QV-300 Programming Software");
+}
+
+TEST_F(LanguageFiles, ChineseStartRelabelsEveryWindowAndMessage)
+{
+    InstallShippedFiles(1);
+    StartMainWindow();
+    ASSERT_EQ(ALL.LanguageName, "Chinese");
+
+    TIniFile chinese(dir.file("Chinese.Ini"));
+    std::vector<std::string> wrong;
+    for (const auto& [section, texts] : TextsOfEveryWindow()) {
+        for (const auto& [key, shown] : texts) {
+            const std::string expected = chinese.ReadString(section.toStdString(), key.toStdString(), "missing");
+            if (shown.toStdString() != expected)
+                wrong.push_back("[" + section.toStdString() + "] " + key.toStdString() + " shows \"" +
+                                shown.toStdString() + "\", file \"" + expected + "\"");
+        }
+    }
+    EXPECT_TRUE(wrong.empty()) << "texts not taken from Chinese.Ini:" << Listed(wrong);
+
+    // The window captions are Chinese, except those that show the family name.
+    window->RunCommand(12);
+    EXPECT_TRUE(HasChinese(fChsInfo->windowTitle().toStdString()));
+    EXPECT_TRUE(HasChinese(window->mdi->activeSubWindow()->widget()->windowTitle().toStdString()));
+    EXPECT_EQ(window->windowTitle(), "QV-300");
+
+    // What the main window builds from its texts: the tree from the Edit
+    // items' hints and the channel prefix, the status bar from the port word.
+    QTreeWidgetItem* root = window->cxTree->topLevelItem(0);
+    EXPECT_EQ(root->child(0)->text(0).toStdString(), chinese.ReadString("fMainFrm", "nMode_Info.Hint", ""));
+    EXPECT_EQ(root->child(2)->text(0).toStdString(), chinese.ReadString("fMainFrm", "nKeys_Funs.Hint", ""));
+    EXPECT_EQ(root->child(1)->child(4)->text(0).toStdString(),
+              chinese.ReadString("fMainFrm", "Label5.Caption", "") + " 5");
+    EXPECT_EQ(window->MainBar[3]->text().toStdString(), chinese.ReadString("fMainFrm", "lCom.Caption", "") + "COM1");
+
+    // The side-key lists offer the translated entries and store by them.
+    window->RunCommand(12);
+    auto* keys = window->mdi->activeSubWindow()->widget();
+    auto* longPress = keys->findChild<QComboBox*>("cxKeyL1");
+    ASSERT_NE(longPress, nullptr);
+    EXPECT_EQ(longPress->itemText(2).toStdString(), chinese.ReadString("fKeyFun", "List_Long.2", ""));
+    longPress->setCurrentIndex(2);
+    EXPECT_EQ(FieldItem(*FindSettingField("fKeyFun", "cxKeyL1")), 2);
+
+    for (const MessageKey& m : kMessageKeys)
+        EXPECT_EQ(Language.*m.field, chinese.ReadString("Language", m.key, "missing")) << m.key;
+}
+
+TEST_F(LanguageFiles, SwitchingToChineseAndBackRestoresTheMainWindow)
+{
+    InstallShippedFiles(0);
+    StartMainWindow();
+    const Texts design = LocalisableTexts(window.get());
+    const QString designFile = window->findChild<QMenu*>("nFile")->title();
+
+    OnNextDialog<TfSetLanguage>([](TfSetLanguage* dialog) {
+        ASSERT_EQ(dialog->cbLanguage->count(), 2);
+        EXPECT_EQ(dialog->cbLanguage->itemText(0), "English");
+        EXPECT_EQ(dialog->cbLanguage->itemText(1), "Chinese");
+        dialog->cbLanguage->setCurrentIndex(1);
+        dialog->btnOk->click();
+    });
+    window->RunCommand(32);
+    EXPECT_EQ(ALL.LanguageName, "Chinese");
+    TIniFile chinese(dir.file("Chinese.Ini"));
+    EXPECT_EQ(window->findChild<QMenu*>("nFile")->title().toStdString(),
+              chinese.ReadString("fMainFrm", "nFile.Caption", "missing"));
+    EXPECT_NE(window->findChild<QMenu*>("nFile")->title(), designFile);
+    EXPECT_EQ(Language.ExitProgram, chinese.ReadString("Language", "ExitProgram", "missing"));
+    EXPECT_EQ(fChsInfo->windowTitle().toStdString(), chinese.ReadString("fChsInfo", "fChsInfo.Caption", "missing"));
+
+    OnNextDialog<TfSetLanguage>([](TfSetLanguage* dialog) {
+        ASSERT_EQ(dialog->cbLanguage->count(), 2);
+        EXPECT_EQ(dialog->cbLanguage->itemText(0), "英文");
+        EXPECT_EQ(dialog->cbLanguage->itemText(1), "中文");
+        dialog->cbLanguage->setCurrentIndex(0);
+        dialog->btnOk->click();
+    });
+    window->RunCommand(32);
+    EXPECT_EQ(ALL.LanguageName, "English");
+    EXPECT_EQ(LocalisableTexts(window.get()), design);
+    EXPECT_EQ(Language.ExitProgram, "Do you wish to exit program?");
+    EXPECT_EQ(fChsInfo->windowTitle(), "Channel Information");
+}
+
+} // namespace

@@ -1,0 +1,12 @@
+#include "ui/ButtonRow.h"
+
+#include <QHBoxLayout>
+
+QHBoxLayout* ButtonRow(std::initializer_list<QWidget*> buttons)
+{
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    for (QWidget* button : buttons)
+        row->addWidget(button);
+    return row;
+}

@@ -24,11 +24,8 @@
 #include "link/PortNames.h"
 #include "settings/ui/LocaliseForm.h"
 
-TfMainFrm* fMainFrm = nullptr;
-
 namespace {
 constexpr int kRootIndex = -1;
-constexpr int kChannelNodeIndex = 11;
 constexpr int kStateRole = Qt::UserRole + 1;
 const int kPanelWidths[7] = {50, 80, 120, 120, 120, 120, 100};
 
@@ -36,16 +33,20 @@ const int kPanelWidths[7] = {50, 80, 120, 120, 120, 120, 100};
 struct EditItem {
     const char* name;
     const char* caption;
-    int command;
+    Command command;
 };
 constexpr EditItem kEditItems[] = {
-    {"nChsV_Info", "C&hannel Information", 10}, {"nKeys_Funs", "&Key Function", 12},
-    {"nVoxs_Funs", "&Vox Function", 13},        {"nOpts_Funs", "&Optional Function", 14},
-    {"nScan_Funs", "&Scan Information", 19},    {"nDtmf_Funs", "&DTMF Information", 17},
-    {"nMode_Info", "Radio &Information", 15},
+    {"nChsV_Info", "C&hannel Information", Command::ChannelInformation},
+    {"nKeys_Funs", "&Key Function", Command::KeyFunction},
+    {"nVoxs_Funs", "&Vox Function", Command::VoxFunction},
+    {"nOpts_Funs", "&Optional Function", Command::OptionalFunction},
+    {"nScan_Funs", "&Scan Information", Command::ScanInformation},
+    {"nDtmf_Funs", "&DTMF Information", Command::DtmfInformation},
+    {"nMode_Info", "Radio &Information", Command::RadioInformation},
 };
-constexpr const char* kTreeOrder[] = {"nMode_Info", "nChsV_Info", "nKeys_Funs", "nVoxs_Funs",
-                                      "nOpts_Funs", "nScan_Funs", "nDtmf_Funs"};
+constexpr Command kTreeOrder[] = {Command::RadioInformation, Command::ChannelInformation, Command::KeyFunction,
+                                  Command::VoxFunction,      Command::OptionalFunction,   Command::ScanInformation,
+                                  Command::DtmfInformation};
 
 QString Hint(const char* caption)
 {
@@ -56,7 +57,6 @@ QString Hint(const char* caption)
 
 TfMainFrm::TfMainFrm(QWidget* parent) : QMainWindow(parent)
 {
-    fMainFrm = this;
     setObjectName("fMainFrm");
     setWindowTitle(QString::fromStdString(ALL.FamilyName));
 
@@ -121,15 +121,14 @@ TfMainFrm::TfMainFrm(QWidget* parent) : QMainWindow(parent)
 TfMainFrm::~TfMainFrm()
 {
     SetDocumentView(nullptr);
-    if (fMainFrm == this)
-        fMainFrm = nullptr;
 }
 
-QAction* TfMainFrm::AddMenuItem(QMenu* menu, const char* name, const char* caption, const char* shortcut, int command)
+QAction* TfMainFrm::AddMenuItem(QMenu* menu, const char* name, const char* caption, const char* shortcut,
+                               Command command)
 {
     QAction* a = menu->addAction(QString::fromUtf8(caption));
     a->setObjectName(name);
-    a->setData(command);
+    a->setData(static_cast<int>(command));
     if (shortcut && *shortcut)
         a->setShortcut(QKeySequence(QString::fromUtf8(shortcut)));
     connect(a, &QAction::triggered, this, [this, command] { RunCommand(command); });
@@ -138,15 +137,15 @@ QAction* TfMainFrm::AddMenuItem(QMenu* menu, const char* name, const char* capti
 
 void TfMainFrm::BuildMenus()
 {
-    auto addItem = [this](QMenu* menu, const char* name, const char* caption, const char* shortcut, int command) {
+    auto addItem = [this](QMenu* menu, const char* name, const char* caption, const char* shortcut, Command command) {
         return AddMenuItem(menu, name, caption, shortcut, command);
     };
     QMenu* nFile = menuBar()->addMenu("&File");
     nFile->setObjectName("nFile");
-    addItem(nFile, "N1", "&New", "Ctrl+N", 1);
-    addItem(nFile, "O1", "&Open", "Ctrl+O", 2);
-    addItem(nFile, "S2", "&Save", "Ctrl+S", 3);
-    addItem(nFile, "A1", "Save &As", "Ctrl+A", 4);
+    addItem(nFile, "N1", "&New", "Ctrl+N", Command::New);
+    addItem(nFile, "O1", "&Open", "Ctrl+O", Command::Open);
+    addItem(nFile, "S2", "&Save", "Ctrl+S", Command::Save);
+    addItem(nFile, "A1", "Save &As", "Ctrl+A", Command::SaveAs);
     nFile->addSeparator();
     QAction* nExit = nFile->addAction("&Exit");
     nExit->setObjectName("nExit");
@@ -159,25 +158,26 @@ void TfMainFrm::BuildMenus()
         QAction* a = addItem(nEdit, item.name, item.caption, "", item.command);
         a->setToolTip(Hint(item.caption));
         a->setStatusTip(Hint(item.caption));
-        if (item.command == kChannelInfoCommand)
+        editItems_[item.command] = a;
+        if (item.command == Command::ChannelInformation)
             nEdit->addSeparator();
     }
     // Present but hidden: the embedded message dialog is reached through
     // RunCommand only.
-    addItem(nEdit, "E11", "&Embedded Message", "", 18)->setVisible(false);
+    addItem(nEdit, "E11", "&Embedded Message", "", Command::EmbeddedMessage)->setVisible(false);
 
     QMenu* nProgram = menuBar()->addMenu("&Program");
     nProgram->setObjectName("nProgram");
-    addItem(nProgram, "R1", "&Read From Radio", "Ctrl+R", 20);
-    addItem(nProgram, "W2", "&Write To Radio", "Ctrl+W", 21);
+    addItem(nProgram, "R1", "&Read From Radio", "Ctrl+R", Command::ReadFromRadio);
+    addItem(nProgram, "W2", "&Write To Radio", "Ctrl+W", Command::WriteToRadio);
     nProgram->addSeparator();
 
     QMenu* nSetup = menuBar()->addMenu("&Setup");
     nSetup->setObjectName("nSetup");
-    addItem(nSetup, "N4", "&Model Information", "", 30);
+    addItem(nSetup, "N4", "&Model Information", "", Command::ModelInformation);
     nSetup->addSeparator();
-    addItem(nSetup, "C2", "&Communication Port", "", 31);
-    addItem(nSetup, "nLanguage", "Language File Setup", "", 32);
+    addItem(nSetup, "C2", "&Communication Port", "", Command::CommunicationPort);
+    addItem(nSetup, "nLanguage", "Language File Setup", "", Command::LanguageFileSetup);
 
     QMenu* nView = menuBar()->addMenu("&View");
     nView->setObjectName("nView");
@@ -198,9 +198,9 @@ void TfMainFrm::BuildMenus()
 
     QMenu* nHelp = menuBar()->addMenu("&Help");
     nHelp->setObjectName("nHelp");
-    addItem(nHelp, "nHelpTopics", "&Help Topics", "", 60);
+    addItem(nHelp, "nHelpTopics", "&Help Topics", "", Command::HelpTopics);
     nHelp->addSeparator();
-    addItem(nHelp, "nAbout", "About...", "", 61);
+    addItem(nHelp, "nAbout", "About...", "", Command::About);
 }
 
 void TfMainFrm::BuildToolBar()
@@ -212,26 +212,26 @@ void TfMainFrm::BuildToolBar()
     struct Button {
         const char* name;
         const char* hint;
-        int command;
+        Command command;
         TArtwork icon;
         bool dividerAfter;
     };
     const Button buttons[] = {
-        {"tbNew", "New", 1, TArtwork::New, false},
-        {"tbOpen", "Open", 2, TArtwork::Open, false},
-        {"tbSave", "Save", 3, TArtwork::Save, true},
-        {"tbPrint", "Print", 5, TArtwork::Print, true},
-        {"tbCom", "COM", 31, TArtwork::Port, true},
-        {"tbRead", "Read", 20, TArtwork::Read, true},
-        {"tbWrite", "Write", 21, TArtwork::Write, true},
-        {"tbHelp", "Help", 60, TArtwork::Help, false},
+        {"tbNew", "New", Command::New, TArtwork::New, false},
+        {"tbOpen", "Open", Command::Open, TArtwork::Open, false},
+        {"tbSave", "Save", Command::Save, TArtwork::Save, true},
+        {"tbPrint", "Print", Command::Print, TArtwork::Print, true},
+        {"tbCom", "COM", Command::CommunicationPort, TArtwork::Port, true},
+        {"tbRead", "Read", Command::ReadFromRadio, TArtwork::Read, true},
+        {"tbWrite", "Write", Command::WriteToRadio, TArtwork::Write, true},
+        {"tbHelp", "Help", Command::HelpTopics, TArtwork::Help, false},
     };
     for (const Button& b : buttons) {
         QAction* a = tbar->addAction(ArtworkIcon(b.icon), b.hint);
         a->setObjectName(b.name);
         a->setToolTip(b.hint);
-        a->setData(b.command);
-        int command = b.command;
+        a->setData(static_cast<int>(b.command));
+        const Command command = b.command;
         connect(a, &QAction::triggered, this, [this, command] { RunCommand(command); });
         if (b.dividerAfter)
             tbar->addSeparator();
@@ -285,17 +285,17 @@ void TfMainFrm::BuildTree()
     qDeleteAll(root->takeChildren());
     const QIcon nodeIcon = ArtworkIcon(TArtwork::Node);
     const QIcon channelIcon = ArtworkIcon(TArtwork::ChannelNode);
-    for (const char* name : kTreeOrder) {
-        QAction* item = findChild<QAction*>(name);
-        if (!item || !item->isVisible())
+    for (Command command : kTreeOrder) {
+        QAction* item = editItems_.at(command);
+        if (!item->isVisible())
             continue;
         auto* node = new QTreeWidgetItem(root, QStringList(item->toolTip()));
-        node->setData(0, kStateRole, item->data().toInt());
+        node->setData(0, kStateRole, static_cast<int>(command));
         node->setIcon(0, nodeIcon);
-        if (item->data().toInt() == kChannelInfoCommand && ALL.ChannelCount <= 16) {
+        if (command == Command::ChannelInformation && ALL.ChannelCount <= 16) {
             for (int k = 1; k <= ALL.ChannelCount; ++k) {
                 auto* ch = new QTreeWidgetItem(node, QStringList(Label5->text() + " " + QString::number(k)));
-                ch->setData(0, kStateRole, kChannelNodeIndex);
+                ch->setData(0, kStateRole, static_cast<int>(Command::ChannelNode));
                 ch->setIcon(0, channelIcon);
             }
         }
@@ -338,7 +338,7 @@ void TfMainFrm::cxTreeClick(QTreeWidgetItem* item)
 {
     if (!item || item != cxTree->currentItem())
         return;
-    if (item->data(0, kStateRole).toInt() == kChannelNodeIndex && item->parent()) {
+    if (item->data(0, kStateRole).toInt() == static_cast<int>(Command::ChannelNode) && item->parent()) {
         ALL.CurrentChannel = item->parent()->indexOfChild(item) + 1;
         SelectChannelNode();
     }
@@ -349,7 +349,8 @@ void TfMainFrm::cxTreeDblClick(QTreeWidgetItem* item)
     if (!item || item != cxTree->currentItem())
         return;
     cxTreeClick(item);
-    RunCommand(item->data(0, kStateRole).toInt());
+    // The root's index is no command, and runs nothing.
+    RunCommand(static_cast<Command>(item->data(0, kStateRole).toInt()));
 }
 
 
@@ -359,9 +360,9 @@ void TfMainFrm::BuildWindowMenu()
     QMenu* nWindow = menuBar()->addMenu("&Window");
     nWindow->setObjectName("nWindow");
     nWindow->menuAction()->setVisible(false);
-    AddMenuItem(nWindow, "nCascade", "&Cascade", "", 50);
-    AddMenuItem(nWindow, "nTileHorizontal", "Tile Windows &Horizontally", "", 51);
-    AddMenuItem(nWindow, "nTileVertical", "Tile Windows &Vertically", "", 52);
-    AddMenuItem(nWindow, "nArrangeIcons", "&Arrange Icons", "", 53);
-    AddMenuItem(nWindow, "nCloseAll", "Close All &Windows", "", 54);
+    AddMenuItem(nWindow, "nCascade", "&Cascade", "", Command::Cascade);
+    AddMenuItem(nWindow, "nTileHorizontal", "Tile Windows &Horizontally", "", Command::TileHorizontally);
+    AddMenuItem(nWindow, "nTileVertical", "Tile Windows &Vertically", "", Command::TileVertically);
+    AddMenuItem(nWindow, "nArrangeIcons", "&Arrange Icons", "", Command::ArrangeIcons);
+    AddMenuItem(nWindow, "nCloseAll", "Close All &Windows", "", Command::CloseAllWindows);
 }

@@ -3,8 +3,11 @@
 // multiple-document area that holds the editor windows. Every command goes
 // through RunCommand.
 #include <QMainWindow>
+#include <QPointer>
+#include <map>
 #include <string>
 
+#include "app/ui/Command.h"
 #include "core/DocumentView.h"
 #include "core/Documents.h"
 
@@ -19,11 +22,8 @@ class QToolBar;
 class QTreeWidget;
 class QTreeWidgetItem;
 class QWidget;
-class TfModel;
-
-// The command of the channel information window, which every document change
-// reopens.
-inline constexpr int kChannelInfoCommand = 10;
+class TfChsInfo;
+struct ModelChoice;
 
 class TfMainFrm : public QMainWindow, public TDocumentView, public TFileChooser {
     Q_OBJECT
@@ -34,7 +34,7 @@ public:
     // The show sequence of the first show: document, port check, tree,
     // status, channel editor.
     void FormShow();
-    void RunCommand(int command);
+    void RunCommand(Command command);
 
     // TDocumentView
     void BuildTree() override;
@@ -43,14 +43,18 @@ public:
     void SelectChannelNode() override;
 
     void CloseEditors();
-    // Command 30 after the model dialog was accepted: the chosen model and
+    // Model Information after the dialog was accepted: the chosen model and
     // band start a new document. False when nothing changed.
-    bool ApplyModelChoice(const TfModel& dialog);
-    // Shows the editor window that `command` opens (10, 12, 13, 14, 15, 17,
-    // 19), creating it when there is none; false for another command.
-    bool ShowEditor(int command);
+    bool ApplyModelChoice(const ModelChoice& choice);
+    // Shows the editor window that `command` opens, creating it when there
+    // is none; false for a command that opens no editor.
+    bool ShowEditor(Command command);
     // Shows the channel information window, creating it when needed.
     void ShowChannelEditor();
+    // The open editor window of `command`, nullptr when there is none. A
+    // closed editor counts as gone at once, before its deferred deletion.
+    QWidget* Editor(Command command) const;
+    TfChsInfo* ChannelEditor() const;
 
     // TFileChooser: the open and save dialogs.
     std::optional<std::string> ChooseOpen() override;
@@ -69,7 +73,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    QAction* AddMenuItem(QMenu* menu, const char* name, const char* caption, const char* shortcut, int command);
+    QAction* AddMenuItem(QMenu* menu, const char* name, const char* caption, const char* shortcut, Command command);
     void BuildMenus();
     void BuildToolBar();
     void BuildStatusBar();
@@ -88,8 +92,11 @@ private:
     // channel nodes and of the port panel.
     QLabel* Label5 = nullptr;
     QLabel* lCom = nullptr;
+    // The Edit menu items by command; the tree takes its nodes from them.
+    std::map<Command, QAction*> editItems_;
+    // The editor windows, at most one per command. The pointers empty
+    // themselves when a window is destroyed.
+    std::map<Command, QPointer<QWidget>> editors_;
     bool shown_ = false;
     bool closing_ = false;
 };
-
-extern TfMainFrm* fMainFrm;

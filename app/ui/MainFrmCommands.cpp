@@ -1,6 +1,5 @@
 // The main window's commands: RunCommand and the dialogs it opens.
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QMdiArea>
@@ -44,32 +43,32 @@ std::optional<std::string> TfMainFrm::ChooseSave()
     return dialog.selectedFiles().front().toStdString();
 }
 
-void TfMainFrm::RunCommand(int command)
+void TfMainFrm::RunCommand(Command command)
 {
     // A frequency still being typed belongs to the document before any
     // command looks at it (Ctrl+S in the middle of an edit must save it).
-    if (fChsInfo)
-        fChsInfo->FormDeactivate();
+    if (TfChsInfo* channels = ChannelEditor())
+        channels->FormDeactivate();
     cxTree->setFocus();
     switch (command) {
-    case 1:
+    case Command::New:
         NewDocument(FileName, *this);
         break;
-    case 2:
+    case Command::Open:
         OpenDocument(FileName, *this);
         break;
-    case 3:
+    case Command::Save:
         SaveDocument(FileName, *this);
         break;
-    case 4:
+    case Command::SaveAs:
         FileName.clear();
         SaveDocument(FileName, *this);
         break;
-    case 10:
-    case 11:
+    case Command::ChannelInformation:
+    case Command::ChannelNode:
         ShowChannelEditor();
         break;
-    case 20: {
+    case Command::ReadFromRadio: {
         TfReadRadio dialog(this);
         dialog.exec();
         if (dialog.ReadSucceeded()) {
@@ -79,62 +78,62 @@ void TfMainFrm::RunCommand(int command)
         }
         break;
     }
-    case 21: {
+    case Command::WriteToRadio: {
         TfWriteRadio dialog(this);
         dialog.exec();
         break;
     }
-    case 31: {
+    case Command::CommunicationPort: {
         TfSetPort dialog(this);
         dialog.exec();
         UpdateStatus();
         break;
     }
-    case 12:
-    case 13:
-    case 14:
-    case 15:
-    case 17:
-    case 19:
+    case Command::KeyFunction:
+    case Command::VoxFunction:
+    case Command::OptionalFunction:
+    case Command::RadioInformation:
+    case Command::DtmfInformation:
+    case Command::ScanInformation:
         ShowEditor(command);
         break;
-    case 30: {
-        TfModel dialog(this);
-        if (dialog.exec() == QDialog::Accepted)
-            ApplyModelChoice(dialog);
+    case Command::ModelInformation:
+        if (std::optional<ModelChoice> choice = TfModel::Choose(this))
+            ApplyModelChoice(*choice);
         break;
-    }
-    case 18: {
+    case Command::EmbeddedMessage: {
         TfEmbeddedMessage dialog(this);
         dialog.exec();
         break;
     }
-    case 32:
+    case Command::LanguageFileSetup:
         ChangeLanguage();
         break;
-    case 50:
+    case Command::Cascade:
         mdi->cascadeSubWindows();
         break;
-    case 51:
-    case 52:
+    case Command::TileHorizontally:
+    case Command::TileVertically:
         mdi->tileSubWindows();
         break;
-    case 53:
+    case Command::ArrangeIcons:
         break; // minimised child windows line up by themselves
-    case 54: {
+    case Command::CloseAllWindows: {
         QList<QMdiSubWindow*> windows = mdi->subWindowList(QMdiArea::CreationOrder);
         for (auto it = windows.rbegin(); it != windows.rend(); ++it)
             (*it)->close();
         break;
     }
-    case 60:
+    case Command::HelpTopics:
         OpenHelp();
         break;
-    case 61:
+    case Command::About:
         ShowAbout();
         break;
+    case Command::Print:
     default:
-        // The numbers of hidden menu items without a command (6, 8, 16, 22).
+        // Print, and the numbers of hidden menu items without a command
+        // (6, 8, 16, 22).
         break;
     }
 }
@@ -173,8 +172,8 @@ void TfMainFrm::ShowAbout()
 
 void TfMainFrm::closeEvent(QCloseEvent* event)
 {
-    if (fChsInfo)
-        fChsInfo->FormDeactivate();
+    if (TfChsInfo* channels = ChannelEditor())
+        channels->FormDeactivate();
     if (closing_ || ConfirmClose(FileName, *this)) {
         closing_ = true;
         ALL.ComPort = ComPortToSave(); // a port given on the command line is not kept
@@ -185,8 +184,7 @@ void TfMainFrm::closeEvent(QCloseEvent* event)
     }
 }
 
-bool TfMainFrm::ApplyModelChoice(const TfModel& dialog)
+bool TfMainFrm::ApplyModelChoice(const ModelChoice& choice)
 {
-    return ChangeModel(dialog.cbCopmut->currentText().toStdString(), dialog.cbPd->currentText().toStdString(),
-                       FileName, *this);
+    return ChangeModel(choice.model, choice.band, FileName, *this);
 }

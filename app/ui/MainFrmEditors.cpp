@@ -13,13 +13,11 @@
 
 namespace {
 
-// Every editor window: the command that opens it, its one open instance (or
-// nullptr), how to make a new one and how to fill it. The window is filled
-// inside its frame and before the frame is sized, so the frame takes the
-// filled window's size.
+// Every editor window: the command that opens it, how to make a new one and
+// how to fill it. The window is filled inside its frame and before the frame
+// is sized, so the frame takes the filled window's size.
 struct EditorKind {
-    int command;
-    QWidget* (*open)();
+    Command command;
     QWidget* (*create)();
     void (*fill)(QWidget*);
     QSize (*size)(QWidget*);
@@ -45,14 +43,14 @@ QSize HintedSize(QWidget* editor)
 }
 
 const EditorKind kEditors[] = {
-    {10, [] { return static_cast<QWidget*>(fChsInfo); }, MakeEditor<TfChsInfo>, FillEditor<TfChsInfo>,
+    {Command::ChannelInformation, MakeEditor<TfChsInfo>, FillEditor<TfChsInfo>,
      [](QWidget* e) { return static_cast<TfChsInfo*>(e)->FormSize(); }},
-    {12, [] { return static_cast<QWidget*>(fKeyFun); }, MakeEditor<TfKeyFun>, FillEditor<TfKeyFun>, HintedSize},
-    {13, [] { return static_cast<QWidget*>(fVoxFun); }, MakeEditor<TfVoxFun>, FillEditor<TfVoxFun>, HintedSize},
-    {14, [] { return static_cast<QWidget*>(fOptFun); }, MakeEditor<TfOptFun>, FillEditor<TfOptFun>, HintedSize},
-    {15, [] { return static_cast<QWidget*>(fInfoMsg); }, MakeEditor<TfInfoMsg>, FillEditor<TfInfoMsg>, HintedSize},
-    {17, [] { return static_cast<QWidget*>(fDtmfFun); }, MakeEditor<TfDtmfFun>, FillEditor<TfDtmfFun>, HintedSize},
-    {19, [] { return static_cast<QWidget*>(fScanFun); }, MakeEditor<TfScanFun>, FillEditor<TfScanFun>, HintedSize},
+    {Command::KeyFunction, MakeEditor<TfKeyFun>, FillEditor<TfKeyFun>, HintedSize},
+    {Command::VoxFunction, MakeEditor<TfVoxFun>, FillEditor<TfVoxFun>, HintedSize},
+    {Command::OptionalFunction, MakeEditor<TfOptFun>, FillEditor<TfOptFun>, HintedSize},
+    {Command::RadioInformation, MakeEditor<TfInfoMsg>, FillEditor<TfInfoMsg>, HintedSize},
+    {Command::DtmfInformation, MakeEditor<TfDtmfFun>, FillEditor<TfDtmfFun>, HintedSize},
+    {Command::ScanInformation, MakeEditor<TfScanFun>, FillEditor<TfScanFun>, HintedSize},
 };
 
 } // namespace
@@ -65,7 +63,23 @@ QMdiSubWindow* TfMainFrm::SubWindowOf(QWidget* editor) const
     return nullptr;
 }
 
-bool TfMainFrm::ShowEditor(int command)
+QWidget* TfMainFrm::Editor(Command command) const
+{
+    auto it = editors_.find(command);
+    if (it == editors_.end() || !it->second)
+        return nullptr;
+    // A closed frame is hidden and waits for its deferred deletion; the
+    // next request must open a new window rather than this one.
+    QMdiSubWindow* frame = SubWindowOf(it->second);
+    return frame && !frame->isHidden() ? it->second.data() : nullptr;
+}
+
+TfChsInfo* TfMainFrm::ChannelEditor() const
+{
+    return static_cast<TfChsInfo*>(Editor(Command::ChannelInformation));
+}
+
+bool TfMainFrm::ShowEditor(Command command)
 {
     const EditorKind* kind = nullptr;
     for (const EditorKind& k : kEditors)
@@ -73,32 +87,33 @@ bool TfMainFrm::ShowEditor(int command)
             kind = &k;
     if (!kind)
         return false;
-    if (!kind->open()) {
-        QWidget* editor = kind->create();
+    QWidget* editor = Editor(command);
+    if (!editor) {
+        editor = kind->create();
+        editors_[command] = editor;
         QMdiSubWindow* sub = mdi->addSubWindow(editor);
         sub->setAttribute(Qt::WA_DeleteOnClose);
         kind->fill(editor);
         sub->resize(kind->size(editor));
         sub->move(20, 20);
     }
-    if (QMdiSubWindow* sub = SubWindowOf(kind->open())) {
-        sub->show();
-        if (sub->isMinimized())
-            sub->showNormal();
-        mdi->setActiveSubWindow(sub);
-    }
+    QMdiSubWindow* sub = SubWindowOf(editor);
+    sub->show();
+    if (sub->isMinimized())
+        sub->showNormal();
+    mdi->setActiveSubWindow(sub);
     return true;
 }
 
 void TfMainFrm::ShowChannelEditor()
 {
-    ShowEditor(kChannelInfoCommand);
+    ShowEditor(Command::ChannelInformation);
 }
 
 void TfMainFrm::CloseEditors()
 {
-    if (QMdiSubWindow* sub = fChsInfo ? SubWindowOf(fChsInfo) : nullptr)
-        delete sub; // destroyed at once, so a new one can open right away
+    if (TfChsInfo* channels = ChannelEditor())
+        delete SubWindowOf(channels); // destroyed at once, so a new one can open right away
     for (QMdiSubWindow* w : mdi->subWindowList())
         w->close();
 }

@@ -53,6 +53,19 @@ TfModel::TfModel(QWidget* parent) : QDialog(parent)
     FormShow();
 }
 
+std::optional<ModelChoice> TfModel::Choose(QWidget* parent)
+{
+    TfModel dialog(parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.Choice();
+}
+
+ModelChoice TfModel::Choice() const
+{
+    return {cbCopmut->currentText().toStdString(), cbPd->currentText().toStdString()};
+}
+
 void TfModel::FormShow()
 {
     std::vector<std::string> names;

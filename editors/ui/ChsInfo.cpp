@@ -19,8 +19,6 @@
 #include "image/ChannelFields.h"
 #include "settings/ui/LocaliseForm.h"
 
-TfChsInfo* fChsInfo = nullptr;
-
 namespace {
 
 // The column list as the program ships it. Position in the list (from 1) is
@@ -104,7 +102,6 @@ private:
 
 TfChsInfo::TfChsInfo(QWidget* parent) : QWidget(parent)
 {
-    fChsInfo = this;
     setObjectName("fChsInfo");
     setWindowTitle("Channel Information");
 
@@ -156,13 +153,6 @@ TfChsInfo::TfChsInfo(QWidget* parent) : QWidget(parent)
     connect(gvChs->verticalScrollBar(), &QScrollBar::valueChanged, this, &TfChsInfo::HideCombos);
     connect(gvChs->horizontalScrollBar(), &QScrollBar::valueChanged, this, &TfChsInfo::HideCombos);
     connect(gvChs->horizontalHeader(), &QHeaderView::sectionResized, this, &TfChsInfo::HideCombos);
-}
-
-TfChsInfo::~TfChsInfo()
-{
-    // FormDestroy: the next request for the window creates it anew.
-    if (fChsInfo == this)
-        fChsInfo = nullptr;
 }
 
 void TfChsInfo::FormShow()
@@ -397,16 +387,14 @@ bool TfChsInfo::eventFilter(QObject* watched, QEvent* event)
         auto* key = static_cast<QKeyEvent*>(event);
         if (watched == gvChs || (qobject_cast<QLineEdit*>(watched) && watched->parent() == gvChs->viewport()))
             return gvChsKeyPress(watched, key);
-        for (QComboBox* combo : findChildren<QComboBox*>())
-            if (watched == combo || watched == combo->lineEdit())
-                return ComBoxKeyPress(combo, key);
+        if (QComboBox* combo = ComboOf(watched))
+            return ComBoxKeyPress(combo, key);
     }
     if (event->type() == QEvent::FocusOut) {
         auto* focus = static_cast<QFocusEvent*>(event);
-        if (focus->reason() != Qt::PopupFocusReason)
-            for (QComboBox* combo : findChildren<QComboBox*>())
-                if ((watched == combo || watched == combo->lineEdit()) && !combo->isAncestorOf(QApplication::focusWidget()))
-                    ComBoxExit(combo);
+        QComboBox* combo = ComboOf(watched);
+        if (combo && focus->reason() != Qt::PopupFocusReason && !combo->isAncestorOf(QApplication::focusWidget()))
+            ComBoxExit(combo);
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -13,6 +13,7 @@
 #include <QString>
 #include <QWidget>
 #include <array>
+#include <map>
 
 class QComboBox;
 class QKeyEvent;
@@ -33,7 +34,6 @@ class TfChsInfo : public QWidget {
     Q_OBJECT
 public:
     explicit TfChsInfo(QWidget* parent = nullptr);
-    ~TfChsInfo() override;
 
     void FormShow();
     // Hides every combo and commits an open in-place edit. The window runs
@@ -110,6 +110,8 @@ private:
     QComboBox* MakeCombo(int field, bool editable);
     // The combo serving a field number, nullptr when the field has none.
     QComboBox* ComboOfField(int field) const;
+    // The combo that `watched` is or edits in, nullptr for anything else.
+    QComboBox* ComboOf(const QObject* watched) const;
     void HideCombos();
     void PlaceCombo(int row, int column);
     void TakeChannel(int row);
@@ -119,9 +121,8 @@ private:
     bool ChannelExists(int row) const;
     QChar ColumnKind(int column) const;
 
+    // The drop-down lists by field number; both tone fields share one.
+    std::map<int, QComboBox*> combos_;
     bool formShown_ = false;
     int shownWidth_ = 0;
 };
-
-// The open channel information window, nullptr when there is none.
-extern TfChsInfo* fChsInfo;

@@ -6,6 +6,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTableWidget>
+#include <map>
+#include <string>
 
 #include "core/State.h"
 #include "editors/ui/ChsInfo.h"
@@ -21,13 +23,22 @@ const char* const kNoTone = "None";
 
 void TfChsInfo::CreateCombos()
 {
+    // Fields that name the same list share it: both tone columns use one.
+    std::map<std::string, QComboBox*> byName;
     for (const ChannelField& field : ChannelFields()) {
-        if (*field.comboName == '\0' || ComboOfField(field.number))
+        if (*field.comboName == '\0')
             continue;
-        const bool tone = field.kind == ChannelFieldKind::RxTone || field.kind == ChannelFieldKind::TxTone;
-        MakeCombo(field.number, tone);
+        QComboBox*& combo = byName[field.comboName];
+        if (!combo) {
+            const bool tone = field.kind == ChannelFieldKind::RxTone || field.kind == ChannelFieldKind::TxTone;
+            combo = MakeCombo(field.number, tone);
+        }
+        combos_[field.number] = combo;
     }
-    auto named = [this](const char* name) { return gvChs->viewport()->findChild<QComboBox*>(name); };
+    auto named = [&byName](const char* name) {
+        auto it = byName.find(name);
+        return it == byName.end() ? nullptr : it->second;
+    };
     cxDcts = named("cxDcts");
     cxPwrv = named("cxPwrv");
     cxBand = named("cxBand");
@@ -65,15 +76,21 @@ QComboBox* TfChsInfo::MakeCombo(int field, bool editable)
 
 QComboBox* TfChsInfo::ComboOfField(int field) const
 {
-    const ChannelField* info = FindChannelField(field);
-    if (!info || *info->comboName == '\0')
-        return nullptr;
-    return gvChs->viewport()->findChild<QComboBox*>(info->comboName);
+    auto it = combos_.find(field);
+    return it == combos_.end() ? nullptr : it->second;
+}
+
+QComboBox* TfChsInfo::ComboOf(const QObject* watched) const
+{
+    for (const auto& [field, combo] : combos_)
+        if (watched == combo || watched == combo->lineEdit())
+            return combo;
+    return nullptr;
 }
 
 void TfChsInfo::HideCombos()
 {
-    for (QComboBox* combo : gvChs->viewport()->findChildren<QComboBox*>())
+    for (const auto& [field, combo] : combos_)
         combo->hide();
 }
 

@@ -9,12 +9,11 @@
 #include <QRegularExpressionValidator>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <cstring>
 
 #include "core/State.h"
 #include "image/DtmfDigits.h"
 #include "settings/ui/LocaliseForm.h"
-
-TfDtmfFun* fDtmfFun = nullptr;
 
 namespace {
 struct GroupPlace {
@@ -33,7 +32,6 @@ constexpr GroupPlace kGroups[] = {
 
 TfDtmfFun::TfDtmfFun(QWidget* parent) : TfEditorForm("fDtmfFun", "DTMF Function", parent)
 {
-    fDtmfFun = this;
     auto* layout = new QVBoxLayout(this);
     cxDtmfInfo = new QTabWidget(this);
     cxDtmfInfo->setObjectName("cxDtmfInfo");
@@ -87,14 +85,12 @@ TfDtmfFun::TfDtmfFun(QWidget* parent) : TfEditorForm("fDtmfFun", "DTMF Function"
     AddCloseButton(layout);
 }
 
-TfDtmfFun::~TfDtmfFun()
-{
-    Forget();
-}
-
 QLineEdit* TfDtmfFun::Edit(const char* control) const
 {
-    return findChild<QLineEdit*>(control);
+    for (const DigitEdit& d : digitEdits_)
+        if (std::strcmp(d.field->control, control) == 0)
+            return d.edit;
+    return nullptr;
 }
 
 void TfDtmfFun::Fill()
@@ -149,10 +145,4 @@ bool TfDtmfFun::eventFilter(QObject* watched, QEvent* event)
         return false;
     }
     return TfEditorForm::eventFilter(watched, event);
-}
-
-void TfDtmfFun::Forget()
-{
-    if (fDtmfFun == this)
-        fDtmfFun = nullptr;
 }

@@ -14,7 +14,6 @@ class TfDtmfFun : public TfEditorForm {
     Q_OBJECT
 public:
     explicit TfDtmfFun(QWidget* parent = nullptr);
-    ~TfDtmfFun() override;
 
     QTabWidget* cxDtmfInfo = nullptr;
     QLineEdit* Edit(const char* control) const;
@@ -25,7 +24,6 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void Fill() override;
-    void Forget() override;
 
 private:
     struct DigitEdit {
@@ -34,5 +32,3 @@ private:
     };
     std::vector<DigitEdit> digitEdits_;
 };
-
-extern TfDtmfFun* fDtmfFun;

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <cstring>
 
 #include "core/State.h"
 #include "settings/ui/LocaliseForm.h"
@@ -79,14 +80,22 @@ void TfEditorForm::BuildFields(const char* window, const std::function<QGridLayo
     }
 }
 
+QWidget* TfEditorForm::Control(const char* control) const
+{
+    for (const FieldControl& c : controls_)
+        if (std::strcmp(c.field->control, control) == 0)
+            return c.control;
+    return nullptr;
+}
+
 QComboBox* TfEditorForm::Combo(const char* control) const
 {
-    return findChild<QComboBox*>(control);
+    return qobject_cast<QComboBox*>(Control(control));
 }
 
 QCheckBox* TfEditorForm::Check(const char* control) const
 {
-    return findChild<QCheckBox*>(control);
+    return qobject_cast<QCheckBox*>(Control(control));
 }
 
 void TfEditorForm::FormShow()
@@ -158,7 +167,6 @@ void TfEditorForm::showEvent(QShowEvent* event)
 void TfEditorForm::closeEvent(QCloseEvent* event)
 {
     // A closed editor is destroyed, and the next request opens a new one.
-    Forget();
     setAttribute(Qt::WA_DeleteOnClose);
     event->accept();
 }

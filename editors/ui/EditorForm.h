@@ -26,6 +26,7 @@ public:
 
     void FormShow();
 
+    // The list or check box built for a field, by its control name.
     QComboBox* Combo(const char* control) const;
     QCheckBox* Check(const char* control) const;
 
@@ -57,8 +58,6 @@ protected:
     virtual void Fill();
     // A control changed while not loading; the default stores the fields.
     virtual void Changed();
-    // Empties the window's global reference.
-    virtual void Forget() = 0;
 
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -66,5 +65,7 @@ protected:
     std::vector<FieldControl> controls_;
 
 private:
+    QWidget* Control(const char* control) const;
+
     bool formShown_ = false;
 };

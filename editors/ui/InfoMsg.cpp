@@ -4,13 +4,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QVBoxLayout>
+#include <cstring>
 
 #include "core/State.h"
 #include "editors/AreaTable.h"
 #include "image/ImageLayout.h"
 #include "image/Stamp.h"
-
-TfInfoMsg* fInfoMsg = nullptr;
 
 namespace {
 struct InfoRow {
@@ -35,7 +34,6 @@ const InfoRow kRows[] = {
 
 TfInfoMsg::TfInfoMsg(QWidget* parent) : TfEditorForm("fInfoMsg", "Radio Information", parent)
 {
-    fInfoMsg = this;
     auto* layout = new QVBoxLayout(this);
     auto* body = new QWidget(this);
     QGridLayout* grid = NewGrid(body);
@@ -46,6 +44,7 @@ TfInfoMsg::TfInfoMsg(QWidget* parent) : TfEditorForm("fInfoMsg", "Radio Informat
         auto* edit = new QLineEdit(this);
         edit->setObjectName(r.control);
         edit->setReadOnly(true);
+        edits_.push_back(edit);
         const int row = grid->rowCount();
         grid->addWidget(label, row, 0);
         grid->addWidget(edit, row, 1);
@@ -53,26 +52,19 @@ TfInfoMsg::TfInfoMsg(QWidget* parent) : TfEditorForm("fInfoMsg", "Radio Informat
     AddCloseButton(layout);
 }
 
-TfInfoMsg::~TfInfoMsg()
-{
-    Forget();
-}
-
 QLineEdit* TfInfoMsg::Edit(const char* control) const
 {
-    return findChild<QLineEdit*>(control);
+    for (size_t i = 0; i < edits_.size(); ++i)
+        if (std::strcmp(kRows[i].control, control) == 0)
+            return edits_[i];
+    return nullptr;
 }
 
 void TfInfoMsg::Fill()
 {
-    for (const InfoRow& r : kRows) {
+    for (size_t i = 0; i < edits_.size(); ++i) {
+        const InfoRow& r = kRows[i];
         QString text = QString::fromStdString(r.text());
-        Edit(r.control)->setText(r.upperCase ? text.toUpper() : text);
+        edits_[i]->setText(r.upperCase ? text.toUpper() : text);
     }
-}
-
-void TfInfoMsg::Forget()
-{
-    if (fInfoMsg == this)
-        fInfoMsg = nullptr;
 }

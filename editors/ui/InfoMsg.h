@@ -9,13 +9,13 @@ class TfInfoMsg : public TfEditorForm {
     Q_OBJECT
 public:
     explicit TfInfoMsg(QWidget* parent = nullptr);
-    ~TfInfoMsg() override;
 
     QLineEdit* Edit(const char* control) const;
 
 protected:
     void Fill() override;
-    void Forget() override;
-};
 
-extern TfInfoMsg* fInfoMsg;
+private:
+    // One read-only edit per row of the window's row table, in its order.
+    std::vector<QLineEdit*> edits_;
+};

@@ -8,8 +8,6 @@
 
 #include "core/State.h"
 
-TfKeyFun* fKeyFun = nullptr;
-
 namespace {
 // A model whose KeyLayout is 1 has only the first side key.
 constexpr int kOneKeyLayout = 1;
@@ -32,7 +30,6 @@ QListWidget* HiddenList(QWidget* parent, const char* name, const std::vector<std
 
 TfKeyFun::TfKeyFun(QWidget* parent) : TfEditorForm("fKeyFun", "Key Function", parent)
 {
-    fKeyFun = this;
     auto* layout = new QVBoxLayout(this);
     auto* Lkey1 = new QLabel("Key Function", this);
     Lkey1->setObjectName("Lkey1");
@@ -55,11 +52,6 @@ TfKeyFun::TfKeyFun(QWidget* parent) : TfEditorForm("fKeyFun", "Key Function", pa
     List_Short = HiddenList(this, "List_Short", DefaultKeyEntries(true));
     List_Long = HiddenList(this, "List_Long", DefaultKeyEntries(false));
     AddCloseButton(layout);
-}
-
-TfKeyFun::~TfKeyFun()
-{
-    Forget();
 }
 
 std::vector<std::string> TfKeyFun::Entries(const SettingField& field) const
@@ -109,10 +101,4 @@ void TfKeyFun::Changed()
         }
     }
     ALL.Modified = true;
-}
-
-void TfKeyFun::Forget()
-{
-    if (fKeyFun == this)
-        fKeyFun = nullptr;
 }

@@ -12,7 +12,6 @@ class TfKeyFun : public TfEditorForm {
     Q_OBJECT
 public:
     explicit TfKeyFun(QWidget* parent = nullptr);
-    ~TfKeyFun() override;
 
     QListWidget* List_Short = nullptr;
     QListWidget* List_Long = nullptr;
@@ -20,12 +19,9 @@ public:
 protected:
     void Fill() override;
     void Changed() override;
-    void Forget() override;
 
 private:
     std::vector<std::string> Entries(const SettingField& field) const;
     bool SecondKeyShown() const;
     QLabel* L2 = nullptr;
 };
-
-extern TfKeyFun* fKeyFun;

@@ -3,26 +3,12 @@
 #include <QGridLayout>
 #include <QVBoxLayout>
 
-TfOptFun* fOptFun = nullptr;
-
 TfOptFun::TfOptFun(QWidget* parent) : TfEditorForm("fOptFun", "Optional Function", parent)
 {
-    fOptFun = this;
     auto* layout = new QVBoxLayout(this);
     auto* body = new QWidget(this);
     QGridLayout* grid = NewGrid(body);
     layout->addWidget(body);
     BuildFields("fOptFun", [grid](const char*) { return grid; });
     AddCloseButton(layout);
-}
-
-TfOptFun::~TfOptFun()
-{
-    Forget();
-}
-
-void TfOptFun::Forget()
-{
-    if (fOptFun == this)
-        fOptFun = nullptr;
 }

@@ -7,10 +7,4 @@ class TfOptFun : public TfEditorForm {
     Q_OBJECT
 public:
     explicit TfOptFun(QWidget* parent = nullptr);
-    ~TfOptFun() override;
-
-protected:
-    void Forget() override;
 };
-
-extern TfOptFun* fOptFun;

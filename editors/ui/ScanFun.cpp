@@ -4,11 +4,8 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-TfScanFun* fScanFun = nullptr;
-
 TfScanFun::TfScanFun(QWidget* parent) : TfEditorForm("fScanFun", "Scan Information", parent)
 {
-    fScanFun = this;
     auto* layout = new QVBoxLayout(this);
     auto* L0 = new QLabel("Scan Information", this);
     L0->setObjectName("L0");
@@ -18,15 +15,4 @@ TfScanFun::TfScanFun(QWidget* parent) : TfEditorForm("fScanFun", "Scan Informati
     layout->addWidget(body);
     BuildFields("fScanFun", [grid](const char*) { return grid; });
     AddCloseButton(layout);
-}
-
-TfScanFun::~TfScanFun()
-{
-    Forget();
-}
-
-void TfScanFun::Forget()
-{
-    if (fScanFun == this)
-        fScanFun = nullptr;
 }

@@ -7,10 +7,4 @@ class TfScanFun : public TfEditorForm {
     Q_OBJECT
 public:
     explicit TfScanFun(QWidget* parent = nullptr);
-    ~TfScanFun() override;
-
-protected:
-    void Forget() override;
 };
-
-extern TfScanFun* fScanFun;

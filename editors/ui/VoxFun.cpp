@@ -6,11 +6,8 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-TfVoxFun* fVoxFun = nullptr;
-
 TfVoxFun::TfVoxFun(QWidget* parent) : TfEditorForm("fVoxFun", "Vox Function", parent)
 {
-    fVoxFun = this;
     auto* layout = new QVBoxLayout(this);
     auto* LVoxF = new QLabel("Vox Function", this);
     LVoxF->setObjectName("LVoxF");
@@ -25,11 +22,6 @@ TfVoxFun::TfVoxFun(QWidget* parent) : TfEditorForm("fVoxFun", "Vox Function", pa
     connect(Check("cxVoxS"), &QCheckBox::toggled, this, &TfVoxFun::EnableLists);
 }
 
-TfVoxFun::~TfVoxFun()
-{
-    Forget();
-}
-
 void TfVoxFun::Fill()
 {
     FillFields();
@@ -39,12 +31,7 @@ void TfVoxFun::Fill()
 void TfVoxFun::EnableLists()
 {
     const bool on = Check("cxVoxS")->isChecked();
-    for (QComboBox* list : findChildren<QComboBox*>())
-        list->setEnabled(on);
-}
-
-void TfVoxFun::Forget()
-{
-    if (fVoxFun == this)
-        fVoxFun = nullptr;
+    for (const FieldControl& c : controls_)
+        if (auto* list = qobject_cast<QComboBox*>(c.control))
+            list->setEnabled(on);
 }

@@ -8,14 +8,10 @@ class TfVoxFun : public TfEditorForm {
     Q_OBJECT
 public:
     explicit TfVoxFun(QWidget* parent = nullptr);
-    ~TfVoxFun() override;
 
 protected:
     void Fill() override;
-    void Forget() override;
 
 private:
     void EnableLists();
 };
-
-extern TfVoxFun* fVoxFun;

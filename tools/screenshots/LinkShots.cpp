@@ -41,7 +41,7 @@ bool SaveOver(QWidget& window, QWidget& dialog, const QString& file)
 
 // Runs the command's window, presses Ok, takes the picture `afterMs` later
 // and closes the window once the exchange is over.
-bool Shoot(TfMainFrm& window, int command, const QString& file, int afterMs)
+bool Shoot(TfMainFrm& window, Command command, const QString& file, int afterMs)
 {
     bool ok = false;
     QTimer::singleShot(200, [&] {
@@ -82,7 +82,7 @@ int main(int argc, char** argv)
     window.show();
     QApplication::processEvents();
 
-    bool ok = Shoot(window, 20, out + "/read-window.png", 2500);
-    ok = Shoot(window, 21, out + "/write-window.png", 1800) && ok;
+    bool ok = Shoot(window, Command::ReadFromRadio, out + "/read-window.png", 2500);
+    ok = Shoot(window, Command::WriteToRadio, out + "/write-window.png", 1800) && ok;
     return ok ? 0 : 1;
 }

@@ -98,10 +98,11 @@ int main(int argc, char** argv)
 
     // Every other editor the main window can open, one picture each.
     const struct {
-        int command;
+        Command command;
         const char* file;
-    } editors[] = {{12, "key-function"}, {13, "vox-function"}, {14, "optional-function"},
-                   {15, "radio-information"}, {17, "dtmf-information"}, {19, "scan-information"}};
+    } editors[] = {{Command::KeyFunction, "key-function"},           {Command::VoxFunction, "vox-function"},
+                   {Command::OptionalFunction, "optional-function"}, {Command::RadioInformation, "radio-information"},
+                   {Command::DtmfInformation, "dtmf-information"},   {Command::ScanInformation, "scan-information"}};
     for (const auto& editor : editors) {
         window.CloseEditors();
         window.RunCommand(editor.command);

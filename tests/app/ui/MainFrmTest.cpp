@@ -55,7 +55,7 @@ TEST_F(MainFrm, StartsWithANewDocumentTreeStatusAndChannelEditor)
     EXPECT_EQ(window->MainBar[4]->text(), "QV-300");
     EXPECT_EQ(window->MainBar[5]->text(), "400 - 520MHz");
     EXPECT_EQ(window->MainBar[6]->text(), "  ");
-    ASSERT_NE(fChsInfo, nullptr);
+    ASSERT_NE(window->ChannelEditor(), nullptr);
     EXPECT_EQ(window->mdi->subWindowList().size(), 1);
 }
 
@@ -92,17 +92,17 @@ TEST_F(MainFrm, NewReplacesTheDocumentAndRebuildsTheEditor)
     ALL.Image[0x010] = 0x00;
     messages.answers = {kMsgNo}; // do not save the changes
     ALL.Modified = true;
-    window->RunCommand(1);
+    window->RunCommand(Command::New);
     EXPECT_EQ(ALL.Image[0x010], 0xFF);
     EXPECT_FALSE(ALL.Modified);
-    EXPECT_NE(fChsInfo, nullptr);
+    EXPECT_NE(window->ChannelEditor(), nullptr);
     EXPECT_EQ(window->windowTitle(), "QV-300");
 }
 
 TEST_F(MainFrm, AFrequencyStillBeingTypedCountsAsAChangeWhenClosing)
 {
-    QTableWidget* grid = fChsInfo->gvChs;
-    int rx = fChsInfo->ColumnOfField(2);
+    QTableWidget* grid = window->ChannelEditor()->gvChs;
+    int rx = window->ChannelEditor()->ColumnOfField(2);
     grid->setCurrentCell(0, rx); // channel 1
     grid->editItem(grid->item(0, rx));
     QWidget* editor = grid->findChild<QLineEdit*>();
@@ -130,8 +130,8 @@ static void AnswerFileDialog(const QString& path)
 
 TEST_F(MainFrm, ATypedChannelSurvivesSaveAsNewAndOpen)
 {
-    QTableWidget* grid = fChsInfo->gvChs;
-    const int rx = fChsInfo->ColumnOfField(2);
+    QTableWidget* grid = window->ChannelEditor()->gvChs;
+    const int rx = window->ChannelEditor()->ColumnOfField(2);
     grid->setCurrentCell(2, rx); // channel 3
     grid->editItem(grid->item(2, rx));
     auto* editor = grid->findChild<QLineEdit*>();
@@ -142,7 +142,7 @@ TEST_F(MainFrm, ATypedChannelSurvivesSaveAsNewAndOpen)
 
     const QString file = QString::fromStdString(dir.file("radio.dat"));
     AnswerFileDialog(file);
-    window->RunCommand(4);
+    window->RunCommand(Command::SaveAs);
     EXPECT_EQ(window->windowTitle(), "QV-300 [" + file + "]");
     EXPECT_FALSE(ALL.Modified);
     const std::string saved = ReadAll(file.toStdString());
@@ -153,26 +153,26 @@ TEST_F(MainFrm, ATypedChannelSurvivesSaveAsNewAndOpen)
     ALL.Modified = true;
     messages.answers = {kMsgNo};
     AnswerFileDialog(file);
-    window->RunCommand(4);
+    window->RunCommand(Command::SaveAs);
     EXPECT_EQ(messages.texts(), std::vector<std::string>{"The File is Exists,Replace it?"});
     EXPECT_EQ(ReadAll(file.toStdString()), saved);
     EXPECT_EQ(window->windowTitle(), "QV-300");
 
     // A cancelled Save As leaves the caption without a file as well.
     AnswerFileDialog("");
-    window->RunCommand(4);
+    window->RunCommand(Command::SaveAs);
     EXPECT_EQ(window->windowTitle(), "QV-300");
     EXPECT_TRUE(ALL.Modified);
 
     // New without saving, then Open brings channel 3 back.
     messages.shown.clear();
     messages.answers = {kMsgNo};
-    window->RunCommand(1);
+    window->RunCommand(Command::New);
     EXPECT_EQ(messages.texts(), std::vector<std::string>{"Do you wish to save the changes?"});
-    EXPECT_TRUE(fChsInfo->gvChs->item(2, rx)->text().isEmpty());
+    EXPECT_TRUE(window->ChannelEditor()->gvChs->item(2, rx)->text().isEmpty());
     AnswerFileDialog(file);
-    window->RunCommand(2);
-    EXPECT_EQ(fChsInfo->gvChs->item(2, fChsInfo->ColumnOfField(2))->text(), "446.00625");
+    window->RunCommand(Command::Open);
+    EXPECT_EQ(window->ChannelEditor()->gvChs->item(2, window->ChannelEditor()->ColumnOfField(2))->text(), "446.00625");
     EXPECT_EQ(window->windowTitle(), "QV-300 [" + file + "]");
     EXPECT_FALSE(ALL.Modified);
 }
@@ -201,25 +201,26 @@ TEST_F(MainFrm, EveryEditorOpensOnceAtItsPlaceFromMenuAndTree)
     window->cxTree->setCurrentItem(keys);
     emit window->cxTree->itemDoubleClicked(keys, 0);
     EXPECT_EQ(window->mdi->subWindowList().size(), 7);
-    EXPECT_EQ(window->mdi->activeSubWindow()->widget(), fKeyFun);
+    EXPECT_EQ(window->mdi->activeSubWindow()->widget(), window->Editor(Command::KeyFunction));
 
     // A replaced document closes every editor and reopens the channel editor.
     window->RefreshEditors();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(fKeyFun, nullptr);
-    EXPECT_EQ(fInfoMsg, nullptr);
+    EXPECT_EQ(window->Editor(Command::KeyFunction), nullptr);
+    EXPECT_EQ(window->Editor(Command::RadioInformation), nullptr);
     EXPECT_EQ(window->mdi->subWindowList().size(), 1);
-    EXPECT_NE(fChsInfo, nullptr);
+    EXPECT_NE(window->ChannelEditor(), nullptr);
 }
 
 TEST_F(MainFrm, AClosedEditorOpensAnewOnTheNextRequest)
 {
-    window->RunCommand(19);
-    ASSERT_NE(fScanFun, nullptr);
-    fScanFun->btnCancel->click();
-    EXPECT_EQ(fScanFun, nullptr);
-    window->RunCommand(19);
-    ASSERT_NE(fScanFun, nullptr);
+    window->RunCommand(Command::ScanInformation);
+    auto* scan = qobject_cast<TfScanFun*>(window->Editor(Command::ScanInformation));
+    ASSERT_NE(scan, nullptr);
+    scan->btnCancel->click();
+    EXPECT_EQ(window->Editor(Command::ScanInformation), nullptr);
+    window->RunCommand(Command::ScanInformation);
+    ASSERT_NE(window->Editor(Command::ScanInformation), nullptr);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(window->mdi->subWindowList().size(), 2);
 }
@@ -232,7 +233,7 @@ TEST_F(MainFrm, TheEmbeddedMessageDialogChangesNothing)
         QTest::keyClicks(dialog->Memo1, "446.00625");
         dialog->btnCancel->click();
     });
-    window->RunCommand(18);
+    window->RunCommand(Command::EmbeddedMessage);
     EXPECT_EQ(ALL.Image, before);
     EXPECT_FALSE(ALL.Modified);
 }

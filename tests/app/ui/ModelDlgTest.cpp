@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
+#include "ui/GuiTestSupport.h"
 #include "app/ui/MainFrm.h"
 #include "app/ui/ModelDlg.h"
 #include "core/State.h"
@@ -41,7 +42,7 @@ TEST_F(ModelDialog, AcceptedWithoutChangesStartsANewDocumentOfTheChosenBand)
     window.show();
     TfModel dialog;
     dialog.cbPd->setCurrentIndex(0);
-    EXPECT_TRUE(window.ApplyModelChoice(dialog));
+    EXPECT_TRUE(window.ApplyModelChoice(dialog.Choice()));
     EXPECT_TRUE(messages.shown.empty());
     EXPECT_EQ(ALL.BandText, "134 - 174MHz");
     EXPECT_EQ(ALL.Image[0x175], 0xF0);
@@ -51,8 +52,29 @@ TEST_F(ModelDialog, AcceptedWithoutChangesStartsANewDocumentOfTheChosenBand)
     ALL.Modified = true;
     ALL.Image[0x010] = 0x00;
     dialog.cbPd->setCurrentIndex(3);
-    EXPECT_FALSE(window.ApplyModelChoice(dialog));
+    EXPECT_FALSE(window.ApplyModelChoice(dialog.Choice()));
     EXPECT_EQ(messages.texts(), std::vector<std::string>{"Do you wish to Clear Data?"});
     EXPECT_EQ(ALL.BandText, "134 - 174MHz");
     EXPECT_EQ(ALL.Image[0x010], 0x00);
+}
+
+TEST_F(ModelDialog, ModelInformationCommandTakesTheBandOnOkOnly)
+{
+    TfMainFrm window;
+    window.show();
+    OnNextDialog<TfModel>([](TfModel* dialog) {
+        dialog->cbPd->setCurrentIndex(0);
+        dialog->btnOk->click();
+    });
+    window.RunCommand(Command::ModelInformation);
+    EXPECT_EQ(ALL.BandText, "134 - 174MHz");
+    EXPECT_EQ(window.MainBar[5]->text(), "134 - 174MHz");
+
+    OnNextDialog<TfModel>([](TfModel* dialog) {
+        dialog->cbPd->setCurrentIndex(3);
+        dialog->btnCancel->click();
+    });
+    window.RunCommand(Command::ModelInformation);
+    EXPECT_EQ(ALL.BandText, "134 - 174MHz");
+    EXPECT_TRUE(messages.shown.empty());
 }

@@ -338,11 +338,4 @@ TEST_F(ChsInfoTest, FormDeactivateCommitsEditAndHidesCombos)
     EXPECT_EQ(Text(4, 6), "High");
 }
 
-TEST_F(ChsInfoTest, ReferenceFollowsWindowLifetime)
-{
-    EXPECT_EQ(fChsInfo, form.get());
-    form.reset();
-    EXPECT_EQ(fChsInfo, nullptr);
-}
-
 }

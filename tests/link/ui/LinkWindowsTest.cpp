@@ -201,7 +201,7 @@ TEST_F(LinkWindows, MainWindowChecksThePortAtStartAndRunsTheLinkCommands)
         QTest::mouseClick(dialog->btnOk, Qt::LeftButton);
         RunUntilHidden(*dialog);
     });
-    window.RunCommand(20);
+    window.RunCommand(Command::ReadFromRadio);
     EXPECT_EQ(messages.texts(), std::vector<std::string>{"Reading Completed."});
     EXPECT_TRUE(window.FileName.empty());
     EXPECT_TRUE(ALL.Modified);
@@ -218,7 +218,7 @@ TEST_F(LinkWindows, MainWindowChecksThePortAtStartAndRunsTheLinkCommands)
         clock->Run([&] { return dialog->btnOk->isEnabled(); });
         dialog->close();
     });
-    window.RunCommand(21);
+    window.RunCommand(Command::WriteToRadio);
     EXPECT_EQ(messages.texts(), std::vector<std::string>{"Writing Completed."});
     EXPECT_EQ(radio->memory[0x175], 0xF2);
 
@@ -229,7 +229,7 @@ TEST_F(LinkWindows, MainWindowChecksThePortAtStartAndRunsTheLinkCommands)
         dialog->cxPorts[1]->setChecked(true);
         QTest::mouseClick(dialog->btnOk, Qt::LeftButton);
     });
-    window.RunCommand(31);
+    window.RunCommand(Command::CommunicationPort);
     EXPECT_EQ(window.MainBar[3]->text(), "Port: COM2");
     ALL.Modified = false;
     messages.answers = {kMsgYes};

@@ -51,7 +51,8 @@ const std::set<QString> kSections = {"fMainFrm", "fChsInfo",    "fKeyFun",     "
                                      "fScanFun", "fDtmfFun",    "fInfoMsg",    "fReadRadio", "fWriteRadio",
                                      "fSetPort", "fSetLanguage", "fModel",     "fFrmAbout"};
 // The editors the main window opens, by command.
-constexpr int kEditorCommands[] = {12, 13, 14, 15, 17, 19};
+constexpr Command kEditorCommands[] = {Command::KeyFunction,      Command::VoxFunction,     Command::OptionalFunction,
+                                      Command::RadioInformation, Command::DtmfInformation, Command::ScanInformation};
 
 using Texts = std::vector<std::pair<QString, QString>>;
 
@@ -112,8 +113,8 @@ protected:
     {
         std::map<QString, Texts> windows;
         windows[window->objectName()] = LocalisableTexts(window.get());
-        windows[fChsInfo->objectName()] = LocalisableTexts(fChsInfo);
-        for (int command : kEditorCommands) {
+        windows[window->ChannelEditor()->objectName()] = LocalisableTexts(window->ChannelEditor());
+        for (Command command : kEditorCommands) {
             window->RunCommand(command);
             QWidget* editor = window->mdi->activeSubWindow()->widget();
             windows[editor->objectName()] = LocalisableTexts(editor);
@@ -240,8 +241,8 @@ TEST_F(LanguageFiles, ChineseStartRelabelsEveryWindowAndMessage)
     EXPECT_TRUE(wrong.empty()) << "texts not taken from Chinese.Ini:" << Listed(wrong);
 
     // The window captions are Chinese, except those that show the family name.
-    window->RunCommand(12);
-    EXPECT_TRUE(HasChinese(fChsInfo->windowTitle().toStdString()));
+    window->RunCommand(Command::KeyFunction);
+    EXPECT_TRUE(HasChinese(window->ChannelEditor()->windowTitle().toStdString()));
     EXPECT_TRUE(HasChinese(window->mdi->activeSubWindow()->widget()->windowTitle().toStdString()));
     EXPECT_EQ(window->windowTitle(), "QV-300");
 
@@ -255,7 +256,7 @@ TEST_F(LanguageFiles, ChineseStartRelabelsEveryWindowAndMessage)
     EXPECT_EQ(window->MainBar[3]->text().toStdString(), chinese.ReadString("fMainFrm", "lCom.Caption", "") + "COM1");
 
     // The side-key lists offer the translated entries and store by them.
-    window->RunCommand(12);
+    window->RunCommand(Command::KeyFunction);
     auto* keys = window->mdi->activeSubWindow()->widget();
     auto* longPress = keys->findChild<QComboBox*>("cxKeyL1");
     ASSERT_NE(longPress, nullptr);
@@ -281,14 +282,15 @@ TEST_F(LanguageFiles, SwitchingToChineseAndBackRestoresTheMainWindow)
         dialog->cbLanguage->setCurrentIndex(1);
         dialog->btnOk->click();
     });
-    window->RunCommand(32);
+    window->RunCommand(Command::LanguageFileSetup);
     EXPECT_EQ(ALL.LanguageName, "Chinese");
     TIniFile chinese(dir.file("Chinese.Ini"));
     EXPECT_EQ(window->findChild<QMenu*>("nFile")->title().toStdString(),
               chinese.ReadString("fMainFrm", "nFile.Caption", "missing"));
     EXPECT_NE(window->findChild<QMenu*>("nFile")->title(), designFile);
     EXPECT_EQ(Language.ExitProgram, chinese.ReadString("Language", "ExitProgram", "missing"));
-    EXPECT_EQ(fChsInfo->windowTitle().toStdString(), chinese.ReadString("fChsInfo", "fChsInfo.Caption", "missing"));
+    EXPECT_EQ(window->ChannelEditor()->windowTitle().toStdString(),
+              chinese.ReadString("fChsInfo", "fChsInfo.Caption", "missing"));
 
     OnNextDialog<TfSetLanguage>([](TfSetLanguage* dialog) {
         ASSERT_EQ(dialog->cbLanguage->count(), 2);
@@ -297,11 +299,11 @@ TEST_F(LanguageFiles, SwitchingToChineseAndBackRestoresTheMainWindow)
         dialog->cbLanguage->setCurrentIndex(0);
         dialog->btnOk->click();
     });
-    window->RunCommand(32);
+    window->RunCommand(Command::LanguageFileSetup);
     EXPECT_EQ(ALL.LanguageName, "English");
     EXPECT_EQ(LocalisableTexts(window.get()), design);
     EXPECT_EQ(Language.ExitProgram, "Do you wish to exit program?");
-    EXPECT_EQ(fChsInfo->windowTitle(), "Channel Information");
+    EXPECT_EQ(window->ChannelEditor()->windowTitle(), "Channel Information");
 }
 
 } // namespace

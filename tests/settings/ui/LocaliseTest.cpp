@@ -91,7 +91,7 @@ TEST_F(Localise, DesignLanguageLeavesEveryTextAsDesigned)
     EXPECT_EQ(Menu("nFile")->title(), "&File");
     EXPECT_EQ(Item("N1")->text(), "&New");
     EXPECT_EQ(Language.ExitProgram, "Do you wish to exit program?");
-    EXPECT_EQ(fChsInfo->gvChs->horizontalHeaderItem(1)->text(), "RX Frequency");
+    EXPECT_EQ(window->ChannelEditor()->gvChs->horizontalHeaderItem(1)->text(), "RX Frequency");
 }
 
 TEST_F(Localise, LanguageFileRelabelsMainWindowTreeAndStatusBar)
@@ -114,19 +114,19 @@ TEST_F(Localise, LanguageFileRelabelsMainWindowTreeAndStatusBar)
 TEST_F(Localise, ChannelGridTakesTitlesFromColumnListAndCombosByTag)
 {
     Start(1);
-    ASSERT_NE(fChsInfo, nullptr);
-    EXPECT_EQ(fChsInfo->windowTitle(), "Kanaele");
-    const int rx = fChsInfo->ColumnOfField(2);
-    EXPECT_EQ(fChsInfo->gvChs->horizontalHeaderItem(rx)->text(), "Empfang");
-    EXPECT_EQ(fChsInfo->gvChs->columnWidth(rx), 90);
+    ASSERT_NE(window->ChannelEditor(), nullptr);
+    EXPECT_EQ(window->ChannelEditor()->windowTitle(), "Kanaele");
+    const int rx = window->ChannelEditor()->ColumnOfField(2);
+    EXPECT_EQ(window->ChannelEditor()->gvChs->horizontalHeaderItem(rx)->text(), "Empfang");
+    EXPECT_EQ(window->ChannelEditor()->gvChs->columnWidth(rx), 90);
     // The tone list translates only its no-tone word, which every empty
     // tone cell then shows.
-    EXPECT_EQ(fChsInfo->cxDcts->itemText(0), "Kein");
-    EXPECT_EQ(fChsInfo->cxDcts->itemText(1), "67.0");
-    EXPECT_EQ(fChsInfo->lNone->text(), "Kein");
+    EXPECT_EQ(window->ChannelEditor()->cxDcts->itemText(0), "Kein");
+    EXPECT_EQ(window->ChannelEditor()->cxDcts->itemText(1), "67.0");
+    EXPECT_EQ(window->ChannelEditor()->lNone->text(), "Kein");
     // A fixed list translates every item; an empty value is a value.
-    EXPECT_EQ(fChsInfo->cxPwrv->itemText(0), "Hoch");
-    EXPECT_EQ(fChsInfo->cxPwrv->itemText(1), "");
+    EXPECT_EQ(window->ChannelEditor()->cxPwrv->itemText(0), "Hoch");
+    EXPECT_EQ(window->ChannelEditor()->cxPwrv->itemText(1), "");
 }
 
 TEST_F(Localise, AboutWindowIsRelabelledEvenInTheDesignLanguage)
@@ -170,13 +170,13 @@ TEST_F(Localise, LanguageDialogSwitchesLanguageAndRebuildsTheWindows)
         dialog->cbLanguage->setCurrentIndex(1);
         dialog->btnOk->click();
     });
-    window->RunCommand(32);
+    window->RunCommand(Command::LanguageFileSetup);
     EXPECT_EQ(ALL.LanguageId, 1);
     EXPECT_EQ(ALL.LanguageName, "German");
     EXPECT_EQ(Language.ExitProgram, "Programm beenden?");
     EXPECT_EQ(Menu("nFile")->title(), "&Datei");
     EXPECT_EQ(Root()->child(1)->child(0)->text(0), "Kanal 1");
-    EXPECT_EQ(fChsInfo->windowTitle(), "Kanaele");
+    EXPECT_EQ(window->ChannelEditor()->windowTitle(), "Kanaele");
     // Unsaved changes stay unsaved changes.
     EXPECT_TRUE(ALL.Modified);
 
@@ -189,11 +189,11 @@ TEST_F(Localise, LanguageDialogSwitchesLanguageAndRebuildsTheWindows)
         dialog->cbLanguage->setCurrentIndex(0);
         dialog->btnOk->click();
     });
-    window->RunCommand(32);
+    window->RunCommand(Command::LanguageFileSetup);
     EXPECT_EQ(ALL.LanguageId, 0);
     EXPECT_EQ(Language.ExitProgram, "Do you wish to exit program?");
     EXPECT_EQ(Menu("nFile")->title(), "&Datei");
-    EXPECT_EQ(fChsInfo->windowTitle(), "Channel Information");
+    EXPECT_EQ(window->ChannelEditor()->windowTitle(), "Channel Information");
 
     // With an English.Ini the switch back relabels the main window.
     dir.write("English.Ini", "[fMainFrm]\nnFile.Caption=&File\n");
@@ -203,7 +203,7 @@ TEST_F(Localise, LanguageDialogSwitchesLanguageAndRebuildsTheWindows)
         dialog->cbLanguage->setCurrentIndex(0);
         dialog->btnOk->click();
     });
-    window->RunCommand(32);
+    window->RunCommand(Command::LanguageFileSetup);
     EXPECT_EQ(Menu("nFile")->title(), "&File");
 }
 
@@ -211,7 +211,7 @@ TEST_F(Localise, LanguageDialogHandsOnTranslatedFileNamesAndCancelChangesNothing
 {
     Start(1);
     OnNextDialog<TfSetLanguage>([](TfSetLanguage* dialog) { dialog->btnCancel->click(); });
-    window->RunCommand(32);
+    window->RunCommand(Command::LanguageFileSetup);
     EXPECT_EQ(ALL.LanguageName, "German");
 
     // Language.1 in the dialog's section replaces the file name it hands on.
@@ -240,14 +240,14 @@ TEST_F(Localise, MainWindowSectionRelabelsNeitherItsEditorsNorDialogsNorStatusBa
     dir.write("Other.Ini", "[fMainFrm]\nnFile.Caption=&Datei\nbtnCancel.Caption=Falsch\nColShow.2=010@Falsch\n"
                            "btnOk.Caption=Falsch\nMainBar4.Caption=Falsch\n");
     Start(0);
-    window->RunCommand(12);
+    window->RunCommand(Command::KeyFunction);
     TfSetLanguage dialog(window.get());
     ALL.LanguageName = "Other";
     LocaliseForm(window.get(), true);
     EXPECT_EQ(Menu("nFile")->title(), "&Datei");
     auto* keyWindow = window->mdi->activeSubWindow()->widget();
     EXPECT_EQ(keyWindow->findChild<QPushButton*>("btnCancel")->text(), "&Close");
-    EXPECT_EQ(fChsInfo->ColShow->item(1, 1)->text(), "080@RX Frequency");
+    EXPECT_EQ(window->ChannelEditor()->ColShow->item(1, 1)->text(), "080@RX Frequency");
     EXPECT_EQ(dialog.btnOk->text(), "&Ok");
     EXPECT_EQ(window->MainBar[4]->text(), "QV-300");
 
@@ -282,7 +282,7 @@ TEST_F(Localise, NamesTheProgramLooksUpByTextAreNotRelabelled)
     EXPECT_EQ(model.cbCopmut->itemText(0), "QV-300");
     EXPECT_EQ(model.cbPd->itemText(0), "134 - 174MHz");
     model.cbPd->setCurrentIndex(0);
-    EXPECT_TRUE(window->ApplyModelChoice(model));
+    EXPECT_TRUE(window->ApplyModelChoice(model.Choice()));
     EXPECT_EQ(ALL.BandText, "134 - 174MHz");
 
     TfSetPort port;
@@ -308,7 +308,7 @@ TEST_F(Localise, HelpOpensTheHelpFileOfTheCurrentLanguage)
     Start(1);
     HelpReceiver receiver;
     QDesktopServices::setUrlHandler("file", &receiver, "open");
-    window->RunCommand(60);
+    window->RunCommand(Command::HelpTopics);
     QDesktopServices::unsetUrlHandler("file");
     ASSERT_EQ(receiver.opened.size(), 1);
     EXPECT_EQ(receiver.opened.front().toLocalFile().toStdString(), ALL.AppPath + "_German.chm");
@@ -319,12 +319,12 @@ TEST_F(Localise, WindowMenuIsHiddenAndItsCommandsWork)
     Start(0);
     EXPECT_FALSE(Menu("nWindow")->menuAction()->isVisible());
     ASSERT_NE(Item("nCloseAll"), nullptr);
-    window->RunCommand(54);
+    window->RunCommand(Command::CloseAllWindows);
     QApplication::processEvents();
-    EXPECT_EQ(fChsInfo, nullptr);
+    EXPECT_EQ(window->ChannelEditor(), nullptr);
     EXPECT_TRUE(window->mdi->subWindowList().isEmpty());
-    window->RunCommand(10);
-    EXPECT_NE(fChsInfo, nullptr);
+    window->RunCommand(Command::ChannelInformation);
+    EXPECT_NE(window->ChannelEditor(), nullptr);
 }
 
 #include "LocaliseTest.moc"

@@ -51,7 +51,7 @@ RadioMemory BuildSampleMemory()
             EncodeChannelField(c.number, field, text);
     }
     // Every normalised setting one step away from its default, still in range.
-    for (const SettingDefault& row : kSettingDefaults) {
+    for (const SettingDefault& row : NormalisedSettings()) {
         uint8_t value = row.defaultValue < row.max ? row.defaultValue + 1 : row.defaultValue - 1;
         SetSettingField(static_cast<int>(row.offset - kSettingsBase), row.mask, value);
     }

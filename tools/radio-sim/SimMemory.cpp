@@ -10,6 +10,7 @@
 #include "core/State.h"
 #include "image/ChannelCodec.h"
 #include "image/ChannelFields.h"
+#include "core/DocumentFiles.h"
 #include "image/formats/DataFile.h"
 #include "image/Image.h"
 #include "image/Stamp.h"
@@ -86,5 +87,5 @@ bool SaveMemoryFile(const std::string& path, const RadioMemory& memory, const st
     ALL.Image = memory;
     ALL.ModelCode = modelCode;
     ALL.AreaCode.clear(); // a read leaves the area code empty
-    return WriteDataFile(path);
+    return SaveDocumentFile(path);
 }

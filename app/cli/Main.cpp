@@ -93,6 +93,9 @@ int CommandDump(const std::vector<std::string>& args)
         return Usage();
     std::string fileName = args[0];
     FileHeaderTexts header;
+    // Opened on the document the program starts with, as the window's Open
+    // is: what the file does not hold keeps that document's bytes.
+    StartFirstDocument();
     if (OpenDocumentFile(fileName, &header) != ReadResult::Ok)
         return kExitFailed;
     std::cout << DocumentToJson(header);

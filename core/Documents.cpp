@@ -2,9 +2,9 @@
 
 #include <filesystem>
 
+#include "core/DocumentFiles.h"
 #include "core/DocumentView.h"
 #include "core/State.h"
-#include "image/formats/DataFile.h"
 #include "image/Image.h"
 #include "settings/Language.h"
 #include "settings/MsgBox.h"
@@ -20,14 +20,14 @@ bool SaveDocument(std::string& fileName, TFileChooser& chooser)
 {
     bool written = false;
     if (!fileName.empty()) {
-        written = WriteDataFile(fileName);
+        written = SaveDocumentFile(fileName);
     } else if (std::optional<std::string> chosen = chooser.ChooseSave()) {
         fileName = *chosen;
         std::error_code ec;
         if (std::filesystem::exists(fileName, ec) && !Ask(Language.FileExists))
             fileName.clear();
         else
-            written = WriteDataFile(fileName);
+            written = SaveDocumentFile(fileName);
     }
     DocumentView().UpdateStatus();
     return written;
@@ -60,9 +60,7 @@ bool OpenDocument(std::string& fileName, TFileChooser& chooser)
     if (!chosen)
         return false;
     fileName = *chosen;
-    ReadResult result = ReadDataFile(fileName);
-    DocumentView().UpdateStatus();
-    return result == ReadResult::Ok;
+    return OpenDocumentFile(fileName) == ReadResult::Ok;
 }
 
 bool ChangeModel(const std::string& modelName, const std::string& bandText, std::string& fileName,

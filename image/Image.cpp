@@ -4,7 +4,9 @@
 #include <bit>
 
 #include "core/State.h"
+#include "image/DtmfDigits.h"
 #include "image/ImageLayout.h"
+#include "image/SettingFields.h"
 #include "image/Stamp.h"
 
 namespace {
@@ -42,43 +44,42 @@ void SetSettingField(int index, uint8_t mask, uint8_t value)
     PutBitField(ALL.Image[offset], mask, value);
 }
 
-// Settings fields that must hold a usable value; anything outside its range
-// after New, a read or an Open is put back to the default.
-const SettingDefault kSettingDefaults[23] = {
-    {0x121, 0x0F, 0, 9, 5},
-    {0x122, 0xFF, 0, 30, 12},
-    {0x123, 0x0F, 0, 8, 4},
-    {0x125, 0xFF, 0, 9, 0},
-    {0x126, 0xFF, 0, 27, 12},
-    {0x127, 0x0F, 0, 5, 1},
-    {0x128, 0x0F, 0, 5, 5},
-    {0x127, 0xF0, 0, 5, 3},
-    {0x128, 0xF0, 0, 5, 4},
-    {0x129, 0xFF, 0, 9, 5},
-    {0x140, 0x0F, 0, 11, 2},
-    {0x141, 0x0F, 0, 10, 0},
-    {0x141, 0xF0, 0, 9, 0},
-    {0x144, 0x0F, 0, 6, 0},
-    {0x142, 0x30, 0, 3, 3},
-    {0x145, 0x3F, 0, 60, 10},
-    {0x145, 0x40, 0, 1, 0},
-    {0x143, 0x01, 0, 1, 1},
-    {0x146, 0x0F, 0, 10, 0},
-    {0x146, 0xF0, 0, 15, 15},
-    {0x14D, 0xFF, 0, 16, 0},
-    {0x14E, 0xFF, 0, 16, 0},
-    {0x150, 0xFF, 0, 10, 0},
-};
-
 namespace {
 constexpr size_t kDtmfPadFirst = 0x156; // two bytes the radio wants as 0xFF
 constexpr size_t kDtmfPadCount = 2;
 constexpr size_t kReservedFill = 0x300; // the one stretch of the reserved area New fills
+
+// Normalised settings that no window shows: the DTMF transpond bit, which
+// every window carries through unchanged.
+constexpr SettingDefault kHiddenSettingDefaults[] = {
+    {0x143, 0x01, 0, 1, 1},
+};
+
+std::vector<SettingDefault> CollectNormalisedSettings()
+{
+    std::vector<SettingDefault> rows;
+    for (const SettingField& f : SettingFields())
+        if (f.normal.checked)
+            rows.push_back({f.offset, f.mask, f.normal.min, f.normal.max, f.normal.defaultValue});
+    // A digit count holds at most the digits its field has room for; any
+    // other count is put back to none.
+    for (const DtmfStringField& s : DtmfStringFields())
+        if (s.countOffset >= 0)
+            rows.push_back({static_cast<uint16_t>(s.countOffset), 0xFF, 0, static_cast<uint8_t>(s.positions), 0});
+    rows.insert(rows.end(), std::begin(kHiddenSettingDefaults), std::end(kHiddenSettingDefaults));
+    return rows;
+}
+}
+
+const std::vector<SettingDefault>& NormalisedSettings()
+{
+    static const std::vector<SettingDefault> rows = CollectNormalisedSettings();
+    return rows;
 }
 
 void NormaliseSettings()
 {
-    for (const auto& row : kSettingDefaults) {
+    for (const SettingDefault& row : NormalisedSettings()) {
         uint8_t& byte = ALL.Image[row.offset];
         uint8_t value = GetBitField(byte, row.mask, 0xFF, 0xFF);
         if (value < row.min || value > row.max)

@@ -3,6 +3,7 @@
 // image (ALL.Image).
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // A bit field is a byte and a mask: its value is (byte AND mask) shifted
 // right to the mask's lowest set bit. A value above `limit` reads as
@@ -16,8 +17,8 @@ void PutBitField(uint8_t& byte, uint8_t mask, uint8_t value);
 uint8_t GetSettingField(int index, uint8_t mask);
 void SetSettingField(int index, uint8_t mask, uint8_t value);
 
-// One row of the normalisation table: a field out of [min, max] is put back
-// to its default after New, a read and an Open.
+// One row of the normalisation: a field out of [min, max] is put back to
+// its default after New, a read and an Open.
 struct SettingDefault {
     uint16_t offset;
     uint8_t mask;
@@ -25,7 +26,9 @@ struct SettingDefault {
     uint8_t max;
     uint8_t defaultValue;
 };
-extern const SettingDefault kSettingDefaults[23];
+// Every normalised field: the settings table's rows with a range, the digit
+// counts of the DTMF strings, and the few settings no window shows.
+const std::vector<SettingDefault>& NormalisedSettings();
 
 void NormaliseSettings();
 void WriteModelBlock();

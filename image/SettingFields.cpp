@@ -31,51 +31,57 @@ constexpr const char* kDecodeTimeOut[] = {"500", "550", "600", "650", "700", "75
 
 constexpr std::span<const char* const> kNone{};
 
+constexpr NormalRange Normal(uint8_t min, uint8_t max, uint8_t defaultValue)
+{
+    return {true, min, max, defaultValue};
+}
+constexpr NormalRange kAnyValue{false, 0, 0, 0};
+
 // The settings area (0x120-0x129) and the DTMF settings (0x140-0x146).
 // The DTMF transpond bit (0x143, 0x01) is carried through unchanged by every
 // window, so it has no row.
 const std::vector<SettingField> kFields = {
     // Optional functions
-    {"fOptFun", "cxSQL", "lSQL", "Squelch level", "", 0x121, 0x0F, 0, M::Item, kNone, {"", 0, 1, 10, ""}, -2, 0, "squelch_level"},
-    {"fOptFun", "cxTot", "lTot", "TX Time Out", "", 0x122, 0xFF, 0, M::Item, kNone, {"Off", 15, 15, 40, ""}, -3, 0, "tx_time_out"},
-    {"fOptFun", "cxWavs", "lWavs", "Voice", "", 0x120, 0x01, 0x02, M::Voice, kVoice, kListed, 0, 0, "voice"},
-    {"fOptFun", "cxTone", "lTone", "Tone", "", 0x120, 0x04, 0, M::Item, kOffOn, kListed, 0, 0, "tone"},
-    {"fOptFun", "cxAlt", "lAlt", "Incept Alarm", "", 0x120, 0x08, 0, M::Item, kOffOn, kListed, 0, 0, "incept_alarm"},
-    {"fOptFun", "cxFM", "lFM", "FM Function", "", 0x120, 0x10, 0, M::Item, kFm, kListed, 0, 0, "fm_function"},
-    {"fOptFun", "cxTxDis", "lTxDis", "Vol Inhibit Tx", "", 0x120, 0xC0, 0, M::Item, kInhibitTx, kListed, 0, 0, "vol_inhibit_tx"},
-    {"fOptFun", "cxRate", "lRate", "Battery Save", "", 0x121, 0x40, 0x30, M::BatterySave, kBatterySave, kListed, 0, 0, "battery_save"},
-    {"fOptFun", "cxBats", "lBats", "Super Save", "", 0x129, 0xFF, 0, M::Item, kNone, {"OFF", 1, 1, 9, "s"}, 0, 0, "super_save"},
+    {"fOptFun", "cxSQL", "lSQL", "Squelch level", "", 0x121, 0x0F, 0, M::Item, kNone, {"", 0, 1, 10, ""}, -2, 0, "squelch_level", Normal(0, 9, 5)},
+    {"fOptFun", "cxTot", "lTot", "TX Time Out", "", 0x122, 0xFF, 0, M::Item, kNone, {"Off", 15, 15, 40, ""}, -3, 0, "tx_time_out", Normal(0, 30, 12)},
+    {"fOptFun", "cxWavs", "lWavs", "Voice", "", 0x120, 0x01, 0x02, M::Voice, kVoice, kListed, 0, 0, "voice", kAnyValue},
+    {"fOptFun", "cxTone", "lTone", "Tone", "", 0x120, 0x04, 0, M::Item, kOffOn, kListed, 0, 0, "tone", kAnyValue},
+    {"fOptFun", "cxAlt", "lAlt", "Incept Alarm", "", 0x120, 0x08, 0, M::Item, kOffOn, kListed, 0, 0, "incept_alarm", kAnyValue},
+    {"fOptFun", "cxFM", "lFM", "FM Function", "", 0x120, 0x10, 0, M::Item, kFm, kListed, 0, 0, "fm_function", kAnyValue},
+    {"fOptFun", "cxTxDis", "lTxDis", "Vol Inhibit Tx", "", 0x120, 0xC0, 0, M::Item, kInhibitTx, kListed, 0, 0, "vol_inhibit_tx", kAnyValue},
+    {"fOptFun", "cxRate", "lRate", "Battery Save", "", 0x121, 0x40, 0x30, M::BatterySave, kBatterySave, kListed, 0, 0, "battery_save", kAnyValue},
+    {"fOptFun", "cxBats", "lBats", "Super Save", "", 0x129, 0xFF, 0, M::Item, kNone, {"OFF", 1, 1, 9, "s"}, 0, 0, "super_save", Normal(0, 9, 5)},
     // VOX: all four share byte 0x123
-    {"fVoxFun", "cxVoxS", "", "Vox Function", "", 0x123, 0x10, 0, M::Unticked, kNone, kListed, 0, 0, "vox_function"},
-    {"fVoxFun", "cxVoxLv", "lVoxLv", "VOX Gain Level", "", 0x123, 0x0F, 0, M::Item, kNone, {"", 1, 1, 9, ""}, -3, 0, "gain_level"},
-    {"fVoxFun", "cxVoxDv", "lVoxDv", "VOX Delay Time[s]", "", 0x123, 0x60, 0, M::Item, kVoxDelay, kListed, 0, 0, "delay_time"},
-    {"fVoxFun", "cxVoxRs", "lVoxRs", "Vox Inhibit on Receive", "", 0x123, 0x80, 0, M::Item, kNoYes, kListed, 0, 0, "inhibit_on_receive"},
+    {"fVoxFun", "cxVoxS", "", "Vox Function", "", 0x123, 0x10, 0, M::Unticked, kNone, kListed, 0, 0, "vox_function", kAnyValue},
+    {"fVoxFun", "cxVoxLv", "lVoxLv", "VOX Gain Level", "", 0x123, 0x0F, 0, M::Item, kNone, {"", 1, 1, 9, ""}, -3, 0, "gain_level", Normal(0, 8, 4)},
+    {"fVoxFun", "cxVoxDv", "lVoxDv", "VOX Delay Time[s]", "", 0x123, 0x60, 0, M::Item, kVoxDelay, kListed, 0, 0, "delay_time", kAnyValue},
+    {"fVoxFun", "cxVoxRs", "lVoxRs", "Vox Inhibit on Receive", "", 0x123, 0x80, 0, M::Item, kNoYes, kListed, 0, 0, "inhibit_on_receive", kAnyValue},
     // Scan
-    {"fScanFun", "cxScanSpeed", "lScanSpeed", "Scan Speed[ms]", "", 0x125, 0xFF, 0, M::Item, kNone, {"", 100, 50, 9, ""}, 0, 0, "scan_speed"},
-    {"fScanFun", "cxScanDely", "lScanDely", "Dropout Delay Time[s]", "", 0x126, 0xFF, 0, M::Item, kNone, {"", 3, 1, 28, ""}, 0, 0, "dropout_delay_time"},
-    {"fScanFun", "cxScanMode", "lScanMode", "Scan Mode", "", 0, 0, 0, M::NotStored, kScanMode, kListed, 0, 1, ""},
-    {"fScanFun", "cxPriCh", "lPriCh", "Priority Channel", "", 0, 0, 0, M::NotStored, kNone, {"Off", 1, 1, 16, ""}, 0, 0, ""},
+    {"fScanFun", "cxScanSpeed", "lScanSpeed", "Scan Speed[ms]", "", 0x125, 0xFF, 0, M::Item, kNone, {"", 100, 50, 9, ""}, 0, 0, "scan_speed", Normal(0, 9, 0)},
+    {"fScanFun", "cxScanDely", "lScanDely", "Dropout Delay Time[s]", "", 0x126, 0xFF, 0, M::Item, kNone, {"", 3, 1, 28, ""}, 0, 0, "dropout_delay_time", Normal(0, 27, 12)},
+    {"fScanFun", "cxScanMode", "lScanMode", "Scan Mode", "", 0, 0, 0, M::NotStored, kScanMode, kListed, 0, 1, "", kAnyValue},
+    {"fScanFun", "cxPriCh", "lPriCh", "Priority Channel", "", 0, 0, 0, M::NotStored, kNone, {"Off", 1, 1, 16, ""}, 0, 0, "", kAnyValue},
     // Side keys
-    {"fKeyFun", "cxKeyS1", "L3", "Short Press", "gKey1", 0x127, 0x0F, 0, M::KeyShort, kShortPress, kListed, -2, 0, "key1_short"},
-    {"fKeyFun", "cxKeyL1", "L5", "Long Press", "gKey1", 0x127, 0xF0, 0, M::KeyLong, kLongPress, kListed, -2, 0, "key1_long"},
-    {"fKeyFun", "cxKeyS2", "L6", "Short Press", "gKey2", 0x128, 0x0F, 0, M::KeyShort, kShortPress, kListed, -2, 0, "key2_short"},
-    {"fKeyFun", "cxKeyL2", "L4", "Long Press", "gKey2", 0x128, 0xF0, 0, M::KeyLong, kLongPress, kListed, -2, 0, "key2_long"},
+    {"fKeyFun", "cxKeyS1", "L3", "Short Press", "gKey1", 0x127, 0x0F, 0, M::KeyShort, kShortPress, kListed, -2, 0, "key1_short", Normal(0, 5, 1)},
+    {"fKeyFun", "cxKeyL1", "L5", "Long Press", "gKey1", 0x127, 0xF0, 0, M::KeyLong, kLongPress, kListed, -2, 0, "key1_long", Normal(0, 5, 3)},
+    {"fKeyFun", "cxKeyS2", "L6", "Short Press", "gKey2", 0x128, 0x0F, 0, M::KeyShort, kShortPress, kListed, -2, 0, "key2_short", Normal(0, 5, 5)},
+    {"fKeyFun", "cxKeyL2", "L4", "Long Press", "gKey2", 0x128, 0xF0, 0, M::KeyLong, kLongPress, kListed, -2, 0, "key2_long", Normal(0, 5, 4)},
     // DTMF
-    {"fDtmfFun", "cxRate", "lRate", "DTMF Speed[digit/s]", "cgEnCode", 0x140, 0x0F, 0, M::Item, kNone, {"", 4, 1, 12, ""}, 0, 0, "dtmf_speed"},
-    {"fDtmfFun", "cxFiSv", "lFiSv", "First Digit Time [ms]", "cgEnCode", 0x141, 0x0F, 0, M::Item, kNone, {"", 0, 100, 11, ""}, 0, 0, "first_digit_time"},
-    {"fDtmfFun", "cxFiDv", "lFiDv", "First Digit Delay [ms]", "cgEnCode", 0x141, 0xF0, 0, M::Item, kNone, {"", 100, 100, 10, ""}, 0, 0, "first_digit_delay"},
-    {"fDtmfFun", "cxEfSv", "lEfSv", "* and # Tone [ms]", "cgEnCode", 0x142, 0x30, 0, M::StarHashTone, kStarHash, kListed, 0, 0, "star_and_hash_tone"},
-    {"fDtmfFun", "cxTxTs", "lTxTs", "Code Space Time[ms]", "cgEnCode", 0x146, 0xF0, 0, M::Item, kNone, {"None", 600, 100, 15, ""}, 0, 0, "code_space_time"},
-    {"fDtmfFun", "cxBeep", "", "DTMF Side Tone", "cgEnCode", 0x142, 0x40, 0, M::Ticked, kNone, kListed, 0, 0, "side_tone"},
+    {"fDtmfFun", "cxRate", "lRate", "DTMF Speed[digit/s]", "cgEnCode", 0x140, 0x0F, 0, M::Item, kNone, {"", 4, 1, 12, ""}, 0, 0, "dtmf_speed", Normal(0, 11, 2)},
+    {"fDtmfFun", "cxFiSv", "lFiSv", "First Digit Time [ms]", "cgEnCode", 0x141, 0x0F, 0, M::Item, kNone, {"", 0, 100, 11, ""}, 0, 0, "first_digit_time", Normal(0, 10, 0)},
+    {"fDtmfFun", "cxFiDv", "lFiDv", "First Digit Delay [ms]", "cgEnCode", 0x141, 0xF0, 0, M::Item, kNone, {"", 100, 100, 10, ""}, 0, 0, "first_digit_delay", Normal(0, 9, 0)},
+    {"fDtmfFun", "cxEfSv", "lEfSv", "* and # Tone [ms]", "cgEnCode", 0x142, 0x30, 0, M::StarHashTone, kStarHash, kListed, 0, 0, "star_and_hash_tone", Normal(0, 3, 3)},
+    {"fDtmfFun", "cxTxTs", "lTxTs", "Code Space Time[ms]", "cgEnCode", 0x146, 0xF0, 0, M::Item, kNone, {"None", 600, 100, 15, ""}, 0, 0, "code_space_time", Normal(0, 15, 15)},
+    {"fDtmfFun", "cxBeep", "", "DTMF Side Tone", "cgEnCode", 0x142, 0x40, 0, M::Ticked, kNone, kListed, 0, 0, "side_tone", kAnyValue},
     // PTT-ID mode: the window always works with BOTH.
-    {"fDtmfFun", "", "", "", "", 0x142, 0x03, 0, M::Always3, kNone, kListed, 0, 0, ""},
-    {"fDtmfFun", "cxTxYs", "lTxYs", "Tx Decode", "cgDeCode", 0x142, 0x04, 0, M::Item, kOffOn, kListed, 0, 0, "tx_decode"},
-    {"fDtmfFun", "cxIdTs", "", "Decode Tone", "cgDeCode", 0x142, 0x08, 0, M::Ticked, kNone, kListed, 0, 0, "decode_tone"},
-    {"fDtmfFun", "cxStunSw", "lStunSw", "Stun Type", "cgStun", 0x142, 0x80, 0, M::Item, kStunType, kListed, 0, 0, "stun_type"},
-    {"fDtmfFun", "cxGroup", "lGroup", "Group Code", "cgDeCode", 0x144, 0x0F, 0, M::Item, kGroupCode, kListed, 0, 0, "group_code"},
-    {"fDtmfFun", "cxBack", "lBack", "Auto Reset Time [s]", "cgDeCode", 0x145, 0x3F, 0, M::Item, kNone, {"Off", 1, 1, 60, ""}, 0, 0, "auto_reset_time"},
-    {"fDtmfFun", "cxBkTs", "", "Reset Tone", "cgDeCode", 0x145, 0x40, 0, M::Ticked, kNone, kListed, 0, 0, "reset_tone"},
-    {"fDtmfFun", "cxRxTs", "lRxTs", "Decode Time Out[ms]", "cgDeCode", 0x146, 0x0F, 0, M::Item, kDecodeTimeOut, kListed, 0, 0, "decode_time_out"},
+    {"fDtmfFun", "", "", "", "", 0x142, 0x03, 0, M::Always3, kNone, kListed, 0, 0, "", kAnyValue},
+    {"fDtmfFun", "cxTxYs", "lTxYs", "Tx Decode", "cgDeCode", 0x142, 0x04, 0, M::Item, kOffOn, kListed, 0, 0, "tx_decode", kAnyValue},
+    {"fDtmfFun", "cxIdTs", "", "Decode Tone", "cgDeCode", 0x142, 0x08, 0, M::Ticked, kNone, kListed, 0, 0, "decode_tone", kAnyValue},
+    {"fDtmfFun", "cxStunSw", "lStunSw", "Stun Type", "cgStun", 0x142, 0x80, 0, M::Item, kStunType, kListed, 0, 0, "stun_type", kAnyValue},
+    {"fDtmfFun", "cxGroup", "lGroup", "Group Code", "cgDeCode", 0x144, 0x0F, 0, M::Item, kGroupCode, kListed, 0, 0, "group_code", Normal(0, 6, 0)},
+    {"fDtmfFun", "cxBack", "lBack", "Auto Reset Time [s]", "cgDeCode", 0x145, 0x3F, 0, M::Item, kNone, {"Off", 1, 1, 60, ""}, 0, 0, "auto_reset_time", Normal(0, 60, 10)},
+    {"fDtmfFun", "cxBkTs", "", "Reset Tone", "cgDeCode", 0x145, 0x40, 0, M::Ticked, kNone, kListed, 0, 0, "reset_tone", Normal(0, 1, 0)},
+    {"fDtmfFun", "cxRxTs", "lRxTs", "Decode Time Out[ms]", "cgDeCode", 0x146, 0x0F, 0, M::Item, kDecodeTimeOut, kListed, 0, 0, "decode_time_out", Normal(0, 10, 0)},
 };
 
 uint8_t& ByteOf(const SettingField& f)

@@ -2,8 +2,9 @@
 // The list and check-box settings of the editor windows (keys, options, VOX,
 // scan, DTMF) as one table. Each row names its window, its control, the
 // image byte and mask it lives in and the items it offers; the windows build
-// and fill their controls from it and the command line's dump prints it, so
-// no caller knows a byte or a mask. The few fields whose stored value is not
+// and fill their controls from it, the command line's dump prints it and the
+// normaliser keeps each field in its range, so no caller knows a byte or a
+// mask. The few fields whose stored value is not
 // simply the item number say so through their mapping, and each of those
 // mappings is one small function in SettingFields.cpp.
 #include <cstdint>
@@ -34,6 +35,15 @@ struct ItemRange {
     const char* suffix;
 };
 
+// The values a field may hold once a document is made, read or opened; any
+// other is put back to `defaultValue`. Fields without one keep any value.
+struct NormalRange {
+    bool checked;
+    uint8_t min;
+    uint8_t max;
+    uint8_t defaultValue;
+};
+
 struct SettingField {
     const char* window;  // component name of the window ("fOptFun")
     const char* control; // component name of the control ("cxSQL")
@@ -49,6 +59,7 @@ struct SettingField {
     int tag;             // drop-down Tag for the language file (0, -2, -3)
     int shownItem;       // NotStored only: the item every new window shows
     const char* jsonKey; // key in the command line's dump, "" for none
+    NormalRange normal;
 };
 
 const std::vector<SettingField>& SettingFields();

@@ -1,15 +1,13 @@
 #include "settings/IniFile.h"
 
-#include <atomic>
 #include <cerrno>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <random>
 #include <string_view>
 #include <system_error>
 
+#include "settings/AtomicFile.h"
 #include "settings/TextEncoding.h"
 
 namespace {
@@ -85,74 +83,6 @@ ParsedLine ParseLine(std::string_view line)
 std::string SystemMessage(int err)
 {
     return std::error_code(err, std::generic_category()).message();
-}
-
-// Writes `bytes` to a new file beside `target` and renames it over `target`,
-// so that a failure at any point leaves the old file as it was.
-bool ReplaceFile(const fs::path& path, const std::string& bytes, std::string* error)
-{
-    auto fail = [&](const std::string& why) {
-        if (error)
-            *error = why;
-        return false;
-    };
-
-    std::error_code ec;
-    fs::path target = path;
-    if (fs::is_symlink(path, ec)) {
-        // Replace the file the link points at, not the link.
-        fs::path resolved = fs::canonical(path, ec);
-        if (!ec)
-            target = resolved;
-    }
-    fs::path folder = target.parent_path();
-    if (folder.empty())
-        folder = ".";
-
-    static std::atomic<unsigned> counter{0};
-    std::random_device random;
-    fs::path temp;
-    std::FILE* out = nullptr;
-    int openError = 0;
-    for (int attempt = 0; attempt < 20 && !out; ++attempt) {
-        temp = folder / ("." + target.filename().string() + ".tmp" + std::to_string(random() % 1000000u)
-                         + "-" + std::to_string(counter++));
-        errno = 0;
-        out = std::fopen(temp.c_str(), "wbx"); // "x": never reuse an existing file
-        openError = errno;
-        if (!out && openError != EEXIST)
-            break;
-    }
-    if (!out)
-        return fail("cannot create a file in " + folder.string() + ": " + SystemMessage(openError));
-
-    bool written = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
-    int writeError = written ? 0 : errno;
-    if (std::fflush(out) != 0 && written) {
-        written = false;
-        writeError = errno;
-    }
-    if (std::fclose(out) != 0 && written) {
-        written = false;
-        writeError = errno;
-    }
-    if (!written) {
-        fs::remove(temp, ec);
-        return fail("cannot write " + temp.string() + ": " + SystemMessage(writeError));
-    }
-
-    // The new file gets the old one's permissions.
-    fs::file_status old = fs::status(target, ec);
-    if (!ec && fs::exists(old))
-        fs::permissions(temp, old.permissions(), fs::perm_options::replace, ec);
-
-    fs::rename(temp, target, ec);
-    if (ec) {
-        std::string why = ec.message();
-        fs::remove(temp, ec);
-        return fail("cannot replace " + target.string() + ": " + why);
-    }
-    return true;
 }
 
 } // namespace
@@ -332,8 +262,8 @@ bool TIniFile::WriteString(const std::string& section, const std::string& key, c
         bytes += raw[i];
         bytes += ends[i];
     }
-    if (!ReplaceFile(path_, bytes, error))
-        return false;
+    if (std::error_code written = ReplaceFileAtomically(path_, bytes))
+        return fail("cannot write " + path_ + ": " + written.message());
 
     lines_ = std::move(lines);
     rawLines_ = std::move(raw);

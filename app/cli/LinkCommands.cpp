@@ -8,7 +8,7 @@
 
 #include "core/NumberText.h"
 #include "core/State.h"
-#include "image/formats/DataFile.h"
+#include "core/DocumentFiles.h"
 #include "link/qt/DevicePorts.h"
 #include "link/PortNames.h"
 #include "link/qt/QtLinkClock.h"
@@ -187,7 +187,7 @@ int CommandRead(const std::vector<std::string>& args)
     // written as Save writes it.
     if (!link.Run(false) || !link.Link().ReadSucceeded())
         return kExitFailed;
-    if (!WriteDataFile(o.file))
+    if (!SaveDocumentFile(o.file))
         return kExitFailed;
     std::cout << Language.ReadOk << '\n';
     return 0;
@@ -202,7 +202,7 @@ int CommandWrite(const std::vector<std::string>& args)
     ApplyPortOptions(o);
     StartFirstDocument();
     std::string fileName = o.file;
-    if (ReadDataFile(fileName) != ReadResult::Ok)
+    if (OpenDocumentFile(fileName) != ReadResult::Ok)
         return kExitFailed;
 
     CliLink link(kWriteJob);

@@ -8,9 +8,9 @@
 
 #include "core/Catalogue.h"
 #include "core/State.h"
-#include "app/cli/Dump.h"
 #include "app/cli/LinkCommands.h"
-#include "image/formats/DataFile.h"
+#include "core/DocumentFiles.h"
+#include "image/formats/JsonDump.h"
 #include "settings/MsgBox.h"
 
 namespace {
@@ -84,7 +84,7 @@ int CommandNew(const std::vector<std::string>& args)
     // The same steps as the program's start: the first catalogue model with
     // its default band, or with the band asked for.
     StartFirstDocument(band ? std::optional<uint8_t>(FrqList.CodeOf(*band)) : std::nullopt);
-    return WriteDataFile(*out) ? 0 : kExitFailed;
+    return SaveDocumentFile(*out) ? 0 : kExitFailed;
 }
 
 int CommandDump(const std::vector<std::string>& args)
@@ -93,10 +93,12 @@ int CommandDump(const std::vector<std::string>& args)
         return Usage();
     std::string fileName = args[0];
     FileHeaderTexts header;
-    if (ReadDataFile(fileName, &header) != ReadResult::Ok)
+    // Opened on the document the program starts with, as the window's Open
+    // is: what the file does not hold keeps that document's bytes.
+    StartFirstDocument();
+    if (OpenDocumentFile(fileName, &header) != ReadResult::Ok)
         return kExitFailed;
-    std::cout << DumpDocument(header).dump(2, ' ', false, nlohmann::json::error_handler_t::replace)
-              << '\n';
+    std::cout << DocumentToJson(header);
     return std::cout ? 0 : kExitFailed;
 }
 }

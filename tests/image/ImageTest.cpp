@@ -84,7 +84,7 @@ TEST_F(NewDocumentImage, NormaliseResetsOnlyFieldsOutOfRange)
 
 TEST_F(NewDocumentImage, NormalisationTableFieldsAllHaveDefaultsInRange)
 {
-    for (const auto& row : kSettingDefaults) {
+    for (const auto& row : NormalisedSettings()) {
         EXPECT_LE(row.defaultValue, row.max) << std::hex << row.offset;
         EXPECT_GE(row.offset, 0x120);
         EXPECT_LT(row.offset, 0x170);

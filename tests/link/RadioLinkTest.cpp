@@ -76,7 +76,7 @@ const std::string kComError = "Please check all connections and communication po
 TEST_F(Link, CompleteReadSendsEveryFrameInOrderAndReplacesTheDocument)
 {
     Bench b(kReadJob);
-    const SettingDefault& row = kSettingDefaults[0];
+    const SettingDefault& row = NormalisedSettings()[0];
     b.radio.memory[0x175] = 0xF1;                          // band 200 - 260MHz
     b.radio.memory[row.offset] = 0xFF;                     // out of range: normalised
     const auto before = ALL.Image;
@@ -108,7 +108,7 @@ TEST_F(Link, CompleteReadSendsEveryFrameInOrderAndReplacesTheDocument)
     EXPECT_EQ(ALL.Image[0x175], 0xF1);
     EXPECT_EQ(GetBitField(ALL.Image[row.offset], row.mask, 0xFF, 0xFF), row.defaultValue);
     std::set<size_t> normalised = {0x156, 0x157};
-    for (const SettingDefault& r : kSettingDefaults)
+    for (const SettingDefault& r : NormalisedSettings())
         normalised.insert(r.offset);
     for (size_t i = 0; i < 0x1B0; ++i) {
         if (normalised.count(i))

@@ -10,6 +10,7 @@
 #include "core/State.h"
 #include "image/ChannelCodec.h"
 #include "image/ChannelFields.h"
+#include "core/DocumentFiles.h"
 #include "image/formats/DataFile.h"
 #include "image/Image.h"
 #include "image/Stamp.h"
@@ -51,7 +52,7 @@ RadioMemory BuildSampleMemory()
             EncodeChannelField(c.number, field, text);
     }
     // Every normalised setting one step away from its default, still in range.
-    for (const SettingDefault& row : kSettingDefaults) {
+    for (const SettingDefault& row : NormalisedSettings()) {
         uint8_t value = row.defaultValue < row.max ? row.defaultValue + 1 : row.defaultValue - 1;
         SetSettingField(static_cast<int>(row.offset - kSettingsBase), row.mask, value);
     }
@@ -86,5 +87,5 @@ bool SaveMemoryFile(const std::string& path, const RadioMemory& memory, const st
     ALL.Image = memory;
     ALL.ModelCode = modelCode;
     ALL.AreaCode.clear(); // a read leaves the area code empty
-    return WriteDataFile(path);
+    return SaveDocumentFile(path);
 }

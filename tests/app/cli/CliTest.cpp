@@ -88,6 +88,21 @@ TEST(Cli, DumpShowsChannelsWithTheirListTexts)
         "busy_lock": "No", "epilogue": "On", "ptt_id": "BOT"})"));
 }
 
+TEST(Cli, DumpOpensOnTheDocumentTheProgramStartsWith)
+{
+    // A file of only a header changes nothing of the start-up document, as
+    // Open in the program: no channels, the settings of a new document.
+    TempDir dir;
+    std::string made = dir.file("new.dat");
+    ASSERT_EQ(Cli(dir, "new " + Quote(made)).exitCode, 0);
+    std::string header = dir.write("header.dat", ReadAll(made).substr(0, 16));
+    CliRun dump = Cli(dir, "dump " + Quote(header));
+    ASSERT_EQ(dump.exitCode, 0) << dump.err;
+    auto doc = nlohmann::json::parse(dump.out);
+    EXPECT_EQ(doc["channels"].size(), 0u);
+    EXPECT_EQ(doc["settings"], nlohmann::json::parse(Cli(dir, "dump " + Quote(made)).out)["settings"]);
+}
+
 TEST(Cli, DumpFailsCleanlyAndNeverWrites)
 {
     TempDir dir;

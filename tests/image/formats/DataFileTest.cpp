@@ -6,6 +6,7 @@
 #include <sys/resource.h>
 
 #include "TestSupport.h"
+#include "core/DocumentFiles.h"
 #include "core/DocumentView.h"
 #include "core/State.h"
 #include "image/formats/DataFile.h"
@@ -42,7 +43,7 @@ protected:
     std::string SaveNew(const std::string& name)
     {
         std::string path = dir.file(name);
-        EXPECT_TRUE(WriteDataFile(path));
+        EXPECT_TRUE(SaveDocumentFile(path));
         return path;
     }
 };
@@ -91,7 +92,7 @@ TEST_F(DataFile, SaveOpenSaveGivesIdenticalFiles)
     StartFresh(dir.path().string());
     StartFirstDocument();
     std::string name = first;
-    ASSERT_EQ(ReadDataFile(name), ReadResult::Ok);
+    ASSERT_EQ(OpenDocumentFile(name), ReadResult::Ok);
     EXPECT_EQ(ALL.AreaCode, "0592");
     std::string second = SaveNew("second.dat");
     EXPECT_EQ(ReadAll(first), ReadAll(second));
@@ -109,7 +110,7 @@ TEST_F(DataFile, OpenReplacesOnlyTheStoredStretchAndTellsTheWindow)
     ALL.CurrentChannel = 9;
     ALL.Modified = true;
     std::string name = path;
-    ASSERT_EQ(ReadDataFile(name), ReadResult::Ok);
+    ASSERT_EQ(OpenDocumentFile(name), ReadResult::Ok);
     SetDocumentView(nullptr);
     EXPECT_EQ(name, path);
     EXPECT_EQ(ALL.Image[0x005], 0x11);
@@ -131,7 +132,7 @@ TEST_F(DataFile, AcceptsAnyFileWhoseModelCodeIsKnown)
     odd[0x175] = static_cast<char>(0x07); // no band has this code
     odd.replace(9, 4, "    ");
     std::string name = dir.write("odd.dat", odd);
-    ASSERT_EQ(ReadDataFile(name), ReadResult::Ok);
+    ASSERT_EQ(OpenDocumentFile(name), ReadResult::Ok);
     EXPECT_EQ(ALL.BandText, "400 - 520MHz");
     EXPECT_EQ(ALL.Image[0x175], 0xF3);
     EXPECT_EQ(ALL.AreaCode, "    ");
@@ -146,7 +147,7 @@ TEST_F(DataFile, OpensWithTheBandStoredInTheFile)
     std::string good = ReadAll(SaveNew("good.dat"));
     good[0x175] = static_cast<char>(0xF1);
     std::string name = dir.write("band.dat", good);
-    ASSERT_EQ(ReadDataFile(name), ReadResult::Ok);
+    ASSERT_EQ(OpenDocumentFile(name), ReadResult::Ok);
     EXPECT_EQ(ALL.BandText, "200 - 260MHz");
     EXPECT_EQ(ALL.BandLow, 200);
     EXPECT_EQ(ALL.BandHigh, 260);
@@ -175,7 +176,7 @@ TEST_F(DataFile, RefusesUnknownModelsAndUnreadableFilesLeavingTheDocumentAlone)
     for (const auto& c : cases) {
         messages.shown.clear();
         std::string name = dir.write(c.name, c.bytes);
-        EXPECT_EQ(ReadDataFile(name), ReadResult::WrongModel) << c.name;
+        EXPECT_EQ(OpenDocumentFile(name), ReadResult::WrongModel) << c.name;
         EXPECT_EQ(name, "") << c.name;
         ASSERT_EQ(messages.texts(), std::vector<std::string>{"Model Type Wrong."}) << c.name;
         EXPECT_EQ(messages.shown[0].kind, kMsgInformation);
@@ -187,7 +188,7 @@ TEST_F(DataFile, RefusesUnknownModelsAndUnreadableFilesLeavingTheDocumentAlone)
     for (std::string name : {dir.file("missing.dat"), dir.path().string()}) {
         messages.shown.clear();
         std::string path = name;
-        EXPECT_EQ(ReadDataFile(name), ReadResult::CannotOpen);
+        EXPECT_EQ(OpenDocumentFile(name), ReadResult::CannotOpen);
         EXPECT_EQ(name, "");
         ASSERT_EQ(messages.shown.size(), 1u);
         EXPECT_NE(messages.shown[0].text.find(path), std::string::npos);
@@ -202,13 +203,13 @@ TEST_F(DataFile, ShortAndLongFilesFillOnlyAsFarAsTheyGo)
     std::string shortFile = good.substr(0, 16 + 0x20); // header and blocks 1-2
     shortFile[0x10] = 0x01;
     std::string name = dir.write("short.dat", shortFile);
-    ASSERT_EQ(ReadDataFile(name), ReadResult::Ok);
+    ASSERT_EQ(OpenDocumentFile(name), ReadResult::Ok);
     EXPECT_EQ(ALL.Image[0x010], 0x01);
     EXPECT_EQ(ALL.Image[0x100], 0x5A);
 
     std::string longFile = good + std::string(5000, '\x33');
     name = dir.write("long.dat", longFile);
-    ASSERT_EQ(ReadDataFile(name), ReadResult::Ok);
+    ASSERT_EQ(OpenDocumentFile(name), ReadResult::Ok);
     EXPECT_EQ(ALL.Image[0x1D0], 0x00); // nothing past the stored stretch
     EXPECT_EQ(ALL.Image[0x100], static_cast<uint8_t>(good[0x100]));
 }
@@ -225,7 +226,7 @@ TEST_F(DataFile, RandomBytesNeverReachPastTheImage)
         if (round % 2 && size >= 5)
             bytes.replace(0, 5, header); // half of them pass the model check
         std::string name = dir.write("random.dat", bytes);
-        ReadResult r = ReadDataFile(name);
+        ReadResult r = OpenDocumentFile(name);
         if (r == ReadResult::Ok) {
             EXPECT_GE(size, 16u);
             EXPECT_GE(ALL.Image[0x175], 0xF0);
@@ -238,7 +239,7 @@ TEST_F(DataFile, ReplacesAnExistingFileAndKeepsItsPermissions)
 {
     std::string path = dir.write("old.dat", "previous contents");
     fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-    ASSERT_TRUE(WriteDataFile(path));
+    ASSERT_TRUE(SaveDocumentFile(path));
     EXPECT_EQ(ReadAll(path).size(), 464u);
     EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
@@ -253,23 +254,26 @@ TEST_F(DataFile, SavingThroughALinkReplacesTheFileItPointsTo)
 {
     std::string real = dir.write("real.dat", "x");
     fs::create_symlink(real, dir.file("link.dat"));
-    ASSERT_TRUE(WriteDataFile(dir.file("link.dat")));
+    ASSERT_TRUE(SaveDocumentFile(dir.file("link.dat")));
     EXPECT_TRUE(fs::is_symlink(dir.file("link.dat")));
     EXPECT_EQ(ReadAll(real).size(), 464u);
 }
 
-TEST_F(DataFile, AFailedSaveReportsAndKeepsModified)
+TEST_F(DataFile, AFailedSaveReportsAndLeavesTheDocumentAsItWas)
 {
     ALL.Modified = true;
+    ALL.Image[0x179] = 0x12; // read from the radio; a save puts FF there
+    const auto before = ALL.Image;
     std::string target = dir.file("no/such/folder/doc.dat");
-    EXPECT_FALSE(WriteDataFile(target));
+    EXPECT_FALSE(SaveDocumentFile(target));
     EXPECT_TRUE(ALL.Modified);
+    EXPECT_TRUE(ALL.Image == before) << "the next write to the radio would send what the failed save changed";
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_NE(messages.shown[0].text.find(target), std::string::npos);
     EXPECT_NE(messages.shown[0].text.find("No such file or directory"), std::string::npos);
 
     messages.shown.clear();
-    EXPECT_FALSE(WriteDataFile(dir.path().string()));
+    EXPECT_FALSE(SaveDocumentFile(dir.path().string()));
     EXPECT_EQ(messages.shown.size(), 1u);
 }
 
@@ -284,7 +288,7 @@ TEST_F(DataFile, ASaveThatFailsHalfWayLeavesThePreviousFileUntouched)
         rlimit limit{100, 100};
         setrlimit(RLIMIT_FSIZE, &limit);
         ALL.Modified = true;
-        bool saved = WriteDataFile(target);
+        bool saved = SaveDocumentFile(target);
         std::_Exit(!saved && ALL.Modified && messages.shown.size() == 1 ? 3 : 4);
     };
     EXPECT_EXIT(saveWithSmallDisk(), ::testing::ExitedWithCode(3), "");

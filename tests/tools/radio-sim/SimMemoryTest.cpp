@@ -41,7 +41,7 @@ TEST_F(SimMemory, SampleIsARadioThatHasBeenProgrammed)
 
     // Every normalised setting away from its default yet in range, so a
     // read shows them as the radio holds them.
-    for (const SettingDefault& row : kSettingDefaults) {
+    for (const SettingDefault& row : NormalisedSettings()) {
         uint8_t value = GetBitField(sample[row.offset], row.mask, 0xFF, 0xFF);
         EXPECT_NE(value, row.defaultValue) << std::hex << row.offset << "/" << int(row.mask);
         EXPECT_LE(value, row.max) << std::hex << row.offset << "/" << int(row.mask);

@@ -1,4 +1,6 @@
-#include "app/cli/Dump.h"
+#include "image/formats/JsonDump.h"
+
+#include <nlohmann/json.hpp>
 
 #include "core/State.h"
 #include "editors/AreaTable.h"
@@ -61,7 +63,7 @@ ordered_json DumpSettings()
 }
 }
 
-ordered_json DumpDocument(const FileHeaderTexts& header)
+std::string DocumentToJson(const FileHeaderTexts& header)
 {
     ordered_json doc;
     doc["model_code"] = header.ModelCode;
@@ -80,5 +82,5 @@ ordered_json DumpDocument(const FileHeaderTexts& header)
             channels.push_back(DumpChannel(n, Channel));
     }
     doc["channels"] = std::move(channels);
-    return doc;
+    return doc.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + '\n';
 }

@@ -1,0 +1,12 @@
+#pragma once
+// The document as one JSON object, as `qv300-cli dump` prints it: the
+// header codes, model, band, time stamps, serial number and area, every
+// setting as its editor window shows it, and the channels that exist.
+#include <string>
+
+#include "image/formats/DataFile.h"
+
+// The JSON text of the document now held in the global state, indented by
+// two and ending in a line break. `header` is the header of the file it came
+// from, as stored.
+std::string DocumentToJson(const FileHeaderTexts& header);

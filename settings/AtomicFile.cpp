@@ -1,0 +1,110 @@
+#include "settings/AtomicFile.h"
+
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <random>
+
+#if __has_include(<unistd.h>)
+#include <unistd.h>
+#define QV300_HAVE_FSYNC 1
+#endif
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::error_code SystemError(int err)
+{
+    return std::error_code(err ? err : EIO, std::generic_category());
+}
+
+// The file a path names once symbolic links are followed. A link to a file
+// that does not exist yet names that file, so saving through it creates it.
+fs::path FollowLinks(fs::path path)
+{
+    std::error_code ec;
+    // As many links as the system itself follows before giving up.
+    for (int hops = 0; hops < 40 && fs::is_symlink(fs::symlink_status(path, ec)); ++hops) {
+        fs::path next = fs::read_symlink(path, ec);
+        if (ec)
+            break;
+        path = next.is_absolute() ? next : path.parent_path() / next;
+    }
+    return path;
+}
+
+// Creates a file beside `target` under a name no file has yet. Returns null
+// and sets `err` when the folder does not take one.
+std::FILE* CreateTemporaryBeside(const fs::path& target, fs::path& temporary, int& err)
+{
+    static std::atomic<unsigned> counter{0};
+    std::random_device random;
+    const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        temporary = folder / ("." + target.filename().string() + ".tmp" + std::to_string(random() % 1000000u)
+                              + "-" + std::to_string(counter++));
+        errno = 0;
+        std::FILE* f = std::fopen(temporary.c_str(), "wbx"); // "x": never reuse an existing file
+        err = errno;
+        if (f || err != EEXIST)
+            return f;
+    }
+    return nullptr;
+}
+
+// Writes all of `bytes` and makes sure they reached the disk. Returns 0 or
+// the errno of the first failure; the file is closed either way.
+int WriteAndClose(std::FILE* f, std::string_view bytes)
+{
+    errno = 0;
+    int err = 0;
+    if (std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size())
+        err = errno ? errno : EIO;
+    if (!err && std::fflush(f) != 0)
+        err = errno ? errno : EIO;
+#ifdef QV300_HAVE_FSYNC
+    // Some file systems cannot sync (EINVAL, EROFS); the data is written.
+    if (!err && fsync(fileno(f)) != 0 && errno != EINVAL && errno != EROFS)
+        err = errno;
+#endif
+    if (std::fclose(f) != 0 && !err)
+        err = errno ? errno : EIO;
+    return err;
+}
+
+} // namespace
+
+std::error_code ReplaceFileAtomically(const std::string& path, std::string_view bytes)
+{
+    const fs::path target = FollowLinks(path);
+    std::error_code ec;
+    const fs::file_status old = fs::status(target, ec);
+    if (fs::is_directory(old))
+        return SystemError(EISDIR);
+
+    fs::path temporary;
+    int err = 0;
+    std::FILE* f = CreateTemporaryBeside(target, temporary, err);
+    if (!f)
+        return SystemError(err);
+    err = WriteAndClose(f, bytes);
+    if (!err) {
+        if (fs::exists(old))
+            fs::permissions(temporary, old.permissions(), fs::perm_options::replace, ec);
+        fs::rename(temporary, target, ec);
+        if (ec)
+            err = ec.value();
+    }
+    if (err) {
+        fs::remove(temporary, ec);
+        return SystemError(err);
+    }
+    return {};
+}
+
+std::error_code ReplaceFileAtomically(const std::string& path, std::span<const uint8_t> bytes)
+{
+    return ReplaceFileAtomically(path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+}

@@ -1,0 +1,19 @@
+#pragma once
+// The one way the program replaces a file on disk: the data file, the
+// settings file and every export go through it, so a save that fails at any
+// point leaves the previous file as it was.
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <system_error>
+
+// Replaces the file at `path` with `bytes`. They are written to a new file
+// beside it (never one that already exists), flushed to the disk and renamed
+// over it. The new file keeps the permissions of the file it replaces; a
+// symbolic link is followed, so the file it points to is replaced and the
+// link stays; a folder is refused. Returns an empty code on success, else the
+// system's reason (its message() is the text to show), and then nothing is
+// left behind.
+std::error_code ReplaceFileAtomically(const std::string& path, std::string_view bytes);
+std::error_code ReplaceFileAtomically(const std::string& path, std::span<const uint8_t> bytes);

@@ -321,7 +321,7 @@ TEST_P(Handshake, PortThatDoesNotOpenReportsAndCloses)
         ALL.ComPort = name;
         Bench b(Job());
         b.port.openFails = true;
-        b.link.Open();
+        EXPECT_FALSE(b.link.Open());
         ASSERT_TRUE(b.RunUntilClosed());
         EXPECT_EQ(b.clock.now, 50 + 300);
         EXPECT_TRUE(b.port.sent.empty());
@@ -357,6 +357,59 @@ TEST_P(Handshake, CancelAbandonsTheExchangeSilently)
     if (!GetParam()) {
         EXPECT_TRUE(ALL.Image == before);
     }
+}
+
+TEST_F(Link, EachOperationEndsWithExactlyOneOutcome)
+{
+    Bench b(kWriteJob);
+    ASSERT_TRUE(b.link.Open());
+    b.link.Start();
+    ASSERT_TRUE(b.clock.Run([&] { return b.view.okEnabled; }));
+    // A device failing between operations ends nothing.
+    b.port.LineErrorAt(b.clock.now);
+    b.RunFor(5000);
+    // A cancel ends the next write without a word to the radio or the user.
+    b.link.Start();
+    b.clock.Run([&] { return b.port.sent.size() >= 40; });
+    b.link.Cancel();
+    b.link.Close();
+    b.RunFor(10000);
+    EXPECT_EQ(b.port.sent.size(), 40u);
+    ASSERT_EQ(b.view.outcomes.size(), 2u);
+    EXPECT_EQ(b.view.outcomes[0].result, LinkResult::Succeeded);
+    EXPECT_EQ(b.view.outcomes[0].message, &TLanguage::WriteOk);
+    EXPECT_EQ(b.view.outcomes[1].result, LinkResult::Cancelled);
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{"Writing Completed."});
+}
+
+TEST_F(Link, TwoEnginesOnTwoPortsRunSideBySide)
+{
+    // As two windows on one event loop: the events of the two exchanges
+    // alternate, each engine on its own port, clock and view.
+    Bench first(kReadJob), second(kWriteJob);
+    ASSERT_TRUE(first.link.Open("COM5"));
+    ASSERT_TRUE(second.link.Open("COM12"));
+    first.link.Start();
+    second.link.Start();
+    auto oneEvent = [](Bench& b) {
+        size_t sent = b.port.sent.size();
+        b.clock.Run([&] { return b.port.sent.size() > sent || !b.view.outcomes.empty(); });
+    };
+    for (int turn = 0; turn < 100 && (first.view.outcomes.empty() || second.view.outcomes.empty()); ++turn) {
+        oneEvent(first);
+        oneEvent(second);
+    }
+    EXPECT_EQ(first.port.openedNumber, 5);
+    EXPECT_EQ(second.port.openedNumber, 12);
+    EXPECT_EQ(Describe(first.port.sent[1].bytes), "PROGRAM65");
+    EXPECT_GE(second.port.sent[1].bytes.back(), 0x65);
+    EXPECT_EQ(first.Frames().size(), 4u + 1 + 27 * 2 + 1);
+    EXPECT_EQ(second.radio.writesReceived, 25);
+    ASSERT_EQ(first.view.outcomes.size(), 1u);
+    ASSERT_EQ(second.view.outcomes.size(), 1u);
+    EXPECT_EQ(first.view.outcomes[0].message, &TLanguage::ReadOk);
+    EXPECT_EQ(second.view.outcomes[0].message, &TLanguage::WriteOk);
+    EXPECT_TRUE(first.link.ReadSucceeded());
 }
 
 INSTANTIATE_TEST_SUITE_P(ReadAndWrite, Handshake, ::testing::Values(false, true),

@@ -17,7 +17,6 @@
 #include "link/qt/QtSerialPort.h"
 #include "link/RadioLink.h"
 #include "settings/Language.h"
-#include "settings/MsgBox.h"
 
 namespace {
 constexpr int kExitFailed = 2;

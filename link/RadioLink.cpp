@@ -55,6 +55,17 @@ void AppendHex(std::string& text, uint8_t b)
 }
 } // namespace
 
+std::string MessageText(const LinkOutcome& outcome)
+{
+    return outcome.message ? Language.*outcome.message : std::string();
+}
+
+void ShowOutcome(const LinkOutcome& outcome)
+{
+    if (outcome.message)
+        MsgBox(Language.Confirmation, Language.*outcome.message, kMsgInformation);
+}
+
 TRadioLink::TRadioLink(const LinkJob& job, TSerialPort& port, TLinkClock& clock, TLinkView& view)
     : job_(job), port_(port), clock_(clock), view_(view)
 {
@@ -70,37 +81,44 @@ TRadioLink::~TRadioLink()
         clock_.SetListener(nullptr);
 }
 
-void TRadioLink::FormShow()
+bool TRadioLink::Open()
+{
+    return Open(ALL.ComPort);
+}
+
+bool TRadioLink::Open(const std::string& portName)
 {
     readSucceeded_ = false;
     step_ = LinkStep::Idle;
     SetProgress(0);
-    if (job_.reopenOnShow) {
+    if (job_.reopenOnShow)
         port_.Close();
-        port_.Close();
-    }
     clock_.Wait(kWaitBeforeOpen);
-    std::optional<int> number = PortNumberOf(ALL.ComPort);
+    std::optional<int> number = PortNumberOf(portName);
     portNumber_ = number.value_or(0);
-    step_ = LinkStep::Idle;
     if (job_.reopenOnShow) {
         port_.FlushInput();
         port_.FlushOutput();
     }
-    if (!number || !port_.Open(portNumber_, ALL.BaudRate)) {
-        ShowError(Language.PortError);
-        clock_.Start(LinkTimer::CloseTime, IntervalOf(LinkTimer::CloseTime));
-    }
+    if (number && port_.Open(portNumber_, ALL.BaudRate))
+        return true;
+    // A port that does not open ends the window's work as a failed
+    // operation would.
+    running_ = true;
+    FailAndClose(&TLanguage::PortError);
+    return false;
 }
 
-void TRadioLink::btnOkClick()
+void TRadioLink::Start()
 {
+    Cancel();
     view_.ClearLog();
     readSucceeded_ = false;
     if (job_.stampsImage)
         WriteModelBlock();
     step_ = LinkStep::Idle;
-    errorShown_ = false;
+    running_ = true;
+    failedSinceStart_ = false;
     lineErrorPending_ = false;
     SetProgress(0);
     EnableOk(false);
@@ -111,18 +129,33 @@ void TRadioLink::btnOkClick()
         ok = Send(kWakeUpFrame, 1, BlockPhase::AwaitData);
     }
     if (!ok) {
-        ShowError(Language.PortError);
+        Fail(&TLanguage::PortError);
         return;
     }
     clock_.Start(LinkTimer::xTimer, IntervalOf(LinkTimer::xTimer));
 }
 
-void TRadioLink::FormClose()
+void TRadioLink::Cancel()
+{
+    if (!running_)
+        return;
+    StopTimers();
+    step_ = LinkStep::Idle;
+    End(LinkResult::Cancelled, nullptr);
+}
+
+void TRadioLink::Close()
+{
+    Cancel();
+    StopTimers();
+    step_ = LinkStep::Idle;
+    port_.Close();
+}
+
+void TRadioLink::StopTimers()
 {
     for (size_t t = 0; t < kLinkTimerCount; ++t)
         clock_.Stop(static_cast<LinkTimer>(t));
-    step_ = LinkStep::Idle;
-    port_.Close();
 }
 
 bool TRadioLink::Send(const uint8_t* bytes, size_t count, int expectedReply, BlockPhase phase)
@@ -240,12 +273,12 @@ void TRadioLink::OnIdentReply()
     bool known = MacList.ChannelsOf(model) != 0;
     if (receive_[kIdentTagAt] != ExchangedTag(tagByte_)) {
         SendEnd();
-        FailAndClose(Language.ComError);
+        FailAndClose(&TLanguage::ComError);
         return;
     }
     if (!known) {
         SendEnd();
-        FailAndClose(Language.ModError);
+        FailAndClose(&TLanguage::ModError);
         return;
     }
     receivedModel_ = model;
@@ -262,7 +295,7 @@ void TRadioLink::OnAuthReply()
     clock_.Stop(LinkTimer::HeadTime);
     if (receive_[0] != tagByte_) {
         SendEnd();
-        FailAndClose(Language.ComError);
+        FailAndClose(&TLanguage::ComError);
         return;
     }
     if (job_.stampsImage)
@@ -301,28 +334,39 @@ void TRadioLink::Finish()
     step_ = LinkStep::Idle;
     SendEnd();
     SetProgress(job_.progressMax);
-    MsgBox(Language.Confirmation, Language.*job_.successMessage, kMsgInformation);
     if (job_.staysOpenAfterSuccess) {
+        End(LinkResult::Succeeded, job_.successMessage);
         SetProgress(0);
         clock_.Start(LinkTimer::cxBack, IntervalOf(LinkTimer::cxBack));
         return;
     }
-    // Only a complete read changes the document. Block 27 of the buffer is
-    // never received, so 0x1B0..0x1BF become 00.
+    // Only a complete read changes the document, and it is in place before
+    // the view hears of the success. Block 27 of the buffer is never
+    // received, so 0x1B0..0x1BF become 00.
     std::copy_n(readBuffer_.begin(), kReadBlocks * kBlockSize, ALL.Image.begin());
     SelectModel(receivedModel_, ALL.Image[kBandCodeOffset], true);
     ALL.AreaCode.clear();
     NormaliseSettings();
     ALL.Modified = true;
     readSucceeded_ = true;
+    End(LinkResult::Succeeded, job_.successMessage);
     clock_.Start(LinkTimer::CloseTime, IntervalOf(LinkTimer::CloseTime));
 }
 
 void TRadioLink::myPortTriggerLineError()
 {
+    // Between operations a line error still tells the user that the device
+    // went away (the write window shows it, the read window reports it and
+    // closes), as a failure of its own, unless the last operation already
+    // failed and said so.
+    if (!running_) {
+        if (failedSinceStart_)
+            return;
+        running_ = true;
+    }
     if (job_.lineErrorShowsAtOnce) {
         step_ = LinkStep::Idle;
-        ShowError(Language.ComError);
+        Fail(&TLanguage::ComError);
         return;
     }
     port_.FlushInput();
@@ -345,7 +389,7 @@ void TRadioLink::TimerFired(LinkTimer timer)
     case LinkTimer::xTimer: {
         // An error already ended this operation (a line error while the
         // radio was waking up): nothing more is sent.
-        if (errorShown_)
+        if (!running_)
             return;
         std::uniform_int_distribution<int> draw(0, 4);
         tagByte_ = LinkTag(portNumber_, draw(random_));
@@ -370,26 +414,27 @@ void TRadioLink::TimerFired(LinkTimer timer)
 void TRadioLink::OnTimeout(LinkTimer timer)
 {
     step_ = LinkStep::Idle;
-    if (errorShown_)
+    if (!running_)
         return;
     if (timer == LinkTimer::HeadTime)
         clock_.Wait(kWaitBeforeHandshakeError);
     else if (job_.timeoutEnablesOk)
         EnableOk(true);
-    FailAndClose(Language.ComError);
+    FailAndClose(&TLanguage::ComError);
 }
 
-void TRadioLink::ShowError(const std::string& text)
+void TRadioLink::End(LinkResult result, std::string TLanguage::*message)
 {
-    if (errorShown_)
+    if (!running_)
         return;
-    errorShown_ = true;
-    MsgBox(Language.Confirmation, text, kMsgInformation);
+    running_ = false;
+    failedSinceStart_ = failedSinceStart_ || result == LinkResult::Failed;
+    view_.Finished(LinkOutcome{result, message});
 }
 
-void TRadioLink::FailAndClose(const std::string& text)
+void TRadioLink::FailAndClose(std::string TLanguage::*message)
 {
-    ShowError(text);
+    Fail(message);
     clock_.Start(LinkTimer::CloseTime, IntervalOf(LinkTimer::CloseTime));
 }
 

@@ -2,9 +2,13 @@
 // The exchange with the radio: one engine for the read and the write. It
 // sends a frame, waits for a reply of known minimum length and moves one
 // step on; there is no retransmission, a missing or wrong reply ends the
-// operation with one message. The read and write windows and the command
-// line are thin drivers: they show the progress and log the engine reports
-// and close when it asks them to.
+// operation. The read and write windows and the command line are thin
+// drivers: they show the progress, the log and the outcome the engine
+// reports, and close when it asks them to.
+//
+// An engine keeps all its state in itself and talks only to its own port,
+// clock and view, so several engines (one per port) can run side by side on
+// one event loop.
 #include <array>
 #include <cstdint>
 #include <random>
@@ -37,6 +41,19 @@ struct LinkJob {
     std::string TLanguage::*successMessage;
 };
 
+// How an operation ended. `message` names the text that reports it
+// (ReadOk, WriteOk, PortError, ComError, ModError); a cancel has none.
+enum class LinkResult { Succeeded, Failed, Cancelled };
+struct LinkOutcome {
+    LinkResult result = LinkResult::Cancelled;
+    std::string TLanguage::*message = nullptr;
+};
+
+// The text of the outcome's message in the current language; empty for none.
+std::string MessageText(const LinkOutcome& outcome);
+// Shows the outcome's message as the link windows do (nothing for a cancel).
+void ShowOutcome(const LinkOutcome& outcome);
+
 // Reads blocks 0..26 into image 0x000..0x1BF; the window closes afterwards.
 extern const LinkJob kReadJob;
 // Writes image blocks 0..24; the window stays open for the next radio.
@@ -49,6 +66,11 @@ public:
     virtual void EnableOk(bool /*enabled*/) {}
     virtual void ClearLog() {}
     virtual void LogLine(const std::string& /*line*/) {}
+    // The operation in progress has ended: called exactly once for each
+    // Start(), and for an Open() that fails. The engine may go on (the
+    // write's end frame, the timers that close the window or enable Ok), so
+    // a view that starts the next operation does so from a queued call.
+    virtual void Finished(const LinkOutcome& /*outcome*/) {}
     // The operation is over: the window closes (CloseTime fired).
     virtual void CloseWindow() {}
 };
@@ -62,20 +84,27 @@ public:
     TRadioLink(const TRadioLink&) = delete;
     TRadioLink& operator=(const TRadioLink&) = delete;
 
-    // The window opens: the port of ALL.ComPort is opened.
-    void FormShow();
-    // The user starts the read or the write.
-    void btnOkClick();
-    // The window closes (CloseTime, Cancel, close box): the port is closed
-    // and the timers stop. An unfinished read leaves the image alone.
-    void FormClose();
+    // Opens the named port ("COM3"; without a name, ALL.ComPort). False when
+    // it does not open; the view then has the failure (PortError) and is
+    // asked to close 300 ms later.
+    bool Open();
+    bool Open(const std::string& portName);
+    // Starts the read or the write; its outcome reaches the view once.
+    void Start();
+    // Abandons the operation in progress without a word to the radio: the
+    // timers stop and the view hears Cancelled. An unfinished read leaves
+    // the image alone. Nothing happens when no operation is in progress.
+    void Cancel();
+    // Cancels, then closes the port (the window closes).
+    void Close();
 
     void myPortTrigger(size_t n) override;
     void myPortTriggerLineError() override;
     void TimerFired(LinkTimer timer) override;
 
     LinkStep Step() const { return step_; }
-    bool ErrorShown() const { return errorShown_; }
+    // Between Start() and the outcome.
+    bool Running() const { return running_; }
     bool ReadSucceeded() const { return readSucceeded_; }
     bool OkEnabled() const { return okEnabled_; }
     int Progress() const { return progress_; }
@@ -102,10 +131,13 @@ private:
     void OnBlockReply();
     void Finish();
     void OnTimeout(LinkTimer timer);
-    // Shows the message unless this operation already showed one.
-    void ShowError(const std::string& text);
-    // The error message, then the window closes 300 ms later.
-    void FailAndClose(const std::string& text);
+    void StopTimers();
+    // Ends the operation in progress with this outcome; nothing when none is
+    // in progress (an error after the outcome is not reported again).
+    void End(LinkResult result, std::string TLanguage::*message);
+    void Fail(std::string TLanguage::*message) { End(LinkResult::Failed, message); }
+    // The failure, then the window closes 300 ms later.
+    void FailAndClose(std::string TLanguage::*message);
     void SetProgress(int value);
     void EnableOk(bool enabled);
 
@@ -125,7 +157,8 @@ private:
     uint8_t tagByte_ = 0;
     std::string receivedModel_;
     std::array<uint8_t, 29 * kBlockSize> readBuffer_{};
-    bool errorShown_ = false;
+    bool running_ = false;
+    bool failedSinceStart_ = false; // a failure was reported since the last Start
     bool readSucceeded_ = false;
     bool okEnabled_ = true;
     bool lineErrorPending_ = false;

@@ -11,8 +11,10 @@ public:
     virtual ~TPortListener() = default;
     // n received bytes can be read now.
     virtual void myPortTrigger(size_t n) = 0;
-    // The line reported a framing, parity, overrun or break condition, or the
-    // device stopped answering (cable pulled, device gone).
+    // The device stopped answering: a read or write failed or the device
+    // went away (cable pulled, pseudo-terminal closed). Qt 6's serial port
+    // reports no parity, framing or break errors, so a garbled byte arrives
+    // as a byte and only a failing device comes here.
     virtual void myPortTriggerLineError() = 0;
 };
 

@@ -24,7 +24,7 @@ done
 packages=(
   cmake g++ make pkg-config
   qt6-base-dev qt6-serialport-dev
-  libgtest-dev nlohmann-json3-dev
+  libgtest-dev nlohmann-json3-dev libcli11-dev
 )
 $for_tests && packages+=(locales desktop-file-utils appstream)
 $for_tools && packages+=(xvfb xauth python3 fonts-wqy-microhei)

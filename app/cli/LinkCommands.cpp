@@ -3,7 +3,9 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QTimer>
+#include <CLI/CLI.hpp>
 #include <iostream>
+#include <memory>
 #include <optional>
 
 #include "core/NumberText.h"
@@ -15,55 +17,9 @@
 #include "link/qt/QtSerialPort.h"
 #include "link/RadioLink.h"
 #include "settings/Language.h"
-#include "settings/MsgBox.h"
-
-const char* kLinkUsage =
-    "       qv300-cli read OUT.dat [--port COMn] [--device PATH]\n"
-    "       qv300-cli write IN.dat [--port COMn] [--device PATH] [--count N] [--yes]\n"
-    "       qv300-cli ports [--port COMn --device PATH]\n";
 
 namespace {
-constexpr int kExitUsage = 1;
 constexpr int kExitFailed = 2;
-
-struct LinkOptions {
-    std::string file;
-    std::optional<std::string> port;
-    std::optional<std::string> device;
-    int count = 1;
-    bool yes = false;
-};
-
-// False on a usage error. `takesFile` and `writeOptions` say what the
-// command accepts.
-bool ParseOptions(const std::vector<std::string>& args, bool takesFile, bool writeOptions, LinkOptions& o)
-{
-    bool haveFile = false;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        bool hasValue = i + 1 < args.size();
-        if (a == "--port" && hasValue) {
-            o.port = args[++i];
-            if (!PortNumberOf(*o.port) || UpperAscii(o.port->substr(0, 3)) != "COM")
-                return false;
-        } else if (a == "--device" && hasValue) {
-            o.device = args[++i];
-        } else if (writeOptions && a == "--count" && hasValue) {
-            std::optional<int> n = ParseInteger(args[++i]);
-            if (!n || *n < 1)
-                return false;
-            o.count = *n;
-        } else if (writeOptions && a == "--yes") {
-            o.yes = true;
-        } else if (takesFile && !haveFile && !a.empty() && a[0] != '-') {
-            o.file = a;
-            haveFile = true;
-        } else {
-            return false;
-        }
-    }
-    return haveFile == takesFile;
-}
 
 // The port of this run: --port names it (otherwise the settings' port,
 // checked as at start-up), --device stands behind it.
@@ -83,48 +39,36 @@ void ApplyPortOptions(const LinkOptions& o)
 }
 
 // Drives the engine the way the window does and stops its event loop as
-// soon as the outcome is known: the operation succeeded, an error was
-// shown, or the "window" closed.
+// soon as the outcome is known (with `untilReady`, once a write would also
+// take the next start), or when the "window" closes. A failure's message
+// goes to stderr.
 class CliLink : public TLinkView {
 public:
-    explicit CliLink(const LinkJob& job) : link_(job, port_, clock_, *this)
-    {
-        previous_ = SetMsgBoxHandler([this, &job](const std::string&, const std::string& text, int kind) {
-            if (text == Language.*job.successMessage)
-                succeeded_ = true;
-            else
-                std::cerr << text << '\n';
-            Check();
-            return kind == kMsgQuestion ? static_cast<int>(kMsgNo) : static_cast<int>(kMsgOk);
-        });
-    }
-    ~CliLink() override
-    {
-        link_.FormClose();
-        SetMsgBoxHandler(previous_);
-    }
+    explicit CliLink(const LinkJob& job) : link_(job, port_, clock_, *this) {}
+    ~CliLink() override { link_.Close(); }
 
     TRadioLink& Link() { return link_; }
-    bool Closed() const { return closed_; }
 
     // Opens the port; false when it cannot.
-    bool Open()
-    {
-        link_.FormShow();
-        return !link_.ErrorShown();
-    }
-    // One operation: true when it succeeded. With `untilReady` a write also
-    // waits until the window would take the next start.
+    bool Open() { return link_.Open(); }
+    // One operation: true when it succeeded.
     bool Run(bool untilReady)
     {
-        succeeded_ = false;
+        outcome_.reset();
         untilReady_ = untilReady;
-        link_.btnOkClick();
+        link_.Start();
         if (!Done())
             loop_.exec();
-        return succeeded_ && !link_.ErrorShown();
+        return outcome_ && outcome_->result == LinkResult::Succeeded;
     }
 
+    void Finished(const LinkOutcome& outcome) override
+    {
+        outcome_ = outcome;
+        if (outcome.result == LinkResult::Failed)
+            std::cerr << MessageText(outcome) << '\n';
+        Check();
+    }
     void EnableOk(bool) override { Check(); }
     void CloseWindow() override
     {
@@ -135,12 +79,14 @@ public:
 private:
     bool Done() const
     {
-        if (closed_ || link_.ErrorShown())
+        if (closed_)
             return true;
-        return succeeded_ && (!untilReady_ || link_.OkEnabled());
+        if (!outcome_)
+            return false;
+        return outcome_->result != LinkResult::Succeeded || !untilReady_ || link_.OkEnabled();
     }
-    // Decides after the engine's handler has returned, so a time-out that
-    // enables OK and then reports is seen as the failure it is.
+    // Decides after the engine's handler has returned: the write goes on
+    // after its outcome (end frame, Ok enabled 300 ms later).
     void Check()
     {
         QTimer::singleShot(0, &loop_, [this] {
@@ -153,8 +99,7 @@ private:
     TQtLinkClock clock_;
     TRadioLink link_;
     QEventLoop loop_;
-    MsgBoxHandler previous_;
-    bool succeeded_ = false;
+    std::optional<LinkOutcome> outcome_;
     bool untilReady_ = false;
     bool closed_ = false;
 };
@@ -169,13 +114,62 @@ struct QtRun {
     ~QtRun() { SetPortSystem(nullptr); }
 };
 
+// The options the link commands share: the port of this run and the device
+// behind it, checked as the program's port names are.
+void AddPortOptions(CLI::App& command, LinkOptions& o)
+{
+    CLI::Validator comPort(
+        [](std::string& text) {
+            bool ok = PortNumberOf(text) && UpperAscii(text.substr(0, 3)) == "COM";
+            return ok ? std::string() : "not a port name COMn: " + text;
+        },
+        "");
+    command.add_option("--port", o.port, "the COM port of this run (default: Com of SysInfo.Ini); not saved")
+        ->type_name("COMn")
+        ->check(comPort)
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    command.add_option("--device", o.device, "the device behind the port for this run; not saved")
+        ->type_name("PATH")
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+}
 } // namespace
 
-int CommandRead(const std::vector<std::string>& args)
+void AddLinkCommands(CLI::App& app, CommandRun& run)
 {
-    LinkOptions o;
-    if (!ParseOptions(args, true, false, o))
-        return kExitUsage;
+    auto read = std::make_shared<LinkOptions>();
+    CLI::App* command = app.add_subcommand("read", "reads the radio into a data file (none on failure)");
+    command->add_option("OUT.dat", read->file, "the data file to write")->required();
+    AddPortOptions(*command, *read);
+    command->callback([read, &run] { run = [read] { return CommandRead(*read); }; });
+
+    auto write = std::make_shared<LinkOptions>();
+    command = app.add_subcommand("write", "writes a data file into the radio");
+    command->add_option("IN.dat", write->file, "the data file to write into the radio")->required();
+    AddPortOptions(*command, *write);
+    CLI::Validator atLeastOne(
+        [](std::string& text) {
+            std::optional<int> n = ParseInteger(text);
+            if (!n || *n < 1)
+                return "not a number of radios: " + text;
+            text = std::to_string(*n); // decimal, whatever the leading zeros
+            return std::string();
+        },
+        "");
+    command->add_option("--count", write->count, "write into N radios one after another, asking before each next one")
+        ->type_name("N")
+        ->transform(atLeastOne)
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    command->add_flag("--yes", write->yes, "do not ask before the next radio");
+    command->callback([write, &run] { run = [write] { return CommandWrite(*write); }; });
+
+    auto ports = std::make_shared<LinkOptions>();
+    command = app.add_subcommand("ports", "lists the COM names with the device behind each");
+    AddPortOptions(*command, *ports);
+    command->callback([ports, &run] { run = [ports] { return CommandPorts(*ports); }; });
+}
+
+int CommandRead(const LinkOptions& o)
+{
     QtRun qt;
     ApplyPortOptions(o);
     StartFirstDocument();
@@ -193,11 +187,8 @@ int CommandRead(const std::vector<std::string>& args)
     return 0;
 }
 
-int CommandWrite(const std::vector<std::string>& args)
+int CommandWrite(const LinkOptions& o)
 {
-    LinkOptions o;
-    if (!ParseOptions(args, true, true, o))
-        return kExitUsage;
     QtRun qt;
     ApplyPortOptions(o);
     StartFirstDocument();
@@ -224,11 +215,8 @@ int CommandWrite(const std::vector<std::string>& args)
     return 0;
 }
 
-int CommandPorts(const std::vector<std::string>& args)
+int CommandPorts(const LinkOptions& o)
 {
-    LinkOptions o;
-    if (!ParseOptions(args, false, false, o))
-        return kExitUsage;
     QtRun qt;
     if (o.device)
         MapPortForRun(PortNumberOf(UpperAscii(o.port.value_or("COM1"))).value_or(1), *o.device);

@@ -1,13 +1,30 @@
 #pragma once
 // qv300-cli read, write and ports: the radio link from the command line,
 // on the same engine as the read and write windows.
+#include <functional>
+#include <optional>
 #include <string>
-#include <vector>
 
-// Each returns the exit code: 0 success, 1 usage, 2 failure.
-int CommandRead(const std::vector<std::string>& args);
-int CommandWrite(const std::vector<std::string>& args);
-int CommandPorts(const std::vector<std::string>& args);
+namespace CLI {
+class App;
+}
 
-// The usage lines of these commands.
-extern const char* kLinkUsage;
+// The command the line chose, with its parsed options; returns the exit
+// code: 0 success, 1 usage, 2 failure.
+using CommandRun = std::function<int()>;
+
+// Declares read, write and ports with their options and checks; the one
+// that is parsed puts itself into `run`.
+void AddLinkCommands(CLI::App& app, CommandRun& run);
+
+struct LinkOptions {
+    std::string file;
+    std::optional<std::string> port;
+    std::optional<std::string> device;
+    int count = 1;
+    bool yes = false;
+};
+
+int CommandRead(const LinkOptions& o);
+int CommandWrite(const LinkOptions& o);
+int CommandPorts(const LinkOptions& o);

@@ -58,14 +58,14 @@ TfLinkDialog::TfLinkDialog(const LinkJob& job, QWidget* parent)
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     link_ = std::make_unique<TRadioLink>(job, *parts_.port, *parts_.clock, *this);
-    connect(btnOk, &QPushButton::clicked, this, [this] { link_->btnOkClick(); });
+    connect(btnOk, &QPushButton::clicked, this, &TfLinkDialog::btnOkClick);
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 TfLinkDialog::~TfLinkDialog()
 {
     if (!closed_)
-        link_->FormClose();
+        link_->Close();
     link_.reset();
 }
 
@@ -81,7 +81,12 @@ void TfLinkDialog::showEvent(QShowEvent* event)
 void TfLinkDialog::FormShow()
 {
     LocaliseForm(this, false);
-    link_->FormShow();
+    link_->Open();
+}
+
+void TfLinkDialog::btnOkClick()
+{
+    link_->Start();
 }
 
 void TfLinkDialog::ShowProgress(int position, int maximum)
@@ -105,6 +110,11 @@ void TfLinkDialog::LogLine(const std::string& line)
     mr->appendPlainText(QString::fromStdString(line));
 }
 
+void TfLinkDialog::Finished(const LinkOutcome& outcome)
+{
+    ShowOutcome(outcome);
+}
+
 void TfLinkDialog::CloseWindow()
 {
     done(link_->ReadSucceeded() ? QDialog::Accepted : QDialog::Rejected);
@@ -113,6 +123,6 @@ void TfLinkDialog::CloseWindow()
 void TfLinkDialog::done(int result)
 {
     closed_ = true;
-    link_->FormClose();
+    link_->Close();
     QDialog::done(result);
 }

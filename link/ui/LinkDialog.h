@@ -33,6 +33,9 @@ public:
 
     TRadioLink& Link() { return *link_; }
 
+    // Ok starts the read or the write.
+    void btnOkClick();
+
     QProgressBar* pBar = nullptr;
     QPushButton* btnOk = nullptr;
     QPushButton* btnCancel = nullptr;
@@ -43,6 +46,7 @@ public:
     void EnableOk(bool enabled) override;
     void ClearLog() override;
     void LogLine(const std::string& line) override;
+    void Finished(const LinkOutcome& outcome) override;
     void CloseWindow() override;
 
     // Every way of closing (CloseTime, Cancel, the close box) ends here.

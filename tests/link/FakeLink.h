@@ -118,6 +118,13 @@ public:
     void ClearLog() override { log.clear(); }
     void LogLine(const std::string& line) override { log.push_back(line); }
     void CloseWindow() override { ++closes; }
+    // Every outcome, and its message shown as the windows show it.
+    std::vector<LinkOutcome> outcomes;
+    void Finished(const LinkOutcome& outcome) override
+    {
+        outcomes.push_back(outcome);
+        ShowOutcome(outcome);
+    }
 };
 
 // A short name of a sent frame ("PROGRAM63", "identify", "R0010", "ack"),

@@ -25,7 +25,7 @@ struct Bench {
     {
         bool closed = clock.Run([this] { return view.closes > 0; }, limitMs);
         if (closed)
-            link.FormClose();
+            link.Close();
         return closed;
     }
     void RunFor(long ms) { clock.Run([] { return false; }, ms); }
@@ -80,11 +80,11 @@ TEST_F(Link, CompleteReadSendsEveryFrameInOrderAndReplacesTheDocument)
     b.radio.memory[0x175] = 0xF1;                          // band 200 - 260MHz
     b.radio.memory[row.offset] = 0xFF;                     // out of range: normalised
     const auto before = ALL.Image;
-    b.link.FormShow();
+    b.link.Open();
     EXPECT_EQ(b.port.openedNumber, 3);
     EXPECT_EQ(b.port.openedBaud, 4800);
     EXPECT_EQ(b.view.maximum, 27);
-    b.link.btnOkClick();
+    b.link.Start();
     EXPECT_FALSE(b.view.okEnabled);
     ASSERT_TRUE(b.RunUntilClosed());
 
@@ -127,10 +127,10 @@ TEST_F(Link, ReadTakesExactlyThePrescribedWaitsAndTimers)
 {
     Bench b(kReadJob);
     b.radio.replyDelayMs = 0;
-    b.link.FormShow();
+    b.link.Open();
     b.clock.waits.clear();
     long start = b.clock.now;
-    b.link.btnOkClick();
+    b.link.Start();
     ASSERT_TRUE(b.RunUntilClosed());
     // 450 + 50 before the wake-up frame, 30 before each of 60 frames, 5
     // before the identify request; the program request follows xTimer.
@@ -143,17 +143,17 @@ TEST_F(Link, DrainWaitPollsTheTransmitQueueAndGivesUp)
 {
     Bench read(kReadJob);
     read.port.queuedPollsAfterWrite = 1000; // a queue that never drains
-    read.link.FormShow();
+    read.link.Open();
     read.clock.waits.clear();
-    read.link.btnOkClick();
+    read.link.Start();
     // The wake-up frame: 51 polls of 20 ms, then the read goes on regardless.
     EXPECT_EQ(std::count(read.clock.waits.begin(), read.clock.waits.end(), 20), 51);
 
     Bench write(kWriteJob);
     write.port.queuedPollsAfterWrite = 3;
-    write.link.FormShow();
+    write.link.Open();
     write.clock.waits.clear();
-    write.link.btnOkClick();
+    write.link.Start();
     EXPECT_EQ(write.clock.waits, (std::vector<int>{450, 50, 30, 50, 50, 50}));
 }
 
@@ -164,8 +164,8 @@ TEST_F(Link, PortAboveNineDrawsItsTagFromEToIForEachOperation)
     for (unsigned seed = 0; seed < 20; ++seed) {
         Bench b(kReadJob);
         b.link.SeedTagChoice(seed);
-        b.link.FormShow();
-        b.link.btnOkClick();
+        b.link.Open();
+        b.link.Start();
         ASSERT_TRUE(b.RunUntilClosed());
         uint8_t tag = b.port.sent[1].bytes.back();
         EXPECT_GE(tag, 0x65);
@@ -185,8 +185,8 @@ TEST_F(Link, ProgramAcknowledgeMayComeSecondButNotFromAnEarlierReply)
                 reply = {0x15, 0x06};
             return true;
         };
-        b.link.FormShow();
-        b.link.btnOkClick();
+        b.link.Open();
+        b.link.Start();
         ASSERT_TRUE(b.RunUntilClosed());
         EXPECT_EQ(messages.texts(), std::vector<std::string>{"Reading Completed."});
     }
@@ -201,8 +201,8 @@ TEST_F(Link, ProgramAcknowledgeMayComeSecondButNotFromAnEarlierReply)
             reply = {0x15};
         return true;
     };
-    b.link.FormShow();
-    b.link.btnOkClick();
+    b.link.Open();
+    b.link.Start();
     ASSERT_TRUE(b.RunUntilClosed());
     EXPECT_EQ(b.Frames(), (std::vector<std::string>{"PROGRAM61", "PROGRAM63"}));
     EXPECT_EQ(messages.texts(), std::vector<std::string>{kComError});
@@ -234,8 +234,8 @@ TEST_F(Link, ReadFailuresLeaveTheImageAsItWas)
         ALL.Modified = false;
         Bench b(kReadJob);
         b.radio.tamper = c.tamper;
-        b.link.FormShow();
-        b.link.btnOkClick();
+        b.link.Open();
+        b.link.Start();
         ASSERT_TRUE(b.RunUntilClosed());
         EXPECT_EQ(messages.texts(), std::vector<std::string>{c.message});
         EXPECT_EQ(b.clock.now - b.port.sent.back().time, c.closeAfterLastFrame);
@@ -255,8 +255,8 @@ TEST_F(Link, DataReplyHeaderIsNotCompared)
             r[0] = r[1] = r[2] = r[3] = 0xEE;
         return true;
     };
-    b.link.FormShow();
-    b.link.btnOkClick();
+    b.link.Open();
+    b.link.Start();
     ASSERT_TRUE(b.RunUntilClosed());
     EXPECT_EQ(messages.texts(), std::vector<std::string>{"Reading Completed."});
     EXPECT_EQ(ALL.Image[0x020], b.radio.memory[0x020]);
@@ -291,8 +291,8 @@ TEST_P(Handshake, EachRejectedStepEndsWithTheEndFrameAndOneMessage)
         Bench b(Job());
         b.radio.modelCode = c.model;
         b.radio.tamper = c.tamper;
-        b.link.FormShow();
-        b.link.btnOkClick();
+        b.link.Open();
+        b.link.Start();
         ASSERT_TRUE(b.RunUntilClosed());
         EXPECT_EQ(b.Frames().back(), "end");
         EXPECT_EQ(messages.texts(), std::vector<std::string>{c.message});
@@ -305,8 +305,8 @@ TEST_P(Handshake, SilenceReportsAfterTheTimeOutAndAFurtherWait)
 {
     Bench b(Job());
     b.radio.tamper = [](const Bytes& f, Bytes&) { return Describe(f) != "identify"; };
-    b.link.FormShow();
-    b.link.btnOkClick();
+    b.link.Open();
+    b.link.Start();
     ASSERT_TRUE(b.RunUntilClosed());
     EXPECT_EQ(b.Frames().back(), "identify");
     EXPECT_EQ(b.clock.now - b.port.sent.back().time, 1500 + 2500 + 300);
@@ -321,7 +321,7 @@ TEST_P(Handshake, PortThatDoesNotOpenReportsAndCloses)
         ALL.ComPort = name;
         Bench b(Job());
         b.port.openFails = true;
-        b.link.FormShow();
+        EXPECT_FALSE(b.link.Open());
         ASSERT_TRUE(b.RunUntilClosed());
         EXPECT_EQ(b.clock.now, 50 + 300);
         EXPECT_TRUE(b.port.sent.empty());
@@ -332,9 +332,9 @@ TEST_P(Handshake, PortThatDoesNotOpenReportsAndCloses)
 TEST_P(Handshake, PortFailingAtTheStartKeepsTheWindowOpenWithOkDisabled)
 {
     Bench b(Job());
-    b.link.FormShow();
+    b.link.Open();
     b.port.flushFails = true;
-    b.link.btnOkClick();
+    b.link.Start();
     b.RunFor(10000);
     EXPECT_EQ(b.view.closes, 0);
     EXPECT_FALSE(b.view.okEnabled);
@@ -346,10 +346,10 @@ TEST_P(Handshake, CancelAbandonsTheExchangeSilently)
 {
     const auto before = ALL.Image;
     Bench b(Job());
-    b.link.FormShow();
-    b.link.btnOkClick();
+    b.link.Open();
+    b.link.Start();
     b.clock.Run([&] { return b.port.sent.size() >= 20; });
-    b.link.FormClose();
+    b.link.Close();
     b.RunFor(10000);
     EXPECT_FALSE(b.port.open);
     EXPECT_TRUE(messages.shown.empty());
@@ -359,14 +359,72 @@ TEST_P(Handshake, CancelAbandonsTheExchangeSilently)
     }
 }
 
+TEST_F(Link, EachOperationEndsWithExactlyOneOutcome)
+{
+    Bench b(kWriteJob);
+    ASSERT_TRUE(b.link.Open());
+    b.link.Start();
+    ASSERT_TRUE(b.clock.Run([&] { return b.view.okEnabled; }));
+    // A device failing between operations is reported once, as a failure
+    // of its own.
+    b.port.LineErrorAt(b.clock.now);
+    b.RunFor(5000);
+    b.port.LineErrorAt(b.clock.now);
+    b.RunFor(5000);
+    // A cancel ends the next write without a word to the radio or the user.
+    b.link.Start();
+    b.clock.Run([&] { return b.port.sent.size() >= 40; });
+    b.link.Cancel();
+    b.link.Close();
+    b.RunFor(10000);
+    EXPECT_EQ(b.port.sent.size(), 40u);
+    ASSERT_EQ(b.view.outcomes.size(), 3u);
+    EXPECT_EQ(b.view.outcomes[0].result, LinkResult::Succeeded);
+    EXPECT_EQ(b.view.outcomes[0].message, &TLanguage::WriteOk);
+    EXPECT_EQ(b.view.outcomes[1].result, LinkResult::Failed);
+    EXPECT_EQ(b.view.outcomes[1].message, &TLanguage::ComError);
+    EXPECT_EQ(b.view.outcomes[2].result, LinkResult::Cancelled);
+    EXPECT_EQ(messages.texts(), (std::vector<std::string>{"Writing Completed.", Language.ComError}));
+}
+
+TEST_F(Link, TwoEnginesOnTwoPortsRunSideBySide)
+{
+    // As two windows on one event loop: the events of the two exchanges
+    // alternate, each engine on its own port, clock and view.
+    Bench first(kReadJob), second(kWriteJob);
+    ASSERT_TRUE(first.link.Open("COM5"));
+    ASSERT_TRUE(second.link.Open("COM12"));
+    first.link.Start();
+    second.link.Start();
+    auto oneEvent = [](Bench& b) {
+        size_t sent = b.port.sent.size();
+        b.clock.Run([&] { return b.port.sent.size() > sent || !b.view.outcomes.empty(); });
+    };
+    for (int turn = 0; turn < 100 && (first.view.outcomes.empty() || second.view.outcomes.empty()); ++turn) {
+        oneEvent(first);
+        oneEvent(second);
+    }
+    EXPECT_EQ(first.port.openedNumber, 5);
+    EXPECT_EQ(second.port.openedNumber, 12);
+    EXPECT_EQ(Describe(first.port.sent[1].bytes), "PROGRAM65");
+    EXPECT_GE(second.port.sent[1].bytes.back(), 0x65);
+    EXPECT_EQ(first.Frames().size(), 4u + 1 + 27 * 2 + 1);
+    EXPECT_EQ(second.radio.writesReceived, 25);
+    ASSERT_EQ(first.view.outcomes.size(), 1u);
+    ASSERT_EQ(second.view.outcomes.size(), 1u);
+    EXPECT_EQ(first.view.outcomes[0].message, &TLanguage::ReadOk);
+    EXPECT_EQ(second.view.outcomes[0].message, &TLanguage::WriteOk);
+    EXPECT_TRUE(first.link.ReadSucceeded());
+}
+
 INSTANTIATE_TEST_SUITE_P(ReadAndWrite, Handshake, ::testing::Values(false, true),
                          [](const auto& info) { return info.param ? "Write" : "Read"; });
 
 TEST_F(Link, ReadLineErrorReportsOnceAfterTheBlockTimeOutEvenWhenErrorsRepeat)
 {
     Bench b(kReadJob);
-    b.link.FormShow();
-    b.link.btnOkClick();
+    b.link.Open();
+    b.link.Start();
     b.clock.Run([&] { return b.port.sent.size() >= 12; });
     long at = b.clock.now + 1;
     for (int i = 0; i < 20; ++i)
@@ -389,10 +447,10 @@ TEST_F(Link, CompleteWriteSendsTheImageStampedWithModelAndTime)
         ALL.Image[i] = static_cast<uint8_t>(i);
     ALL.Image[0x170] = 0; // the write puts the model block back
     Bench b(kWriteJob);
-    b.link.FormShow();
+    b.link.Open();
     EXPECT_EQ(b.view.maximum, 24);
     std::string before = NowStampText();
-    b.link.btnOkClick();
+    b.link.Start();
     ASSERT_TRUE(b.clock.Run([&] { return b.view.okEnabled; }));
     std::string after = NowStampText();
 
@@ -418,7 +476,7 @@ TEST_F(Link, CompleteWriteSendsTheImageStampedWithModelAndTime)
 
     // The next radio: the same window, a fresh exchange.
     FakeRadio second(b.port);
-    b.link.btnOkClick();
+    b.link.Start();
     ASSERT_TRUE(b.clock.Run([&] { return b.view.okEnabled; }));
     EXPECT_EQ(second.writesReceived, 25);
     EXPECT_EQ(messages.texts(), std::vector<std::string>(2, "Writing Completed."));
@@ -430,8 +488,8 @@ TEST_F(Link, WriteStampsTheModelBlockEvenWhenTheRadioNeverAnswers)
     ALL.Image[0x171] = 'x';
     Bench b(kWriteJob);
     b.radio.tamper = [](const Bytes&, Bytes&) { return false; };
-    b.link.FormShow();
-    b.link.btnOkClick();
+    b.link.Open();
+    b.link.Start();
     ASSERT_TRUE(b.RunUntilClosed());
     EXPECT_EQ(Bytes(ALL.Image.begin() + 0x170, ALL.Image.begin() + 0x176), (Bytes{'P', 'Q', 'V', '3', '0', 0xF0}));
     EXPECT_EQ(messages.texts(), std::vector<std::string>{kComError});
@@ -445,8 +503,8 @@ TEST_F(Link, WriteRefusedAtABlockReEnablesOkAndClosesAfterTheTimeOut)
             r = {0x15};
         return true;
     };
-    b.link.FormShow();
-    b.link.btnOkClick();
+    b.link.Open();
+    b.link.Start();
     ASSERT_TRUE(b.RunUntilClosed());
     EXPECT_EQ(b.Frames().back(), Block('W', 7));
     EXPECT_EQ(b.clock.now - b.port.sent.back().time, 1500 + 300);
@@ -458,8 +516,8 @@ TEST_F(Link, WriteRefusedAtABlockReEnablesOkAndClosesAfterTheTimeOut)
 TEST_F(Link, WriteLineErrorReportsAtOnceAndStopsTheExchange)
 {
     Bench b(kWriteJob);
-    b.link.FormShow();
-    b.link.btnOkClick();
+    b.link.Open();
+    b.link.Start();
     b.clock.Run([&] { return b.port.sent.size() >= 10; });
     b.port.LineErrorAt(b.clock.now);
     b.port.LineErrorAt(b.clock.now + 1);
@@ -474,8 +532,8 @@ TEST_F(Link, WriteLineErrorReportsAtOnceAndStopsTheExchange)
 TEST_F(Link, LineErrorWhileTheRadioWakesSendsNothingMore)
 {
     Bench b(kWriteJob);
-    b.link.FormShow();
-    b.link.btnOkClick();
+    b.link.Open();
+    b.link.Start();
     b.port.LineErrorAt(b.clock.now + 10); // before xTimer
     b.RunFor(20000);
     EXPECT_EQ(b.Frames(), std::vector<std::string>{"PROGRAM61"});

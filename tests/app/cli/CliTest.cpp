@@ -187,3 +187,20 @@ TEST(Cli, DumpShowsTheAreaAndEverySettingAsItsWindowShowsIt)
     EXPECT_EQ(s["dtmf"]["begin_of_tx"], "123A");
     EXPECT_EQ(s["dtmf"]["id_code"], "700");
 }
+
+TEST(Cli, HelpListsTheCommandsAndEachCommandsOptions)
+{
+    TempDir dir;
+    CliRun all = Cli(dir, "--help");
+    EXPECT_EQ(all.exitCode, 0);
+    for (const char* command : {"new", "dump", "read", "write", "ports"})
+        EXPECT_NE(all.out.find(std::string("\n  ") + command + " "), std::string::npos) << command;
+    CliRun write = Cli(dir, "write --help");
+    EXPECT_EQ(write.exitCode, 0);
+    EXPECT_NE(write.out.find("--count N"), std::string::npos) << write.out;
+    EXPECT_EQ(write.out.find("--band"), std::string::npos);
+    // A wrong option shows the help of its command on stderr.
+    CliRun wrong = Cli(dir, "new a.dat --count 2");
+    EXPECT_EQ(wrong.exitCode, 1);
+    EXPECT_NE(wrong.err.find("--force"), std::string::npos) << wrong.err;
+}

@@ -23,7 +23,10 @@ const char* const kSimUsage =
     "  --noise-count K      how many noise bytes (default 3)\n"
     "  --fault-session S    faults only in session S (from 1), not in every one\n"
     "POINT: program, ident, auth, ack:N (N-th acknowledge of a session, from 0)\n"
-    "       or block:N (the read or write request of block N; N alone works too)\n";
+    "       or block:N (the read or write request of block N; N alone works too)\n"
+    "\n"
+    "  --help               show this help and quit\n"
+    "  --version            show the version and quit\n";
 
 namespace {
 std::optional<int> ParseCount(const std::string& text)
@@ -44,6 +47,8 @@ ParsedOptions ParseSimOptions(const std::vector<std::string>& args)
         auto fail = [&](const std::string& why) { return ParsedOptions{std::nullopt, a + ": " + why}; };
         if (a == "--help" || a == "-h")
             return {std::nullopt, ""};
+        if (a == "--version")
+            return {std::nullopt, "", true};
         if (a == "--pace") {
             o.pace = true;
         } else if (a == "--wrong-tag") {

@@ -5,9 +5,11 @@
 # the tests use to prove that numbers keep their point. With --tools it adds
 # the virtual X server that the screenshot and measuring scripts run under
 # (with a Chinese font for the pictures of the Chinese windows),
-# and with --package what making the Debian package needs (dpkg-shlibdeps,
-# the checkers of the desktop entry and the AppStream file, and chmcmd from
-# fp-utils-3.2.2, which compiles the help files _English.chm and _Chinese.chm).
+# and with --package what making and checking the Debian package needs
+# (dpkg-shlibdeps, the checkers of the desktop entry and the AppStream file,
+# chmcmd from fp-utils-3.2.2, which compiles the help files _English.chm and
+# _Chinese.chm, and lintian). The build makes the manual pages with help2man;
+# the tests read them with man.
 set -euo pipefail
 for_tests=false
 for_tools=false
@@ -24,11 +26,11 @@ done
 packages=(
   cmake g++ make pkg-config
   qt6-base-dev qt6-serialport-dev
-  libgtest-dev nlohmann-json3-dev libcli11-dev
+  libgtest-dev nlohmann-json3-dev libcli11-dev help2man
 )
-$for_tests && packages+=(locales desktop-file-utils appstream)
+$for_tests && packages+=(locales desktop-file-utils appstream man-db)
 $for_tools && packages+=(xvfb xauth python3 fonts-wqy-microhei)
-$for_package && packages+=(dpkg-dev file desktop-file-utils appstream fp-utils-3.2.2)
+$for_package && packages+=(dpkg-dev file desktop-file-utils appstream fp-utils-3.2.2 lintian)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -39,6 +39,8 @@ void TfFrmAbout::FormShow()
 {
     Image1->setPixmap(qApp->windowIcon().pixmap(64, 64));
     LocaliseForm(this, true);
+    // The version line of the language file says where the version goes.
+    lStr[1]->setText(lStr[1]->text().replace("%1", QV300_VERSION));
     setWindowTitle(QString::fromStdString(ALL.FamilyName));
     // Lines are as long as their texts; the window grows to the longest.
     int right = kWidth - 12;

@@ -4,6 +4,7 @@
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <fstream>
 #include <string>
@@ -17,6 +18,23 @@
 #include "settings/ui/QtMsgBox.h"
 
 namespace {
+const char* const kHelp =
+    "Usage: qv300 [OPTION]...\n"
+    "Programs QV-300 handheld two-way radios: reads a radio's memory through a\n"
+    "serial programming cable, edits its channels and settings in windows (in\n"
+    "English or Chinese), saves it to a .dat data file and writes it back into\n"
+    "one radio after another.\n"
+    "\n"
+    "  --port COMn          use this COM port for this run (not saved)\n"
+    "  --device PATH        the serial device behind that port for this run\n"
+    "  --screenshot FILE    save a picture of the window to FILE (.png) and quit\n"
+    "  --measure-startup    print the start time and peak memory once the window\n"
+    "                       is shown, and quit\n"
+    "  --help               show this help and quit\n"
+    "  --version            show the version and quit\n"
+    "\n"
+    "Qt's own options, such as -platform NAME, work as well.\n";
+
 // VmHWM of /proc/self/status: the most memory the process has held so far.
 long PeakResidentKilobytes()
 {
@@ -31,6 +49,13 @@ long PeakResidentKilobytes()
 
 int main(int argc, char** argv)
 {
+    // Answered before Qt starts, so they work without a display.
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--version") == 0)
+            return std::printf("qv300 %s\n", QV300_VERSION) < 0;
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0)
+            return std::fputs(kHelp, stdout) < 0;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName("QV-300");
     QApplication::setWindowIcon(ArtworkIcon(TArtwork::Radio));

@@ -218,11 +218,19 @@ private:
 int main(int argc, char** argv)
 {
     ParsedOptions parsed = ParseSimOptions(std::vector<std::string>(argv + 1, argv + argc));
+    if (parsed.version) {
+        std::cout << "qv300-radio-sim " QV300_VERSION "\n";
+        return 0;
+    }
     if (!parsed.options) {
-        if (!parsed.error.empty())
-            std::cerr << "qv300-radio-sim: " << parsed.error << "\n";
-        std::cerr << kSimUsage;
-        return parsed.error.empty() ? 0 : 1;
+        // Asked for, the help goes to the standard output; after a wrong
+        // line, with the reason to the error output.
+        if (parsed.error.empty()) {
+            std::cout << kSimUsage;
+            return 0;
+        }
+        std::cerr << "qv300-radio-sim: " << parsed.error << "\n" << kSimUsage;
+        return 1;
     }
     const SimOptions& options = *parsed.options;
 

@@ -3,7 +3,7 @@
 #include "core/NumberText.h"
 
 const char* const kSimUsage =
-    "usage: qv300-radio-sim [options]\n"
+    "Usage: qv300-radio-sim [OPTION]...\n"
     "Opens a pseudo-terminal, prints its path as the first line and answers on\n"
     "it as a QV-300 radio, session after session, until stopped.\n"
     "\n"
@@ -11,7 +11,10 @@ const char* const kSimUsage =
     "  --model CODE         the model code the radio reports (default: QV30)\n"
     "  --pace               spend 11 bit times at 4800 baud per byte, both ways\n"
     "  --save FILE.dat      write the memory to FILE.dat after each write session\n"
-    "faults:\n"
+    "  --help               show this help and quit\n"
+    "  --version            show the version and quit\n"
+    "\n"
+    "Faults:\n"
     "  --wrong-tag          identification reply with a wrong exchanged tag\n"
     "  --unknown-model      identification reply with a model code no catalogue has\n"
     "  --wrong-response     wrong reply to the identification block\n"
@@ -22,8 +25,8 @@ const char* const kSimUsage =
     "  --noise-at POINT     noise bytes go out before the reply at POINT\n"
     "  --noise-count K      how many noise bytes (default 3)\n"
     "  --fault-session S    faults only in session S (from 1), not in every one\n"
-    "POINT: program, ident, auth, ack:N (N-th acknowledge of a session, from 0)\n"
-    "       or block:N (the read or write request of block N; N alone works too)\n";
+    "POINT is program, ident, auth, ack:N (the N-th acknowledge of a session,\n"
+    "from 0) or block:N (the read or write request of block N; N alone works too).\n";
 
 namespace {
 std::optional<int> ParseCount(const std::string& text)
@@ -44,6 +47,8 @@ ParsedOptions ParseSimOptions(const std::vector<std::string>& args)
         auto fail = [&](const std::string& why) { return ParsedOptions{std::nullopt, a + ": " + why}; };
         if (a == "--help" || a == "-h")
             return {std::nullopt, ""};
+        if (a == "--version")
+            return {std::nullopt, "", true};
         if (a == "--pace") {
             o.pace = true;
         } else if (a == "--wrong-tag") {

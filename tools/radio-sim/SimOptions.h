@@ -15,8 +15,9 @@ struct SimOptions {
 };
 
 struct ParsedOptions {
-    std::optional<SimOptions> options; // nothing when the line is wrong or help was asked
-    std::string error;                 // why not; empty for --help
+    std::optional<SimOptions> options; // nothing when the line is wrong or help or the version was asked
+    std::string error;                 // why not; empty for --help and --version
+    bool version = false;              // --version was asked
 };
 
 ParsedOptions ParseSimOptions(const std::vector<std::string>& args);

@@ -232,7 +232,10 @@ TEST_F(LanguageFiles, ChineseStartRelabelsEveryWindowAndMessage)
     std::vector<std::string> wrong;
     for (const auto& [section, texts] : TextsOfEveryWindow()) {
         for (const auto& [key, shown] : texts) {
-            const std::string expected = chinese.ReadString(section.toStdString(), key.toStdString(), "missing");
+            std::string expected = chinese.ReadString(section.toStdString(), key.toStdString(), "missing");
+            // The About window's version line has the version for its %1.
+            if (size_t at = expected.find("%1"); at != std::string::npos)
+                expected.replace(at, 2, QV300_VERSION);
             if (shown.toStdString() != expected)
                 wrong.push_back("[" + section.toStdString() + "] " + key.toStdString() + " shows \"" +
                                 shown.toStdString() + "\", file \"" + expected + "\"");

@@ -78,6 +78,7 @@ int main(int argc, char** argv)
 {
     CLI::App app("qv300-cli: the program's document operations without a window.", "qv300-cli");
     app.require_subcommand(1);
+    app.set_version_flag("--version", std::string("qv300-cli ") + QV300_VERSION);
     app.footer("Exit codes: 0 success, 1 wrong usage, 2 failure. COMMAND --help shows a command's options.");
     CommandRun run;
     AddNewCommand(app, run);
@@ -87,7 +88,7 @@ int main(int argc, char** argv)
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
         if (e.get_exit_code() == 0)
-            return app.exit(e); // --help
+            return app.exit(e); // --help, --version
         // The error, then the help of the command it concerns.
         std::cerr << "qv300-cli: " << e.what() << "\n\n" << app.help();
         return kExitUsage;

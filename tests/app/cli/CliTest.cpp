@@ -203,4 +203,7 @@ TEST(Cli, HelpListsTheCommandsAndEachCommandsOptions)
     CliRun wrong = Cli(dir, "new a.dat --count 2");
     EXPECT_EQ(wrong.exitCode, 1);
     EXPECT_NE(wrong.err.find("--force"), std::string::npos) << wrong.err;
+    CliRun version = Cli(dir, "--version");
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out, std::string("qv300-cli ") + QV300_VERSION + "\n");
 }

@@ -4,6 +4,7 @@
 // through RunCommand.
 #include <QMainWindow>
 #include <QPointer>
+#include <functional>
 #include <map>
 #include <string>
 
@@ -21,6 +22,7 @@ class QTimer;
 class QToolBar;
 class QTreeWidget;
 class QTreeWidgetItem;
+class QUrl;
 class QWidget;
 class TfChsInfo;
 struct ModelChoice;
@@ -61,6 +63,8 @@ public:
     std::optional<std::string> ChooseSave() override;
 
     std::string FileName;
+    // Hands a file to the desktop (Help Topics); tests put in their own.
+    std::function<bool(const QUrl&)> OpenUrl;
 
     QTreeWidget* cxTree = nullptr;
     QToolBar* tbar = nullptr;

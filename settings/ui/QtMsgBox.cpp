@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include "settings/MsgBox.h"
 
@@ -12,9 +13,21 @@ void InstallQtMsgBox()
         QString title = QString::fromStdString(caption);
         QString body = QString::fromStdString(text);
         if (kind == kMsgQuestion) {
-            auto answer = QMessageBox::question(owner, title, body, QMessageBox::Yes | QMessageBox::No,
-                                                QMessageBox::Yes);
-            return answer == QMessageBox::Yes ? static_cast<int>(kMsgYes) : static_cast<int>(kMsgNo);
+            QMessageBox box(QMessageBox::Question, title, body, QMessageBox::Yes | QMessageBox::No, owner);
+            box.setDefaultButton(QMessageBox::Yes);
+            // Escape and the close button answer neither Yes nor No: they
+            // click a Cancel button that is never shown. Without it the
+            // box takes No for Escape, which on "save the changes?" would
+            // throw the changes away.
+            QPushButton* cancel = box.addButton(QMessageBox::Cancel);
+            cancel->hide();
+            box.setEscapeButton(cancel);
+            box.exec();
+            if (box.clickedButton() == box.button(QMessageBox::Yes))
+                return static_cast<int>(kMsgYes);
+            if (box.clickedButton() == box.button(QMessageBox::No))
+                return static_cast<int>(kMsgNo);
+            return static_cast<int>(kMsgCancel);
         }
         QMessageBox::information(owner, title, body);
         return static_cast<int>(kMsgOk);

@@ -8,11 +8,7 @@
 #include "settings/Language.h"
 #include "settings/MsgBox.h"
 
-namespace {
-// The desktop hands any file to xdg-open and reports success as soon as
-// xdg-open has started, whether a program takes the file or not; so the CHM
-// file is only handed over when the desktop names a program for its type.
-bool DesktopCanShow(const QString& path)
+bool DesktopHasViewerFor(const QString& path)
 {
     const QString type = QMimeDatabase().mimeTypeForFile(path).name();
     QProcess query;
@@ -24,7 +20,6 @@ bool DesktopCanShow(const QString& path)
     }
     return query.exitCode() == 0 && !query.readAllStandardOutput().trimmed().isEmpty();
 }
-}
 
 QString HelpGuidePath()
 {
@@ -35,10 +30,11 @@ QString HelpGuidePath()
     return help + language + "/index.html";
 }
 
-void ShowHelpTopics(const std::function<bool(const QUrl&)>& open)
+void ShowHelpTopics(const std::function<bool(const QUrl&)>& open, const std::function<bool(const QString&)>& hasViewer)
 {
+    // The CHM file only when some program will show it: see DesktopHasViewerFor.
     const QString chm = QString::fromStdString(ALL.AppPath + "_" + ALL.LanguageName + ".chm");
-    if (QFileInfo::exists(chm) && DesktopCanShow(chm) && open(QUrl::fromLocalFile(chm)))
+    if (QFileInfo::exists(chm) && hasViewer(chm) && open(QUrl::fromLocalFile(chm)))
         return;
     const QString guide = HelpGuidePath();
     if (QFileInfo::exists(guide) && open(QUrl::fromLocalFile(guide)))

@@ -13,6 +13,12 @@
 // without a guide of its own gets the English one.
 QString HelpGuidePath();
 
+// True when the desktop names a program for the type of the file at `path`
+// (xdg-mime). Opening a file itself reports success as soon as xdg-open has
+// started, whether a program takes the file or not.
+bool DesktopHasViewerFor(const QString& path);
+
 // Shows the help through `open`, which hands a file to the desktop and says
-// whether it could.
-void ShowHelpTopics(const std::function<bool(const QUrl&)>& open);
+// whether it could; `hasViewer` tells whether the desktop can show a file
+// (DesktopHasViewerFor).
+void ShowHelpTopics(const std::function<bool(const QUrl&)>& open, const std::function<bool(const QString&)>& hasViewer);

@@ -63,8 +63,11 @@ public:
     std::optional<std::string> ChooseSave() override;
 
     std::string FileName;
-    // Hands a file to the desktop (Help Topics); tests put in their own.
+    // Help Topics: hands a file to the desktop, and tells whether the
+    // desktop has a program for a file; empty means the desktop's own.
+    // Tests put in their own.
     std::function<bool(const QUrl&)> OpenUrl;
+    std::function<bool(const QString&)> HasViewer;
 
     QTreeWidget* cxTree = nullptr;
     QToolBar* tbar = nullptr;

@@ -160,7 +160,8 @@ void TfMainFrm::ChangeLanguage()
 
 void TfMainFrm::OpenHelp()
 {
-    ShowHelpTopics(OpenUrl ? OpenUrl : [](const QUrl& url) { return QDesktopServices::openUrl(url); });
+    ShowHelpTopics(OpenUrl ? OpenUrl : [](const QUrl& url) { return QDesktopServices::openUrl(url); },
+                   HasViewer ? HasViewer : DesktopHasViewerFor);
 }
 
 void TfMainFrm::ShowAbout()

@@ -15,9 +15,14 @@
 #include "settings/MsgBox.h"
 
 namespace {
-void ReportFileError(const std::string& what, const std::string& path, const std::string& reason)
+// `what` "path": reason, and `after` on a line of its own when given.
+void ReportFileError(const std::string& what, const std::string& path, const std::string& reason,
+                     const std::string& after = {})
 {
-    MsgBox(Language.Confirmation, what + " \"" + path + "\": " + reason, kMsgInformation);
+    std::string text = what + " \"" + path + "\": " + reason;
+    if (!after.empty())
+        text += "\n" + after;
+    MsgBox(Language.Confirmation, text, kMsgInformation);
 }
 
 // The first `limit` bytes of a file (a data file is never longer; what
@@ -48,7 +53,7 @@ ReadResult OpenDocumentFile(std::string& fileName, FileHeaderTexts* header)
     std::optional<std::vector<uint8_t>> bytes = ReadFileStart(fileName, kDataFileSize, err);
     ReadResult result = ReadResult::Ok;
     if (!bytes) {
-        ReportFileError("Cannot open file", fileName, std::strerror(err));
+        ReportFileError(Language.FileOpenError, fileName, std::strerror(err));
         result = ReadResult::CannotOpen;
     } else if (FormatReport report = DataFileToDocument(*bytes, header); !report.Ok()) {
         MsgBox(Language.Confirmation, Language.*report.refusal, kMsgInformation);
@@ -72,7 +77,7 @@ bool SaveDocumentFile(const std::string& fileName)
 {
     const std::vector<uint8_t> bytes = DocumentToDataFile();
     if (std::error_code written = ReplaceFileAtomically(fileName, bytes)) {
-        ReportFileError("Cannot create file", fileName, written.message());
+        ReportFileError(Language.FileCreateError, fileName, written.message(), Language.FileNotSaved);
         return false;
     }
     FillImage(kModelBlockPad, kModelBlockPadSize, 0xFF);

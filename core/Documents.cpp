@@ -10,6 +10,7 @@
 #include "settings/MsgBox.h"
 
 namespace {
+// Yes or not: a cancelled question counts as No.
 bool Ask(const std::string& text)
 {
     return MsgBox(Language.Confirmation, text, kMsgQuestion) == kMsgYes;
@@ -35,9 +36,17 @@ bool SaveDocument(std::string& fileName, TFileChooser& chooser)
 
 bool OfferToSaveChanges(std::string& fileName, TFileChooser& chooser)
 {
-    if (!ALL.Modified || !Ask(Language.SaveProgram))
+    if (!ALL.Modified)
         return true;
-    return SaveDocument(fileName, chooser);
+    switch (MsgBox(Language.Confirmation, Language.SaveProgram, kMsgQuestion)) {
+    case kMsgYes:
+        return SaveDocument(fileName, chooser);
+    case kMsgNo:
+        return true;
+    default:
+        // Cancelled: neither saved nor thrown away, the command stops.
+        return false;
+    }
 }
 
 bool NewDocument(std::string& fileName, TFileChooser& chooser)

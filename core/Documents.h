@@ -19,9 +19,9 @@ public:
 bool SaveDocument(std::string& fileName, TFileChooser& chooser);
 
 // Asks "SaveProgram" when the document has unsaved changes and saves on Yes.
-// False when the user said Yes but nothing was saved (dialog cancelled, file
-// not writable, "FileExists" answered No): the caller must then stop, or the
-// changes would be lost.
+// False when the question was cancelled, or when the user said Yes but
+// nothing was saved (dialog cancelled, file not writable, "FileExists"
+// answered No): the caller must then stop, or the changes would be lost.
 bool OfferToSaveChanges(std::string& fileName, TFileChooser& chooser);
 
 // New (command 1) and Open (command 2). False when they stopped before

@@ -9,7 +9,7 @@ constexpr const char* kLanguageSection = "Language";
 
 // Constant-initialised, so the global message table can use it while it is
 // being constructed, whatever the order of the program's static objects.
-constinit const std::array<MessageKey, 23> kMessageKeys = {{
+constinit const std::array<MessageKey, 27> kMessageKeys = {{
     {"Confirmation", &TLanguage::Confirmation, "Confirmation"},
     {"ExitProgram", &TLanguage::ExitProgram, "Do you wish to exit program?"},
     {"SaveProgram", &TLanguage::SaveProgram, "Do you wish to save the changes?"},
@@ -33,6 +33,12 @@ constinit const std::array<MessageKey, 23> kMessageKeys = {{
     {"ReadOk", &TLanguage::ReadOk, "Reading Completed."},
     {"WriteOk", &TLanguage::WriteOk, "Writing Completed."},
     {"PortError", &TLanguage::PortError, "Cannot Open Communication Port."},
+    // File errors: the text, then the path in quotes and the system's reason.
+    {"FileOpenError", &TLanguage::FileOpenError, "Cannot open file"},
+    {"FileCreateError", &TLanguage::FileCreateError, "Cannot create file"},
+    {"FileNotSaved", &TLanguage::FileNotSaved, "The file was not saved."},
+    // Help Topics found no program to show the help; the guide's path follows.
+    {"HelpNotShown", &TLanguage::HelpNotShown, "The help cannot be shown. The user guide is here:"},
 }};
 
 TLanguage::TLanguage()
@@ -44,6 +50,7 @@ void TLanguage::Reset()
 {
     for (const MessageKey& m : kMessageKeys)
         this->*m.field = m.defaultText;
+    Locale.clear();
 }
 
 std::string LanguageFilePath(const std::string& languageName)
@@ -57,4 +64,5 @@ void LoadLanguage(const std::string& languageName)
     TIniFile file(LanguageFilePath(languageName));
     for (const MessageKey& m : kMessageKeys)
         Language.*m.field = file.ReadString(kLanguageSection, m.key, m.defaultText);
+    Language.Locale = file.ReadString(kLanguageSection, "Locale", "");
 }

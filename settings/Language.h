@@ -29,6 +29,15 @@ public:
     std::string ReadOk;
     std::string WriteOk;
     std::string PortError;
+    std::string FileOpenError;
+    std::string FileCreateError;
+    std::string FileNotSaved;
+    std::string HelpNotShown;
+
+    // Not a message: the optional "Locale" key of the section (zh_CN), which
+    // picks the translations of the dialogs the program takes from Qt (file
+    // dialogs, message box buttons). Empty when the file names none.
+    std::string Locale;
 
     TLanguage();   // every field holds its default
     void Reset();  // back to the defaults
@@ -39,11 +48,11 @@ struct MessageKey {
     std::string TLanguage::*field;
     const char* defaultText;
 };
-extern const std::array<MessageKey, 23> kMessageKeys;
+extern const std::array<MessageKey, 27> kMessageKeys;
 
 // Path of a language file: AppPath + name + ".Ini".
 std::string LanguageFilePath(const std::string& languageName);
 
-// Fills the global message table from the language file of that name. A
-// missing file or key gives the default text.
+// Fills the global message table and Locale from the language file of that
+// name. A missing file or key gives the default text (no Locale).
 void LoadLanguage(const std::string& languageName);

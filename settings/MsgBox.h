@@ -7,10 +7,14 @@
 
 enum : int {
     kMsgInformation = 1, // information icon, OK button; returns kMsgOk
-    kMsgQuestion = 2,    // question icon, Yes and No; returns kMsgYes or kMsgNo
+    kMsgQuestion = 2,    // question icon, Yes and No; returns kMsgYes, kMsgNo or kMsgCancel
 };
+// A question left with Escape or by closing its box is answered kMsgCancel.
+// Callers for which cancelling means nothing take it as No; a question that
+// guards a command (save the changes before going on?) stops the command.
 enum : int {
     kMsgOk = 1,
+    kMsgCancel = 2,
     kMsgYes = 6,
     kMsgNo = 7,
 };

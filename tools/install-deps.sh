@@ -4,7 +4,8 @@
 # With --tests it also makes sure a locale with a decimal comma exists, which
 # the tests use to prove that numbers keep their point. With --tools it adds
 # the virtual X server that the screenshot and measuring scripts run under
-# (with a Chinese font for the pictures of the Chinese windows),
+# (with a Chinese font for the pictures of the Chinese windows, and xdotool
+# for the keyboard walk over the channel grid),
 # and with --package what making and checking the Debian package needs
 # (dpkg-shlibdeps, the checkers of the desktop entry and the AppStream file,
 # chmcmd from fp-utils-3.2.2, which compiles the help files _English.chm and
@@ -25,11 +26,11 @@ done
 
 packages=(
   cmake g++ make pkg-config
-  qt6-base-dev qt6-serialport-dev
+  qt6-base-dev qt6-serialport-dev qt6-translations-l10n
   libgtest-dev nlohmann-json3-dev libcli11-dev help2man
 )
 $for_tests && packages+=(locales desktop-file-utils appstream man-db)
-$for_tools && packages+=(xvfb xauth python3 fonts-wqy-microhei)
+$for_tools && packages+=(xvfb xauth python3 fonts-wqy-microhei xdotool)
 $for_package && packages+=(dpkg-dev file desktop-file-utils appstream fp-utils-3.2.2 lintian)
 
 missing=()

@@ -22,7 +22,9 @@
 #include "core/NumberText.h"
 #include "core/State.h"
 #include "link/PortNames.h"
+#include "settings/Language.h"
 #include "settings/ui/LocaliseForm.h"
+#include "settings/ui/QtTranslations.h"
 
 namespace {
 constexpr int kRootIndex = -1;
@@ -268,6 +270,7 @@ void TfMainFrm::FormShow()
         cbCom->addItem(QString::fromStdString(PortName(p.number)));
     ValidateComPort(ports);
     cbCom->setCurrentText(QString::fromStdString(ALL.ComPort));
+    UseQtTranslations(Language.Locale);
     LocaliseForm(this, false);
     FileName.clear();
     BuildTree();

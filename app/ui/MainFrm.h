@@ -4,6 +4,7 @@
 // through RunCommand.
 #include <QMainWindow>
 #include <QPointer>
+#include <functional>
 #include <map>
 #include <string>
 
@@ -21,6 +22,7 @@ class QTimer;
 class QToolBar;
 class QTreeWidget;
 class QTreeWidgetItem;
+class QUrl;
 class QWidget;
 class TfChsInfo;
 struct ModelChoice;
@@ -61,6 +63,11 @@ public:
     std::optional<std::string> ChooseSave() override;
 
     std::string FileName;
+    // Help Topics: hands a file to the desktop, and tells whether the
+    // desktop has a program for a file; empty means the desktop's own.
+    // Tests put in their own.
+    std::function<bool(const QUrl&)> OpenUrl;
+    std::function<bool(const QString&)> HasViewer;
 
     QTreeWidget* cxTree = nullptr;
     QToolBar* tbar = nullptr;

@@ -9,6 +9,7 @@
 
 #include "app/ui/AboutDlg.h"
 #include "app/ui/EmbeddedMessage.h"
+#include "app/ui/HelpTopics.h"
 #include "app/ui/MainFrm.h"
 #include "app/ui/ModelDlg.h"
 #include "core/State.h"
@@ -19,6 +20,7 @@
 #include "link/ui/WriteRadio.h"
 #include "settings/Language.h"
 #include "settings/ui/LocaliseForm.h"
+#include "settings/ui/QtTranslations.h"
 #include "settings/ui/SetLanguageDlg.h"
 #include "settings/SysInfo.h"
 
@@ -145,6 +147,7 @@ void TfMainFrm::ChangeLanguage()
     if (!dialog.Changed)
         return;
     LoadLanguage(ALL.LanguageName);
+    UseQtTranslations(Language.Locale);
     LocaliseForm(this, true);
     UpdateStatus();
     CloseEditors();
@@ -157,11 +160,8 @@ void TfMainFrm::ChangeLanguage()
 
 void TfMainFrm::OpenHelp()
 {
-    // A help viewer already showing the help ("_Help") cannot be found from
-    // here on Linux desktops: window titles of other programs are not ours
-    // to enumerate under Wayland. The desktop's viewer handles a second open.
-    QString path = QString::fromStdString(ALL.AppPath + "_" + ALL.LanguageName + ".chm");
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    ShowHelpTopics(OpenUrl ? OpenUrl : [](const QUrl& url) { return QDesktopServices::openUrl(url); },
+                   HasViewer ? HasViewer : DesktopHasViewerFor);
 }
 
 void TfMainFrm::ShowAbout()

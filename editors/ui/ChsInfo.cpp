@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -70,11 +71,13 @@ class TFrequencyDelegate : public QStyledItemDelegate {
 public:
     explicit TFrequencyDelegate(TfChsInfo* form) : QStyledItemDelegate(form), form_(form) {}
 
-    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex&) const override
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex& index) const override
     {
         auto* edit = new QLineEdit(parent);
         edit->setMaxLength(kFrequencyLength);
         edit->setFrame(false);
+        // Aligned as the cell, so the text stays where it was when editing starts.
+        edit->setAlignment(Qt::Alignment(index.data(Qt::TextAlignmentRole).toInt()));
         edit->installEventFilter(form_);
         return edit;
     }
@@ -150,9 +153,10 @@ TfChsInfo::TfChsInfo(QWidget* parent) : QWidget(parent)
     connect(gvChs, &QTableWidget::currentCellChanged, this,
             [this](int row, int column, int, int) { gvChsSelectCell(row, column); });
     // Combos are laid over cells: any scrolling would leave them on the wrong cell.
-    connect(gvChs->verticalScrollBar(), &QScrollBar::valueChanged, this, &TfChsInfo::HideCombos);
-    connect(gvChs->horizontalScrollBar(), &QScrollBar::valueChanged, this, &TfChsInfo::HideCombos);
-    connect(gvChs->horizontalHeader(), &QHeaderView::sectionResized, this, &TfChsInfo::HideCombos);
+    auto hide = [this] { HideCombos(); };
+    connect(gvChs->verticalScrollBar(), &QScrollBar::valueChanged, this, hide);
+    connect(gvChs->horizontalScrollBar(), &QScrollBar::valueChanged, this, hide);
+    connect(gvChs->horizontalHeader(), &QHeaderView::sectionResized, this, hide);
 }
 
 void TfChsInfo::FormShow()
@@ -187,7 +191,8 @@ TColShowEntry TfChsInfo::ColShowEntry(int index) const
 
 void TfChsInfo::BuildGrid()
 {
-    HideCombos();
+    // The grid is refilled from the image: nothing typed is kept.
+    HideCombos(false);
     gvChs->clear();
     ShownColumns = 0;
     for (int i = 0; i < ColShow->rowCount(); ++i)
@@ -365,8 +370,10 @@ void TfChsInfo::gvChsSelectCell(int row, int column)
     CurrentColumn = column;
     if (Loading)
         return;
+    // Moving onto a cell only selects it: its combo waits for an explicit
+    // act, so keys moving over the grid never reach a value.
+    HideCombos();
     TakeChannel(row);
-    PlaceCombo(row, column);
 }
 
 void TfChsInfo::FormDeactivate()
@@ -393,7 +400,10 @@ bool TfChsInfo::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::FocusOut) {
         auto* focus = static_cast<QFocusEvent*>(event);
         QComboBox* combo = ComboOf(watched);
-        if (combo && focus->reason() != Qt::PopupFocusReason && !combo->isAncestorOf(QApplication::focusWidget()))
+        // The focus going into the combo's own list is no leaving.
+        QWidget* now = QApplication::focusWidget();
+        const bool intoList = combo && now && (now == combo->view() || combo->view()->isAncestorOf(now));
+        if (combo && focus->reason() != Qt::PopupFocusReason && !intoList && !combo->isAncestorOf(now))
             ComBoxExit(combo);
     }
     return QWidget::eventFilter(watched, event);

@@ -36,8 +36,9 @@ public:
     explicit TfChsInfo(QWidget* parent = nullptr);
 
     void FormShow();
-    // Hides every combo and commits an open in-place edit. The window runs
-    // it when it loses activation; the main window may call it as well.
+    // Stores a tone typed into the tone list, hides every combo and commits
+    // an open in-place edit. The window runs it when it loses activation;
+    // the main window runs it before every command.
     void FormDeactivate();
 
     // Window size for the current column list and channel count: the shown
@@ -112,8 +113,21 @@ private:
     QComboBox* ComboOfField(int field) const;
     // The combo that `watched` is or edits in, nullptr for anything else.
     QComboBox* ComboOf(const QObject* watched) const;
-    void HideCombos();
-    void PlaceCombo(int row, int column);
+    // Hides the combos; with `store`, a tone typed into the tone list is
+    // stored first. A combo holding the focus hands it to the grid before
+    // it is hidden: a hidden focus widget would make Qt move the focus on
+    // as Tab does, and the grid would move its current cell with it.
+    void HideCombos(bool store = true);
+    // Lays the combo of a cell over it and gives it the focus, so that it
+    // takes the keys. Only an explicit act does this (a click, F4, Alt+Down,
+    // Space, a typed character); moving over the grid never does. False
+    // when the cell has no combo.
+    bool PlaceCombo(int row, int column);
+    // Opens the combo of the current cell for a key pressed in the grid;
+    // true when the key was taken.
+    bool OpenComboByKey(QKeyEvent* event);
+    // Stores the text typed into the tone list when it differs from its cell.
+    void StoreTypedTone();
     void TakeChannel(int row);
     void FrameStateChanged(Qt::WindowStates before, Qt::WindowStates now);
     QTableWidgetItem* Cell(int row, int column) const;
@@ -124,5 +138,8 @@ private:
     // The drop-down lists by field number; both tone fields share one.
     std::map<int, QComboBox*> combos_;
     bool formShown_ = false;
+    // The cell the shown combo edits; -1 while none is shown.
+    int comboRow_ = -1;
+    int comboColumn_ = -1;
     int shownWidth_ = 0;
 };

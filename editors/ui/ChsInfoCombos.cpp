@@ -1,6 +1,7 @@
 // The drop-down lists of the channel information window: one list per
 // option field, laid over the current cell, and the editable tone list
 // shared by both tone columns.
+#include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -88,20 +89,31 @@ QComboBox* TfChsInfo::ComboOf(const QObject* watched) const
     return nullptr;
 }
 
-void TfChsInfo::HideCombos()
+void TfChsInfo::HideCombos(bool store)
 {
-    for (const auto& [field, combo] : combos_)
+    if (store)
+        StoreTypedTone();
+    // Cleared first: the focus leaving the tone list below must not store.
+    comboRow_ = -1;
+    comboColumn_ = -1;
+    QWidget* focus = QApplication::focusWidget();
+    for (const auto& [field, combo] : combos_) {
+        if (focus && (focus == combo || combo->isAncestorOf(focus)))
+            gvChs->setFocus(Qt::OtherFocusReason);
         combo->hide();
+    }
 }
 
-void TfChsInfo::PlaceCombo(int row, int column)
+bool TfChsInfo::PlaceCombo(int row, int column)
 {
-    HideCombos();
     QComboBox* combo = ComboOfField(ColumnField(column));
+    if (combo && combo->isVisible() && comboRow_ == row && comboColumn_ == column)
+        return true;
+    HideCombos();
     if (!combo || !ChannelExists(row))
-        return;
-    CurrentRow = row;
-    CurrentColumn = column;
+        return false;
+    comboRow_ = row;
+    comboColumn_ = column;
 
     const bool wasLoading = Loading;
     Loading = true;
@@ -120,17 +132,55 @@ void TfChsInfo::PlaceCombo(int row, int column)
     combo->show();
     combo->raise();
     combo->setFocus(Qt::OtherFocusReason);
+    return true;
+}
+
+bool TfChsInfo::OpenComboByKey(QKeyEvent* event)
+{
+    const int key = event->key();
+    const bool alt = event->modifiers() & Qt::AltModifier;
+    const bool popup = key == Qt::Key_F4 || key == Qt::Key_Space || (alt && (key == Qt::Key_Down || key == Qt::Key_Up));
+    const QString text = event->text();
+    const bool typed = !text.isEmpty() && text.at(0).unicode() > 0x20 && text.at(0).unicode() != 0x7f;
+    if (!popup && !typed)
+        return false;
+    const int row = gvChs->currentRow();
+    const int column = gvChs->currentColumn();
+    if (!ComboOfField(ColumnField(column)))
+        return false;
+    if (!PlaceCombo(row, column))
+        return true; // a channel without data has nothing to pick
+    QComboBox* combo = ComboOfField(ColumnField(column));
+    if (popup) {
+        combo->showPopup();
+    } else if (combo == cxDcts) {
+        // Typing replaces the tone, as typing into a frequency cell does.
+        combo->lineEdit()->selectAll();
+        QCoreApplication::sendEvent(combo->lineEdit(), event);
+    } else {
+        QCoreApplication::sendEvent(combo, event); // picks by first letter
+    }
+    return true;
+}
+
+void TfChsInfo::StoreTypedTone()
+{
+    if (!cxDcts || !cxDcts->isVisible() || comboRow_ < 0 || Loading)
+        return;
+    const QTableWidgetItem* cell = gvChs->item(comboRow_, comboColumn_);
+    if (cell && cxDcts->currentText() != cell->text())
+        ComBoxSetData(cxDcts);
 }
 
 void TfChsInfo::ComBoxSetData(QComboBox* combo)
 {
-    if (Loading)
+    if (Loading || comboRow_ < 0)
         return;
-    const int field = ColumnField(CurrentColumn);
-    QTableWidgetItem* cell = gvChs->item(CurrentRow, CurrentColumn);
+    const int field = ColumnField(comboColumn_);
+    QTableWidgetItem* cell = gvChs->item(comboRow_, comboColumn_);
     if (!cell || ComboOfField(field) != combo)
         return;
-    const int n = ChannelOfRow(CurrentRow);
+    const int n = ChannelOfRow(comboRow_);
     if (combo == cxDcts) {
         const QString typed = combo->currentText();
         QString tone = lNone->text();
@@ -154,11 +204,13 @@ bool TfChsInfo::ComBoxKeyPress(QComboBox* combo, QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         // In the tone list Enter confirms the typed text; a fixed list has
-        // already committed its pick.
-        if (combo == cxDcts)
-            ComBoxSetData(combo);
-        combo->hide();
-        gvChs->setFocus(Qt::OtherFocusReason);
+        // already committed its pick. The current cell stays where it is.
+        HideCombos();
+        return true;
+    }
+    if (event->key() == Qt::Key_Escape) {
+        // Leaves the list without storing what was typed into it.
+        HideCombos(false);
         return true;
     }
     if (combo != cxDcts)
@@ -168,5 +220,9 @@ bool TfChsInfo::ComBoxKeyPress(QComboBox* combo, QKeyEvent* event)
 
 void TfChsInfo::ComBoxExit(QComboBox* combo)
 {
+    // Leaving the tone list by a click elsewhere, by Tab or by switching
+    // windows stores what was typed, as leaving a frequency cell does.
+    if (combo == cxDcts)
+        StoreTypedTone();
     combo->hide();
 }

@@ -33,6 +33,8 @@ bool TfChsInfo::FilterTypedKey(QObject* target, QKeyEvent* event, QStringView al
 
 bool TfChsInfo::gvChsKeyPress(QObject* target, QKeyEvent* event)
 {
+    if (target == gvChs && OpenComboByKey(event))
+        return true;
     if (target == gvChs && IsTypedCharacter(event)) {
         // Keys only reach the grid itself while no editor is open: on a
         // read-only cell they would start a jump by first letter.

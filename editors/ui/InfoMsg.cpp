@@ -3,7 +3,9 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QStyle>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cstring>
 
 #include "core/State.h"
@@ -30,6 +32,20 @@ const InfoRow kRows[] = {
     // Any language other than the design one shows the Chinese names.
     {"cxArea", "lArea", "Area", true, [] { return LookupArea(ALL.AreaCode, ALL.LanguageId > 0); }},
 };
+
+// Width of the longest area text the window can show in the current
+// language ("GOLIA - XI LIN GUO LE MENG"), so that none is clipped.
+int LongestAreaWidth(const QLineEdit* edit)
+{
+    const bool chinese = ALL.LanguageId > 0;
+    int widest = edit->fontMetrics().horizontalAdvance(QString::fromStdString(LookupArea("9999", chinese)));
+    for (int row = 0; row < kAreaRows; ++row) {
+        const QString text = QString::fromStdString(LookupArea(AreaTableRow(row).Code, chinese)).toUpper();
+        widest = std::max(widest, edit->fontMetrics().horizontalAdvance(text));
+    }
+    // The frame and the line edit's own margins on both sides.
+    return widest + 2 * edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + 8;
+}
 }
 
 TfInfoMsg::TfInfoMsg(QWidget* parent) : TfEditorForm("fInfoMsg", "Radio Information", parent)
@@ -44,6 +60,8 @@ TfInfoMsg::TfInfoMsg(QWidget* parent) : TfEditorForm("fInfoMsg", "Radio Informat
         auto* edit = new QLineEdit(this);
         edit->setObjectName(r.control);
         edit->setReadOnly(true);
+        if (std::strcmp(r.control, "cxArea") == 0)
+            edit->setMinimumWidth(LongestAreaWidth(edit));
         edits_.push_back(edit);
         const int row = grid->rowCount();
         grid->addWidget(label, row, 0);

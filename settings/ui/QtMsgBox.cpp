@@ -1,22 +1,40 @@
 #include "settings/ui/QtMsgBox.h"
 
 #include <QApplication>
-#include <QMessageBox>
+#include <QPushButton>
 
 #include "settings/MsgBox.h"
+
+std::unique_ptr<QMessageBox> MakeQtMsgBox(QWidget* owner, const std::string& caption, const std::string& text,
+                                          int kind)
+{
+    const QString title = QString::fromStdString(caption);
+    const QString body = QString::fromStdString(text);
+    if (kind != kMsgQuestion)
+        return std::make_unique<QMessageBox>(QMessageBox::Information, title, body, QMessageBox::Ok, owner);
+    auto box = std::make_unique<QMessageBox>(QMessageBox::Question, title, body,
+                                             QMessageBox::Yes | QMessageBox::No, owner);
+    box->setDefaultButton(QMessageBox::Yes);
+    // Escape and the close button answer neither Yes nor No: without this
+    // button the box takes No for Escape, which on "save the changes?"
+    // would throw the changes away.
+    QPushButton* cancel = box->addButton(QMessageBox::Cancel);
+    cancel->hide();
+    box->setEscapeButton(cancel);
+    return box;
+}
 
 void InstallQtMsgBox()
 {
     SetMsgBoxHandler([](const std::string& caption, const std::string& text, int kind) {
-        QWidget* owner = QApplication::activeWindow();
-        QString title = QString::fromStdString(caption);
-        QString body = QString::fromStdString(text);
-        if (kind == kMsgQuestion) {
-            auto answer = QMessageBox::question(owner, title, body, QMessageBox::Yes | QMessageBox::No,
-                                                QMessageBox::Yes);
-            return answer == QMessageBox::Yes ? static_cast<int>(kMsgYes) : static_cast<int>(kMsgNo);
-        }
-        QMessageBox::information(owner, title, body);
-        return static_cast<int>(kMsgOk);
+        std::unique_ptr<QMessageBox> box = MakeQtMsgBox(QApplication::activeWindow(), caption, text, kind);
+        box->exec();
+        if (kind != kMsgQuestion)
+            return static_cast<int>(kMsgOk);
+        if (box->clickedButton() == box->button(QMessageBox::Yes))
+            return static_cast<int>(kMsgYes);
+        if (box->clickedButton() == box->button(QMessageBox::No))
+            return static_cast<int>(kMsgNo);
+        return static_cast<int>(kMsgCancel);
     });
 }

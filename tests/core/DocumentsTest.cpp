@@ -1,3 +1,4 @@
+#include <filesystem>
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
@@ -165,4 +166,30 @@ TEST_F(Documents, CloseAsksExitThenSaveAndStaysOpenWhenTheSaveFails)
     messages.answers = {kMsgYes};
     EXPECT_TRUE(ConfirmClose(fileName, chooser));
     EXPECT_EQ(messages.shown.size(), 1u);
+}
+
+// A cancelled "save the changes?" stops the command that asked, with nothing
+// saved and nothing thrown away; a cancelled exit or clear question is No.
+TEST_F(Documents, ACancelledSaveQuestionStopsTheCommand)
+{
+    Edit();
+    const auto edited = ALL.Image;
+    fileName = dir.file("kept.dat");
+    chooser.open = dir.file("other.dat");
+    messages.answers = {kMsgCancel, kMsgCancel, kMsgYes, kMsgCancel};
+    EXPECT_FALSE(NewDocument(fileName, chooser));
+    EXPECT_FALSE(OpenDocument(fileName, chooser));
+    EXPECT_FALSE(ConfirmClose(fileName, chooser));
+    EXPECT_EQ(chooser.opens, 0);
+    EXPECT_EQ(chooser.saves, 0);
+    EXPECT_EQ(fileName, dir.file("kept.dat"));
+    EXPECT_FALSE(std::filesystem::exists(fileName));
+    EXPECT_TRUE(ALL.Image == edited);
+    EXPECT_TRUE(ALL.Modified);
+
+    messages.shown.clear();
+    messages.answers = {kMsgCancel, kMsgCancel};
+    EXPECT_FALSE(ConfirmClose(fileName, chooser));
+    EXPECT_FALSE(ChangeModel(ALL.ModelName, ALL.BandText, fileName, chooser));
+    EXPECT_EQ(messages.texts(), (std::vector<std::string>{"Do you wish to exit program?", "Do you wish to Clear Data?"}));
 }

@@ -45,7 +45,8 @@ TEST(MessageTable, KeysAndDefaultsInTableOrder)
                                               "OutRange", "Caution", "FChBigT", "Close", "Open", "ComError",
                                               "ModError", "PwdError", "ClearData", "Modforce", "FileExists", "All",
                                               "ErrRange", "ModelType", "Frequency", "ReadOk", "WriteOk",
-                                              "PortError"}));
+                                              "PortError", "FileOpenError", "FileCreateError", "FileNotSaved",
+                                              "HelpNotShown"}));
     // Every key fills its own field: a field shared by two keys would lose
     // the first mark.
     TLanguage marks;

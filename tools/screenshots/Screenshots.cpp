@@ -9,6 +9,9 @@
 // language.
 #include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QTemporaryDir>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTimer>
@@ -19,9 +22,12 @@
 #include "ShotSupport.h"
 #include "app/ui/MainFrm.h"
 #include "app/ui/ModelDlg.h"
+#include "core/DocumentFiles.h"
 #include "core/State.h"
 #include "image/ChannelCodec.h"
+#include "settings/Language.h"
 #include "settings/MsgBox.h"
+#include "settings/ui/QtMsgBox.h"
 
 namespace {
 
@@ -56,6 +62,42 @@ void FillSampleChannels()
 bool Save(QWidget* widget, const QString& file)
 {
     return SavePicture(widget->grab(), file);
+}
+
+// A message box as MsgBox shows it, shown without waiting for an answer.
+bool SaveMessage(QWidget* owner, const std::string& text, int kind, const QString& file)
+{
+    std::unique_ptr<QMessageBox> box = MakeQtMsgBox(owner, Language.Confirmation, text, kind);
+    box->show();
+    QApplication::processEvents();
+    return Save(box.get(), file);
+}
+
+// Qt's dialogs and the program's boxes in the current language: the save
+// dialog, the question before a document is replaced, and the message of a
+// save that failed.
+bool SaveDialogs(QWidget* window, const QString& out)
+{
+    QTemporaryDir folder;
+    QFile(folder.filePath("radio.dat")).open(QIODevice::WriteOnly);
+    QFileDialog dialog(window);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilter("Data File(*.dat)");
+    dialog.setDirectory(folder.path());
+    dialog.show();
+    QApplication::processEvents();
+    bool ok = Save(&dialog, out + "/save-dialog.png");
+    dialog.hide();
+
+    ok = SaveMessage(window, Language.SaveProgram, kMsgQuestion, out + "/save-question.png") && ok;
+    std::string error;
+    MsgBoxHandler previous = SetMsgBoxHandler([&error](const std::string&, const std::string& text, int) {
+        error = text;
+        return static_cast<int>(kMsgOk);
+    });
+    SaveDocumentFile("/nonexistent/radio.dat");
+    SetMsgBoxHandler(previous);
+    return SaveMessage(window, error, kMsgInformation, out + "/file-error.png") && ok;
 }
 
 } // namespace
@@ -95,6 +137,8 @@ int main(int argc, char** argv)
     QApplication::processEvents();
     ok = Save(&about, out + "/about.png") && ok;
     about.hide();
+
+    ok = SaveDialogs(&window, out) && ok;
 
     // Every other editor the main window can open, one picture each.
     const struct {

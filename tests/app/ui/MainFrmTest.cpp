@@ -1,4 +1,8 @@
 #include <QAction>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QUrl>
+#include <filesystem>
 #include <QFileDialog>
 #include <QCoreApplication>
 #include <QPushButton>
@@ -24,6 +28,8 @@
 #include "editors/ui/OptFun.h"
 #include "editors/ui/ScanFun.h"
 #include "editors/ui/VoxFun.h"
+#include "settings/Language.h"
+#include "settings/ui/QtMsgBox.h"
 
 class MainFrm : public ::testing::Test {
 protected:
@@ -236,4 +242,74 @@ TEST_F(MainFrm, TheEmbeddedMessageDialogChangesNothing)
     window->RunCommand(Command::EmbeddedMessage);
     EXPECT_EQ(ALL.Image, before);
     EXPECT_FALSE(ALL.Modified);
+}
+
+// The real question boxes: Escape on "save the changes?", or closing that
+// box, stops Exit and New with the document, file name and program as they
+// were; Escape on the exit question is No.
+TEST_F(MainFrm, EscapeOnTheSaveQuestionCancelsTheCommand)
+{
+    InstallQtMsgBox();
+    ALL.Image[0x010] = 0x00;
+    ALL.Modified = true;
+    const auto edited = ALL.Image;
+    window->FileName = dir.file("kept.dat");
+    QStringList asked;
+    // Yes on the exit question (its default button), then Escape.
+    OnNextDialog<QMessageBox>([&asked](QMessageBox* exit) {
+        asked << exit->text();
+        OnNextDialog<QMessageBox>([&asked](QMessageBox* save) {
+            asked << save->text();
+            EXPECT_EQ(save->defaultButton(), save->button(QMessageBox::Yes));
+            EXPECT_TRUE(save->button(QMessageBox::No)->isVisible());
+            QTest::keyClick(save, Qt::Key_Escape);
+        });
+        QTest::keyClick(exit, Qt::Key_Return);
+    });
+    EXPECT_FALSE(window->close());
+    EXPECT_EQ(asked, (QStringList{"Do you wish to exit program?", "Do you wish to save the changes?"}));
+
+    OnNextDialog<QMessageBox>([](QMessageBox* save) { save->close(); });
+    window->RunCommand(Command::New);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->FileName, dir.file("kept.dat"));
+    EXPECT_FALSE(std::filesystem::exists(window->FileName));
+    EXPECT_TRUE(ALL.Image == edited);
+    EXPECT_TRUE(ALL.Modified);
+
+    OnNextDialog<QMessageBox>([](QMessageBox* exit) { QTest::keyClick(exit, Qt::Key_Escape); });
+    EXPECT_FALSE(window->close());
+    EXPECT_TRUE(ALL.Modified);
+}
+
+// Without a viewer for the compiled help, Help opens the HTML guide of the
+// current language, and says where it is when that cannot be opened either.
+TEST_F(MainFrm, HelpOpensTheGuideOrNamesIt)
+{
+    std::vector<QString> opened;
+    bool opens = true;
+    window->OpenUrl = [&](const QUrl& url) {
+        opened.push_back(url.toLocalFile());
+        return opens;
+    };
+    // The help file is there, but no program on the desktop shows it.
+    dir.write("_" + ALL.LanguageName + ".chm", "ITSF");
+    window->HasViewer = [](const QString&) { return false; };
+    for (const char* language : {"en", "zh"}) {
+        std::filesystem::create_directories(dir.path() / "help" / language);
+        dir.write(std::string("help/") + language + "/index.html", "<html></html>");
+    }
+    window->RunCommand(Command::HelpTopics);
+    Language.Locale = "zh_CN";
+    window->RunCommand(Command::HelpTopics);
+    ASSERT_EQ(opened.size(), 2u);
+    EXPECT_TRUE(opened[0].endsWith("/help/en/index.html") && QFileInfo::exists(opened[0])) << opened[0].toStdString();
+    EXPECT_TRUE(opened[1].endsWith("/help/zh/index.html") && QFileInfo::exists(opened[1])) << opened[1].toStdString();
+    EXPECT_TRUE(messages.shown.empty());
+
+    opens = false;
+    window->RunCommand(Command::HelpTopics);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_NE(messages.shown[0].text.find(opened[1].toStdString()), std::string::npos) << messages.shown[0].text;
+    Language.Locale.clear();
 }

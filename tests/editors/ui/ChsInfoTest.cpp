@@ -1,4 +1,5 @@
 // The channel information window, driven through its real grid and combos.
+#include <QApplication>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -62,6 +63,19 @@ protected:
             if (c->isVisible())
                 out.push_back(c);
         return out;
+    }
+    // Keys as a user gives them: to the window's focus widget, which needs
+    // the window to be the active one.
+    void Activate()
+    {
+        form->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        form->gvChs->setFocus();
+    }
+    void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = {})
+    {
+        QWidget* focus = QApplication::focusWidget();
+        QTest::keyClick(focus ? focus : form->gvChs, key, modifiers);
     }
     void ExpectBytes(int offset, std::vector<uint8_t> bytes) const
     {
@@ -336,6 +350,94 @@ TEST_F(ChsInfoTest, FormDeactivateCommitsEditAndHidesCombos)
     form->FormDeactivate();
     EXPECT_TRUE(VisibleCombos().empty());
     EXPECT_EQ(Text(4, 6), "High");
+}
+
+// Arrow keys, Tab and Enter move over every cell and change nothing: a
+// drop-down takes Up and Down only after an explicit act (here F4).
+TEST_F(ChsInfoTest, MovingWithKeysChangesNoValue)
+{
+    for (int n = 1; n <= 16; ++n)
+        InitChannel(n, "446.00625");
+    form->FillAllRows();
+    ALL.Modified = false;
+    const auto before = ALL.Image;
+    Activate();
+    form->gvChs->setCurrentCell(0, 0);
+    const int rows = form->gvChs->rowCount(), columns = form->gvChs->columnCount();
+    for (int row = 0; row < rows; ++row) {
+        for (int column = 0; column < columns; ++column) {
+            ASSERT_EQ(form->gvChs->currentRow(), row);
+            ASSERT_EQ(form->gvChs->currentColumn(), column);
+            // Down then Up (Up then Down on the last row) comes back here.
+            Key(row + 1 < rows ? Qt::Key_Down : Qt::Key_Up);
+            Key(row + 1 < rows ? Qt::Key_Up : Qt::Key_Down);
+            Key(Qt::Key_Return);
+            if (row + 1 < rows || column + 1 < columns)
+                Key(column + 1 < columns ? Qt::Key_Right : Qt::Key_Tab);
+        }
+    }
+    EXPECT_EQ(ALL.Image, before);
+    EXPECT_FALSE(ALL.Modified);
+    EXPECT_TRUE(VisibleCombos().empty());
+
+    form->gvChs->setCurrentCell(0, Col(13));
+    Key(Qt::Key_F4);
+    ASSERT_TRUE(form->cxPtts->isVisible());
+    form->cxPtts->hidePopup();
+    Key(Qt::Key_Down);
+    EXPECT_EQ(Text(1, 13), "BOT");
+    EXPECT_TRUE(ALL.Modified);
+}
+
+// A click on a drop-down cell makes exactly that cell and its channel
+// current, and Enter in the drop-down leaves the cursor there.
+TEST_F(ChsInfoTest, ClickingADropDownKeepsTheClickedCellCurrent)
+{
+    CountingView view;
+    TDocumentView* previous = SetDocumentView(&view);
+    for (int n = 1; n <= 16; ++n)
+        InitChannel(n, "446.00625");
+    form->FillAllRows();
+    Activate();
+    for (int channel : {2, 16}) {
+        for (int field : {4, 6, 13}) {
+            Press(channel, field);
+            EXPECT_EQ(form->gvChs->currentRow(), channel - 1) << "field " << field;
+            EXPECT_EQ(form->gvChs->currentColumn(), Col(field)) << "field " << field;
+            EXPECT_EQ(ALL.CurrentChannel, channel) << "field " << field;
+            EXPECT_EQ(view.lastChannel, channel) << "field " << field;
+            ASSERT_EQ(VisibleCombos().size(), 1u);
+            Key(Qt::Key_Return);
+            EXPECT_EQ(form->gvChs->currentRow(), channel - 1) << "field " << field;
+            EXPECT_EQ(form->gvChs->currentColumn(), Col(field)) << "field " << field;
+        }
+    }
+    SetDocumentView(previous);
+}
+
+// A tone typed into the list is checked and stored when the list is left
+// by a click elsewhere and when the window is deactivated.
+TEST_F(ChsInfoTest, TypedToneIsStoredWhenLeft)
+{
+    InitChannel(1, "446.00625");
+    InitChannel(2, "446.00625");
+    form->FillAllRows();
+    Activate();
+    Press(1, 4);
+    ASSERT_TRUE(form->cxDcts->isVisible());
+    form->cxDcts->lineEdit()->clear();
+    QTest::keyClicks(form->cxDcts->lineEdit(), "123.4");
+    Press(2, 7);
+    EXPECT_EQ(Text(1, 4), "123.4");
+    ExpectBytes(0x018, {0x34, 0x12});
+    EXPECT_EQ(form->gvChs->currentRow(), 1);
+
+    Press(2, 5);
+    form->cxDcts->lineEdit()->clear();
+    QTest::keyClicks(form->cxDcts->lineEdit(), "D023n");
+    form->FormDeactivate();
+    EXPECT_EQ(Text(2, 5), "D023N");
+    ExpectBytes(0x02A, {0x23, 0x80});
 }
 
 }

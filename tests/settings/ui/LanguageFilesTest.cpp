@@ -5,6 +5,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QTest>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -35,6 +39,8 @@
 #include "settings/IniFile.h"
 #include "settings/Language.h"
 #include "settings/ui/LocaliseForm.h"
+#include "settings/ui/QtMsgBox.h"
+#include "settings/MsgBox.h"
 #include "settings/ui/SetLanguageDlg.h"
 #include "settings/SysInfo.h"
 #include "settings/TextEncoding.h"
@@ -294,6 +300,8 @@ TEST_F(LanguageFiles, SwitchingToChineseAndBackRestoresTheMainWindow)
     EXPECT_EQ(Language.ExitProgram, chinese.ReadString("Language", "ExitProgram", "missing"));
     EXPECT_EQ(window->ChannelEditor()->windowTitle().toStdString(),
               chinese.ReadString("fChsInfo", "fChsInfo.Caption", "missing"));
+    // Qt's own texts follow the language file's locale.
+    EXPECT_TRUE(HasChinese(QCoreApplication::translate("QPlatformTheme", "&Yes").toStdString()));
 
     OnNextDialog<TfSetLanguage>([](TfSetLanguage* dialog) {
         ASSERT_EQ(dialog->cbLanguage->count(), 2);
@@ -307,6 +315,56 @@ TEST_F(LanguageFiles, SwitchingToChineseAndBackRestoresTheMainWindow)
     EXPECT_EQ(LocalisableTexts(window.get()), design);
     EXPECT_EQ(Language.ExitProgram, "Do you wish to exit program?");
     EXPECT_EQ(window->ChannelEditor()->windowTitle(), "Channel Information");
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes"), "&Yes");
+}
+
+// In Chinese the file errors, the buttons of the real message boxes and
+// Qt's save dialog are Chinese too.
+TEST_F(LanguageFiles, ChineseReachesFileErrorsMessageButtonsAndTheSaveDialog)
+{
+    InstallShippedFiles(1);
+    StartMainWindow();
+    TIniFile chinese(dir.file("Chinese.Ini"));
+    EXPECT_EQ(chinese.ReadString("Language", "Locale", ""), "zh_CN");
+
+    window->FileName = dir.file("no/such/folder/x.dat");
+    window->RunCommand(Command::Save);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    const std::string error = messages.shown[0].text;
+    EXPECT_EQ(error.rfind(chinese.ReadString("Language", "FileCreateError", "missing") + " \"", 0), 0u) << error;
+    EXPECT_NE(error.find(chinese.ReadString("Language", "FileNotSaved", "missing")), std::string::npos) << error;
+
+    InstallQtMsgBox();
+    QStringList buttons;
+    OnNextDialog<QMessageBox>([&buttons](QMessageBox* box) {
+        for (QMessageBox::StandardButton b : {QMessageBox::Yes, QMessageBox::No})
+            buttons << box->button(b)->text();
+        QTest::keyClick(box, Qt::Key_Escape);
+    });
+    MsgBox(Language.Confirmation, Language.SaveProgram, kMsgQuestion);
+    OnNextDialog<QMessageBox>([&buttons](QMessageBox* box) {
+        buttons << box->button(QMessageBox::Ok)->text();
+        box->accept();
+    });
+    MsgBox(Language.Confirmation, error, kMsgInformation);
+    ASSERT_EQ(buttons.size(), 3);
+    for (const QString& text : buttons)
+        EXPECT_TRUE(HasChinese(text.toStdString())) << text.toStdString();
+
+    QStringList labels;
+    OnNextDialog<QFileDialog>([&labels](QFileDialog* dialog) {
+        labels << dialog->windowTitle();
+        for (const char* name : {"lookInLabel", "fileNameLabel", "fileTypeLabel"})
+            if (auto* label = dialog->findChild<QLabel*>(name))
+                labels << label->text();
+        labels << dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->text();
+        dialog->reject();
+    });
+    window->FileName.clear();
+    window->RunCommand(Command::SaveAs);
+    ASSERT_EQ(labels.size(), 5);
+    for (const QString& text : labels)
+        EXPECT_TRUE(HasChinese(text.toStdString())) << text.toStdString();
 }
 
 } // namespace

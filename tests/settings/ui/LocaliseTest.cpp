@@ -306,6 +306,9 @@ public slots:
 TEST_F(Localise, HelpOpensTheHelpFileOfTheCurrentLanguage)
 {
     Start(1);
+    // The help file is there and the desktop has a viewer for it.
+    dir.write("_German.chm", "ITSF");
+    window->HasViewer = [](const QString&) { return true; };
     HelpReceiver receiver;
     QDesktopServices::setUrlHandler("file", &receiver, "open");
     window->RunCommand(Command::HelpTopics);

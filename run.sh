@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds in build/ and starts the program.
 #   ./run.sh          the program
 #   ./run.sh --demo   the program with COM1 on the simulated radio

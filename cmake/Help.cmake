@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The user guide as compiled HTML help: _English.chm and _Chinese.chm, built
 # from the pages in docs/help/en and docs/help/zh with chmcmd (Debian package
 # fp-utils-3.2.2). They go into the build folder next to the executables,

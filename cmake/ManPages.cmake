@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The manual pages of qv300, qv300-cli and qv300-radio-sim, made by help2man
 # from each program's own --help at build time, so they follow the options.
 # packaging/man/<program>.h2m adds what --help does not say (files, exit

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package: `cpack -G DEB` in the build folder (tools/make-deb.sh).
 # Besides the programs and their files it holds what Debian asks of every
 # package: the copyright file in the machine-readable format and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The radio models the program knows and the band list. There is no model
 // file: the catalogue is built in memory at start-up.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The document and the data file it is kept in: Open and Save as the File
 // menu, the command line and the simulated radio do them. These read and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the core asks of the main window after it replaced the document. The
 // window installs itself at start-up; without a window (command line, tests)

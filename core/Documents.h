@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The document commands of the File menu and the model change, without the
 // windows: the file dialogs are asked through TFileChooser, questions and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Number texts that never depend on the user's locale: the program always
 // writes and reads decimals with a point, whatever LC_NUMERIC says.

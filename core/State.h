@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The global state of the run: the one document and the settings around it.
 // Five objects exist for the whole process; every subsystem reaches them

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The sales areas a radio can be registered for, and the text the radio
 // information window shows for an area code. Standard C++ only: the command

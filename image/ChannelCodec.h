@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Channel records of the image <-> the values and texts the channel grid
 // shows. Works on ALL.Image in place and has no state of its own.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The per-channel fields as data: field number (the position in the channel
 // grid's column list), where the field sits in the record, and the items of

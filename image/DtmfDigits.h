@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // DTMF digit strings as the radio keeps them: 4-bit codes, two to a byte,
 // the first digit in the high nibble, "*" (15) filling the field up.

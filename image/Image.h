@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Field access and the whole-image operations on the document's memory
 // image (ALL.Image).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where everything lives in the radio memory image. An image offset is the
 // radio's own memory address; the link moves 16-byte blocks, block n covering

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The list and check-box settings of the editor windows (keys, options, VOX,
 // scan, DTMF) as one table. Each row names its window, its control, the

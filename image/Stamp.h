@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Time stamps and the serial number as the radio keeps them.
 #include <cstddef>

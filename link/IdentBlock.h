@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The 16-byte identification block of the handshake and the one-byte
 // response the radio must give to it.

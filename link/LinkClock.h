@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The timers and the blocking waits of the link. The program's clock runs on
 // Qt timers and sleeps; the tests use a clock that only counts.

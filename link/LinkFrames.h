@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The frames of the radio link, the link tag and the timing of the exchange.
 // Frames go on the line exactly as listed: no start byte, length, escaping

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The two facts of this computer that the identification string is built
 // from, read with ordinary unprivileged means.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Port names. The program names ports "COM" + number everywhere (settings
 // file, status bar, port dialog, link tag); on Linux each name stands for a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The exchange with the radio: one engine for the read and the write. It
 // sends a frame, waits for a reply of known minimum length and moves one

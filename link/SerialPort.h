@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the link needs of a serial port, and how the port reports what it
 // receives. The program's port sits on Qt SerialPort; the tests use a

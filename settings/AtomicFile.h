@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one way the program replaces a file on disk: the data file, the
 // settings file and every export go through it, so a save that fails at any

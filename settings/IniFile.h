@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // INI files with the rules of the Windows private-profile functions that the
 // settings and language files were made for: section and key names match

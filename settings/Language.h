@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The message table: every text a message box shows, from section
 // "Language" of the current language file, with built-in English defaults.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Lists kept in one INI value, entries separated by "|": blanks and control
 // characters around an entry are dropped, a blank inside an unquoted entry

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Every message the user sees goes through MsgBox. The handler is
 // replaceable: the windows show a dialog, the command line prints, and tests

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // SysInfo.Ini, section "SysInfo": the serial port and the language of the
 // run. It lives in the executable's folder, or for an installed program in

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The layers of the tree: a file in a ui/ or qt/ folder (or in app/cli/ or
 // tools/) may use Qt and the windows; every other file is core and may not.
 // Tests are held to the rule of the folder they mirror.

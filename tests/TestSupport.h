@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Helpers shared by the tests: a scratch folder, a fresh start of the
 // program's state in it, and a recorder for message boxes.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Times `qv300-cli read` and `qv300-cli write` against the simulated radio
 # with --pace and compares each with the protocol's own floor: the waits the
 # exchange prescribes plus the line time of every frame and reply at 4800

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks the Debian package: lintian finds no error and no warning in it
 # (tools/lint-deb.sh); then it goes into a throw-away Debian 12 root and works
 # there: the three programs tell their version, `man qv300-cli` shows its

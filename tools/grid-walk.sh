@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Walks the channel grid with the keyboard under a virtual X server, as a
 # user would, and checks that moving changes no value:
 #   tools/grid-walk.sh [BUILD_DIR]

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages the build and the tests need, when missing.
 # Needs root for apt-get: runs it directly as root, through sudo otherwise.
 # With --tests it also makes sure a locale with a decimal comma exists, which

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Pictures of the read and the write window at work against the simulated
 # radio (paced like a real cable), under a virtual X server:
 #   tools/link-screenshots.sh [OUTDIR] [APP_PATH]

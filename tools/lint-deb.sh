@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs lintian on the Debian package and fails on any error or warning
 # (informational tags are shown and allowed).
 #   tools/lint-deb.sh [build-deb/qv300_*.deb]

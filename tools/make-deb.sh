@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package in build-deb/: qv300_<version>_<arch>.deb, with
 # stripped executables, and their debug symbols in
 # qv300-dbgsym_<version>_<arch>.ddeb. Checks it with lintian.

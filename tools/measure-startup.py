@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Start-up time and peak memory of qv300, measured under a virtual X server.
 
 Runs `qv300 --measure-startup` RUNS times (default 5). The program prints the

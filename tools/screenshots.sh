@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Pictures of the windows for the README, under a virtual X server:
 #   tools/screenshots.sh [OUTDIR] [APP_PATH]
 #   tools/screenshots.sh --chinese [OUTDIR]

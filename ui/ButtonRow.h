@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The row of buttons at the foot of the program's dialogs, right-aligned.
 #include <initializer_list>

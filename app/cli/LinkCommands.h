@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // qv300-cli read, write and ports: the radio link from the command line,
 // on the same engine as the read and write windows.

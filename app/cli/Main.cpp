@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // qv300-cli: the program's document operations without a window.
 #include <CLI/CLI.hpp>
 #include <filesystem>

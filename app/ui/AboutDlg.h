@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The About window: the application icon, the family name as caption and
 // nine lines that only the language file fills in.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's pictures: tool-button icons, tree-node icons, the
 // application icon and the background picture. They are painted with

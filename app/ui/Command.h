@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window's commands. Each value is the command's number in the
 // window's command table: menu items, tool buttons and tree nodes carry it

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The embedded message dialog (command 18): two text boxes to look at
 // messages in. It changes nothing in the document.

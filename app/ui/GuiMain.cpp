@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // qv300: the program with its windows.
 #include <QApplication>
 #include <QScreen>

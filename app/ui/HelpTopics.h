@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Help Topics: the compiled help (_<language>.chm) where the desktop has a
 // viewer for it, else the HTML user guide of the current language in the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window: menus, tool bar, navigation tree and status bar around a
 // multiple-document area that holds the editor windows. Every command goes

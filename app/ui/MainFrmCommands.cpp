@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's commands: RunCommand and the dialogs it opens.
 #include <QCloseEvent>
 #include <QDesktopServices>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editor windows inside the main window: at most one of each kind.
 #include <QMdiArea>
 #include <QMdiSubWindow>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The Model Information dialog: pick a model and one of its bands.
 #include <QDialog>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The channel information window: one grid row per channel, one column per
 // channel field. RX and TX frequencies are typed into the cells, tones and

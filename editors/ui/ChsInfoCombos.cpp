@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The drop-down lists of the channel information window: one list per
 // option field, laid over the current cell, and the editable tone list
 // shared by both tone columns.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The channel grid's typing: which keys the frequency and tone editors take,
 // and storing a typed frequency.
 #include <QCoreApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The DTMF window: on its Encode page the codes sent at the begin and end
 // of a transmission and the tone timing, on its Decode page the stun code,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the settings editor windows share: a child window of the main window
 // with one "&Close" button, filled from the image when shown and writing

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The radio information window: model, band, serial number, write and
 // factory times and the sales area, all read-only. It writes nothing.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The key function window: what the short and the long press of the two
 // side keys do. The codes are positions in two hidden lists that also carry

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The optional function window: squelch, time-out, voice, tones, alarm, FM
 // radio, low-battery inhibit, battery save and super save.

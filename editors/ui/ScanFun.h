@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The scan window: scan speed and dropout delay. Scan mode and priority
 // channel are offered but kept nowhere: they open with "SO" and "Off".

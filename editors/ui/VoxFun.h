@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The VOX window: VOX on or off, gain, delay and receive inhibit, all in one
 // byte. The lists are usable only while VOX is ticked; clearing the tick

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The ".dat" data file: a 16-byte header naming the model, then image
 // blocks 1 to 28 (offsets 0x010-0x1CF) byte for byte, 464 bytes in all.

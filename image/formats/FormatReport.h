@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What a format says after reading a file's bytes into the document: taken,
 // or why not. Every file format is a pair of functions, DocumentTo<Format>

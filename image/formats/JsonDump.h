@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The document as one JSON object, as `qv300-cli dump` prints it: the
 // header codes, model, band, time stamps, serial number and area, every

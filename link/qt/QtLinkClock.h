@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The link's timers on QTimer, and its waits as a plain sleep of the
 // user-interface thread: nothing else runs during a wait, and bytes that

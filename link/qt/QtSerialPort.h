@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The serial port on Qt SerialPort: COM numbers resolved by the port rule,
 // 4800 baud 8N2 without flow control, DTR and RTS raised where the device

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The common frame of the read and the write window: a progress bar, Ok
 // and Cancel, the hidden traffic log `mr`, and the link engine that does the

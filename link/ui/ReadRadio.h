@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The read window: reads the radio's memory into the document, then closes.
 #include "link/ui/LinkDialog.h"

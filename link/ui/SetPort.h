@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The port dialog: one radio button per port COM1 to COM20, enabled for the
 // ports this machine has, with the device behind each as its tooltip.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Relabels a window from the current language file. Every window calls it
 // from its show handler before it fills its controls.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // MsgBox on real message boxes: information with OK, question with Yes/No.
 #include <QMessageBox>

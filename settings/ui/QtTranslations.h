@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The texts Qt itself puts into the windows (the file dialogs, the buttons
 // of message boxes) in the language of the current language file.

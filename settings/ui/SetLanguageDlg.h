@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The language dialog: picks one of the languages listed in SysInfo.Ini.
 // It changes LanguageName and LanguageId only; the main window reloads the

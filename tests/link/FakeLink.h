@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A serial port, a clock and a radio made of script, so the link runs in a
 // test without a device and without real time passing. The clock keeps a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where an installed program and one run from its folder find their files.
 #include <filesystem>
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The fixture of the settings editor tests: a fresh new document, windows
 // opened as the main window opens them, and a second language on request.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // main() of the window tests: one QApplication for the whole program, then
 // GoogleTest. Message boxes are answered by the tests, never shown.
 #include <QApplication>

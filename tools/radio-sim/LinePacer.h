@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The time a serial line takes: one direction of a line moves one byte at a
 // time, each taking the same time, and a byte cannot start before the one

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // qv300-radio-sim: a QV-300 radio on a pseudo-terminal, for working on the
 // program without a radio. Prints the pseudo-terminal's path as the first
 // line of its output, then answers session after session until SIGINT or

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A pseudo-terminal in raw mode, the simulated radio's end of the cable.
 // The program opens the other end, the slave device, as its serial port.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The ways the simulated radio can be told to misbehave, so the program's
 // handling of every bad reply can be tried without a broken radio.

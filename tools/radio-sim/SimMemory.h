@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where the simulated radio's memory comes from and goes to. These use the
 // program's own document functions, so they need the start-up

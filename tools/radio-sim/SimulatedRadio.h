@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The radio's side of the programming exchange, with no I/O of its own:
 // host bytes go in one at a time with the moment each one arrived, replies

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // qv300-link-screenshots: pictures of the read and the write window at work
 // against a radio (the simulator), over the main window.
 //

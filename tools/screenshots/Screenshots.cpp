@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // qv300-screenshots: pictures of the program's windows for the README and
 // the user guide, taken from the real window classes with a sample document.
 //

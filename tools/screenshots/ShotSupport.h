@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the two screenshot programs share: the application set-up, the
 // program's start-up with the folder given by --app-path, and saving a

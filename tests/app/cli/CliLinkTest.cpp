@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // qv300-cli read and write against the simulated radio on a real
 // pseudo-terminal: the program's serial port, engine and files end to end.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The channel information window, driven through its real grid and combos.
 #include <QApplication>
 #include <QComboBox>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The DTMF and radio information windows, driven through their real
 // controls.
 #include <QCheckBox>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The key, optional function, VOX and scan windows, driven through their
 // real controls.
 #include <QCheckBox>

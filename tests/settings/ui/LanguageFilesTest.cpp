@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The language files the program ships. Chinese.Ini must carry a text for
 // every text of every window and for every message, so that no control can
 // ship untranslated; English.Ini must bring the main window back to its

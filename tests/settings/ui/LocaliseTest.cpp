@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Window texts from language files: the main window, the channel grid, the
 // About window and the language dialog.
 #include <QAction>

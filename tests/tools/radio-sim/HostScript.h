@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The host's frames as a script for driving the simulated radio in tests.
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The simulator as the program meets it: a process that prints a
 // pseudo-terminal path and answers on it. Plain POSIX I/O with poll
 // time-outs; nothing here sleeps.

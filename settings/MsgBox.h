@@ -8,11 +8,13 @@
 enum : int {
     kMsgInformation = 1, // information icon, OK button; returns kMsgOk
     kMsgQuestion = 2,    // question icon, Yes and No; returns kMsgYes or kMsgNo
+    kMsgConnection = 3,  // information about a failed link, OK and Check Connection; returns kMsgOk or kMsgCheckConnection
 };
 enum : int {
     kMsgOk = 1,
     kMsgYes = 6,
     kMsgNo = 7,
+    kMsgCheckConnection = 8,
 };
 
 using MsgBoxHandler = std::function<int(const std::string& caption, const std::string& text, int kind)>;

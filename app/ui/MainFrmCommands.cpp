@@ -15,6 +15,7 @@
 #include "editors/ui/ChsInfo.h"
 #include "link/PortNames.h"
 #include "link/ui/ReadRadio.h"
+#include "link/ui/Doctor.h"
 #include "link/ui/SetPort.h"
 #include "link/ui/WriteRadio.h"
 #include "settings/Language.h"
@@ -109,6 +110,11 @@ void TfMainFrm::RunCommand(Command command)
     case Command::LanguageFileSetup:
         ChangeLanguage();
         break;
+    case Command::CheckConnection: {
+        TfDoctor dialog(this);
+        dialog.exec();
+        break;
+    }
     case Command::Cascade:
         mdi->cascadeSubWindows();
         break;

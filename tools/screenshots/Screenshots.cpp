@@ -19,6 +19,7 @@
 #include "ShotSupport.h"
 #include "app/ui/MainFrm.h"
 #include "app/ui/ModelDlg.h"
+#include "link/ui/Doctor.h"
 #include "core/State.h"
 #include "image/ChannelCodec.h"
 #include "settings/MsgBox.h"
@@ -95,6 +96,13 @@ int main(int argc, char** argv)
     QApplication::processEvents();
     ok = Save(&about, out + "/about.png") && ok;
     about.hide();
+
+    // The connection doctor on this machine, as Setup > Check Connection shows it.
+    TfDoctor doctor(&window);
+    doctor.show();
+    QApplication::processEvents();
+    ok = Save(&doctor, out + "/check-connection.png") && ok;
+    doctor.hide();
 
     // Every other editor the main window can open, one picture each.
     const struct {

@@ -9,6 +9,7 @@
 enum : int {
     kMsgInformation = 1, // information icon, OK button; returns kMsgOk
     kMsgQuestion = 2,    // question icon, Yes and No; returns kMsgYes, kMsgNo or kMsgCancel
+    kMsgConnection = 3,  // information about a failed link, OK and Check Connection; returns kMsgOk or kMsgCheckConnection
 };
 // A question left with Escape or by closing its box is answered kMsgCancel.
 // Callers for which cancelling means nothing take it as No; a question that
@@ -18,6 +19,7 @@ enum : int {
     kMsgCancel = 2,
     kMsgYes = 6,
     kMsgNo = 7,
+    kMsgCheckConnection = 8,
 };
 
 using MsgBoxHandler = std::function<int(const std::string& caption, const std::string& text, int kind)>;

@@ -12,6 +12,7 @@
 #include "core/NumberText.h"
 #include "core/State.h"
 #include "core/DocumentFiles.h"
+#include "link/DoctorTexts.h"
 #include "link/qt/DevicePorts.h"
 #include "link/PortNames.h"
 #include "link/qt/QtLinkClock.h"
@@ -66,8 +67,11 @@ public:
     void Finished(const LinkOutcome& outcome) override
     {
         outcome_ = outcome;
-        if (outcome.result == LinkResult::Failed)
+        if (outcome.result == LinkResult::Failed) {
             std::cerr << MessageText(outcome) << '\n';
+            if (outcome.message == &TLanguage::ComError || outcome.message == &TLanguage::PortError)
+                std::cerr << DoctorText("RunDoctor") << '\n';
+        }
         Check();
     }
     void EnableOk(bool) override { Check(); }
@@ -115,8 +119,8 @@ struct QtRun {
     ~QtRun() { SetPortSystem(nullptr); }
 };
 
-// The options the link commands share: the port of this run and the device
-// behind it, checked as the program's port names are.
+} // namespace
+
 void AddPortOptions(CLI::App& command, LinkOptions& o)
 {
     CLI::Validator comPort(
@@ -133,7 +137,6 @@ void AddPortOptions(CLI::App& command, LinkOptions& o)
         ->type_name("PATH")
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
 }
-} // namespace
 
 void AddLinkCommands(CLI::App& app, CommandRun& run)
 {

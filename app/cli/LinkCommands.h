@@ -26,6 +26,10 @@ struct LinkOptions {
     bool yes = false;
 };
 
+// The options the link commands share: the port of this run and the device
+// behind it, checked as the program's port names are.
+void AddPortOptions(CLI::App& command, LinkOptions& o);
+
 int CommandRead(const LinkOptions& o);
 int CommandWrite(const LinkOptions& o);
 int CommandPorts(const LinkOptions& o);

@@ -10,6 +10,7 @@
 
 #include "core/Catalogue.h"
 #include "core/State.h"
+#include "app/cli/DoctorCommand.h"
 #include "app/cli/LinkCommands.h"
 #include "core/DocumentFiles.h"
 #include "image/formats/JsonDump.h"
@@ -85,6 +86,7 @@ int main(int argc, char** argv)
     AddNewCommand(app, run);
     AddDumpCommand(app, run);
     AddLinkCommands(app, run);
+    AddDoctorCommand(app, run);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

@@ -24,6 +24,7 @@ enum class Command : int {
     ModelInformation = 30,
     CommunicationPort = 31,
     LanguageFileSetup = 32,
+    CheckConnection = 33,
     Cascade = 50,
     TileHorizontally = 51,
     TileVertically = 52,

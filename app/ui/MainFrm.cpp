@@ -181,6 +181,7 @@ void TfMainFrm::BuildMenus()
     nSetup->addSeparator();
     addItem(nSetup, "C2", "&Communication Port", "", Command::CommunicationPort);
     addItem(nSetup, "nLanguage", "Language File Setup", "", Command::LanguageFileSetup);
+    addItem(nSetup, "nCheckConnection", "Check Connection", "", Command::CheckConnection);
 
     QMenu* nView = menuBar()->addMenu("&View");
     nView->setObjectName("nView");

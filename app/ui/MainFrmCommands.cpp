@@ -17,6 +17,7 @@
 #include "editors/ui/ChsInfo.h"
 #include "link/PortNames.h"
 #include "link/ui/ReadRadio.h"
+#include "link/ui/Doctor.h"
 #include "link/ui/SetPort.h"
 #include "link/ui/WriteRadio.h"
 #include "settings/Language.h"
@@ -112,6 +113,11 @@ void TfMainFrm::RunCommand(Command command)
     case Command::LanguageFileSetup:
         ChangeLanguage();
         break;
+    case Command::CheckConnection: {
+        TfDoctor dialog(this);
+        dialog.exec();
+        break;
+    }
     case Command::Cascade:
         mdi->cascadeSubWindows();
         break;

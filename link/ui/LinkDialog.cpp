@@ -10,6 +10,9 @@
 #include "ui/ButtonRow.h"
 #include "link/qt/QtLinkClock.h"
 #include "link/qt/QtSerialPort.h"
+#include "core/State.h"
+#include "link/ui/Doctor.h"
+#include "settings/MsgBox.h"
 #include "settings/ui/LocaliseForm.h"
 
 namespace {
@@ -19,13 +22,14 @@ LinkPartsFactory& Factory()
     return factory;
 }
 
-LinkParts MakeParts()
+} // namespace
+
+LinkParts MakeLinkParts()
 {
     if (Factory())
         return Factory()();
     return {std::make_unique<TQtSerialPort>(), std::make_unique<TQtLinkClock>()};
 }
-} // namespace
 
 LinkPartsFactory SetLinkPartsFactory(LinkPartsFactory factory)
 {
@@ -36,7 +40,7 @@ LinkPartsFactory SetLinkPartsFactory(LinkPartsFactory factory)
 
 TfLinkDialog::TfLinkDialog(const LinkJob& job, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      parts_(MakeParts())
+      parts_(MakeLinkParts())
 {
     pBar = new QProgressBar;
     pBar->setObjectName("pBar");
@@ -113,6 +117,12 @@ void TfLinkDialog::LogLine(const std::string& line)
 
 void TfLinkDialog::Finished(const LinkOutcome& outcome)
 {
+    // A failure on the line offers the connection doctor.
+    if (outcome.message == &TLanguage::ComError || outcome.message == &TLanguage::PortError) {
+        if (MsgBox(Language.Confirmation, Language.*outcome.message, kMsgConnection) == kMsgCheckConnection)
+            OpenDoctorLater();
+        return;
+    }
     ShowOutcome(outcome);
 }
 

@@ -25,6 +25,8 @@ struct LinkParts {
 using LinkPartsFactory = std::function<LinkParts()>;
 // Installs a factory (empty: the program's own) and returns the previous.
 LinkPartsFactory SetLinkPartsFactory(LinkPartsFactory factory);
+// A port and a clock from the installed factory.
+LinkParts MakeLinkParts();
 
 class TfLinkDialog : public QDialog, public TLinkView {
     Q_OBJECT

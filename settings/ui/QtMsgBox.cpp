@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QPushButton>
 
+#include "link/DoctorTexts.h"
+
 #include "settings/MsgBox.h"
 
 std::unique_ptr<QMessageBox> MakeQtMsgBox(QWidget* owner, const std::string& caption, const std::string& text,
@@ -11,6 +13,12 @@ std::unique_ptr<QMessageBox> MakeQtMsgBox(QWidget* owner, const std::string& cap
 {
     const QString title = QString::fromStdString(caption);
     const QString body = QString::fromStdString(text);
+    if (kind == kMsgConnection) {
+        // A failed link: besides OK, the way to the connection doctor.
+        auto box = std::make_unique<QMessageBox>(QMessageBox::Information, title, body, QMessageBox::Ok, owner);
+        box->addButton(QString::fromStdString(DoctorText("CheckConnection")), QMessageBox::ActionRole);
+        return box;
+    }
     if (kind != kMsgQuestion)
         return std::make_unique<QMessageBox>(QMessageBox::Information, title, body, QMessageBox::Ok, owner);
     auto box = std::make_unique<QMessageBox>(QMessageBox::Question, title, body,
@@ -30,11 +38,15 @@ void InstallQtMsgBox()
     SetMsgBoxHandler([](const std::string& caption, const std::string& text, int kind) {
         std::unique_ptr<QMessageBox> box = MakeQtMsgBox(QApplication::activeWindow(), caption, text, kind);
         box->exec();
+        QAbstractButton* clicked = box->clickedButton();
+        if (kind == kMsgConnection)
+            return clicked && box->buttonRole(clicked) == QMessageBox::ActionRole ? static_cast<int>(kMsgCheckConnection)
+                                                                                 : static_cast<int>(kMsgOk);
         if (kind != kMsgQuestion)
             return static_cast<int>(kMsgOk);
-        if (box->clickedButton() == box->button(QMessageBox::Yes))
+        if (clicked == box->button(QMessageBox::Yes))
             return static_cast<int>(kMsgYes);
-        if (box->clickedButton() == box->button(QMessageBox::No))
+        if (clicked == box->button(QMessageBox::No))
             return static_cast<int>(kMsgNo);
         return static_cast<int>(kMsgCancel);
     });

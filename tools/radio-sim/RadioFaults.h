@@ -31,6 +31,9 @@ struct RadioFaults {
     std::optional<int> hangUpAfterBlock;    // the line is closed after replying to this block
     std::optional<ExchangePoint> noiseAt;   // noise bytes go out before the reply there
     size_t noiseCount = 3;
+    // The line echoes every host byte and the radio hears nothing: a cable
+    // whose plug is not fully in the radio.
+    bool echo = false;
     // Faults strike in every session, or only in this one (counted from 1).
     std::optional<int> onlyInSession;
 };

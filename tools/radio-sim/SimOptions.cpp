@@ -25,6 +25,7 @@ const char* const kSimUsage =
     "  --hang-up-after N    close the pseudo-terminal after replying for block N\n"
     "  --noise-at POINT     noise bytes go out before the reply at POINT\n"
     "  --noise-count K      how many noise bytes (default 3)\n"
+    "  --echo               every byte comes back, no radio answers (plug not fully in)\n"
     "  --fault-session S    faults only in session S (from 1), not in every one\n"
     "POINT is program, ident, auth, ack:N (the N-th acknowledge of a session,\n"
     "from 0) or block:N (the read or write request of block N; N alone works too).\n";
@@ -58,6 +59,8 @@ ParsedOptions ParseSimOptions(const std::vector<std::string>& args)
             f.unknownModel = true;
         } else if (a == "--wrong-response") {
             f.wrongResponse = true;
+        } else if (a == "--echo") {
+            f.echo = true;
         } else {
             // Everything else takes a value.
             static const char* const kWithValue[] = {"--memory", "--model", "--save", "--silent-at",

@@ -56,6 +56,10 @@ RadioReply SimulatedRadio::Receive(const std::vector<uint8_t>& bytes, SimTime no
 RadioReply SimulatedRadio::Receive(uint8_t byte, SimTime now)
 {
     RadioReply reply;
+    if (faults_.echo) {
+        reply.bytes.push_back(byte);
+        return reply;
+    }
     if (heardAnything_) {
         Tick(now);
         if (now - lastByte_ > kFrameGap)

@@ -24,6 +24,7 @@
 #include "app/ui/MainFrm.h"
 #include "app/ui/ModelDlg.h"
 #include "core/DocumentFiles.h"
+#include "link/ui/Doctor.h"
 #include "core/State.h"
 #include "image/ChannelCodec.h"
 #include "settings/Language.h"
@@ -140,6 +141,12 @@ int main(int argc, char** argv)
     about.hide();
 
     ok = SaveDialogs(&window, out) && ok;
+    // The connection doctor on this machine, as Setup > Check Connection shows it.
+    TfDoctor doctor(&window);
+    doctor.show();
+    QApplication::processEvents();
+    ok = Save(&doctor, out + "/check-connection.png") && ok;
+    doctor.hide();
 
     // Every other editor the main window can open, one picture each.
     const struct {

@@ -15,68 +15,9 @@
 #include <unistd.h>
 
 #include "TestSupport.h"
-
-extern char** environ;
+#include "app/cli/SimulatorProcess.h"
 
 namespace {
-
-
-// The simulator as a child process: started with its options, its
-// pseudo-terminal read from the first line it prints, stopped at the end.
-class Simulator {
-public:
-    Simulator(const TempDir& dir, std::vector<std::string> options)
-    {
-        const char* sim = std::getenv("QV300_RADIO_SIM");
-        std::vector<std::string> args = {sim ? sim : "qv300-radio-sim"};
-        args.insert(args.end(), options.begin(), options.end());
-        std::vector<char*> argv;
-        for (std::string& a : args)
-            argv.push_back(a.data());
-        argv.push_back(nullptr);
-
-        int out[2];
-        if (pipe(out) != 0)
-            return;
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-        posix_spawn_file_actions_addclose(&actions, out[0]);
-        std::string errFile = dir.file("sim-stderr.txt");
-        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        if (posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ) != 0)
-            pid_ = -1;
-        posix_spawn_file_actions_destroy(&actions);
-        close(out[1]);
-        out_ = fdopen(out[0], "r");
-        char line[256] = {};
-        if (out_ && fgets(line, sizeof line, out_)) {
-            path_ = line;
-            while (!path_.empty() && (path_.back() == '\n' || path_.back() == '\r'))
-                path_.pop_back();
-        }
-    }
-    ~Simulator()
-    {
-        if (pid_ > 0) {
-            kill(pid_, SIGTERM);
-            int status = 0;
-            waitpid(pid_, &status, 0);
-        }
-        if (out_)
-            fclose(out_);
-    }
-    Simulator(const Simulator&) = delete;
-    Simulator& operator=(const Simulator&) = delete;
-    // The pseudo-terminal the program is to use.
-    const std::string& path() const { return path_; }
-
-private:
-    pid_t pid_ = -1;
-    FILE* out_ = nullptr;
-    std::string path_;
-};
-
 
 nlohmann::json Dump(const TempDir& dir, const std::string& file)
 {
@@ -89,7 +30,8 @@ std::string OnSim(const Simulator& sim, const std::string& port = "COM3")
     return " --port " + port + " --device " + Quote(sim.path());
 }
 
-const std::string kComError = "Please check all connections and communication port settings.\n";
+const std::string kComError =
+    "Please check all connections and communication port settings.\nTo find the cause, run qv300-cli doctor\n";
 
 // File offset of image offset `at` in a data file (header, then from 0x010).
 size_t InFile(size_t at)
@@ -204,7 +146,7 @@ TEST(CliLink, PortThatCannotOpenAndBadOptions)
     std::string out = dir.file("out.dat");
     CliRun missing = Cli(dir, "read " + Quote(out) + " --port COM4 --device " + Quote(dir.file("no-such-tty")));
     EXPECT_EQ(missing.exitCode, 2);
-    EXPECT_EQ(missing.err, "Cannot Open Communication Port.\n");
+    EXPECT_EQ(missing.err, "Cannot Open Communication Port.\nTo find the cause, run qv300-cli doctor\n");
     EXPECT_FALSE(std::filesystem::exists(out));
     EXPECT_EQ(Cli(dir, "read " + Quote(out) + " --port LPT1").exitCode, 1);
     EXPECT_EQ(Cli(dir, "write " + Quote(out) + " --count 0").exitCode, 1);

@@ -32,6 +32,7 @@
 #include "editors/ui/ChsInfo.h"
 #include "image/SettingFields.h"
 #include "link/FakeLink.h"
+#include "link/ui/Doctor.h"
 #include "link/ui/LinkDialog.h"
 #include "link/PortNames.h"
 #include "link/ui/ReadRadio.h"
@@ -56,7 +57,7 @@ std::string Shipped(const std::string& name)
 // The windows of the program, by section name.
 const std::set<QString> kSections = {"fMainFrm", "fChsInfo",    "fKeyFun",     "fOptFun",  "fVoxFun",
                                      "fScanFun", "fDtmfFun",    "fInfoMsg",    "fReadRadio", "fWriteRadio",
-                                     "fSetPort", "fSetLanguage", "fModel",     "fFrmAbout"};
+                                     "fSetPort", "fSetLanguage", "fModel",     "fFrmAbout", "fDoctor"};
 // The editors the main window opens, by command.
 constexpr Command kEditorCommands[] = {Command::KeyFunction,      Command::VoxFunction,     Command::OptionalFunction,
                                       Command::RadioInformation, Command::DtmfInformation, Command::ScanInformation};
@@ -139,6 +140,7 @@ protected:
         add(TfSetLanguage());
         add(TfModel());
         add(TfFrmAbout());
+        add(TfDoctor());
         return windows;
     }
 };

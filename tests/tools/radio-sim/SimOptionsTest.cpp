@@ -17,7 +17,7 @@ TEST(SimOptions, ReadsEveryOption)
     ParsedOptions p = Parse({"--memory", "in.dat", "--model", "QV31", "--pace", "--save", "out.dat", "--wrong-tag",
                              "--unknown-model", "--wrong-response", "--silent-at", "ack:3", "--short-reply", "4",
                              "--refuse-write", "24", "--hang-up-after", "0", "--noise-at", "program",
-                             "--noise-count", "2", "--fault-session", "2"});
+                             "--noise-count", "2", "--fault-session", "2", "--echo"});
     ASSERT_TRUE(p.options) << p.error;
     const SimOptions& o = *p.options;
     EXPECT_EQ(o.memoryFile, "in.dat");
@@ -27,6 +27,7 @@ TEST(SimOptions, ReadsEveryOption)
     EXPECT_TRUE(o.faults.wrongTag);
     EXPECT_TRUE(o.faults.unknownModel);
     EXPECT_TRUE(o.faults.wrongResponse);
+    EXPECT_TRUE(o.faults.echo);
     EXPECT_EQ(o.faults.silentAt, (ExchangePoint{Kind::Ack, 3}));
     EXPECT_EQ(o.faults.shortReplyBlock, 4);
     EXPECT_EQ(o.faults.refuseWriteBlock, 24);

@@ -1,0 +1,141 @@
+#include "link/DoctorTexts.h"
+
+#include <map>
+#include <optional>
+
+#include "core/State.h"
+#include "settings/IniFile.h"
+#include "settings/Language.h"
+
+namespace {
+constexpr auto kTexts = std::to_array<DoctorTextKey>({
+    // Marks and headings.
+    {"MarkOk", "OK"},
+    {"MarkWarning", "CHECK"},
+    {"MarkProblem", "PROBLEM"},
+    {"WhatToDo", "What to do:"},
+    {"ColumnFinding", "Finding"},
+    {"ColumnFix", "What to do"},
+    {"CheckConnection", "Check Connection"},
+    {"RunDoctor", "To find the cause, run qv300-cli doctor"},
+    {"CouldNotRun", "The doctor cannot run: the system's device lists (/sys and /dev) cannot be read."},
+    // No device.
+    {"NoCable", "No programming cable is connected: the computer has no USB serial device."},
+    {"NoCableFix", "Plug the cable into a USB port of the computer. If it is plugged in, unplug it, wait five "
+                   "seconds, plug it in again and check again."},
+    {"DriversLoaded", "USB serial drivers loaded: %1."},
+    {"NoDriverLoaded", "No USB serial driver is loaded (Linux loads one when a cable is plugged in)."},
+    {"NoTty", "A %1 cable (%2) is plugged in, but no serial port was made for it: its driver is missing or "
+              "another program took it."},
+    {"NoTtyFix", "Unplug the cable and plug it in again. If that does not help, run: sudo modprobe %1"},
+    // The devices.
+    {"Device", "%1 is %2: %3."},
+    {"DeviceUnknownChip", "%1 is %2: %3. This is not one of the usual programming cable chips."},
+    {"DeviceUnknownChipFix", "If this is not the programming cable, choose another port."},
+    {"DeviceNotUsb", "%1 is no USB device: a built-in port, a pseudo-terminal or an adapter the system does not describe."},
+    {"StableName", "stable name %1"},
+    {"NoteCh340", "Known issue: the braille service brltty may take CH340 cables away."},
+    {"NotePl2303", "Known issue: the driver refuses old and copied PL2303 chips."},
+    {"NoteCp210x", "Known issue: ModemManager may probe CP210x cables for a few seconds after plugging in."},
+    {"NoteFtdi", "Known issue: copied FTDI chips may stop working after a driver update."},
+    {"ChipRefused", "The kernel refused the PL2303 chip of the cable as unsupported or counterfeit: \"%1\"."},
+    {"ChipRefusedFix", "Use a cable with a genuine chip (FTDI, CP210x or CH340); this cable cannot work on Linux."},
+    {"KernelLogUnreadable", "The kernel log cannot be read without administrator rights, so a refused chip or a "
+                            "cable taken by brltty cannot be seen from here."},
+    {"KernelLogUnreadableFix", "Run: sudo dmesg | tail -n 30   and look for lines about usb, tty, pl2303 or brltty."},
+    // Permission.
+    {"MayOpen", "You may open %1."},
+    {"NoPermission", "You may not open %1: it belongs to group %2 (mode %3) and you are not in that group."},
+    {"NoPermissionFix", "Run: sudo usermod -aG %1 %2   then log out and log in again."},
+    {"NewLogin", "You may not open %1 yet: you were added to group %2 after this login."},
+    {"NewLoginFix", "Log out and log in again (or restart the computer)."},
+    {"GroupMayNotOpen", "Nobody but its owner may open %1: group %2, mode %3."},
+    {"GroupMayNotOpenFix", "Run: sudo chmod 660 %1   (this lasts until the cable is plugged in again)."},
+    // Other programs.
+    {"Busy", "%1 is in use by another program: %2 (process %3)."},
+    {"BusyFix", "Close %1, then check again. To end it at once, run: kill %2"},
+    {"Brltty", "The braille display service brltty is %1 and its rules claim %2 cables: it takes the cable away "
+               "from programs."},
+    {"BrlttyLog", "The kernel log shows brltty taking a serial cable: \"%1\"."},
+    {"BrlttyFix", "Unless you use a braille display, run: sudo systemctl mask --now brltty-udev.service "
+                  "brltty.service   then plug the cable in again."},
+    {"Installed", "installed"},
+    {"Running", "running"},
+    {"ModemManagerProbing", "ModemManager is probing %1: it sends modem commands to the port while it looks for a modem."},
+    {"ModemManagerRunning", "ModemManager is running; it may probe a serial cable for a few seconds after it is plugged in."},
+    {"ModemManagerFix", "Run: sudo systemctl disable --now ModemManager   (or wait ten seconds after plugging the "
+                        "cable in)."},
+    // The port.
+    {"WrongPort", "The chosen port %1 has no device behind it; the cable is %2."},
+    {"WrongPortFix", "Choose %1 in Setup > Communication Port, or use --port %1."},
+    {"BuiltInPort", "%1 is %2, a serial port built into the computer; the line is tested there only when you "
+                    "name it with --port or --device."},
+    {"BuiltInPortFix", "A USB programming cable shows up as /dev/ttyUSB or /dev/ttyACM: choose that port."},
+    // The line to the radio.
+    {"ProbeReady", "The radio answered on %1 and is ready."},
+    {"ProbeReadyEcho", "The radio answered on %1 and is ready; the cable also echoes what is sent, as some cables do."},
+    {"ProbeSilent", "Nothing came back on %1: the radio is switched off, its plug is not in the cable, or the cable "
+                    "is on another port."},
+    {"ProbeSilentFix", "Switch the radio on, push the plug firmly into the radio's socket and check the port."},
+    {"ProbeEcho", "The cable on %1 is connected but no radio answers: only our own bytes came back."},
+    {"ProbeEchoFix", "Push the plug fully into the radio's socket and switch the radio on."},
+    {"ProbeOther", "Unexpected bytes came back on %1: %2. This is another radio model or a line at the wrong speed."},
+    {"ProbeOtherFix", "Check that the radio is a QV-300 and that no other program changed the port's speed; switch "
+                      "the radio off and on."},
+    {"ProbeOpenFailed", "%1 (%2) cannot be opened."},
+    {"ProbeOpenFailedFix", "See the other findings; close every other program that uses the port."},
+});
+
+struct Loaded {
+    std::string path;
+    std::map<std::string, std::string> texts;
+};
+
+std::optional<Loaded>& Cache()
+{
+    static std::optional<Loaded> cache;
+    return cache;
+}
+
+const std::map<std::string, std::string>& Texts()
+{
+    const std::string path = LanguageFilePath(ALL.LanguageName.empty() ? "English" : ALL.LanguageName);
+    std::optional<Loaded>& cache = Cache();
+    if (!cache || cache->path != path) {
+        cache = Loaded{path, {}};
+        TIniFile file(path);
+        for (const DoctorTextKey& t : kTexts)
+            cache->texts[t.key] = file.ReadString(kDoctorSection, t.key, t.english);
+    }
+    return cache->texts;
+}
+} // namespace
+
+std::span<const DoctorTextKey> DoctorTextKeys()
+{
+    return kTexts;
+}
+
+std::string DoctorText(const std::string& key, const std::vector<std::string>& args)
+{
+    const auto& texts = Texts();
+    auto it = texts.find(key);
+    const std::string& text = it != texts.end() ? it->second : key;
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '%' && i + 1 < text.size() && text[i + 1] >= '1' && text[i + 1] <= '9') {
+            size_t n = static_cast<size_t>(text[i + 1] - '1');
+            if (n < args.size())
+                out += args[n];
+            ++i;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+void ReloadDoctorTexts()
+{
+    Cache().reset();
+}

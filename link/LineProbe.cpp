@@ -1,0 +1,171 @@
+#include "link/LineProbe.h"
+
+#include <algorithm>
+#include <random>
+
+#include "link/DoctorTexts.h"
+#include "link/LinkFrames.h"
+
+namespace {
+constexpr int kProbeBaud = 4800;
+constexpr char kHex[] = "0123456789ABCDEF";
+}
+
+std::string HexBytes(const std::vector<uint8_t>& bytes)
+{
+    std::string text;
+    for (uint8_t b : bytes) {
+        if (!text.empty())
+            text += ' ';
+        text += kHex[b >> 4];
+        text += kHex[b & 0x0F];
+    }
+    return text;
+}
+
+ProbeOutcome InterpretReply(const std::vector<uint8_t>& sent, const std::vector<uint8_t>& received)
+{
+    ProbeOutcome o;
+    o.received = received;
+    // An echo repeats our bytes in order; the radio's answers come between
+    // them. None of our bytes is an acknowledge.
+    size_t next = 0;
+    size_t echoed = 0;
+    for (uint8_t b : received) {
+        if (next < sent.size() && b == sent[next]) {
+            ++next;
+            ++echoed;
+        } else {
+            o.foreign.push_back(b);
+        }
+    }
+    o.echoed = echoed > 0;
+    if (received.empty())
+        o.result = ProbeResult::Silent;
+    else if (o.foreign.empty())
+        o.result = ProbeResult::Echo;
+    else if (std::all_of(o.foreign.begin(), o.foreign.end(), [](uint8_t b) { return b == kAck; }))
+        o.result = ProbeResult::Ready;
+    else
+        o.result = ProbeResult::OtherBytes;
+    return o;
+}
+
+Finding ProbeFinding(const ProbeOutcome& outcome, const std::string& portLabel)
+{
+    switch (outcome.result) {
+    case ProbeResult::Ready:
+        return {Severity::Ok, "line-ready", DoctorText(outcome.echoed ? "ProbeReadyEcho" : "ProbeReady", {portLabel}), {}};
+    case ProbeResult::Silent:
+        return {Severity::Problem, "line-silent", DoctorText("ProbeSilent", {portLabel}), DoctorText("ProbeSilentFix")};
+    case ProbeResult::Echo:
+        return {Severity::Problem, "line-echo", DoctorText("ProbeEcho", {portLabel}), DoctorText("ProbeEchoFix")};
+    case ProbeResult::OtherBytes:
+        return {Severity::Problem, "line-other", DoctorText("ProbeOther", {portLabel, HexBytes(outcome.received)}),
+                DoctorText("ProbeOtherFix")};
+    case ProbeResult::OpenFailed:
+        break;
+    }
+    size_t open = portLabel.find(" (");
+    std::string port = portLabel.substr(0, open);
+    std::string device = open == std::string::npos ? portLabel : portLabel.substr(open + 2, portLabel.size() - open - 3);
+    return {Severity::Problem, "line-open", DoctorText("ProbeOpenFailed", {port, device}), DoctorText("ProbeOpenFailedFix")};
+}
+
+TLineProbe::TLineProbe(TSerialPort& port, TLinkClock& clock) : port_(port), clock_(clock)
+{
+    port_.SetListener(this);
+    clock_.SetListener(this);
+}
+
+TLineProbe::~TLineProbe()
+{
+    for (LinkTimer t : {LinkTimer::xTimer, LinkTimer::HeadTime, LinkTimer::TryTime})
+        clock_.Stop(t);
+    if (!done_)
+        port_.Close();
+    if (port_.Listener() == this)
+        port_.SetListener(nullptr);
+    if (clock_.Listener() == this)
+        clock_.SetListener(nullptr);
+}
+
+void TLineProbe::Start(int portNumber, std::function<void(const ProbeOutcome&)> done)
+{
+    onDone_ = std::move(done);
+    sent_.clear();
+    received_.clear();
+    requestSent_ = false;
+    done_ = false;
+    portNumber_ = portNumber;
+    clock_.Wait(kWaitBeforeOpen);
+    if (!port_.Open(portNumber, kProbeBaud)) {
+        done_ = true;
+        outcome_ = ProbeOutcome{ProbeResult::OpenFailed, {}, {}, false};
+        if (onDone_)
+            onDone_(outcome_);
+        return;
+    }
+    port_.FlushInput();
+    port_.FlushOutput();
+    clock_.Wait(kWaitAfterFlush);
+    Send(kWakeUpFrame.data(), kWakeUpFrame.size());
+    clock_.Start(LinkTimer::xTimer, IntervalOf(LinkTimer::xTimer));
+}
+
+bool TLineProbe::Send(const uint8_t* bytes, size_t count)
+{
+    clock_.Wait(kWaitBeforeFrame);
+    sent_.insert(sent_.end(), bytes, bytes + count);
+    return port_.Write(bytes, count);
+}
+
+void TLineProbe::myPortTrigger(size_t n)
+{
+    for (size_t i = 0; i < n && port_.ByteReady(); ++i)
+        received_.push_back(port_.ReadByte());
+    if (done_ || !requestSent_)
+        return;
+    // The answer to the request is in: listen a moment longer for what
+    // follows it, then stop.
+    if (std::find(received_.begin() + static_cast<std::ptrdiff_t>(heardBeforeRequest_), received_.end(), kAck) !=
+        received_.end()) {
+        clock_.Stop(LinkTimer::HeadTime);
+        clock_.Start(LinkTimer::TryTime, kSettleMs);
+    }
+}
+
+void TLineProbe::myPortTriggerLineError()
+{
+    if (!done_)
+        Finish();
+}
+
+void TLineProbe::TimerFired(LinkTimer timer)
+{
+    clock_.Stop(timer);
+    if (done_)
+        return;
+    if (timer == LinkTimer::xTimer) {
+        std::mt19937 random{std::random_device{}()};
+        const auto request = ProgramRequest(LinkTag(portNumber_, std::uniform_int_distribution<int>(0, 4)(random)));
+        Send(request.data(), request.size());
+        requestSent_ = true;
+        heardBeforeRequest_ = received_.size();
+        clock_.Start(LinkTimer::HeadTime, kAnswerTimeMs);
+        return;
+    }
+    Finish();
+}
+
+void TLineProbe::Finish()
+{
+    for (LinkTimer t : {LinkTimer::xTimer, LinkTimer::HeadTime, LinkTimer::TryTime})
+        clock_.Stop(t);
+    done_ = true;
+    // Nothing more is said to the radio: a cancelled read leaves the same way.
+    port_.Close();
+    outcome_ = InterpretReply(sent_, received_);
+    if (onDone_)
+        onDone_(outcome_);
+}

@@ -1,0 +1,76 @@
+#pragma once
+// The line test of the connection doctor: opens the chosen port at 4800
+// baud 8N2, sends the wake-up frame and the program request exactly as a
+// read does, and listens to what comes back. Nothing else goes to the
+// radio: after its acknowledge the probe goes quiet, as a cancelled read
+// does, and the radio drops the session after its pause.
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "link/Doctor.h"
+#include "link/LinkClock.h"
+#include "link/SerialPort.h"
+
+enum class ProbeResult {
+    Ready,      // 06 came back: a radio answered
+    Silent,     // nothing came back
+    Echo,       // only our own bytes came back: a cable without a radio
+    OtherBytes, // something else came back
+    OpenFailed, // the port did not open
+};
+
+struct ProbeOutcome {
+    ProbeResult result = ProbeResult::Silent;
+    std::vector<uint8_t> received; // every byte, in order
+    std::vector<uint8_t> foreign;  // the bytes that were not an echo of ours
+    bool echoed = false;           // the cable echoed our bytes
+};
+
+// Sorts what came back after `sent` went out.
+ProbeOutcome InterpretReply(const std::vector<uint8_t>& sent, const std::vector<uint8_t>& received);
+// The finding for the user; `portLabel` names the port ("COM1 (/dev/ttyUSB0)").
+Finding ProbeFinding(const ProbeOutcome& outcome, const std::string& portLabel);
+// "06 00 FF".
+std::string HexBytes(const std::vector<uint8_t>& bytes);
+
+class TLineProbe : public TPortListener, public TLinkTimerListener {
+public:
+    // Becomes the listener of the port and of the clock, which must outlive it.
+    TLineProbe(TSerialPort& port, TLinkClock& clock);
+    ~TLineProbe() override;
+    TLineProbe(const TLineProbe&) = delete;
+    TLineProbe& operator=(const TLineProbe&) = delete;
+
+    // Opens COM`portNumber` and sends the frames; `done` is called once with
+    // the outcome (from within Start when the port does not open). The port
+    // is closed before `done` is called.
+    void Start(int portNumber, std::function<void(const ProbeOutcome&)> done);
+    bool Done() const { return done_; }
+    const ProbeOutcome& Outcome() const { return outcome_; }
+
+    void myPortTrigger(size_t n) override;
+    void myPortTriggerLineError() override;
+    void TimerFired(LinkTimer timer) override;
+
+    // How long the radio has to answer the program request, and how long the
+    // probe listens on after an answer for bytes that follow it.
+    static constexpr int kAnswerTimeMs = 1500;
+    static constexpr int kSettleMs = 150;
+
+private:
+    bool Send(const uint8_t* bytes, size_t count);
+    void Finish();
+
+    TSerialPort& port_;
+    TLinkClock& clock_;
+    std::function<void(const ProbeOutcome&)> onDone_;
+    std::vector<uint8_t> sent_;
+    std::vector<uint8_t> received_;
+    int portNumber_ = 0;
+    bool requestSent_ = false;
+    size_t heardBeforeRequest_ = 0;
+    bool done_ = true;
+    ProbeOutcome outcome_;
+};

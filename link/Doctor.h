@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The connection doctor: looks at the machine the way a helper on the phone
 // would (is there a cable, may this user open it, does another program hold

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The serial devices and USB devices of the machine as sysfs describes
 // them, and the chips programming cables are made with.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The connection doctor's texts: section "Doctor" of the current language
 // file, with built-in English defaults. A text may hold %1 to %4, filled in

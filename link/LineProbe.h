@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The line test of the connection doctor: opens the chosen port at 4800
 // baud 8N2, sends the wake-up frame and the program request exactly as a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The machine itself as the doctor sees it: files below a root folder ("/"
 // for the machine; another folder holds a copied tree), the user and groups

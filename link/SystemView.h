@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the connection doctor reads of the machine, and nothing else: files
 // and links below /sys, /dev and /proc, the udev rule folders, the user's

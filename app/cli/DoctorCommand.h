@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // qv300-cli doctor: finds why the radio cannot be reached and says what to do.
 #include "app/cli/LinkCommands.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Setup > Check Connection: the connection doctor's findings, each with a
 // green, yellow or red mark and what to do, and a button that tests the

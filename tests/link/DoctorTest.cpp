@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The connection doctor on made-up machines: one machine for each cause of
 // a radio that cannot be reached, each checked for its finding and its fix.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // qv300-cli doctor as a user runs it: on this machine, whose serial
 // devices the test cannot choose, and against the simulated radio.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The simulated radio as a child process, for the tests that run qv300-cli
 // against it.

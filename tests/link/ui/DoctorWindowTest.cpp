@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Setup > Check Connection: the doctor's window on a copied tree of a
 // machine with one cable, its marks, its line test on a scripted port, and
 // the way a failed read offers it.

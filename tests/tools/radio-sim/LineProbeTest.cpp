@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The doctor's line test against the simulated radio, its faults and its
 // echo, on the scripted port and clock: what the probe sends, how long it
 // listens and what it makes of the answer.

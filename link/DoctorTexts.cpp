@@ -83,6 +83,10 @@ constexpr auto kTexts = std::to_array<DoctorTextKey>({
     {"ProbeOther", "Unexpected bytes came back on %1: %2. This is another radio model or a line at the wrong speed."},
     {"ProbeOtherFix", "Check that the radio is a QV-300 and that no other program changed the port's speed; switch "
                       "the radio off and on."},
+    {"ProbeWrongTag", "A radio answered on %1, but its identification does not carry the right tag: it is another kind of radio, or the line changes bytes."},
+    {"ProbeWrongTagFix", "Check that the radio is a QV-300, push the plug fully into the radio's socket and try another cable."},
+    {"ProbeOtherModel", "A radio answered on %1, but it is a model this program does not know (%2)."},
+    {"ProbeOtherModelFix", "This program programs the QV-300 family only: use the programming software made for that radio."},
     {"ProbeOpenFailed", "%1 (%2) cannot be opened."},
     {"ProbeOpenFailedFix", "See the other findings; close every other program that uses the port."},
 });

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <random>
 
+#include "core/State.h"
 #include "link/DoctorTexts.h"
 #include "link/LinkFrames.h"
 
@@ -52,6 +53,20 @@ ProbeOutcome InterpretReply(const std::vector<uint8_t>& sent, const std::vector<
     return o;
 }
 
+void InterpretIdentReply(ProbeOutcome& outcome, uint8_t tag, const std::vector<uint8_t>& reply)
+{
+    outcome.identReply = reply;
+    if (outcome.result != ProbeResult::Ready || reply.size() < static_cast<size_t>(kIdentReplyLength))
+        return;
+    if (reply[kIdentTagAt] != ExchangedTag(tag)) {
+        outcome.result = ProbeResult::WrongTag;
+        return;
+    }
+    const std::string code(reply.begin() + kIdentModelCodeAt, reply.begin() + kIdentModelCodeAt + kIdentModelCodeLength);
+    if (MacList.ChannelsOf(code) == 0)
+        outcome.result = ProbeResult::OtherModel;
+}
+
 Finding ProbeFinding(const ProbeOutcome& outcome, const std::string& portLabel)
 {
     switch (outcome.result) {
@@ -64,6 +79,17 @@ Finding ProbeFinding(const ProbeOutcome& outcome, const std::string& portLabel)
     case ProbeResult::OtherBytes:
         return {Severity::Problem, "line-other", DoctorText("ProbeOther", {portLabel, HexBytes(outcome.received)}),
                 DoctorText("ProbeOtherFix")};
+    case ProbeResult::WrongTag:
+        return {Severity::Problem, "line-wrong-tag", DoctorText("ProbeWrongTag", {portLabel}), DoctorText("ProbeWrongTagFix")};
+    case ProbeResult::OtherModel: {
+        std::string code;
+        for (size_t i = 0; i < kIdentModelCodeLength; ++i) {
+            const uint8_t b = outcome.identReply[kIdentModelCodeAt + i];
+            code += b >= 0x20 && b < 0x7F ? static_cast<char>(b) : '?';
+        }
+        return {Severity::Problem, "line-other-model", DoctorText("ProbeOtherModel", {portLabel, code}),
+                DoctorText("ProbeOtherModelFix")};
+    }
     case ProbeResult::OpenFailed:
         break;
     }
@@ -97,6 +123,7 @@ void TLineProbe::Start(int portNumber, std::function<void(const ProbeOutcome&)> 
     sent_.clear();
     received_.clear();
     requestSent_ = false;
+    identSent_ = false;
     done_ = false;
     portNumber_ = portNumber;
     clock_.Wait(kWaitBeforeOpen);
@@ -127,8 +154,13 @@ void TLineProbe::myPortTrigger(size_t n)
         received_.push_back(port_.ReadByte());
     if (done_ || !requestSent_)
         return;
+    if (identSent_) {
+        if (IdentReply().size() >= static_cast<size_t>(kIdentReplyLength))
+            Finish();
+        return;
+    }
     // The answer to the request is in: listen a moment longer for what
-    // follows it, then stop.
+    // follows it, then go on.
     if (std::find(received_.begin() + static_cast<std::ptrdiff_t>(heardBeforeRequest_), received_.end(), kAck) !=
         received_.end()) {
         clock_.Stop(LinkTimer::HeadTime);
@@ -149,14 +181,41 @@ void TLineProbe::TimerFired(LinkTimer timer)
         return;
     if (timer == LinkTimer::xTimer) {
         std::mt19937 random{std::random_device{}()};
-        const auto request = ProgramRequest(LinkTag(portNumber_, std::uniform_int_distribution<int>(0, 4)(random)));
+        tag_ = LinkTag(portNumber_, std::uniform_int_distribution<int>(0, 4)(random));
+        const auto request = ProgramRequest(tag_);
         Send(request.data(), request.size());
         requestSent_ = true;
         heardBeforeRequest_ = received_.size();
         clock_.Start(LinkTimer::HeadTime, kAnswerTimeMs);
         return;
     }
+    // The acknowledge has settled: a clean one earns the identify request.
+    if (timer == LinkTimer::TryTime && !identSent_ &&
+        InterpretReply(sent_, received_).result == ProbeResult::Ready) {
+        AskIdentification();
+        return;
+    }
     Finish();
+}
+
+void TLineProbe::AskIdentification()
+{
+    sentBeforeIdent_ = sent_.size();
+    heardBeforeIdent_ = received_.size();
+    identSent_ = true;
+    echoes_ = InterpretReply(sent_, received_).echoed;
+    const uint8_t identify = kIdentifyRequest;
+    Send(&identify, 1);
+    clock_.Start(LinkTimer::HeadTime, kAnswerTimeMs);
+}
+
+std::vector<uint8_t> TLineProbe::IdentReply() const
+{
+    auto from = received_.begin() + static_cast<std::ptrdiff_t>(heardBeforeIdent_);
+    // A cable that echoes gives back the request before the radio answers.
+    if (echoes_ && from != received_.end() && *from == kIdentifyRequest)
+        ++from;
+    return {from, received_.end()};
 }
 
 void TLineProbe::Finish()
@@ -166,7 +225,15 @@ void TLineProbe::Finish()
     done_ = true;
     // Nothing more is said to the radio: a cancelled read leaves the same way.
     port_.Close();
-    outcome_ = InterpretReply(sent_, received_);
+    if (identSent_) {
+        const std::vector<uint8_t> sentBefore(sent_.begin(), sent_.begin() + static_cast<std::ptrdiff_t>(sentBeforeIdent_));
+        const std::vector<uint8_t> heardBefore(received_.begin(),
+                                               received_.begin() + static_cast<std::ptrdiff_t>(heardBeforeIdent_));
+        outcome_ = InterpretReply(sentBefore, heardBefore);
+        InterpretIdentReply(outcome_, tag_, IdentReply());
+    } else {
+        outcome_ = InterpretReply(sent_, received_);
+    }
     if (onDone_)
         onDone_(outcome_);
 }

@@ -2,9 +2,11 @@
 #pragma once
 // The line test of the connection doctor: opens the chosen port at 4800
 // baud 8N2, sends the wake-up frame and the program request exactly as a
-// read does, and listens to what comes back. Nothing else goes to the
-// radio: after its acknowledge the probe goes quiet, as a cancelled read
-// does, and the radio drops the session after its pause.
+// read does, and listens to what comes back. A radio that acknowledges is
+// asked for its identification, as a read does next, so that another radio
+// (a wrong tag or an unknown model) is told apart from ours. Nothing else
+// goes to the radio: then the probe goes quiet, as a cancelled read does,
+// and the radio drops the session after its pause.
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -20,6 +22,8 @@ enum class ProbeResult {
     Echo,       // only our own bytes came back: a cable without a radio
     OtherBytes, // something else came back
     OpenFailed, // the port did not open
+    WrongTag,   // it acknowledged, but its identification lacks the exchanged tag
+    OtherModel, // it identified itself as a model outside the catalogue
 };
 
 struct ProbeOutcome {
@@ -27,10 +31,14 @@ struct ProbeOutcome {
     std::vector<uint8_t> received; // every byte, in order
     std::vector<uint8_t> foreign;  // the bytes that were not an echo of ours
     bool echoed = false;           // the cable echoed our bytes
+    std::vector<uint8_t> identReply; // the identification reply, when one came
 };
 
 // Sorts what came back after `sent` went out.
 ProbeOutcome InterpretReply(const std::vector<uint8_t>& sent, const std::vector<uint8_t>& received);
+// Judges the identification reply of a radio that acknowledged with `tag`,
+// as a read does: the exchanged tag first, then the model code.
+void InterpretIdentReply(ProbeOutcome& outcome, uint8_t tag, const std::vector<uint8_t>& reply);
 // The finding for the user; `portLabel` names the port ("COM1 (/dev/ttyUSB0)").
 Finding ProbeFinding(const ProbeOutcome& outcome, const std::string& portLabel);
 // "06 00 FF".
@@ -62,6 +70,9 @@ public:
 
 private:
     bool Send(const uint8_t* bytes, size_t count);
+    void AskIdentification();
+    // The bytes after the identify request, without its echo.
+    std::vector<uint8_t> IdentReply() const;
     void Finish();
 
     TSerialPort& port_;
@@ -72,6 +83,11 @@ private:
     int portNumber_ = 0;
     bool requestSent_ = false;
     size_t heardBeforeRequest_ = 0;
+    uint8_t tag_ = 0;
+    bool identSent_ = false;
+    bool echoes_ = false; // the cable echoed the frames before the identify request
+    size_t sentBeforeIdent_ = 0;
+    size_t heardBeforeIdent_ = 0;
     bool done_ = true;
     ProbeOutcome outcome_;
 };

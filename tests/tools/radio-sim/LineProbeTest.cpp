@@ -50,19 +50,21 @@ protected:
     }
 };
 
-TEST_F(LineProbe, AReadyRadioGetsTheTwoFramesOfARead)
+TEST_F(LineProbe, AReadyRadioGetsTheFirstThreeFramesOfARead)
 {
     ProbeOutcome o = Probe({});
     EXPECT_EQ(o.result, ProbeResult::Ready);
     EXPECT_EQ(o.received, (Bytes{kAck, kAck}));
+    EXPECT_EQ(o.identReply.size(), static_cast<size_t>(kIdentReplyLength));
     EXPECT_EQ(port.openedBaud, 4800);
-    ASSERT_EQ(port.sent.size(), 2u);
+    ASSERT_EQ(port.sent.size(), 3u);
     EXPECT_EQ(port.sent[0].bytes, Bytes(kWakeUpFrame.begin(), kWakeUpFrame.end()));
     EXPECT_EQ(port.sent[1].bytes, Bytes({'P', 'R', 'O', 'G', 'R', 'A', 'M', 'a'})); // COM1's tag
     EXPECT_EQ(port.sent[1].time - port.sent[0].time, IntervalOf(LinkTimer::xTimer) + kWaitBeforeFrame);
-    // It stops soon after the answer and says nothing more: the radio
-    // drops the session after its pause, as after a cancelled read.
-    EXPECT_LT(clock.now - port.sent[1].time, 500);
+    EXPECT_EQ(port.sent[2].bytes, Bytes{kIdentifyRequest});
+    // It stops soon after the identification and says nothing more: the
+    // radio drops the session after its pause, as after a cancelled read.
+    EXPECT_LT(clock.now - port.sent[2].time, 500);
     radio->Tick(std::chrono::milliseconds(clock.now) + SimulatedRadio::kSessionGap * 2);
     EXPECT_FALSE(radio->SessionDeadline());
     EXPECT_EQ(ProbeFinding(o, "COM1 (/dev/ttyUSB0)").id, "line-ready");
@@ -96,14 +98,22 @@ TEST_F(LineProbe, SilenceEchoAndNoiseAreToldApart)
     EXPECT_NE(ProbeFinding(o, "COM1").what.find("00 FF 55 06 00 FF 55 06"), std::string::npos);
 }
 
-TEST_F(LineProbe, AWrongTagLiesBeyondTheProbesTwoFrames)
+TEST_F(LineProbe, AnotherRadioIsToldByItsIdentification)
 {
-    // The tag comes back only in the identification reply, which the probe
-    // never asks for: the radio is reported ready, and the read finds the rest.
     RadioFaults wrongTag;
     wrongTag.wrongTag = true;
-    EXPECT_EQ(Probe(wrongTag).result, ProbeResult::Ready);
-    EXPECT_EQ(port.sent.size(), 2u);
+    ProbeOutcome o = Probe(wrongTag);
+    EXPECT_EQ(o.result, ProbeResult::WrongTag);
+    EXPECT_EQ(ProbeFinding(o, "COM1").id, "line-wrong-tag");
+
+    RadioFaults unknown;
+    unknown.unknownModel = true;
+    o = Probe(unknown);
+    EXPECT_EQ(o.result, ProbeResult::OtherModel);
+    Finding f = ProbeFinding(o, "COM1");
+    EXPECT_EQ(f.severity, Severity::Problem);
+    EXPECT_NE(f.what.find("(" + std::string(o.identReply.begin() + 1, o.identReply.begin() + 5) + ")"), std::string::npos)
+        << f.what;
 }
 
 TEST_F(LineProbe, APortThatDoesNotOpenAndACableThatEchoesARadio)

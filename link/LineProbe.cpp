@@ -129,7 +129,7 @@ void TLineProbe::Start(int portNumber, std::function<void(const ProbeOutcome&)> 
     clock_.Wait(kWaitBeforeOpen);
     if (!port_.Open(portNumber, kProbeBaud)) {
         done_ = true;
-        outcome_ = ProbeOutcome{ProbeResult::OpenFailed, {}, {}, false};
+        outcome_ = ProbeOutcome{ProbeResult::OpenFailed, {}, {}, false, {}};
         if (onDone_)
             onDone_(outcome_);
         return;

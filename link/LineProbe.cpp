@@ -10,7 +10,6 @@
 
 namespace {
 constexpr int kProbeBaud = 4800;
-constexpr char kHex[] = "0123456789ABCDEF";
 }
 
 std::string HexBytes(const std::vector<uint8_t>& bytes)
@@ -19,8 +18,7 @@ std::string HexBytes(const std::vector<uint8_t>& bytes)
     for (uint8_t b : bytes) {
         if (!text.empty())
             text += ' ';
-        text += kHex[b >> 4];
-        text += kHex[b & 0x0F];
+        AppendHex(text, b);
     }
     return text;
 }

@@ -24,3 +24,10 @@ std::array<uint8_t, kRequestHeaderLength> BlockRequestHeader(uint8_t command, in
     return {command, static_cast<uint8_t>((address >> 8) & 0xFF), static_cast<uint8_t>(address & 0xFF),
             kBlockLengthByte};
 }
+
+void AppendHex(std::string& text, uint8_t byte)
+{
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    text += kHex[byte >> 4];
+    text += kHex[byte & 0x0F];
+}

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "link/LinkClock.h"
 
@@ -68,3 +69,7 @@ constexpr uint8_t ExchangedTag(uint8_t tag)
 std::array<uint8_t, kProgramRequestLength> ProgramRequest(uint8_t tag);
 // Command, address of `block` (block × 16, high byte first), length 0x10.
 std::array<uint8_t, kRequestHeaderLength> BlockRequestHeader(uint8_t command, int block);
+
+// Appends the byte as two upper-case hex digits, as the traffic log and the
+// doctor show what went over the line.
+void AppendHex(std::string& text, uint8_t byte);

@@ -46,16 +46,6 @@ const LinkJob kWriteJob = {
     .successMessage = &TLanguage::WriteOk,
 };
 
-namespace {
-constexpr char kHex[] = "0123456789ABCDEF";
-
-void AppendHex(std::string& text, uint8_t b)
-{
-    text += kHex[b >> 4];
-    text += kHex[b & 0x0F];
-}
-} // namespace
-
 std::string MessageText(const LinkOutcome& outcome)
 {
     return outcome.message ? Language.*outcome.message : std::string();

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/cli/DoctorCommand.h"
 
-#include <QCoreApplication>
 #include <QEventLoop>
 #include <QTimer>
 #include <CLI/CLI.hpp>
@@ -16,6 +15,7 @@
 #include "link/DoctorTexts.h"
 #include "link/LineProbe.h"
 #include "link/PosixSystemView.h"
+#include "app/cli/QtRun.h"
 #include "link/qt/DevicePorts.h"
 #include "link/qt/QtLinkClock.h"
 #include "link/qt/QtSerialPort.h"
@@ -25,43 +25,18 @@ constexpr int kExitReady = 0;
 constexpr int kExitCouldNotRun = 2;
 constexpr int kExitCauseFound = 3;
 
-// The port of this run as the link commands choose it, but without opening
-// anything: the doctor looks before it touches.
-bool ApplyDoctorPort(const LinkOptions& o)
-{
-    if (o.port)
-        ChooseComPortForRun(*o.port);
-    if (o.device) {
-        std::optional<int> n = PortNumberOf(UpperAscii(ALL.ComPort));
-        MapPortForRun(n.value_or(1), *o.device);
-        if (!n)
-            ChooseComPortForRun(PortName(1));
-    }
-    ALL.ComPort = UpperAscii(ALL.ComPort);
-    return o.port || o.device;
-}
-
 ProbeOutcome ProbeLine(int portNumber)
 {
-    int argc = 1;
-    char name[] = "qv300-cli";
-    char* argv[] = {name, nullptr};
-    QCoreApplication app(argc, argv);
-    TDevicePorts devices;
-    TPortSystem* previous = SetPortSystem(&devices);
-    ProbeOutcome outcome;
-    {
-        TQtSerialPort port;
-        TQtLinkClock clock;
-        TLineProbe probe(port, clock);
-        QEventLoop loop;
-        probe.Start(portNumber, [&loop](const ProbeOutcome&) { QTimer::singleShot(0, &loop, &QEventLoop::quit); });
-        if (!probe.Done())
-            loop.exec();
-        outcome = probe.Outcome();
-    }
-    SetPortSystem(previous);
-    return outcome;
+    // Qt only now: the doctor looks at the system before it touches a port.
+    QtRun qt;
+    TQtSerialPort port;
+    TQtLinkClock clock;
+    TLineProbe probe(port, clock);
+    QEventLoop loop;
+    probe.Start(portNumber, [&loop](const ProbeOutcome&) { QTimer::singleShot(0, &loop, &QEventLoop::quit); });
+    if (!probe.Done())
+        loop.exec();
+    return probe.Outcome();
 }
 
 void PrintText(const DoctorReport& report)
@@ -108,7 +83,10 @@ void AddDoctorCommand(CLI::App& app, CommandRun& run)
 
 int CommandDoctor(const DoctorOptions& o)
 {
-    const bool byUser = ApplyDoctorPort(o.port);
+    // The port of this run as the link commands choose it, but the doctor
+    // looks before it touches, so the settings' port is not checked by opening.
+    const bool byUser = ChoosePortOfRun(o.port);
+    ALL.ComPort = UpperAscii(ALL.ComPort);
     TPosixSystemView system;
     DoctorReport report = Examine(system, DoctorRequest{CurrentPortMapping(), ALL.ComPort, byUser});
     std::optional<ProbeOutcome> probe;

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/cli/LinkCommands.h"
 
-#include <QCoreApplication>
 #include <QEventLoop>
 #include <QTimer>
 #include <CLI/CLI.hpp>
@@ -13,6 +12,7 @@
 #include "core/State.h"
 #include "core/DocumentFiles.h"
 #include "link/DoctorTexts.h"
+#include "app/cli/QtRun.h"
 #include "link/qt/DevicePorts.h"
 #include "link/PortNames.h"
 #include "link/qt/QtLinkClock.h"
@@ -27,15 +27,7 @@ constexpr int kExitFailed = 2;
 // checked as at start-up), --device stands behind it.
 void ApplyPortOptions(const LinkOptions& o)
 {
-    if (o.port)
-        ChooseComPortForRun(*o.port);
-    if (o.device) {
-        std::optional<int> n = PortNumberOf(UpperAscii(ALL.ComPort));
-        MapPortForRun(n.value_or(1), *o.device);
-        if (!n)
-            ChooseComPortForRun(PortName(1));
-    }
-    if (!o.port && !o.device)
+    if (!ChoosePortOfRun(o))
         ValidateComPort(EnumeratePorts());
     ALL.ComPort = UpperAscii(ALL.ComPort);
 }
@@ -109,17 +101,20 @@ private:
     bool closed_ = false;
 };
 
-struct QtRun {
-    int argc = 1;
-    char name[10] = "qv300-cli";
-    char* argv[2] = {name, nullptr};
-    QCoreApplication app{argc, argv};
-    TDevicePorts devices;
-    QtRun() { SetPortSystem(&devices); }
-    ~QtRun() { SetPortSystem(nullptr); }
-};
-
 } // namespace
+
+bool ChoosePortOfRun(const LinkOptions& o)
+{
+    if (o.port)
+        ChooseComPortForRun(*o.port);
+    if (o.device) {
+        std::optional<int> n = PortNumberOf(UpperAscii(ALL.ComPort));
+        MapPortForRun(n.value_or(1), *o.device);
+        if (!n)
+            ChooseComPortForRun(PortName(1));
+    }
+    return o.port || o.device;
+}
 
 void AddPortOptions(CLI::App& command, LinkOptions& o)
 {

@@ -30,6 +30,10 @@ struct LinkOptions {
 // behind it, checked as the program's port names are.
 void AddPortOptions(CLI::App& command, LinkOptions& o);
 
+// Puts --port and --device into effect for this run only, opening nothing;
+// true when the user named a port or a device.
+bool ChoosePortOfRun(const LinkOptions& o);
+
 int CommandRead(const LinkOptions& o);
 int CommandWrite(const LinkOptions& o);
 int CommandPorts(const LinkOptions& o);

@@ -77,11 +77,6 @@ bool IsBuiltInSerialPort(const std::string& path)
     return path.rfind("/dev/ttyS", 0) == 0;
 }
 
-bool IsUsbSerialPath(const std::string& path)
-{
-    return path.rfind("/dev/ttyUSB", 0) == 0 || path.rfind("/dev/ttyACM", 0) == 0;
-}
-
 std::vector<SerialDevice> FindSerialDevices(TSystemView& system, const PortMapping& mapping)
 {
     std::vector<std::string> paths;

@@ -40,8 +40,6 @@ struct SerialDevice {
 // Whether the path is one of the computer's built-in serial ports (ttyS*),
 // which the doctor never opens unless the user names it.
 bool IsBuiltInSerialPort(const std::string& path);
-// Whether the path is a USB serial device the port rule numbers by itself.
-bool IsUsbSerialPath(const std::string& path);
 
 // /dev/ttyUSB* and /dev/ttyACM*, and the devices `mapping` names, with
 // their COM numbers under the port rule.

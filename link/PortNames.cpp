@@ -63,6 +63,12 @@ std::optional<int> PortNumberOf(const std::string& portName)
     return ParseInteger(portName.substr(3));
 }
 
+bool IsUsbSerialPath(const std::string& path)
+{
+    return std::any_of(std::begin(kAutoFamilies), std::end(kAutoFamilies),
+                       [&](const char* family) { return path.rfind(family, 0) == 0; });
+}
+
 std::string PortName(int number)
 {
     return "COM" + std::to_string(number);

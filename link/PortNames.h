@@ -25,6 +25,8 @@ inline constexpr const char* kPortsSection = "Ports";
 // 12); nothing when they are no number.
 std::optional<int> PortNumberOf(const std::string& portName);
 std::string PortName(int number); // "COM" + number
+// Whether the path is of a family the rule numbers by itself (rule 2).
+bool IsUsbSerialPath(const std::string& path);
 
 struct PortDevice {
     int number;

@@ -12,8 +12,7 @@ std::vector<std::string> TDevicePorts::DevicePaths()
     std::vector<std::string> paths;
     std::error_code ec;
     for (const auto& entry : std::filesystem::directory_iterator("/dev", ec)) {
-        std::string name = entry.path().filename().string();
-        if (name.rfind("ttyUSB", 0) == 0 || name.rfind("ttyACM", 0) == 0)
+        if (IsUsbSerialPath(entry.path().string()))
             paths.push_back(entry.path().string());
     }
     return paths;

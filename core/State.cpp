@@ -46,6 +46,7 @@ void DataModuleCreate(const std::string& appPath)
     const TFolders folders = ResolveFolders(appPath, std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
     ALL.AppPath = folders.program;
     SetSettingsFolder(folders.installed ? folders.settings : std::string());
+    SetBackupFolder(ResolveBackupFolder(folders, std::getenv("XDG_DATA_HOME"), std::getenv("HOME")));
     ALL.CurrentChannel = 1;
 
     BuildBandList();

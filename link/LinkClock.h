@@ -4,9 +4,10 @@
 // Qt timers and sleeps; the tests use a clock that only counts.
 #include <cstddef>
 
-// The one-shot timers of the read and write windows.
-enum class LinkTimer { xTimer, HeadTime, TryTime, CloseTime, cxBack };
-inline constexpr size_t kLinkTimerCount = 5;
+// The one-shot timers of the read and write windows. NextPhase belongs to
+// the safe write, which moves from one exchange to the next on it.
+enum class LinkTimer { xTimer, HeadTime, TryTime, CloseTime, cxBack, NextPhase };
+inline constexpr size_t kLinkTimerCount = 6;
 
 class TLinkTimerListener {
 public:

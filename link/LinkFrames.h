@@ -43,6 +43,7 @@ inline constexpr int kTimerInterval[kLinkTimerCount] = {
     1500, // TryTime: reply time-out in the block transfer
     300,  // CloseTime: the window closes after the operation ended
     500,  // cxBack: the write window is ready for the next radio
+    0,    // NextPhase: the safe write's next exchange starts from the event loop
 };
 constexpr int IntervalOf(LinkTimer t)
 {

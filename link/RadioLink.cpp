@@ -100,6 +100,13 @@ bool TRadioLink::Open(const std::string& portName)
     return false;
 }
 
+void TRadioLink::AttachOpenPort(const std::string& portName)
+{
+    readSucceeded_ = false;
+    step_ = LinkStep::Idle;
+    portNumber_ = PortNumberOf(portName).value_or(0);
+}
+
 void TRadioLink::Start()
 {
     Cancel();
@@ -197,6 +204,8 @@ void TRadioLink::SendBlockRequest()
     if (job_.requestCarriesData) {
         const uint8_t* block = ALL.Image.data() + static_cast<size_t>(blockIndex_) * kBlockSize;
         std::copy(block, block + kBlockSize, frame.begin() + static_cast<std::ptrdiff_t>(length));
+        if (static_cast<size_t>(blockIndex_) < kWriteBlocks)
+            std::copy(block, block + kBlockSize, sent_.begin() + static_cast<std::ptrdiff_t>(blockIndex_) * kBlockSize);
         length += kBlockSize;
     }
     BlockPhase next = job_.requestCarriesData ? BlockPhase::AwaitAck : BlockPhase::AwaitData;
@@ -333,7 +342,15 @@ void TRadioLink::Finish()
     }
     // Only a complete read changes the document, and it is in place before
     // the view hears of the success. Block 27 of the buffer is never
-    // received, so 0x1B0..0x1BF become 00.
+    // received, so 0x1B0..0x1BF become 00. A read into a buffer of its own
+    // leaves the document alone.
+    if (readTarget_) {
+        std::copy_n(readBuffer_.begin(), kReadBlocks * kBlockSize, readTarget_->begin());
+        readSucceeded_ = true;
+        End(LinkResult::Succeeded, job_.successMessage);
+        clock_.Start(LinkTimer::CloseTime, IntervalOf(LinkTimer::CloseTime));
+        return;
+    }
     std::copy_n(readBuffer_.begin(), kReadBlocks * kBlockSize, ALL.Image.begin());
     SelectModel(receivedModel_, ALL.Image[kBandCodeOffset], true);
     ALL.AreaCode.clear();
@@ -398,6 +415,8 @@ void TRadioLink::TimerFired(LinkTimer timer)
         break;
     case LinkTimer::cxBack:
         EnableOk(true);
+        break;
+    case LinkTimer::NextPhase:
         break;
     }
 }

@@ -90,6 +90,13 @@ public:
     // asked to close 300 ms later.
     bool Open();
     bool Open(const std::string& portName);
+    // Takes over the port named `portName` that another engine on the same
+    // port has opened: nothing is opened or flushed.
+    void AttachOpenPort(const std::string& portName);
+    // Where a successful read puts blocks 0..27: the document (nullptr, the
+    // default: model and band are selected from it) or this buffer, which
+    // leaves the document alone. The buffer must outlive the read.
+    void SetReadTarget(std::array<uint8_t, kImageSize>* target) { readTarget_ = target; }
     // Starts the read or the write; its outcome reaches the view once.
     void Start();
     // Abandons the operation in progress without a word to the radio: the
@@ -112,6 +119,8 @@ public:
     int ProgressMax() const { return job_.progressMax; }
     int BlockIndex() const { return blockIndex_; }
     const std::string& ReceivedModelCode() const { return receivedModel_; }
+    // Blocks 0..24 exactly as the last write sent them, time stamp included.
+    const std::array<uint8_t, kWriteBlocks * kBlockSize>& SentBlocks() const { return sent_; }
 
     // For the tests: the link tag drawn for ports above 9 comes from here.
     void SeedTagChoice(unsigned seed) { random_.seed(seed); }
@@ -158,6 +167,8 @@ private:
     uint8_t tagByte_ = 0;
     std::string receivedModel_;
     std::array<uint8_t, 29 * kBlockSize> readBuffer_{};
+    std::array<uint8_t, kImageSize>* readTarget_ = nullptr;
+    std::array<uint8_t, kWriteBlocks * kBlockSize> sent_{};
     bool running_ = false;
     bool failedSinceStart_ = false; // a failure was reported since the last Start
     bool readSucceeded_ = false;

@@ -15,6 +15,7 @@ std::string WithSlash(std::string folder)
 }
 
 std::string settingsFolder;
+std::string backupFolder;
 
 } // namespace
 
@@ -50,4 +51,27 @@ void SetSettingsFolder(const std::string& folder)
 const std::string& SettingsFolder()
 {
     return settingsFolder;
+}
+
+std::string ResolveBackupFolder(const TFolders& folders, const char* xdgDataHome, const char* home)
+{
+    if (!folders.installed)
+        return WithSlash((fs::path(folders.program) / "backups").string());
+    std::error_code ec;
+    // As for the settings: a relative XDG_DATA_HOME is ignored.
+    if (xdgDataHome && *xdgDataHome == '/')
+        return WithSlash((fs::path(xdgDataHome) / "qv300" / "backups").string());
+    if (home && *home)
+        return WithSlash((fs::path(home) / ".local" / "share" / "qv300" / "backups").string());
+    return WithSlash((fs::temp_directory_path(ec) / "qv300" / "backups").string());
+}
+
+void SetBackupFolder(const std::string& folder)
+{
+    backupFolder = WithSlash(folder);
+}
+
+const std::string& BackupFolder()
+{
+    return backupFolder;
 }

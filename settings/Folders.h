@@ -22,6 +22,13 @@ struct TFolders {
 // `xdgConfigHome` and `home` are the environment's values (null when unset).
 TFolders ResolveFolders(const std::string& executableFolder, const char* xdgConfigHome, const char* home);
 
+// The folder of the backups the write makes of each radio: for an installed
+// program $XDG_DATA_HOME/qv300/backups/ (~/.local/share/qv300/backups/),
+// otherwise backups/ beside the executable. Ends in '/'.
+std::string ResolveBackupFolder(const TFolders& folders, const char* xdgDataHome, const char* home);
+void SetBackupFolder(const std::string& folder);
+const std::string& BackupFolder();
+
 // The folder of the SysInfo.Ini the program writes; empty means AppPath.
 void SetSettingsFolder(const std::string& folder);
 const std::string& SettingsFolder();

@@ -12,6 +12,7 @@
 #include "core/State.h"
 #include "core/DocumentFiles.h"
 #include "link/DoctorTexts.h"
+#include "app/cli/CliLink.h"
 #include "app/cli/QtRun.h"
 #include "link/qt/DevicePorts.h"
 #include "link/PortNames.h"
@@ -22,86 +23,14 @@
 
 namespace {
 constexpr int kExitFailed = 2;
+}
 
-// The port of this run: --port names it (otherwise the settings' port,
-// checked as at start-up), --device stands behind it.
 void ApplyPortOptions(const LinkOptions& o)
 {
     if (!ChoosePortOfRun(o))
         ValidateComPort(EnumeratePorts());
     ALL.ComPort = UpperAscii(ALL.ComPort);
 }
-
-// Drives the engine the way the window does and stops its event loop as
-// soon as the outcome is known (with `untilReady`, once a write would also
-// take the next start), or when the "window" closes. A failure's message
-// goes to stderr.
-class CliLink : public TLinkView {
-public:
-    explicit CliLink(const LinkJob& job) : link_(job, port_, clock_, *this) {}
-    ~CliLink() override { link_.Close(); }
-
-    TRadioLink& Link() { return link_; }
-
-    // Opens the port; false when it cannot.
-    bool Open() { return link_.Open(); }
-    // One operation: true when it succeeded.
-    bool Run(bool untilReady)
-    {
-        outcome_.reset();
-        untilReady_ = untilReady;
-        link_.Start();
-        if (!Done())
-            loop_.exec();
-        return outcome_ && outcome_->result == LinkResult::Succeeded;
-    }
-
-    void Finished(const LinkOutcome& outcome) override
-    {
-        outcome_ = outcome;
-        if (outcome.result == LinkResult::Failed) {
-            std::cerr << MessageText(outcome) << '\n';
-            if (outcome.message == &TLanguage::ComError || outcome.message == &TLanguage::PortError)
-                std::cerr << DoctorText("RunDoctor") << '\n';
-        }
-        Check();
-    }
-    void EnableOk(bool) override { Check(); }
-    void CloseWindow() override
-    {
-        closed_ = true;
-        Check();
-    }
-
-private:
-    bool Done() const
-    {
-        if (closed_)
-            return true;
-        if (!outcome_)
-            return false;
-        return outcome_->result != LinkResult::Succeeded || !untilReady_ || link_.OkEnabled();
-    }
-    // Decides after the engine's handler has returned: the write goes on
-    // after its outcome (end frame, Ok enabled 300 ms later).
-    void Check()
-    {
-        QTimer::singleShot(0, &loop_, [this] {
-            if (Done())
-                loop_.quit();
-        });
-    }
-
-    TQtSerialPort port_;
-    TQtLinkClock clock_;
-    TRadioLink link_;
-    QEventLoop loop_;
-    std::optional<LinkOutcome> outcome_;
-    bool untilReady_ = false;
-    bool closed_ = false;
-};
-
-} // namespace
 
 bool ChoosePortOfRun(const LinkOptions& o)
 {
@@ -158,7 +87,8 @@ void AddLinkCommands(CLI::App& app, CommandRun& run)
         ->type_name("N")
         ->transform(atLeastOne)
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
-    command->add_flag("--yes", write->yes, "do not ask before the next radio");
+    command->add_flag("--yes", write->yes, "write without asking: the changes and the next radio are taken as confirmed");
+    AddSafeWriteOptions(*command, *write);
     command->callback([write, &run] { run = [write] { return CommandWrite(*write); }; });
 
     auto ports = std::make_shared<LinkOptions>();
@@ -183,34 +113,6 @@ int CommandRead(const LinkOptions& o)
     if (!SaveDocumentFile(o.file))
         return kExitFailed;
     std::cout << Language.ReadOk << '\n';
-    return 0;
-}
-
-int CommandWrite(const LinkOptions& o)
-{
-    QtRun qt;
-    ApplyPortOptions(o);
-    StartFirstDocument();
-    std::string fileName = o.file;
-    if (OpenDocumentFile(fileName) != ReadResult::Ok)
-        return kExitFailed;
-
-    CliLink link(kWriteJob);
-    if (!link.Open())
-        return kExitFailed;
-    for (int radio = 1; radio <= o.count; ++radio) {
-        if (radio > 1 && !o.yes) {
-            std::cerr << "Connect radio " << radio << " of " << o.count << " and press Enter (Ctrl+D stops)."
-                      << std::endl;
-            std::string line;
-            if (!std::getline(std::cin, line))
-                return kExitFailed;
-        }
-        bool ok = link.Run(radio < o.count);
-        std::cout << "radio " << radio << ": " << (ok ? Language.WriteOk : std::string("failed")) << std::endl;
-        if (!ok)
-            return kExitFailed;
-    }
     return 0;
 }
 

@@ -24,16 +24,30 @@ struct LinkOptions {
     std::optional<std::string> device;
     int count = 1;
     bool yes = false;
+    bool noBackup = false;
+    bool noVerify = false;
+    std::optional<std::string> backupDir;
+    bool json = false;
 };
 
 // The options the link commands share: the port of this run and the device
 // behind it, checked as the program's port names are.
 void AddPortOptions(CLI::App& command, LinkOptions& o);
 
+// The port of this run: --port names it (otherwise the settings' port,
+// checked as at start-up), --device stands behind it.
+void ApplyPortOptions(const LinkOptions& o);
+
 // Puts --port and --device into effect for this run only, opening nothing;
 // true when the user named a port or a device.
 bool ChoosePortOfRun(const LinkOptions& o);
 
 int CommandRead(const LinkOptions& o);
-int CommandWrite(const LinkOptions& o);
 int CommandPorts(const LinkOptions& o);
+
+// Declared in SafeCommands.cpp: the write's --no-backup, --no-verify and
+// --backup-dir.
+void AddSafeWriteOptions(CLI::App& command, LinkOptions& o);
+// The write of a data file into one radio after another, each backed up
+// first, shown what changes and verified after.
+int CommandWrite(const LinkOptions& o);

@@ -12,6 +12,7 @@
 #include "core/State.h"
 #include "app/cli/DoctorCommand.h"
 #include "app/cli/LinkCommands.h"
+#include "app/cli/SafeCommands.h"
 #include "core/DocumentFiles.h"
 #include "image/formats/JsonDump.h"
 #include "settings/MsgBox.h"
@@ -81,11 +82,13 @@ int main(int argc, char** argv)
     CLI::App app("qv300-cli: the program's document operations without a window.", "qv300-cli");
     app.require_subcommand(1);
     app.set_version_flag("--version", std::string("qv300-cli ") + QV300_VERSION);
-    app.footer("Exit codes: 0 success, 1 wrong usage, 2 failure, 3 (doctor) a cause was found. COMMAND --help shows a command's options.");
+    app.footer("Exit codes: 0 success, 1 wrong usage, 2 failure, 3 (doctor) a cause was found, "
+               "3 (diff, verify) the two differ. COMMAND --help shows a command's options.");
     CommandRun run;
     AddNewCommand(app, run);
     AddDumpCommand(app, run);
     AddLinkCommands(app, run);
+    AddSafeCommands(app, run);
     AddDoctorCommand(app, run);
     try {
         app.parse(argc, argv);

@@ -29,6 +29,11 @@ struct RadioFaults {
     std::optional<int> shortReplyBlock;     // the data reply for this block is cut short
     std::optional<int> refuseWriteBlock;    // this write request is answered with a NAK
     std::optional<int> hangUpAfterBlock;    // the line is closed after replying to this block
+    std::optional<int> corruptWriteBlock;   // this written block is acknowledged, then one bit of it flips
+    // The power fails once this written block is acknowledged: no reply
+    // until the host gives the session up, the blocks written so far kept.
+    // It strikes once per run (in session S with --fault-session S).
+    std::optional<int> powerLossAfterBlock;
     std::optional<ExchangePoint> noiseAt;   // noise bytes go out before the reply there
     size_t noiseCount = 3;
     // The line echoes every host byte and the radio hears nothing: a cable

@@ -23,6 +23,9 @@ const char* const kSimUsage =
     "  --short-reply N      the data reply for block N is cut short\n"
     "  --refuse-write N     write request for block N answered with 15, not 06\n"
     "  --hang-up-after N    close the pseudo-terminal after replying for block N\n"
+    "  --corrupt-write N    acknowledge write block N, then flip a bit of it in memory\n"
+    "  --power-loss-after N power fails after write block N: silent until the host\n"
+    "                       gives up, blocks written so far kept; strikes once\n"
     "  --noise-at POINT     noise bytes go out before the reply at POINT\n"
     "  --noise-count K      how many noise bytes (default 3)\n"
     "  --echo               every byte comes back, no radio answers (plug not fully in)\n"
@@ -65,7 +68,8 @@ ParsedOptions ParseSimOptions(const std::vector<std::string>& args)
             // Everything else takes a value.
             static const char* const kWithValue[] = {"--memory", "--model", "--save", "--silent-at",
                                                      "--short-reply", "--refuse-write", "--hang-up-after",
-                                                     "--noise-at", "--noise-count", "--fault-session"};
+                                                     "--noise-at", "--noise-count", "--fault-session",
+                                                     "--corrupt-write", "--power-loss-after"};
             bool known = false;
             for (const char* name : kWithValue)
                 known = known || a == name;
@@ -96,6 +100,10 @@ ParsedOptions ParseSimOptions(const std::vector<std::string>& args)
                 f.refuseWriteBlock = n;
             } else if (a == "--hang-up-after") {
                 f.hangUpAfterBlock = n;
+            } else if (a == "--corrupt-write") {
+                f.corruptWriteBlock = n;
+            } else if (a == "--power-loss-after") {
+                f.powerLossAfterBlock = n;
             } else if (a == "--noise-count") {
                 f.noiseCount = static_cast<size_t>(*n);
             } else if (a == "--fault-session") {

@@ -119,6 +119,8 @@ size_t SimulatedRadio::FrameLength() const
 
 void SimulatedRadio::HandleFrame(RadioReply& reply)
 {
+    if (powerOff_)
+        return;
     if (state_ == State::AwaitIdentBlock) {
         HandleIdentBlock(reply);
         return;
@@ -251,6 +253,15 @@ void SimulatedRadio::HandleWrite(RadioReply& reply)
     std::copy_n(frame_.begin() + kRequestHeader, length, memory_.begin() + static_cast<std::ptrdiff_t>(address));
     ++blocksWritten_;
     Send(point, {kAck}, reply);
+    if (FaultsApply() && faults_.corruptWriteBlock == block) {
+        memory_[address] ^= 0x01;
+        Log("session " + std::to_string(sessions_) + ": block " + std::to_string(block) + " corrupted after writing");
+    }
+    if (FaultsApply() && faults_.powerLossAfterBlock == block && !powerLost_) {
+        powerLost_ = true;
+        powerOff_ = true;
+        Log("session " + std::to_string(sessions_) + ": power lost after block " + std::to_string(block));
+    }
     HangUpIfAskedAfter(block, reply);
 }
 
@@ -297,6 +308,7 @@ void SimulatedRadio::EndSession(const char* how)
         " blocks read, " + std::to_string(blocksWritten_) + " written)");
     blocksRead_ = 0;
     blocksWritten_ = 0;
+    powerOff_ = false; // the power is back for the next session
     state_ = State::Idle;
 }
 

@@ -105,5 +105,7 @@ private:
     int acks_ = 0;
     int blocksRead_ = 0;
     int blocksWritten_ = 0;
+    bool powerOff_ = false;  // the power failed in this session
+    bool powerLost_ = false; // the power-loss fault has struck
     bool saveDue_ = false;
 };

@@ -1,0 +1,77 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/Backups.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <regex>
+
+#include "settings/AtomicFile.h"
+
+namespace fs = std::filesystem;
+
+std::string SerialForFileName(const std::string& serial)
+{
+    std::string name;
+    for (char c : serial) {
+        const bool kept = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
+                          c == '_';
+        name += kept ? c : '_';
+    }
+    return name.empty() ? "NOSERIAL" : name;
+}
+
+std::string BackupFileName(const std::string& serial, std::time_t when)
+{
+    std::tm local{};
+    localtime_r(&when, &local);
+    char stamp[32];
+    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
+    return SerialForFileName(serial) + "-" + stamp + ".dat";
+}
+
+std::string SaveBackup(const RadioContents& contents, const std::string& folder, std::time_t when,
+                       std::string* error)
+{
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+    std::string name = BackupFileName(SerialNumberOf(contents), when);
+    fs::path path = fs::path(folder) / name;
+    for (int n = 2; !ec && fs::exists(path, ec); ++n)
+        path = fs::path(folder) / (name.substr(0, name.size() - 4) + "-" + std::to_string(n) + ".dat");
+    if (!ec)
+        ec = ReplaceFileAtomically(path.string(), ContentsToDataFile(contents));
+    if (ec) {
+        if (error)
+            *error = ec.message();
+        return {};
+    }
+    return path.string();
+}
+
+std::vector<BackupEntry> ListBackups(const std::string& folder)
+{
+    static const std::regex kName(R"((.+)-(\d{4})(\d{2})(\d{2})-(\d{2})(\d{2})(\d{2})(-\d+)?\.dat)");
+    std::vector<BackupEntry> entries;
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        std::smatch m;
+        if (!std::regex_match(name, m, kName))
+            continue;
+        std::optional<RadioContents> contents = ReadContentsFile(it->path().string());
+        if (!contents)
+            continue;
+        BackupEntry e;
+        e.path = it->path().string();
+        e.serial = SerialNumberOf(*contents);
+        e.time = m[2].str() + "-" + m[3].str() + "-" + m[4].str() + " " + m[5].str() + ":" + m[6].str() + ":" +
+                 m[7].str();
+        e.model = ModelNameOf(*contents);
+        e.band = BandTextOf(*contents);
+        entries.push_back(e);
+    }
+    std::sort(entries.begin(), entries.end(), [](const BackupEntry& a, const BackupEntry& b) {
+        return a.time != b.time ? a.time > b.time : a.path > b.path;
+    });
+    return entries;
+}

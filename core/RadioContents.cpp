@@ -1,0 +1,76 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/RadioContents.h"
+
+#include <fstream>
+#include <iterator>
+
+#include "core/Catalogue.h"
+#include "image/Stamp.h"
+#include "image/formats/DataFile.h"
+#include "settings/Language.h"
+
+RadioContents DocumentContents()
+{
+    return RadioContents{ALL.ModelCode, ALL.AreaCode, ALL.Image};
+}
+
+ScopedContents::ScopedContents(const RadioContents& contents) : saved_(ALL)
+{
+    ALL.Image = contents.image;
+    SelectModel(contents.modelCode, contents.BandCode(), true);
+    ALL.AreaCode = contents.areaCode;
+}
+
+ScopedContents::~ScopedContents()
+{
+    ALL = saved_;
+}
+
+std::vector<uint8_t> ContentsToDataFile(const RadioContents& contents)
+{
+    ScopedContents scope(contents);
+    return DocumentToDataFile();
+}
+
+std::optional<RadioContents> DataFileToContents(std::span<const uint8_t> bytes)
+{
+    const TALL saved = ALL;
+    FileHeaderTexts header;
+    FormatReport report = DataFileToDocument(bytes, &header);
+    std::optional<RadioContents> contents;
+    if (report.Ok())
+        contents = DocumentContents();
+    ALL = saved;
+    return contents;
+}
+
+std::optional<RadioContents> ReadContentsFile(const std::string& path, std::string* error)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        if (error)
+            *error = Language.FileOpenError + " " + path;
+        return std::nullopt;
+    }
+    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::optional<RadioContents> contents = DataFileToContents(bytes);
+    if (!contents && error)
+        *error = Language.ModError;
+    return contents;
+}
+
+std::string SerialNumberOf(const RadioContents& contents)
+{
+    return SerialNumberText(contents.image.data() + kSerialNumber);
+}
+
+std::string ModelNameOf(const RadioContents& contents)
+{
+    const TMacType* entry = MacList.FindByCodeAndBand(contents.modelCode, BandTextOf(contents));
+    return entry ? entry->Name : contents.modelCode;
+}
+
+std::string BandTextOf(const RadioContents& contents)
+{
+    return FrqList.TextOf(contents.BandCode());
+}

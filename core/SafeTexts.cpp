@@ -1,0 +1,101 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/SafeTexts.h"
+
+#include <map>
+#include <memory>
+
+#include "core/State.h"
+#include "settings/IniFile.h"
+#include "settings/Language.h"
+
+namespace {
+constexpr auto kTexts = std::to_array<SafeTextKey>({
+    // The phases and the outcome.
+    {"PhaseBackup", "Backing up the radio"},
+    {"PhaseWrite", "Writing"},
+    {"PhaseVerify", "Verifying"},
+    {"Verified", "Verified"},
+    {"CheckBackup", "Back up the radio before writing"},
+    {"CheckVerify", "Read back and verify after writing"},
+    {"BackupSaved", "Backup: %1"},
+    {"BackupNotSaved", "The backup cannot be saved as %1: %2. Nothing was written to the radio."},
+    {"BackupKept", "What the radio held before this write is saved in %1; open it from File > Backups (or run qv300-cli restore) to put it back."},
+    {"VerifyFailed", "The radio does not hold what was written: block %1 (%2) differs. Write the radio again."},
+    {"ResultLine", "Radio %1: serial number %2, %3, backup %4"},
+    {"NoBackup", "no backup"},
+    {"NoSerial", "none"},
+    // The change list.
+    {"ChangesHeading", "What the write will change in the radio:"},
+    {"NoChanges", "The radio already holds this document: nothing will change."},
+    {"ConfirmWrite", "Write these changes into the radio?"},
+    {"WriteAnyway", "Write anyway?"},
+    {"PreviewTitle", "What Will Change"},
+    {"Model", "Model"},
+    {"Band", "Band"},
+    {"Added", "%1: added (%2)"},
+    {"Deleted", "%1: deleted"},
+    {"Changed", "%1, %2: %3 → %4"},
+    {"ChangedWhole", "%1: %2 → %3"},
+    {"Empty", "(empty)"},
+    {"Ticked", "On"},
+    {"NotTicked", "Off"},
+    {"OtherData", "other data at %1"},
+    {"Block", "block %1"},
+    // The backups.
+    {"BackupsTitle", "Backups"},
+    {"ColumnSerial", "Serial Number"},
+    {"ColumnTime", "Date and Time"},
+    {"ColumnModel", "Model"},
+    {"ColumnBand", "Band"},
+    {"ColumnFile", "File"},
+    {"NoBackups", "There are no backups in %1 yet."},
+    {"OpenBackup", "&Open"},
+    {"CloseBackups", "&Close"},
+});
+
+struct Loaded {
+    std::string path;
+    std::unique_ptr<TIniFile> file;
+};
+
+Loaded& Current()
+{
+    static Loaded loaded;
+    const std::string path = LanguageFilePath(ALL.LanguageName.empty() ? "English" : ALL.LanguageName);
+    if (!loaded.file || loaded.path != path) {
+        loaded.path = path;
+        loaded.file = std::make_unique<TIniFile>(path);
+    }
+    return loaded;
+}
+} // namespace
+
+std::span<const SafeTextKey> SafeTextKeys()
+{
+    return kTexts;
+}
+
+std::string LanguageFileText(const std::string& section, const std::string& key, const std::string& fallback)
+{
+    return Current().file->ReadString(section, key, fallback);
+}
+
+std::string SafeText(const std::string& key, const std::vector<std::string>& args)
+{
+    std::string text = key;
+    for (const SafeTextKey& t : kTexts)
+        if (key == t.key)
+            text = LanguageFileText(kSafeSection, key, t.english);
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '%' && i + 1 < text.size() && text[i + 1] >= '1' && text[i + 1] <= '9') {
+            size_t n = static_cast<size_t>(text[i + 1] - '1');
+            if (n < args.size())
+                out += args[n];
+            ++i;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}

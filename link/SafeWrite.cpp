@@ -1,0 +1,333 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "link/SafeWrite.h"
+
+#include <algorithm>
+#include <ctime>
+
+#include "core/Backups.h"
+#include "core/SafeTexts.h"
+#include "core/State.h"
+
+namespace {
+// Blocks a read and a write move, as their progress counts them.
+constexpr int kReadSteps = 27;
+constexpr int kWriteSteps = 24;
+}
+
+TSafeWrite::TSafeWrite(TSerialPort& port, TLinkClock& clock, TSafeWriteView& view)
+    : port_(port), clock_(clock), view_(view), reader_(kReadJob, port, clock, *this),
+      writer_(kWriteJob, port, clock, *this)
+{
+    reader_.SetReadTarget(&readBack_);
+    port_.SetListener(this);
+    clock_.SetListener(this);
+}
+
+TSafeWrite::~TSafeWrite()
+{
+    if (port_.Listener() == this)
+        port_.SetListener(nullptr);
+    if (clock_.Listener() == this)
+        clock_.SetListener(nullptr);
+}
+
+bool TSafeWrite::Open(const std::string& portName)
+{
+    portName_ = portName;
+    active_ = &reader_;
+    opening_ = true;
+    const bool opened = reader_.Open(portName);
+    opening_ = false;
+    if (opened)
+        return true;
+    phase_ = SafePhase::Done;
+    outcome_ = SafeOutcome{LinkResult::Failed, SafeFailure::Link, &TLanguage::PortError, SafePhase::Idle, {}, {}, false, {}};
+    view_.Finished(outcome_);
+    return false;
+}
+
+void TSafeWrite::Start(const SafeWriteOptions& options)
+{
+    Cancel();
+    options_ = options;
+    outcome_ = SafeOutcome{};
+    backupFile_.clear();
+    serial_.clear();
+    radioBefore_.reset();
+    answered_ = false;
+    progress_ = 0;
+    progressMax_ = (options.backup ? kReadSteps : 0) + kWriteSteps + (options.verify ? kReadSteps : 0);
+    view_.ShowProgress(0, progressMax_);
+    if (!options.backup) {
+        StartWrite();
+        return;
+    }
+    EnterPhase(SafePhase::BackingUp);
+    // Bytes beyond the read's reach are taken from the document, as a read
+    // into the document leaves them.
+    readBack_ = ALL.Image;
+    active_ = &reader_;
+    reader_.Start();
+}
+
+void TSafeWrite::Answer(bool write)
+{
+    if (phase_ != SafePhase::Confirming || answered_)
+        return;
+    if (!write) {
+        End(SafeOutcome{LinkResult::Cancelled, SafeFailure::None, nullptr, phase_, {}, {}, false, {}});
+        return;
+    }
+    answered_ = true;
+    clock_.Start(LinkTimer::NextPhase, IntervalOf(LinkTimer::NextPhase));
+}
+
+void TSafeWrite::Cancel()
+{
+    if (!Running())
+        return;
+    cancelling_ = true;
+    if (TRadioLink* engine = Engine())
+        engine->Cancel();
+    cancelling_ = false;
+    clock_.Stop(LinkTimer::NextPhase);
+    StopEngineTimers();
+    End(SafeOutcome{LinkResult::Cancelled, SafeFailure::None, nullptr, phase_, {}, {}, false, {}});
+}
+
+void TSafeWrite::Close()
+{
+    Cancel();
+    reader_.Close();
+    writer_.Close();
+}
+
+TRadioLink* TSafeWrite::Engine()
+{
+    switch (phase_) {
+    case SafePhase::BackingUp:
+    case SafePhase::Verifying:
+        return &reader_;
+    case SafePhase::Writing:
+        return &writer_;
+    default:
+        return nullptr;
+    }
+}
+
+void TSafeWrite::EnterPhase(SafePhase phase)
+{
+    phase_ = phase;
+    view_.ShowPhase(phase);
+}
+
+int TSafeWrite::PhaseBase() const
+{
+    const int backup = options_.backup ? kReadSteps : 0;
+    switch (phase_) {
+    case SafePhase::Writing:
+        return backup;
+    case SafePhase::Verifying:
+        return backup + kWriteSteps;
+    default:
+        return 0;
+    }
+}
+
+void TSafeWrite::StopEngineTimers()
+{
+    for (size_t t = 0; t < kLinkTimerCount; ++t)
+        if (static_cast<LinkTimer>(t) != LinkTimer::NextPhase)
+            clock_.Stop(static_cast<LinkTimer>(t));
+}
+
+void TSafeWrite::myPortTrigger(size_t n)
+{
+    if (active_)
+        active_->myPortTrigger(n);
+}
+
+void TSafeWrite::myPortTriggerLineError()
+{
+    if (active_)
+        active_->myPortTriggerLineError();
+}
+
+void TSafeWrite::TimerFired(LinkTimer timer)
+{
+    if (timer == LinkTimer::NextPhase) {
+        clock_.Stop(timer);
+        Next();
+    } else if (active_) {
+        active_->TimerFired(timer);
+    }
+}
+
+void TSafeWrite::ShowProgress(int position, int /*maximum*/)
+{
+    TRadioLink* engine = Engine();
+    if (!engine || !engine->Running())
+        return; // an engine resetting its bar after its outcome
+    progress_ = PhaseBase() + position;
+    view_.ShowProgress(progress_, progressMax_);
+}
+
+void TSafeWrite::LogLine(const std::string& line)
+{
+    view_.LogLine(line);
+}
+
+void TSafeWrite::Finished(const LinkOutcome& outcome)
+{
+    // The step's outcome is taken up from the event loop: the engine goes
+    // on after telling it (the end frame, its own timers).
+    if (opening_ || cancelling_ || !Engine())
+        return;
+    engineOutcome_ = outcome;
+    clock_.Start(LinkTimer::NextPhase, IntervalOf(LinkTimer::NextPhase));
+}
+
+void TSafeWrite::Next()
+{
+    StopEngineTimers();
+    switch (phase_) {
+    case SafePhase::BackingUp:
+        AfterBackup();
+        break;
+    case SafePhase::Confirming:
+        if (answered_)
+            StartWrite();
+        break;
+    case SafePhase::Writing:
+        AfterWrite();
+        break;
+    case SafePhase::Verifying:
+        AfterVerify();
+        break;
+    case SafePhase::Idle:
+    case SafePhase::Done:
+        break;
+    }
+}
+
+void TSafeWrite::AfterBackup()
+{
+    if (!engineOutcome_ || engineOutcome_->result != LinkResult::Succeeded) {
+        Fail(SafeFailure::Link, engineOutcome_ ? engineOutcome_->message : &TLanguage::ComError);
+        return;
+    }
+    RadioContents radio{reader_.ReceivedModelCode(), "", readBack_};
+    radioBefore_ = radio;
+    serial_ = SerialNumberOf(radio);
+    // The document must be for this very radio: the same model and band.
+    if (radio.modelCode != ALL.ModelCode || radio.BandCode() != ALL.Image[kBandCodeOffset]) {
+        Fail(SafeFailure::Link, &TLanguage::ModError);
+        return;
+    }
+    std::string reason;
+    backupFile_ = SaveBackup(radio, options_.backupFolder, std::time(nullptr), &reason);
+    if (backupFile_.empty()) {
+        outcome_.detail = reason;
+        Fail(SafeFailure::BackupNotSaved);
+        return;
+    }
+    view_.LogLine(SafeText("BackupSaved", {backupFile_}));
+    if (skipPreviewFor_ && DiffContents(*skipPreviewFor_, radio).empty()) {
+        StartWrite();
+        return;
+    }
+    EnterPhase(SafePhase::Confirming);
+    view_.ConfirmChanges(DiffContents(radio, DocumentContents()));
+}
+
+void TSafeWrite::StartWrite()
+{
+    EnterPhase(SafePhase::Writing);
+    active_ = &writer_;
+    writer_.AttachOpenPort(portName_);
+    writer_.Start();
+}
+
+void TSafeWrite::AfterWrite()
+{
+    if (!engineOutcome_ || engineOutcome_->result != LinkResult::Succeeded) {
+        Fail(SafeFailure::Link, engineOutcome_ ? engineOutcome_->message : &TLanguage::ComError);
+        return;
+    }
+    if (!options_.verify) {
+        Succeed();
+        return;
+    }
+    EnterPhase(SafePhase::Verifying);
+    readBack_ = ALL.Image;
+    active_ = &reader_;
+    reader_.Start();
+}
+
+void TSafeWrite::AfterVerify()
+{
+    if (!engineOutcome_ || engineOutcome_->result != LinkResult::Succeeded) {
+        Fail(SafeFailure::Link, engineOutcome_ ? engineOutcome_->message : &TLanguage::ComError);
+        return;
+    }
+    outcome_.difference = FirstDifferentBlock(writer_.SentBlocks().data(), readBack_.data());
+    if (outcome_.difference) {
+        Fail(SafeFailure::VerifyMismatch);
+        return;
+    }
+    outcome_.verified = true;
+    Succeed();
+}
+
+void TSafeWrite::Succeed()
+{
+    SafeOutcome outcome = outcome_;
+    outcome.result = LinkResult::Succeeded;
+    outcome.linkMessage = &TLanguage::WriteOk;
+    End(outcome);
+}
+
+void TSafeWrite::Fail(SafeFailure failure, std::string TLanguage::*linkMessage)
+{
+    SafeOutcome outcome = outcome_;
+    outcome.result = LinkResult::Failed;
+    outcome.failure = failure;
+    outcome.linkMessage = linkMessage;
+    if (failure == SafeFailure::BackupNotSaved)
+        outcome.where = options_.backupFolder;
+    End(outcome);
+}
+
+void TSafeWrite::End(SafeOutcome outcome)
+{
+    outcome.phase = phase_;
+    outcome_ = outcome;
+    engineOutcome_.reset();
+    phase_ = SafePhase::Done;
+    view_.Finished(outcome_);
+}
+
+std::string SafeOutcomeText(const SafeOutcome& outcome, const std::string& backupFile)
+{
+    std::string text;
+    switch (outcome.failure) {
+    case SafeFailure::None:
+        if (outcome.result == LinkResult::Succeeded)
+            return outcome.verified ? SafeText("Verified") : Language.WriteOk;
+        return {};
+    case SafeFailure::Link:
+        text = outcome.linkMessage ? Language.*outcome.linkMessage : std::string();
+        break;
+    case SafeFailure::BackupNotSaved:
+        return SafeText("BackupNotSaved", {outcome.where, outcome.detail});
+    case SafeFailure::VerifyMismatch:
+        text = SafeText("VerifyFailed", {std::to_string(outcome.difference ? outcome.difference->block : 0),
+                                         outcome.difference ? outcome.difference->place : std::string()});
+        break;
+    }
+    // Once the write has begun, the backup is what puts the radio back.
+    const bool writeBegun = outcome.phase == SafePhase::Writing || outcome.phase == SafePhase::Verifying;
+    if (writeBegun && !backupFile.empty())
+        text += "\n" + SafeText("BackupKept", {backupFile});
+    return text;
+}

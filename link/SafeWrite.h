@@ -1,0 +1,143 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// A write the user can trust and undo, on one port: back the radio up (a
+// read into a buffer of its own, saved as a data file), show what the write
+// will change and wait for the answer, write, then read the radio back and
+// compare every block sent. Each step is the ordinary read or write
+// exchange, run by an engine of its own; the steps show as one operation
+// with one progress bar.
+//
+// The object keeps all its state in itself and talks only to its port, its
+// clock and its view, so one safe write per port can run side by side on
+// one event loop. It is the listener of the port and the clock and passes
+// their events to the engine of the step in progress.
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/ContentsDiff.h"
+#include "core/RadioContents.h"
+#include "link/RadioLink.h"
+
+enum class SafePhase { Idle, BackingUp, Confirming, Writing, Verifying, Done };
+
+struct SafeWriteOptions {
+    bool backup = true;
+    bool verify = true;
+    std::string backupFolder; // where the backup is saved
+};
+
+// Why a safe write failed, beyond the link's own failures.
+enum class SafeFailure { None, Link, BackupNotSaved, VerifyMismatch };
+
+struct SafeOutcome {
+    LinkResult result = LinkResult::Cancelled;
+    SafeFailure failure = SafeFailure::None;
+    // The link's message for a link failure (ComError, PortError, ModError).
+    std::string TLanguage::*linkMessage = nullptr;
+    SafePhase phase = SafePhase::Idle; // the step it ended in
+    std::string where;                 // the folder a backup could not be saved in
+    std::string detail;                // and the system's reason
+    bool verified = false;             // the radio was read back and holds what was sent
+    std::optional<BlockDifference> difference; // the first block verify found different
+};
+
+class TSafeWriteView {
+public:
+    virtual ~TSafeWriteView() = default;
+    virtual void ShowPhase(SafePhase /*phase*/) {}
+    virtual void ShowProgress(int /*position*/, int /*maximum*/) {}
+    virtual void LogLine(const std::string& /*line*/) {}
+    // The backup is in hand: the write waits for Answer(). `changes` is
+    // empty when the radio already holds the document.
+    virtual void ConfirmChanges(const std::vector<ContentChange>& changes) = 0;
+    // Exactly once for each Start(), and for an Open() that fails.
+    virtual void Finished(const SafeOutcome& /*outcome*/) {}
+};
+
+class TSafeWrite : public TPortListener, public TLinkTimerListener, private TLinkView {
+public:
+    TSafeWrite(TSerialPort& port, TLinkClock& clock, TSafeWriteView& view);
+    ~TSafeWrite() override;
+    TSafeWrite(const TSafeWrite&) = delete;
+    TSafeWrite& operator=(const TSafeWrite&) = delete;
+
+    // Opens the named port; false (and Finished with PortError) when it
+    // does not open.
+    bool Open(const std::string& portName);
+    // Backs up, asks, writes and verifies the document into the radio.
+    void Start(const SafeWriteOptions& options);
+    // The answer to ConfirmChanges: write, or stop with Cancelled.
+    void Answer(bool write);
+    // Stops the step in progress without a word to the radio; Finished
+    // hears Cancelled. The document is left as it is.
+    void Cancel();
+    // Cancels and closes the port.
+    void Close();
+
+    // The preview is skipped when the radio holds exactly these contents
+    // (the radio before, when the same document goes into several radios).
+    void SkipPreviewFor(std::optional<RadioContents> contents) { skipPreviewFor_ = std::move(contents); }
+
+    SafePhase Phase() const { return phase_; }
+    bool Running() const { return phase_ != SafePhase::Idle && phase_ != SafePhase::Done; }
+    // The progress over every step of this write.
+    int Progress() const { return progress_; }
+    int ProgressMax() const { return progressMax_; }
+    const std::string& BackupFile() const { return backupFile_; }
+    const std::string& SerialNumber() const { return serial_; }
+    // What the backup read found in the radio.
+    const std::optional<RadioContents>& RadioBefore() const { return radioBefore_; }
+    const SafeOutcome& Outcome() const { return outcome_; }
+
+    void myPortTrigger(size_t n) override;
+    void myPortTriggerLineError() override;
+    void TimerFired(LinkTimer timer) override;
+
+private:
+    // What the engines tell the view.
+    void ShowProgress(int position, int maximum) override;
+    void LogLine(const std::string& line) override;
+    void Finished(const LinkOutcome& outcome) override;
+
+    TRadioLink* Engine();
+    void EnterPhase(SafePhase phase);
+    void Next();
+    void AfterBackup();
+    void StartWrite();
+    void AfterWrite();
+    void AfterVerify();
+    void Succeed();
+    void Fail(SafeFailure failure, std::string TLanguage::*linkMessage = nullptr);
+    void End(SafeOutcome outcome);
+    void StopEngineTimers();
+    int PhaseBase() const;
+
+    TSerialPort& port_;
+    TLinkClock& clock_;
+    TSafeWriteView& view_;
+    TRadioLink reader_;
+    TRadioLink writer_;
+    TRadioLink* active_ = nullptr; // the engine of the last step started
+    bool answered_ = false;
+    std::string portName_;
+    SafeWriteOptions options_;
+    SafePhase phase_ = SafePhase::Idle;
+    std::optional<LinkOutcome> engineOutcome_;
+    bool cancelling_ = false;
+    bool opening_ = false;
+    int progress_ = 0;
+    int progressMax_ = 0;
+    std::array<uint8_t, kImageSize> readBack_{};
+    std::optional<RadioContents> radioBefore_;
+    std::optional<RadioContents> skipPreviewFor_;
+    std::string backupFile_;
+    std::string serial_;
+    SafeOutcome outcome_;
+};
+
+// The outcome in words, as the window and the command line show it: the
+// link's message, the backup that stays after a failed write, the block
+// verify found different, or "Verified". Empty for a cancel.
+std::string SafeOutcomeText(const SafeOutcome& outcome, const std::string& backupFile);

@@ -29,8 +29,12 @@ const std::map<std::string, std::pair<const char*, const char*>>& WindowTitles()
     return titles;
 }
 
+// "&Key Function" and "按键功能(&K)" without their accelerator.
 std::string WithoutAccelerator(std::string text)
 {
+    const size_t marked = text.find("(&");
+    if (marked != std::string::npos && marked + 3 < text.size() && text[marked + 3] == ')')
+        text.erase(marked, 4);
     text.erase(std::remove(text.begin(), text.end(), '&'), text.end());
     return text;
 }

@@ -30,7 +30,7 @@ if $demo; then
     echo "No display found; reading and writing the simulated radio from the command line."
     build/qv300-cli read build/demo-radio.dat --port COM1 --device "$pty"
     build/qv300-cli dump build/demo-radio.dat | head -n 12
-    build/qv300-cli write build/demo-radio.dat --port COM1 --device "$pty"
+    build/qv300-cli write build/demo-radio.dat --port COM1 --device "$pty" --yes
   fi
   exit 0
 fi

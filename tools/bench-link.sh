@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Times `qv300-cli read` and `qv300-cli write` against the simulated radio
-# with --pace and compares each with the protocol's own floor: the waits the
-# exchange prescribes plus the line time of every frame and reply at 4800
-# baud, 11 bit times a byte (8 data bits, start and 2 stop bits).
+# Times `qv300-cli read`, the plain `qv300-cli write` and the safe write
+# (backup read, write, verify read) against the simulated radio with --pace
+# and compares each with the protocol's own floor: the waits the exchange
+# prescribes plus the line time of every frame and reply at 4800 baud, 11 bit
+# times a byte (8 data bits, start and 2 stop bits). The safe write's floor
+# is the read floor twice plus the write floor.
 #   tools/bench-link.sh [RUNS]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -29,6 +31,7 @@ pty="$(head -n1 "$tmp/sim.out")"
 floor() { awk -v frames="$1" -v bytes="$2" 'BEGIN { printf "%.3f", (705 + 30 * frames) / 1000 + bytes * 11 / 4800 }'; }
 read_floor="$(floor 60 757)"
 write_floor="$(floor 31 580)"
+safe_floor="$(awk -v r="$read_floor" -v w="$write_floor" 'BEGIN { printf "%.3f", 2 * r + w }')"
 
 measure() { # command... -> seconds
     local start end
@@ -44,6 +47,8 @@ printf '%-6s %-8s %-8s %s\n' op floor_s time_s ratio
 for i in $(seq "$runs"); do
     t="$(measure "${cli[@]}" read "$tmp/read.dat" "${port[@]}")"
     printf '%-6s %-8s %-8s %s\n' read "$read_floor" "$t" "$(awk -v t="$t" -v f="$read_floor" 'BEGIN { printf "%.3f", t / f }')"
-    t="$(measure "${cli[@]}" write "$tmp/read.dat" "${port[@]}")"
+    t="$(measure "${cli[@]}" write "$tmp/read.dat" "${port[@]}" --no-backup --no-verify)"
     printf '%-6s %-8s %-8s %s\n' write "$write_floor" "$t" "$(awk -v t="$t" -v f="$write_floor" 'BEGIN { printf "%.3f", t / f }')"
+    t="$(measure "${cli[@]}" write "$tmp/read.dat" "${port[@]}" --yes --backup-dir "$tmp/backups")"
+    printf '%-6s %-8s %-8s %s\n' safe "$safe_floor" "$t" "$(awk -v t="$t" -v f="$safe_floor" 'BEGIN { printf "%.3f", t / f }')"
 done

@@ -77,7 +77,8 @@ TEST(CliLink, WriteFillsTheRadioWithTheDocumentAndAFreshStamp)
     std::string saved = dir.file("saved.dat");
     Simulator sim(dir, {"--save", saved});
     std::time_t before = std::time(nullptr);
-    CliRun write = Cli(dir, "write " + Quote(source) + OnSim(sim) + " --count 3 --yes");
+    // The plain write, without the backup and the verify around it.
+    CliRun write = Cli(dir, "write " + Quote(source) + OnSim(sim) + " --count 3 --yes --no-backup --no-verify");
     ASSERT_EQ(write.exitCode, 0) << write.err;
     EXPECT_EQ(write.out, "radio 1: Writing Completed.\nradio 2: Writing Completed.\nradio 3: Writing Completed.\n");
 
@@ -120,7 +121,7 @@ TEST(CliLink, EachRadioFaultEndsWithItsMessageAndNoFile)
         SCOPED_TRACE(c.fault.front() + (c.write ? " write" : " read"));
         Simulator sim(dir, c.fault);
         std::string out = dir.file("out.dat");
-        CliRun run = c.write ? Cli(dir, "write " + Quote(source) + OnSim(sim))
+        CliRun run = c.write ? Cli(dir, "write " + Quote(source) + OnSim(sim) + " --no-backup --no-verify")
                              : Cli(dir, "read " + Quote(out) + OnSim(sim));
         EXPECT_EQ(run.exitCode, 2);
         EXPECT_EQ(run.err, c.message);

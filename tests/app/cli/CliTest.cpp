@@ -194,7 +194,7 @@ TEST(Cli, HelpListsTheCommandsAndEachCommandsOptions)
     TempDir dir;
     CliRun all = Cli(dir, "--help");
     EXPECT_EQ(all.exitCode, 0);
-    for (const char* command : {"new", "dump", "read", "write", "ports"})
+    for (const char* command : {"new", "dump", "read", "write", "ports", "diff", "verify", "backups", "restore"})
         EXPECT_NE(all.out.find(std::string("\n  ") + command + " "), std::string::npos) << command;
     CliRun write = Cli(dir, "write --help");
     EXPECT_EQ(write.exitCode, 0);

@@ -15,8 +15,6 @@ constexpr auto kTexts = std::to_array<SafeTextKey>({
     {"PhaseWrite", "Writing"},
     {"PhaseVerify", "Verifying"},
     {"Verified", "Verified"},
-    {"CheckBackup", "Back up the radio before writing"},
-    {"CheckVerify", "Read back and verify after writing"},
     {"BackupSaved", "Backup: %1"},
     {"BackupNotSaved", "The backup cannot be saved as %1: %2. Nothing was written to the radio."},
     {"BackupKept", "What the radio held before this write is saved in %1; open it from File > Backups (or run qv300-cli restore) to put it back."},
@@ -42,15 +40,12 @@ constexpr auto kTexts = std::to_array<SafeTextKey>({
     {"OtherData", "other data at %1"},
     {"Block", "block %1"},
     // The backups.
-    {"BackupsTitle", "Backups"},
     {"ColumnSerial", "Serial Number"},
     {"ColumnTime", "Date and Time"},
     {"ColumnModel", "Model"},
     {"ColumnBand", "Band"},
     {"ColumnFile", "File"},
     {"NoBackups", "There are no backups in %1 yet."},
-    {"OpenBackup", "&Open"},
-    {"CloseBackups", "&Close"},
 });
 
 struct Loaded {

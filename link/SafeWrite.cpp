@@ -38,6 +38,7 @@ bool TSafeWrite::Open(const std::string& portName)
     opening_ = true;
     const bool opened = reader_.Open(portName);
     opening_ = false;
+    openFailed_ = !opened;
     if (opened)
         return true;
     phase_ = SafePhase::Done;
@@ -185,6 +186,12 @@ void TSafeWrite::Finished(const LinkOutcome& outcome)
         return;
     engineOutcome_ = outcome;
     clock_.Start(LinkTimer::NextPhase, IntervalOf(LinkTimer::NextPhase));
+}
+
+void TSafeWrite::CloseWindow()
+{
+    if (openFailed_)
+        view_.CloseWindow();
 }
 
 void TSafeWrite::Next()

@@ -54,6 +54,8 @@ public:
     virtual void ConfirmChanges(const std::vector<ContentChange>& changes) = 0;
     // Exactly once for each Start(), and for an Open() that fails.
     virtual void Finished(const SafeOutcome& /*outcome*/) {}
+    // After an Open() that failed: the window closes.
+    virtual void CloseWindow() {}
 };
 
 class TSafeWrite : public TPortListener, public TLinkTimerListener, private TLinkView {
@@ -100,6 +102,7 @@ private:
     void ShowProgress(int position, int maximum) override;
     void LogLine(const std::string& line) override;
     void Finished(const LinkOutcome& outcome) override;
+    void CloseWindow() override;
 
     TRadioLink* Engine();
     void EnterPhase(SafePhase phase);
@@ -127,6 +130,7 @@ private:
     std::optional<LinkOutcome> engineOutcome_;
     bool cancelling_ = false;
     bool opening_ = false;
+    bool openFailed_ = false;
     int progress_ = 0;
     int progressMax_ = 0;
     std::array<uint8_t, kImageSize> readBack_{};

@@ -77,3 +77,13 @@ void ReadLanguageList(std::vector<std::string>& displayNames, std::vector<std::s
     for (std::string& name : SplitList(file.ReadString(ALL.LanguageName, kDefaultLanguages)))
         displayNames.push_back(std::move(name));
 }
+
+bool ReadWriteRadioOption(const std::string& key)
+{
+    return TIniFile(SysInfoPath()).ReadString(kWriteRadioSection, key, "1") != "0";
+}
+
+bool SaveWriteRadioOption(const std::string& key, bool on)
+{
+    return TIniFile(SysInfoPath()).WriteString(kWriteRadioSection, key, on ? "1" : "0");
+}

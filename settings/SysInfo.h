@@ -35,3 +35,9 @@ bool SaveSysInfo(std::string* error = nullptr);
 // Appends the display names (key named like LanguageName) and the file names
 // (key "Language") for the language dialog.
 void ReadLanguageList(std::vector<std::string>& displayNames, std::vector<std::string>& fileNames);
+
+// The write window's check boxes, section "WriteRadio" of the user's
+// SysInfo.Ini: on ("1") unless the user turned them off.
+inline constexpr const char* kWriteRadioSection = "WriteRadio";
+bool ReadWriteRadioOption(const std::string& key);
+bool SaveWriteRadioOption(const std::string& key, bool on);

@@ -9,6 +9,7 @@ enum class Command : int {
     Open = 2,
     Save = 3,
     SaveAs = 4,
+    Backups = 7,
     Print = 5, // a tool button without a command
     ChannelInformation = 10,
     ChannelNode = 11, // a channel node of the tree: the channel editor

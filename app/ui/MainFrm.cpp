@@ -149,6 +149,7 @@ void TfMainFrm::BuildMenus()
     addItem(nFile, "O1", "&Open", "Ctrl+O", Command::Open);
     addItem(nFile, "S2", "&Save", "Ctrl+S", Command::Save);
     addItem(nFile, "A1", "Save &As", "Ctrl+A", Command::SaveAs);
+    addItem(nFile, "nBackups", "&Backups...", "", Command::Backups);
     nFile->addSeparator();
     QAction* nExit = nFile->addAction("&Exit");
     nExit->setObjectName("nExit");

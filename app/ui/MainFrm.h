@@ -91,6 +91,8 @@ private:
     void ShowAbout();
     void OpenHelp();
     void ChangeLanguage();
+    // File > Backups: the chosen backup becomes the document.
+    void OpenBackup();
     void BuildWindowMenu();
     QMdiSubWindow* SubWindowOf(QWidget* editor) const;
 

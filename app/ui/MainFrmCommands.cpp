@@ -9,6 +9,7 @@
 #include <QUrl>
 
 #include "app/ui/AboutDlg.h"
+#include "app/ui/BackupsDlg.h"
 #include "app/ui/EmbeddedMessage.h"
 #include "app/ui/HelpTopics.h"
 #include "app/ui/MainFrm.h"
@@ -67,6 +68,9 @@ void TfMainFrm::RunCommand(Command command)
     case Command::SaveAs:
         FileName.clear();
         SaveDocument(FileName, *this);
+        break;
+    case Command::Backups:
+        OpenBackup();
         break;
     case Command::ChannelInformation:
     case Command::ChannelNode:
@@ -145,6 +149,24 @@ void TfMainFrm::RunCommand(Command command)
         // (6, 8, 16, 22).
         break;
     }
+}
+
+void TfMainFrm::OpenBackup()
+{
+    // Opened as File > Open opens a file: the changes are offered for
+    // saving first, and the backup becomes the document with its name.
+    struct ChosenBackup : TFileChooser {
+        TFileChooser& window;
+        std::string path;
+        ChosenBackup(TFileChooser& w, std::string p) : window(w), path(std::move(p)) {}
+        std::optional<std::string> ChooseOpen() override { return path; }
+        std::optional<std::string> ChooseSave() override { return window.ChooseSave(); }
+    };
+    TfBackups dialog(this);
+    if (dialog.exec() != QDialog::Accepted || !dialog.Chosen())
+        return;
+    ChosenBackup chooser(*this, *dialog.Chosen());
+    OpenDocument(FileName, chooser);
 }
 
 void TfMainFrm::ChangeLanguage()

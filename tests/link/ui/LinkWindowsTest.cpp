@@ -1,19 +1,23 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
+#include "app/ui/BackupsDlg.h"
 #include "app/ui/MainFrm.h"
 #include "core/State.h"
+#include "image/ChannelCodec.h"
 #include "link/FakeLink.h"
 #include "link/PortNames.h"
 #include "link/ui/ReadRadio.h"
@@ -119,11 +123,15 @@ TEST_F(LinkWindows, WriteWindowStaysOpenForTheNextRadio)
     TfWriteRadio window;
     window.show();
     EXPECT_EQ(window.windowTitle(), "Write data to radio");
+    EXPECT_EQ(window.pBar->maximum(), 27 + 24 + 27);
+    // The plain write, without the backup and the verify around it.
+    window.cbBackup->setChecked(false);
+    window.cbVerify->setChecked(false);
     EXPECT_EQ(window.pBar->maximum(), 24);
     QTest::mouseClick(window.btnOk, Qt::LeftButton);
-    ASSERT_TRUE(clock->Run([&] { return !messages.shown.empty(); }));
     EXPECT_FALSE(window.btnOk->isEnabled());
-    ASSERT_TRUE(clock->Run([&] { return window.btnOk->isEnabled(); }));
+    ASSERT_TRUE(clock->Run([&] { return !messages.shown.empty(); }));
+    EXPECT_TRUE(window.btnOk->isEnabled());
     EXPECT_TRUE(window.isVisible());
     EXPECT_EQ(window.pBar->value(), 0);
     EXPECT_EQ(radio->writesReceived, 25);
@@ -136,7 +144,9 @@ TEST_F(LinkWindows, WriteWindowStaysOpenForTheNextRadio)
     EXPECT_EQ(messages.texts(), (std::vector<std::string>{"Writing Completed.",
                                                           "Please check all connections and communication port settings."}));
     EXPECT_TRUE(window.isVisible());
-    EXPECT_FALSE(window.btnOk->isEnabled());
+    // Ok is there for another try once the cable is back.
+    EXPECT_TRUE(window.btnOk->isEnabled());
+    EXPECT_NE(ReadAll(dir.file("SysInfo.Ini")).find("[WriteRadio]"), std::string::npos);
 }
 
 TEST_F(LinkWindows, PortThatDoesNotOpenClosesTheWindow)
@@ -209,19 +219,52 @@ TEST_F(LinkWindows, MainWindowChecksThePortAtStartAndRunsTheLinkCommands)
     EXPECT_EQ(window.MainBar[5]->text(), "320 - 400MHz");
     EXPECT_EQ(window.windowTitle(), "QV-300");
 
-    // Command 21 writes and the window stays until closed.
+    // Command 21 backs the radio up, shows the changes, writes and verifies;
+    // the window stays until closed.
     messages.shown.clear();
-    prepareRadio = nullptr;
-    QTimer::singleShot(0, [this] {
+    InitChannel(1, "330.5");
+    prepareRadio = [](FakeRadio& r) {
+        r.memory[0x175] = 0xF2;
+        std::copy_n("SN42", 4, r.memory.begin() + 0x1A0);
+    };
+    std::vector<std::vector<ContentChange>> previews;
+    SetChangePreview([&](QWidget*, const std::vector<ContentChange>& changes) {
+        previews.push_back(changes);
+        return true;
+    });
+    std::string results;
+    QTimer::singleShot(0, [&] {
         auto* dialog = qobject_cast<TfWriteRadio*>(QApplication::activeModalWidget());
         ASSERT_NE(dialog, nullptr);
         QTest::mouseClick(dialog->btnOk, Qt::LeftButton);
+        EXPECT_EQ(dialog->lPhase->text(), "Backing up the radio");
         clock->Run([&] { return dialog->btnOk->isEnabled(); });
+        results = dialog->mResults->toPlainText().toStdString();
         dialog->close();
     });
     window.RunCommand(Command::WriteToRadio);
-    EXPECT_EQ(messages.texts(), std::vector<std::string>{"Writing Completed."});
+    SetChangePreview(nullptr);
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{"Verified"});
+    ASSERT_EQ(previews.size(), 1u);
+    EXPECT_FALSE(previews[0].empty()); // the scripted radio's memory is all zeros
     EXPECT_EQ(radio->memory[0x175], 0xF2);
+    EXPECT_EQ(results.rfind("Radio 1: serial number SN42, Verified, backup " + dir.file("backups") + "/SN42-", 0), 0u)
+        << results;
+
+    // File > Backups opens that backup as the document, under its name.
+    QTimer::singleShot(0, [] {
+        auto* dialog = qobject_cast<TfBackups*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        ASSERT_EQ(dialog->gvBackups->rowCount(), 1);
+        EXPECT_EQ(dialog->gvBackups->item(0, 3)->text(), "320 - 400MHz");
+        QTest::mouseClick(dialog->btnOpen, Qt::LeftButton);
+    });
+    ALL.Modified = false;
+    window.RunCommand(Command::Backups);
+    EXPECT_EQ(window.FileName.rfind(dir.file("backups") + "/SN42-", 0), 0u) << window.FileName;
+    EXPECT_FALSE(ALL.Modified);
+    TChannel first;
+    EXPECT_FALSE(DecodeChannel(1, first)); // the radio held no channel 1 before the write
 
     // Command 31: the port dialog, then the status bar shows the choice.
     QTimer::singleShot(0, [] {

@@ -1,0 +1,27 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// The preview of a write: what the write will change in the radio, in
+// words, and the question whether to write.
+#include <QDialog>
+#include <vector>
+
+#include "core/ContentsDiff.h"
+
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+
+class TfChangePreview : public QDialog {
+    Q_OBJECT
+public:
+    TfChangePreview(const std::vector<ContentChange>& changes, QWidget* parent = nullptr);
+
+    // Shows the preview and waits: true when the user chose to write.
+    static bool Ask(QWidget* parent, const std::vector<ContentChange>& changes);
+
+    QLabel* lHeading = nullptr;
+    QPlainTextEdit* mChanges = nullptr;
+    QLabel* lQuestion = nullptr;
+    QPushButton* btnWrite = nullptr;
+    QPushButton* btnCancel = nullptr;
+};

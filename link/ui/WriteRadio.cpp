@@ -59,7 +59,7 @@ TfWriteRadio::TfWriteRadio(QWidget* parent)
     mResults = new QPlainTextEdit;
     mResults->setObjectName("mResults");
     mResults->setReadOnly(true);
-    mResults->setFixedHeight(90);
+    mResults->setFixedSize(620, 90);
     mResults->setLineWrapMode(QPlainTextEdit::NoWrap);
     btnOk = new QPushButton("&Ok");
     btnOk->setObjectName("btnOk");
@@ -165,19 +165,22 @@ void TfWriteRadio::Finished(const SafeOutcome& outcome)
         MsgBox(Language.Confirmation, Language.PortError, kMsgInformation);
         return;
     }
-    lPhase->clear();
     btnOk->setEnabled(true);
     cbBackup->setEnabled(true);
     cbVerify->setEnabled(true);
     if (outcome.result == LinkResult::Cancelled) {
+        lPhase->clear();
         pBar->setValue(0);
         return;
     }
     const std::string text = SafeOutcomeText(outcome, write_->BackupFile());
+    lPhase->setText(Q(text.substr(0, text.find('\n'))));
     ++radios_;
     const std::string result = outcome.result == LinkResult::Succeeded ? text : text.substr(0, text.find('\n'));
     const std::string serial = write_->SerialNumber().empty() ? SafeText("NoSerial") : write_->SerialNumber();
-    const std::string backup = write_->BackupFile().empty() ? SafeText("NoBackup") : write_->BackupFile();
+    // The folder is File > Backups' own: the line names the file.
+    const std::string& file = write_->BackupFile();
+    const std::string backup = file.empty() ? SafeText("NoBackup") : file.substr(file.rfind('/') + 1);
     mResults->appendPlainText(Q(SafeText("ResultLine", {std::to_string(radios_), serial, result, backup})));
     // The preview is shown again only for a radio that holds something
     // else than the first one did.

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // qv300-link-screenshots: pictures of the read and the write window at work
-// against a radio (the simulator), over the main window.
+// against a radio (the simulator), over the main window: the write while it
+// backs the radio up, its preview of the changes and its result line.
 //
 //   qv300-link-screenshots OUTDIR --device PATH [--app-path DIR]
 //
@@ -9,6 +10,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QPainter>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
 #include <cstdio>
@@ -16,6 +18,10 @@
 #include "ShotSupport.h"
 #include "app/ui/MainFrm.h"
 #include "core/State.h"
+#include "image/ChannelCodec.h"
+#include "image/SettingFields.h"
+#include "link/ui/ChangePreview.h"
+#include "link/ui/WriteRadio.h"
 #include "link/qt/DevicePorts.h"
 #include "link/PortNames.h"
 #include "settings/MsgBox.h"
@@ -58,6 +64,43 @@ bool Shoot(TfMainFrm& window, Command command, const QString& file, int afterMs)
     return ok;
 }
 
+// The write of an edited document: the window while it backs the radio up,
+// the preview of the changes, and the window with the radio's result line.
+bool ShootWrite(TfMainFrm& window, const QString& out)
+{
+    EncodeChannelField(2, 6, "1"); // TX Power High
+    StoreFieldItem(*FindSettingField("fOptFun", "cxSQL"), 3);
+    bool ok = true;
+    SetChangePreview([&](QWidget*, const std::vector<ContentChange>& changes) {
+        TfChangePreview preview(changes, &window);
+        preview.show();
+        QApplication::processEvents();
+        ok = SaveOver(window, preview, out + "/write-preview.png") && ok;
+        return true;
+    });
+    QTimer::singleShot(200, [&] {
+        auto* dialog = qobject_cast<TfWriteRadio*>(QApplication::activeModalWidget());
+        if (!dialog) {
+            ok = false;
+            return;
+        }
+        QTimer::singleShot(1800, dialog, [&, dialog] { ok = SaveOver(window, *dialog, out + "/write-window.png") && ok; });
+        auto* poll = new QTimer(dialog);
+        QObject::connect(poll, &QTimer::timeout, dialog, [&, dialog, poll] {
+            if (dialog->mResults->toPlainText().isEmpty())
+                return;
+            poll->stop();
+            ok = SaveOver(window, *dialog, out + "/write-result.png") && ok;
+            dialog->close();
+        });
+        poll->start(200);
+        dialog->btnOk->click();
+    });
+    window.RunCommand(Command::WriteToRadio);
+    SetChangePreview(nullptr);
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -84,6 +127,6 @@ int main(int argc, char** argv)
     QApplication::processEvents();
 
     bool ok = Shoot(window, Command::ReadFromRadio, out + "/read-window.png", 2500);
-    ok = Shoot(window, Command::WriteToRadio, out + "/write-window.png", 1800) && ok;
+    ok = ShootWrite(window, out) && ok;
     return ok ? 0 : 1;
 }

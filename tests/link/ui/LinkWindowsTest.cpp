@@ -248,7 +248,7 @@ TEST_F(LinkWindows, MainWindowChecksThePortAtStartAndRunsTheLinkCommands)
     ASSERT_EQ(previews.size(), 1u);
     EXPECT_FALSE(previews[0].empty()); // the scripted radio's memory is all zeros
     EXPECT_EQ(radio->memory[0x175], 0xF2);
-    EXPECT_EQ(results.rfind("Radio 1: serial number SN42, Verified, backup " + dir.file("backups") + "/SN42-", 0), 0u)
+    EXPECT_EQ(results.rfind("Radio 1: serial number SN42, Verified, backup SN42-", 0), 0u)
         << results;
 
     // File > Backups opens that backup as the document, under its name.

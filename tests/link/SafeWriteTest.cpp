@@ -24,6 +24,7 @@ struct SafeBench : TSafeWriteView {
     int maximum = 0;
     std::vector<std::vector<ContentChange>> asked;
     bool answer = true;
+    bool answers = true; // false: the preview stays open
     std::vector<SafeOutcome> outcomes;
 
     SafeBench() { std::copy_n(ALL.Image.begin(), radio.memory.size(), radio.memory.begin()); }
@@ -33,7 +34,8 @@ struct SafeBench : TSafeWriteView {
     void ConfirmChanges(const std::vector<ContentChange>& changes) override
     {
         asked.push_back(changes);
-        write.Answer(answer);
+        if (answers)
+            write.Answer(answer);
     }
     void Finished(const SafeOutcome& outcome) override { outcomes.push_back(outcome); }
 
@@ -157,6 +159,27 @@ TEST_F(SafeWrite, NothingIsWrittenWithoutABackupInHandOrWithoutAYes)
     wrongModel.failure = SafeFailure::Link;
     wrongModel.linkMessage = &TLanguage::ModError;
     EXPECT_EQ(SafeOutcomeText(wrongModel, ""), "Model Type Wrong.");
+}
+
+TEST_F(SafeWrite, CancelStopsEveryStepAtOnce)
+{
+    for (SafePhase phase : {SafePhase::BackingUp, SafePhase::Confirming, SafePhase::Writing, SafePhase::Verifying}) {
+        SCOPED_TRACE(static_cast<int>(phase));
+        SafeBench b;
+        b.answers = phase != SafePhase::Confirming;
+        ASSERT_TRUE(b.write.Open("COM3"));
+        b.write.Start({true, true, Folder()});
+        ASSERT_TRUE(b.clock.Run([&] {
+            return b.write.Phase() == phase && (phase == SafePhase::Confirming || b.port.sent.size() > b.framesAtPhase + 4);
+        }));
+        b.write.Cancel();
+        const size_t sent = b.port.sent.size();
+        b.clock.Run([] { return false; }, 10000);
+        ASSERT_EQ(b.outcomes.size(), 1u);
+        EXPECT_EQ(b.outcomes[0].result, LinkResult::Cancelled);
+        EXPECT_EQ(b.port.sent.size(), sent);
+        EXPECT_FALSE(b.write.Running());
+    }
 }
 
 TEST_F(SafeWrite, VerifyNamesTheFirstBlockTheRadioDidNotKeep)

@@ -48,6 +48,14 @@ TEST_F(Folders, AnInstalledProgramReadsSharedFilesAndKeepsSettingsInTheUsersFold
     EXPECT_EQ(ResolveFolders(Prefix() + "/bin", nullptr, "/home/u").settings, "/home/u/.config/qv300/");
     // A relative XDG_CONFIG_HOME is not valid and is ignored.
     EXPECT_EQ(ResolveFolders(Prefix() + "/bin", "rel", "/home/u").settings, "/home/u/.config/qv300/");
+
+    // The backups: the user's data folder when installed, beside the
+    // executable otherwise.
+    EXPECT_EQ(ResolveBackupFolder(f, "/data", "/home/u"), "/data/qv300/backups/");
+    EXPECT_EQ(ResolveBackupFolder(f, "rel", "/home/u"), "/home/u/.local/share/qv300/backups/");
+    fs::create_directories(dir.path() / "build");
+    EXPECT_EQ(ResolveBackupFolder(ResolveFolders(dir.file("build"), nullptr, "/home/u"), "/data", "/home/u"),
+              dir.file("build/backups/"));
 }
 
 TEST_F(Folders, InstalledStartUpUsesSharedDefaultsAndWritesTheUsersFileOnly)

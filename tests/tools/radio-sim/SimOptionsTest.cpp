@@ -17,7 +17,8 @@ TEST(SimOptions, ReadsEveryOption)
     ParsedOptions p = Parse({"--memory", "in.dat", "--model", "QV31", "--pace", "--save", "out.dat", "--wrong-tag",
                              "--unknown-model", "--wrong-response", "--silent-at", "ack:3", "--short-reply", "4",
                              "--refuse-write", "24", "--hang-up-after", "0", "--noise-at", "program",
-                             "--noise-count", "2", "--fault-session", "2", "--echo"});
+                             "--noise-count", "2", "--fault-session", "2", "--echo", "--corrupt-write", "7",
+                             "--power-loss-after", "9"});
     ASSERT_TRUE(p.options) << p.error;
     const SimOptions& o = *p.options;
     EXPECT_EQ(o.memoryFile, "in.dat");
@@ -35,6 +36,8 @@ TEST(SimOptions, ReadsEveryOption)
     EXPECT_EQ(o.faults.noiseAt, (ExchangePoint{Kind::Program, 0}));
     EXPECT_EQ(o.faults.noiseCount, 2u);
     EXPECT_EQ(o.faults.onlyInSession, 2);
+    EXPECT_EQ(o.faults.corruptWriteBlock, 7);
+    EXPECT_EQ(o.faults.powerLossAfterBlock, 9);
 
     ParsedOptions none = Parse({});
     ASSERT_TRUE(none.options);
@@ -57,6 +60,8 @@ TEST(SimOptions, RefusesWhatItCannotUse)
              {"--short-reply", "five"},
              {"--hang-up-after", "-2"},
              {"--fault-session", "0"},
+             {"--corrupt-write", "x"},
+             {"--power-loss-after"},
          }) {
         ParsedOptions p = Parse(bad);
         EXPECT_FALSE(p.options) << bad[0];

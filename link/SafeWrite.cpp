@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "link/SafeWrite.h"
 
-#include <algorithm>
 #include <ctime>
 
 #include "core/Backups.h"
@@ -12,7 +11,16 @@ namespace {
 // Blocks a read and a write move, as their progress counts them.
 constexpr int kReadSteps = 27;
 constexpr int kWriteSteps = 24;
+
+SafeOutcome Ended(LinkResult result, std::string TLanguage::*linkMessage = nullptr)
+{
+    SafeOutcome outcome;
+    outcome.result = result;
+    outcome.failure = result == LinkResult::Failed ? SafeFailure::Link : SafeFailure::None;
+    outcome.linkMessage = linkMessage;
+    return outcome;
 }
+} // namespace
 
 TSafeWrite::TSafeWrite(TSerialPort& port, TLinkClock& clock, TSafeWriteView& view)
     : port_(port), clock_(clock), view_(view), reader_(kReadJob, port, clock, *this),
@@ -42,7 +50,7 @@ bool TSafeWrite::Open(const std::string& portName)
     if (opened)
         return true;
     phase_ = SafePhase::Done;
-    outcome_ = SafeOutcome{LinkResult::Failed, SafeFailure::Link, &TLanguage::PortError, SafePhase::Idle, {}, {}, false, {}};
+    outcome_ = Ended(LinkResult::Failed, &TLanguage::PortError);
     view_.Finished(outcome_);
     return false;
 }
@@ -57,6 +65,7 @@ void TSafeWrite::Start(const SafeWriteOptions& options)
     radioBefore_.reset();
     answered_ = false;
     progress_ = 0;
+    stepBase_ = 0;
     progressMax_ = (options.backup ? kReadSteps : 0) + kWriteSteps + (options.verify ? kReadSteps : 0);
     view_.ShowProgress(0, progressMax_);
     if (!options.backup) {
@@ -76,7 +85,7 @@ void TSafeWrite::Answer(bool write)
     if (phase_ != SafePhase::Confirming || answered_)
         return;
     if (!write) {
-        End(SafeOutcome{LinkResult::Cancelled, SafeFailure::None, nullptr, phase_, {}, {}, false, {}});
+        End(Ended(LinkResult::Cancelled));
         return;
     }
     answered_ = true;
@@ -93,7 +102,7 @@ void TSafeWrite::Cancel()
     cancelling_ = false;
     clock_.Stop(LinkTimer::NextPhase);
     StopEngineTimers();
-    End(SafeOutcome{LinkResult::Cancelled, SafeFailure::None, nullptr, phase_, {}, {}, false, {}});
+    End(Ended(LinkResult::Cancelled));
 }
 
 void TSafeWrite::Close()
@@ -119,7 +128,14 @@ TRadioLink* TSafeWrite::Engine()
 void TSafeWrite::EnterPhase(SafePhase phase)
 {
     phase_ = phase;
+    if (phase == SafePhase::BackingUp || phase == SafePhase::Writing || phase == SafePhase::Verifying)
+        stepBase_ = PhaseBase();
     view_.ShowPhase(phase);
+}
+
+int TSafeWrite::StepProgress() const
+{
+    return progress_ - stepBase_;
 }
 
 int TSafeWrite::PhaseBase() const
@@ -169,7 +185,7 @@ void TSafeWrite::ShowProgress(int position, int /*maximum*/)
     TRadioLink* engine = Engine();
     if (!engine || !engine->Running())
         return; // an engine resetting its bar after its outcome
-    progress_ = PhaseBase() + position;
+    progress_ = stepBase_ + position;
     view_.ShowProgress(progress_, progressMax_);
 }
 

@@ -87,6 +87,8 @@ public:
     // The progress over every step of this write.
     int Progress() const { return progress_; }
     int ProgressMax() const { return progressMax_; }
+    // The progress within the step in progress ("writing 7 of 24").
+    int StepProgress() const;
     const std::string& BackupFile() const { return backupFile_; }
     const std::string& SerialNumber() const { return serial_; }
     // What the backup read found in the radio.
@@ -133,6 +135,7 @@ private:
     bool openFailed_ = false;
     int progress_ = 0;
     int progressMax_ = 0;
+    int stepBase_ = 0; // the progress at the start of the step in progress
     std::array<uint8_t, kImageSize> readBack_{};
     std::optional<RadioContents> radioBefore_;
     std::optional<RadioContents> skipPreviewFor_;

@@ -75,6 +75,7 @@ TEST_F(SafeWrite, BacksUpAsksWritesAndVerifiesOnOneProgressBar)
     EXPECT_TRUE(std::is_sorted(b.progress.begin(), b.progress.end()));
     EXPECT_EQ(b.progress.back(), 27 + 24 + 27);
     EXPECT_EQ(b.maximum, 27 + 24 + 27);
+    EXPECT_EQ(b.write.StepProgress(), 27); // the verify read's own count
     EXPECT_EQ(b.radio.writesReceived, 25);
 
     // The preview named the one channel the radio lacked.

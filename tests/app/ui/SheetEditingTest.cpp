@@ -3,6 +3,7 @@
 // Modified following the saved state, the clipboard and the channel items
 // of the Edit menu.
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
@@ -25,6 +26,7 @@
 #include "image/ChannelFields.h"
 #include "image/DtmfDigits.h"
 #include "image/SettingFields.h"
+#include "settings/Language.h"
 
 namespace {
 
@@ -202,6 +204,27 @@ TEST_F(SheetEditing, ChannelItemsAreEachOneStepAndCarryTheCurrentChannel)
         window->RunCommand(Command::Redo);
     }
     EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(SheetEditing, EditingKeysBelongToTheTextBeingEditedAndCtrlXExitsOtherwise)
+{
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    InitChannel(1, "446.0");
+    Grid()->FillAllRows();
+    Grid()->gvChsMouseDown(0, 1);
+    auto* edit = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    ASSERT_NE(edit, nullptr);
+    QTest::keyClick(edit, Qt::Key_Delete);
+    QTest::keyClick(edit, Qt::Key_X, Qt::ControlModifier);
+    EXPECT_TRUE(edit->text().isEmpty()) << "Delete and Ctrl+X cut the text";
+    EXPECT_TRUE(DecodeChannel(1, Channel)) << "not the channel";
+    EXPECT_TRUE(messages.shown.empty()) << "no Exit while a text is being edited";
+    QTest::keyClick(edit, Qt::Key_Escape);
+
+    QTest::keyClick(Grid()->gvChs, Qt::Key_X, Qt::ControlModifier);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, Language.ExitProgram);
 }
 
 } // namespace

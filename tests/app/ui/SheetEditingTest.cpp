@@ -8,6 +8,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QFileDialog>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QTableWidget>
@@ -18,7 +19,9 @@
 #include <iostream>
 
 #include "TestSupport.h"
+#include "ui/GuiTestSupport.h"
 #include "app/ui/MainFrm.h"
+#include "app/ui/ModelDlg.h"
 #include "core/State.h"
 #include "editors/ui/ChsInfo.h"
 #include "editors/ui/DtmfFun.h"
@@ -131,11 +134,27 @@ TEST_F(SheetEditing, ModifiedFollowsTheSavedStateAndANewDocumentForgetsTheSteps)
     EXPECT_FALSE(ALL.Modified);
 
     Grid()->gvChsSetForeText(1, 1, "447.0");
+    messages.answers = {kMsgNo}; // do not save before opening
+    OnNextDialog<QFileDialog>([this](QFileDialog* dialog) {
+        dialog->selectFile(QString::fromStdString(dir.file("saved.dat")));
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    window->RunCommand(Command::Open);
+    EXPECT_EQ(Stack()->count(), 0) << "an opened document starts a new history";
+    EXPECT_FALSE(ALL.Modified);
+
+    Grid()->gvChsSetForeText(1, 1, "447.0");
     messages.answers = {kMsgNo}; // do not save before the new document
     window->RunCommand(Command::New);
     EXPECT_EQ(Stack()->count(), 0);
     EXPECT_FALSE(ALL.Modified);
     EXPECT_FALSE(window->EditAction(Command::Undo)->isEnabled());
+
+    Grid()->gvChsSetForeText(1, 1, "447.0");
+    messages.answers = {kMsgYes, kMsgNo}; // clear the data, do not save
+    ASSERT_TRUE(window->ApplyModelChoice({ALL.ModelName, "134 - 174MHz"}));
+    EXPECT_EQ(Stack()->count(), 0) << "a model change starts a new history";
+    EXPECT_FALSE(ALL.Modified);
 }
 
 TEST_F(SheetEditing, CopiedChannelsPasteBackInOneStepWithinAFrame)

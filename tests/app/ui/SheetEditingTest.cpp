@@ -241,6 +241,12 @@ TEST_F(SheetEditing, EditingKeysBelongToTheTextBeingEditedAndCtrlXExitsOtherwise
     EXPECT_TRUE(messages.shown.empty()) << "no Exit while a text is being edited";
     QTest::keyClick(edit, Qt::Key_Escape);
 
+    QTest::keyClick(Grid()->gvChs, Qt::Key_Down, Qt::ControlModifier);
+    EXPECT_FALSE(DecodeChannel(1, Channel));
+    EXPECT_TRUE(DecodeChannel(2, Channel)) << "Ctrl+Down moves the channel";
+    QTest::keyClick(Grid()->gvChs, Qt::Key_Delete);
+    EXPECT_FALSE(DecodeChannel(2, Channel)) << "Delete clears the channel it moved with";
+
     QTest::keyClick(Grid()->gvChs, Qt::Key_X, Qt::ControlModifier);
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].text, Language.ExitProgram);

@@ -7,7 +7,6 @@
 
 #include "core/NumberText.h"
 #include "core/State.h"
-#include "editors/ChannelSheet.h"
 #include "editors/SheetTexts.h"
 #include "image/ChannelCodec.h"
 #include "image/ChannelFields.h"
@@ -53,7 +52,7 @@ std::string CellText(const SheetColumn& column, const ChannelField& field, const
 }
 
 // A frequency as typing checks it; nothing, with the message typing would
-// show as `reason`, when typing would not keep it as it is.
+// show as `reason`, when typing would warn about it.
 std::optional<std::string> CheckedFrequency(const std::string& text, std::string& reason)
 {
     if (!ParseNumber(text)) {

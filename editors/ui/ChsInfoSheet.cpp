@@ -101,8 +101,8 @@ void TfChsInfo::CopyChannels()
     const std::vector<int> channels = SelectedChannels();
     auto* mime = new QMimeData;
     mime->setText(QString::fromStdString(ChannelsToText(SheetColumns(), channels)));
-    // The CHIRP CSV form of the same channels goes beside the text here,
-    // as kCsvMime.
+    // The CHIRP CSV form of the same channels (counted from 0) goes beside
+    // the text here, as kCsvMime, for programs that read CHIRP's files.
     QGuiApplication::clipboard()->setMimeData(mime);
 }
 

@@ -11,6 +11,7 @@
 #include "core/Catalogue.h"
 #include "core/State.h"
 #include "app/cli/DoctorCommand.h"
+#include "app/cli/FormatCommands.h"
 #include "app/cli/LinkCommands.h"
 #include "core/DocumentFiles.h"
 #include "image/formats/JsonDump.h"
@@ -85,6 +86,7 @@ int main(int argc, char** argv)
     CommandRun run;
     AddNewCommand(app, run);
     AddDumpCommand(app, run);
+    AddFormatCommands(app, run);
     AddLinkCommands(app, run);
     AddDoctorCommand(app, run);
     try {

@@ -19,34 +19,10 @@
 #include "core/State.h"
 #include "image/ChannelCodec.h"
 #include "image/ChannelFields.h"
+#include "editors/ChannelColumns.h"
 #include "settings/ui/LocaliseForm.h"
 
 namespace {
-
-// The column list as the program ships it. Position in the list (from 1) is
-// the field number the codec writes for the column.
-const std::array<TColShowEntry, 20> kColShow = {{
-    {"S-M-N", "045@No."},
-    {"S-R-R", "080@RX Frequency"},
-    {"S-R-T", "080@TX Frequency"},
-    {"S-R-S", "065@QT/DQT Dec"},
-    {"S-R-S", "065@QT/DQT Enc"},
-    {"S-M-S", "065@TX Power"},
-    {"S-M-S", "065@W/N"},
-    {"S-M-S", "065@Scan Add"},
-    {"S-M-S", "075@Busy Lock"},
-    {"S-M-S", "065@Epilogue"},
-    {"N-M-S", "065@Voice Mode"},
-    {"N-M-S", "065@Wars"},
-    {"S-M-S", "065@PTT ID"},
-    {"N-M-S", "065@DTMF"},
-    {"N-M-S", "065@Find"},
-    {"N-M-S", "065@Line"},
-    {"N-M-S", "065@Alon"},
-    {"N-M-S", "065@Call-1"},
-    {"N-M-S", "065@Call-2"},
-    {"N-M-M", "065@More..."},
-}};
 
 // Header item roles: the entry's key and its position in the column list.
 constexpr int kKeyRole = Qt::UserRole;
@@ -135,13 +111,14 @@ TfChsInfo::TfChsInfo(QWidget* parent) : QWidget(parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(gvChs);
 
-    ColShow = new QTableWidget(static_cast<int>(kColShow.size()), 2, this);
+    const auto columns = ChannelColumns();
+    ColShow = new QTableWidget(static_cast<int>(columns.size()), 2, this);
     ColShow->setObjectName("ColShow");
     ColShow->setProperty(kNameValueListProperty, true);
     ColShow->hide();
     for (int i = 0; i < ColShow->rowCount(); ++i) {
-        ColShow->setItem(i, 0, new QTableWidgetItem(kColShow[i].Key));
-        ColShow->setItem(i, 1, new QTableWidgetItem(kColShow[i].Value));
+        ColShow->setItem(i, 0, new QTableWidgetItem(columns[static_cast<size_t>(i)].key));
+        ColShow->setItem(i, 1, new QTableWidgetItem(columns[static_cast<size_t>(i)].value));
     }
 
     lNone = new QLabel(this);

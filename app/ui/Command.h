@@ -9,7 +9,7 @@ enum class Command : int {
     Open = 2,
     Save = 3,
     SaveAs = 4,
-    Print = 5, // a tool button without a command
+    Print = 5,
     ChannelInformation = 10,
     ChannelNode = 11, // a channel node of the tree: the channel editor
     KeyFunction = 12,
@@ -25,6 +25,11 @@ enum class Command : int {
     CommunicationPort = 31,
     LanguageFileSetup = 32,
     CheckConnection = 33,
+    ImportCsv = 40,
+    ImportJson = 41,
+    ExportCsv = 42,
+    ExportJson = 43,
+    ExportPdf = 44,
     Cascade = 50,
     TileHorizontally = 51,
     TileVertically = 52,

@@ -92,6 +92,10 @@ private:
     void OpenHelp();
     void ChangeLanguage();
     void BuildWindowMenu();
+    // File > Import, Export and Print (MainFrmInterchange.cpp).
+    void ImportFile(Command command);
+    void ExportFile(Command command);
+    void PrintDocument();
     QMdiSubWindow* SubWindowOf(QWidget* editor) const;
 
     QWidget* pTree = nullptr;

@@ -30,8 +30,8 @@ packages=(
   qt6-base-dev qt6-serialport-dev qt6-translations-l10n
   libgtest-dev nlohmann-json3-dev libcli11-dev help2man
 )
-$for_tests && packages+=(locales desktop-file-utils appstream man-db)
-$for_tools && packages+=(xvfb xauth python3 fonts-wqy-microhei xdotool)
+$for_tests && packages+=(locales desktop-file-utils appstream man-db python3 poppler-utils)
+$for_tools && packages+=(xvfb xauth python3 fonts-wqy-microhei xdotool chirp)
 $for_package && packages+=(dpkg-dev file desktop-file-utils appstream fp-utils-3.2.2 lintian)
 
 missing=()

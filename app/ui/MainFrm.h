@@ -38,6 +38,10 @@ public:
     // status, channel editor.
     void FormShow();
     void RunCommand(Command command);
+    // File > Import of a chosen file: CSV (ImportCsv) or JSON (ImportJson).
+    // Refreshes the tree and the editors, sets Modified, and shows the rows
+    // the import did not take in a report window.
+    void ImportPath(const std::string& path, Command command, bool keepLocations);
 
     // TDocumentView
     void BuildTree() override;

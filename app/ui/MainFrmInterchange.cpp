@@ -57,28 +57,31 @@ QString Filter(const FormatChoice& f)
     return T(f.filterName) + QString(" (*.%1)").arg(f.suffix);
 }
 
-// The rows an import did not take, and its notes, in a window of their own.
+// The rows an import did not take, and its notes, in a window of their own
+// that stays open beside the main window until closed.
 void ShowImportReport(QWidget* parent, const ChirpCsvReport& report)
 {
-    QDialog dialog(parent);
-    dialog.setObjectName("fImportReport");
-    dialog.setWindowTitle(T("ReportCaption"));
-    auto* layout = new QVBoxLayout(&dialog);
+    auto* dialog = new QDialog(parent);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setObjectName("fImportReport");
+    dialog->setWindowTitle(T("ReportCaption"));
+    auto* layout = new QVBoxLayout(dialog);
     layout->addWidget(new QLabel(T("ReportSummary", {std::to_string(report.taken),
-                                                      std::to_string(report.refused.size())}), &dialog));
-    auto* list = new QPlainTextEdit(&dialog);
+                                                      std::to_string(report.refused.size())}), dialog));
+    auto* list = new QPlainTextEdit(dialog);
+    list->setObjectName("mRows");
     list->setReadOnly(true);
     for (const std::string& line : RefusalLines(report))
         list->appendPlainText(QString::fromStdString(line));
     for (const std::string& note : report.notes)
         list->appendPlainText(QString::fromStdString(note));
     layout->addWidget(list);
-    auto* buttons = new QDialogButtonBox(&dialog);
+    auto* buttons = new QDialogButtonBox(dialog);
     buttons->addButton(T("ReportClose"), QDialogButtonBox::AcceptRole);
-    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
     layout->addWidget(buttons);
-    dialog.resize(560, 360);
-    dialog.exec();
+    dialog->resize(560, 360);
+    dialog->show();
 }
 } // namespace
 
@@ -96,9 +99,12 @@ void TfMainFrm::ImportFile(Command command)
         if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout()))
             grid->addWidget(keep, grid->rowCount(), 0, 1, -1);
     }
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return;
-    const std::string path = dialog.selectedFiles().front().toStdString();
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+        ImportPath(dialog.selectedFiles().front().toStdString(), command, keep && keep->isChecked());
+}
+
+void TfMainFrm::ImportPath(const std::string& path, Command command, bool keepLocations)
+{
     std::ifstream in(path, std::ios::binary);
     std::ostringstream text;
     text << in.rdbuf();
@@ -110,7 +116,7 @@ void TfMainFrm::ImportFile(Command command)
     ChirpCsvReport report;
     if (command == Command::ImportCsv) {
         ChirpCsvOptions options;
-        options.keepLocations = keep && keep->isChecked();
+        options.keepLocations = keepLocations;
         options.replaceChannels = true;
         report = ChirpCsvToDocument(text.str(), options);
         failure = report.failure;

@@ -79,6 +79,16 @@ void AddChannels(PrintContent& content, const WindowTexts& texts)
     }
 }
 
+// A field's label, after its group's label when the group has one (the
+// short and long press of each side key).
+std::string Label(const WindowTexts& texts, const SettingField& f, const char* name)
+{
+    std::string label = texts.Caption(f.window, name, f.caption);
+    if (const SettingGroup* g = FindSettingGroup(f.window, f.group))
+        label = texts.Caption(f.window, g->label, g->caption) + ": " + label;
+    return label;
+}
+
 void AddSettings(PrintContent& content, const WindowTexts& texts)
 {
     const std::string yes = InterchangeText("PrintTicked");
@@ -92,15 +102,15 @@ void AddSettings(PrintContent& content, const WindowTexts& texts)
                 continue;
             const int item = FieldItem(*f);
             if (IsCheckBox(*f)) {
-                content.settings.emplace_back(texts.Caption(g.window, f->control, f->caption), item ? yes : no);
+                content.settings.emplace_back(Label(texts, *f, f->control), item ? yes : no);
             } else if (f->mapping == FieldMapping::KeyShort || f->mapping == FieldMapping::KeyLong) {
                 const bool shortPress = f->mapping == FieldMapping::KeyShort;
                 const std::string design = KeyTextOfCode(DefaultKeyEntries(shortPress), item, shortPress);
-                content.settings.emplace_back(texts.Caption(g.window, f->label, f->caption),
+                content.settings.emplace_back(Label(texts, *f, f->label),
                                               texts.Item(g.window, shortPress ? "List_Short" : "List_Long",
                                                          item, design));
             } else {
-                content.settings.emplace_back(texts.Caption(g.window, f->label, f->caption),
+                content.settings.emplace_back(Label(texts, *f, f->label),
                                               texts.Item(g.window, f->control, item, ItemText(*f, item)));
             }
         }
@@ -123,6 +133,6 @@ PrintContent ComposePrint(const std::string& fileName)
     AddChannels(content, texts);
     content.settingsTitle = InterchangeText("PrintSettings");
     AddSettings(content, texts);
-    content.pagePattern = InterchangeText("PrintPage");
+    content.pagePattern = InterchangeText("PrintPage", {"%1", "%2"}); // filled in by the painter
     return content;
 }

@@ -47,6 +47,7 @@ void StoreChannel(int n, const ChirpChannel& c)
 
 struct Planned {
     int channel;
+    int line;
     ChirpChannel values;
 };
 } // namespace
@@ -136,6 +137,11 @@ ChirpCsvReport ChirpCsvToDocument(std::string_view text, const ChirpCsvOptions& 
                 refuse(InterchangeText("RowLocation", {location}));
                 continue;
             }
+            auto same = std::find_if(plan.begin(), plan.end(), [channel](const Planned& p) { return p.channel == channel; });
+            if (same != plan.end()) {
+                refuse(InterchangeText("RowSameLocation", {location, std::to_string(same->line)}));
+                continue;
+            }
         } else {
             if (next > slots) {
                 refuse(InterchangeText("RowTooMany"));
@@ -143,7 +149,7 @@ ChirpCsvReport ChirpCsvToDocument(std::string_view text, const ChirpCsvOptions& 
             }
             channel = next++;
         }
-        plan.push_back({channel, std::move(values)});
+        plan.push_back({channel, row.line, std::move(values)});
     }
     if (hasText)
         report.notes.push_back(InterchangeText("NoteNames"));

@@ -15,6 +15,7 @@ constexpr auto kTexts = std::to_array<InterchangeTextKey>({
     {"RowOutsideBand", "%1 MHz lies outside the band %2."},
     {"RowTooMany", "More than 16 channels: no channel is left for this row."},
     {"RowLocation", "Location %1 names no channel of this radio."},
+    {"RowSameLocation", "Location %1 was already filled from line %2."},
     {"RowMode", "The mode %1 is not FM or NFM."},
     {"RowTone", "The radio cannot send the tone %1."},
     {"RowNumber", "Column %2: \"%1\" is no number."},

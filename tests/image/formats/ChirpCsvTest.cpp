@@ -184,12 +184,13 @@ TEST_F(ChirpCsv, ReadsOtherWritersFilesAndReportsEveryRowItLeaves)
         "D,7,446.1,,0,,88.5,88.5,023,NN,AM,5,,,,,,,x\r\n"       // line 5: mode
         "E,8,446.2,,0,Tone,300.0,88.5,023,NN,FM,5,,,,,,,x\r\n"  // line 6: tone
         "F,9,44x.2,,0,,88.5,88.5,023,NN,FM,5,,,,,,,x\r\n"       // line 7: number
-        "G,10,446.3\r\n";                                      // line 8: short row
+        "G,10,446.3\r\n"                                       // line 8: short row
+        "H,5,446.4,,0,,88.5,88.5,023,NN,FM,5,,,,,,,x\r\n";     // line 9: channel 6 again
     const ChirpCsvReport report = ChirpCsvToDocument(text, {.keepLocations = true, .replaceChannels = true});
     ASSERT_TRUE(report.Ok()) << report.failure;
     EXPECT_EQ(report.taken, 2);
-    ASSERT_EQ(report.refused.size(), 5u);
-    for (int i = 0; i < 5; ++i)
+    ASSERT_EQ(report.refused.size(), 6u);
+    for (int i = 0; i < 6; ++i)
         EXPECT_EQ(report.refused[static_cast<size_t>(i)].line, i + 4);
     EXPECT_EQ(report.notes.size(), 1u) << "names are noted once";
     TChannel c;

@@ -87,7 +87,8 @@ ToneKind KindOf(const std::string& tone)
 {
     if (tone.empty())
         return ToneKind::None;
-    return tone[0] == 'D' ? ToneKind::Dcs : ToneKind::Ctcss;
+    // "D023N": D, three code digits, the polarity.
+    return tone.size() == 5 && tone[0] == 'D' ? ToneKind::Dcs : ToneKind::Ctcss;
 }
 
 char ChirpPolarity(char ours)

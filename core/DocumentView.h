@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
+#include <string>
+
 // What the core asks of the main window after it replaced the document. The
 // window installs itself at start-up; without a window (command line, tests)
 // the calls go nowhere.
@@ -11,6 +13,10 @@ public:
     virtual void RefreshEditors() {}
     // Marks the tree node of ALL.CurrentChannel.
     virtual void SelectChannelNode() {}
+    // One user change of the document begins and ends (see
+    // TDocumentChange); the window keeps it for undo.
+    virtual void BeginChange(const std::string& /*name*/, bool /*mergeable*/) {}
+    virtual void EndChange() {}
 };
 
 // The view in use; never null.

@@ -7,10 +7,9 @@
 #include <string>
 #include <vector>
 
-struct DoctorTextKey {
-    const char* key;
-    const char* english;
-};
+#include "settings/SectionTexts.h"
+
+using DoctorTextKey = SectionTextKey;
 // Every text of the doctor, in the order of the language files.
 std::span<const DoctorTextKey> DoctorTextKeys();
 inline constexpr const char* kDoctorSection = "Doctor";

@@ -17,6 +17,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
+#include <QUndoStack>
 #include <QVBoxLayout>
 
 #include "app/ui/Artwork.h"
@@ -124,6 +125,8 @@ TfMainFrm::TfMainFrm(QWidget* parent) : QMainWindow(parent)
 TfMainFrm::~TfMainFrm()
 {
     SetDocumentView(nullptr);
+    // The history outlives the menu items it relabels.
+    undoStack_->disconnect(this);
 }
 
 QAction* TfMainFrm::AddMenuItem(QMenu* menu, const char* name, const char* caption, const char* shortcut,
@@ -168,6 +171,7 @@ void TfMainFrm::BuildMenus()
 
     QMenu* nEdit = menuBar()->addMenu("&Edit");
     nEdit->setObjectName("nEdit");
+    BuildSheetMenu(nEdit);
     for (const EditItem& item : kEditItems) {
         QAction* a = addItem(nEdit, item.name, item.caption, "", item.command);
         a->setToolTip(Hint(item.caption));
@@ -289,7 +293,7 @@ void TfMainFrm::FormShow()
     BuildTree();
     UpdateStatus(); // also the caption: the family name, no file yet
     ShowChannelEditor();
-    ALL.Modified = false;
+    StartUndoHistory(true);
     cxTree->expandAll();
     cxTree->setCurrentItem(cxTree->topLevelItem(0));
 }

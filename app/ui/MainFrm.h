@@ -7,9 +7,11 @@
 #include <QPointer>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 
 #include "app/ui/Command.h"
+#include "core/DocumentChange.h"
 #include "core/DocumentView.h"
 #include "core/Documents.h"
 
@@ -23,6 +25,7 @@ class QTimer;
 class QToolBar;
 class QTreeWidget;
 class QTreeWidgetItem;
+class QUndoStack;
 class QUrl;
 class QWidget;
 class TfChsInfo;
@@ -48,6 +51,20 @@ public:
     void UpdateStatus() override;
     void RefreshEditors() override;
     void SelectChannelNode() override;
+    void BeginChange(const std::string& name, bool mergeable) override;
+    void EndChange() override;
+
+    // The changes of the document for undo. A new document, an Open, a read
+    // and a model change start it afresh; a save marks its clean state, and
+    // Modified is true whenever the document is not in that state.
+    QUndoStack* UndoStack() const { return undoStack_; }
+    // Puts the document of `snapshot` in place and shows it in every open
+    // window, which keeps its place.
+    void ShowSnapshot(const TDocumentSnapshot& snapshot);
+    // The Edit menu's undo, clipboard and channel items, by command.
+    QAction* EditAction(Command command) const;
+    // The channel items of the Edit menu, as the grid's context menu lists them.
+    QList<QAction*> SheetActions() const { return contextItems_; }
 
     void CloseEditors();
     // Model Information after the dialog was accepted: the chosen model and
@@ -100,6 +117,14 @@ private:
     void ImportFile(Command command);
     void ExportFile(Command command);
     void PrintDocument();
+    void BuildSheetMenu(QMenu* nEdit);
+    // Relabels the undo and clipboard items in the current language.
+    void UpdateSheetTexts();
+    // `saved`: the document is the one on disk (New, Open, model change),
+    // not one read from a radio.
+    void StartUndoHistory(bool saved);
+    // Runs the undo and channel commands; false for any other command.
+    bool RunSheetCommand(Command command);
     QMdiSubWindow* SubWindowOf(QWidget* editor) const;
 
     QWidget* pTree = nullptr;
@@ -113,6 +138,13 @@ private:
     // The editor windows, at most one per command. The pointers empty
     // themselves when a window is destroyed.
     std::map<Command, QPointer<QWidget>> editors_;
+    std::map<Command, QAction*> sheetItems_;
+    QList<QAction*> contextItems_;
+    QUndoStack* undoStack_ = nullptr;
+    // The change being made: its name and the document before it.
+    std::optional<TDocumentSnapshot> changeBefore_;
+    std::string changeName_;
+    bool changeMergeable_ = false;
     bool shown_ = false;
     bool closing_ = false;
 };

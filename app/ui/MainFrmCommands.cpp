@@ -6,6 +6,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTreeWidget>
+#include <QUndoStack>
 #include <QUrl>
 
 #include "app/ui/AboutDlg.h"
@@ -53,20 +54,27 @@ void TfMainFrm::RunCommand(Command command)
     // command looks at it (Ctrl+S in the middle of an edit must save it).
     if (TfChsInfo* channels = ChannelEditor())
         channels->FormDeactivate();
+    // The grid keeps the focus for the next key on its selection.
+    if (RunSheetCommand(command))
+        return;
     cxTree->setFocus();
     switch (command) {
     case Command::New:
-        NewDocument(FileName, *this);
+        if (NewDocument(FileName, *this))
+            StartUndoHistory(true);
         break;
     case Command::Open:
-        OpenDocument(FileName, *this);
+        if (OpenDocument(FileName, *this))
+            StartUndoHistory(true);
         break;
     case Command::Save:
-        SaveDocument(FileName, *this);
+        if (SaveDocument(FileName, *this))
+            UndoStack()->setClean();
         break;
     case Command::SaveAs:
         FileName.clear();
-        SaveDocument(FileName, *this);
+        if (SaveDocument(FileName, *this))
+            UndoStack()->setClean();
         break;
     case Command::ChannelInformation:
     case Command::ChannelNode:
@@ -76,6 +84,7 @@ void TfMainFrm::RunCommand(Command command)
         TfReadRadio dialog(this);
         dialog.exec();
         if (dialog.ReadSucceeded()) {
+            StartUndoHistory(false);
             FileName.clear();
             UpdateStatus();
             RefreshEditors();
@@ -166,6 +175,7 @@ void TfMainFrm::ChangeLanguage()
     LoadLanguage(ALL.LanguageName);
     UseQtTranslations(Language.Locale);
     LocaliseForm(this, true);
+    UpdateSheetTexts();
     UpdateStatus();
     CloseEditors();
     BuildTree();
@@ -203,5 +213,8 @@ void TfMainFrm::closeEvent(QCloseEvent* event)
 
 bool TfMainFrm::ApplyModelChoice(const ModelChoice& choice)
 {
-    return ChangeModel(choice.model, choice.band, FileName, *this);
+    if (!ChangeModel(choice.model, choice.band, FileName, *this))
+        return false;
+    StartUndoHistory(true);
+    return true;
 }

@@ -95,6 +95,8 @@ bool TfMainFrm::ShowEditor(Command command)
         QMdiSubWindow* sub = mdi->addSubWindow(editor);
         sub->setAttribute(Qt::WA_DeleteOnClose);
         kind->fill(editor);
+        if (auto* channels = qobject_cast<TfChsInfo*>(editor))
+            channels->SetContextActions(SheetActions());
         sub->resize(kind->size(editor));
         sub->move(20, 20);
     }

@@ -15,6 +15,7 @@
 #include <sstream>
 
 #include "app/ui/MainFrm.h"
+#include "core/DocumentChange.h"
 #include "core/DocumentView.h"
 #include "core/State.h"
 #include "image/formats/ChirpCsv.h"
@@ -118,6 +119,8 @@ void TfMainFrm::ImportPath(const std::string& path, Command command, bool keepLo
         ChirpCsvOptions options;
         options.keepLocations = keepLocations;
         options.replaceChannels = true;
+        // One step of the undo history: the channels are all the import changes.
+        TDocumentChange change(InterchangeText("UndoImport"));
         report = ChirpCsvToDocument(text.str(), options);
         failure = report.failure;
     } else {
@@ -130,8 +133,10 @@ void TfMainFrm::ImportPath(const std::string& path, Command command, bool keepLo
     BuildTree();
     UpdateStatus();
     RefreshEditors();
-    // After the refresh, whatever the editors stored on the way.
-    ALL.Modified = true;
+    // JSON may change the model, the band and the codes beside the image,
+    // which the undo history does not hold: it starts again, unsaved.
+    if (command == Command::ImportJson)
+        StartUndoHistory(false);
     if (!report.refused.empty() || !report.notes.empty())
         ShowImportReport(this, report);
 }

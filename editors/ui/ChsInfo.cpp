@@ -96,8 +96,11 @@ TfChsInfo::TfChsInfo(QWidget* parent) : QWidget(parent)
     // The title row takes no selection: a click on it must not move the
     // current cell, open an editor or change the current channel.
     gvChs->horizontalHeader()->setSectionsClickable(false);
-    gvChs->setSelectionMode(QAbstractItemView::SingleSelection);
-    gvChs->setContextMenuPolicy(Qt::NoContextMenu);
+    // Whole channels are selected, several at once for the sheet operations.
+    gvChs->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    gvChs->setSelectionBehavior(QAbstractItemView::SelectRows);
+    gvChs->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(gvChs, &QWidget::customContextMenuRequested, this, &TfChsInfo::ShowContextMenu);
     gvChs->setDragEnabled(false);
     // Mouse presses open the frequency editor themselves (gvChsMouseDown);
     // typed keys open it on an editable cell.
@@ -160,6 +163,15 @@ void TfChsInfo::FormShow()
     CurrentRow = 0;
     CurrentColumn = ColumnOfField(2);
     Loading = false;
+}
+
+QString TfChsInfo::DesignTitle(int field)
+{
+    const auto columns = ChannelColumns();
+    QString value = field >= 1 && field <= static_cast<int>(columns.size())
+                        ? QString(columns[static_cast<size_t>(field - 1)].value)
+                        : QString();
+    return value.mid(value.indexOf('@') + 1).replace('|', ' ');
 }
 
 TColShowEntry TfChsInfo::ColShowEntry(int index) const
@@ -331,6 +343,11 @@ void TfChsInfo::gvChsMouseDown(int row, int column)
     if (row < 0 || column < 0)
         return;
     TakeChannel(row);
+    // A click that extends the selection, or opens the context menu, edits
+    // nothing.
+    if ((QApplication::keyboardModifiers() & (Qt::ShiftModifier | Qt::ControlModifier)) ||
+        (QApplication::mouseButtons() & Qt::RightButton))
+        return;
     const QChar kind = ColumnKind(column);
     if (kind == 'R' || (kind == 'T' && ChannelExists(row))) {
         HideCombos();

@@ -13,9 +13,18 @@
 // it again rebuilds and refills the window from the image.
 #include <QString>
 #include <QWidget>
+#include <QList>
 #include <array>
+#include <functional>
 #include <map>
+#include <optional>
+#include <string>
+#include <vector>
 
+#include "editors/ChannelClipboard.h"
+
+class QAction;
+class QByteArray;
 class QComboBox;
 class QKeyEvent;
 class QLabel;
@@ -70,6 +79,37 @@ public:
     int ColumnOfField(int field) const;
     // Cell value text (kept in Qt::UserRole next to the display text).
     QString CellValue(int row, int column) const;
+
+    // Editing like a sheet (ChsInfoSheet.cpp). The selection is of whole
+    // rows; with none, the current row counts as selected. Every operation
+    // is one change of the document and keeps the current channel on its
+    // channel.
+    std::vector<int> SelectedChannels() const;
+    // Selects the rows of the channels; the current cell goes to the row of
+    // ALL.CurrentChannel, without counting as the user's choice.
+    void SelectChannels(const std::vector<int>& channels);
+    void CopyChannels();
+    void PasteChannels();
+    void ClearSelected();
+    void MoveSelected(int step);
+    void InsertChannel();
+    void FillDownSelected();
+    // Sorts the selected channels among themselves, all channels when one
+    // or none is selected.
+    void SortSelected();
+    // The columns as shown, for the clipboard.
+    std::vector<SheetColumn> SheetColumns() const;
+    // The items of the grid's context menu; the main window hands over its
+    // Edit menu items.
+    void SetContextActions(const QList<QAction*>& actions);
+    // The name of a change of one cell, as undo names it.
+    std::string CellChangeName(int row, int column) const;
+    // The title a column has in the shipped column list, before the
+    // language file relabels it.
+    static QString DesignTitle(int field);
+    // English no-tone word; the language file may replace it, and the
+    // window then compares with lNone's caption rather than with this text.
+    static constexpr const char* kNoTone = "None";
 
     // The column list, a hidden list of names (the keys) and values; the
     // language file may replace its values before the grid is built.
@@ -136,6 +176,16 @@ private:
     bool ChannelExists(int row) const;
     QChar ColumnKind(int column) const;
 
+    // The clipboard's CHIRP CSV form, stored into the channels from
+    // `firstChannel` on inside the paste's change: the message to show,
+    // or nothing when the form is not read, and the text form is.
+    std::optional<std::string> PasteChirpCsv(const QByteArray& csv, int firstChannel);
+    // Runs one operation on the selection as one change named by the sheet
+    // text `nameKey`; the operation returns the channels to select after.
+    void ChangeChannels(const char* nameKey, const std::function<std::vector<int>(std::vector<int>)>& operation);
+    void ShowContextMenu(const QPoint& at);
+
+    QList<QAction*> contextActions_;
     // The drop-down lists by field number; both tone fields share one.
     std::map<int, QComboBox*> combos_;
     bool formShown_ = false;

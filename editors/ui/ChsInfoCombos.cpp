@@ -11,17 +11,12 @@
 #include <map>
 #include <string>
 
+#include "core/DocumentChange.h"
 #include "core/State.h"
 #include "editors/ui/ChsInfo.h"
 #include "image/ChannelCodec.h"
 #include "image/ChannelFields.h"
 #include "settings/ui/LocaliseForm.h"
-
-namespace {
-// English no-tone word; the language file may replace it, and the window
-// then compares with lNone's caption rather than with this text.
-const char* const kNoTone = "None";
-}
 
 void TfChsInfo::CreateCombos()
 {
@@ -182,6 +177,7 @@ void TfChsInfo::ComBoxSetData(QComboBox* combo)
     if (!cell || ComboOfField(field) != combo)
         return;
     const int n = ChannelOfRow(comboRow_);
+    TDocumentChange change(CellChangeName(comboRow_, comboColumn_));
     if (combo == cxDcts) {
         const QString typed = combo->currentText();
         QString tone = lNone->text();

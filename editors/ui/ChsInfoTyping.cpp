@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QTableWidget>
 
+#include "core/DocumentChange.h"
 #include "core/State.h"
 #include "editors/ui/ChsInfo.h"
 #include "image/ChannelCodec.h"
@@ -57,6 +58,7 @@ void TfChsInfo::gvChsSetForeText(int row, int column, const QString& text)
     const QChar kind = ColumnKind(column);
     if (kind != 'R' && kind != 'T')
         return;
+    TDocumentChange change(CellChangeName(row, column));
     if (text.trimmed().isEmpty()) {
         cell->setText(QString());
         if (kind == 'R') {

@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 #include <cstring>
 
+#include "core/DocumentChange.h"
 #include "core/State.h"
 #include "image/DtmfDigits.h"
 #include "settings/ui/LocaliseForm.h"
@@ -106,6 +107,9 @@ void TfDtmfFun::Fill()
 
 void TfDtmfFun::StoreDigits(const DtmfStringField& field, QLineEdit* edit)
 {
+    // Each character typed joins the change before it: one undo takes the
+    // whole code back.
+    TDocumentChange change(ChangeName(edit, field.label), true);
     // The mark keeps the upper-casing below from storing a second time.
     Loading = true;
     const QString upper = edit->text().toUpper();

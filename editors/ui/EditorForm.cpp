@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <cstring>
 
+#include "core/DocumentChange.h"
 #include "core/State.h"
 #include "settings/ui/LocaliseForm.h"
 
@@ -55,10 +56,7 @@ void TfEditorForm::BuildFields(const char* window, const std::function<QGridLayo
             auto* box = new QCheckBox(f->caption, this);
             box->setObjectName(f->control);
             grid->addWidget(box, row, 0, 1, 2);
-            connect(box, &QCheckBox::toggled, this, [this] {
-                if (!Loading)
-                    Changed();
-            });
+            connect(box, &QCheckBox::toggled, this, [this, box, f] { ControlChanged(box, f->label); });
             controls_.push_back({f, box});
             continue;
         }
@@ -73,10 +71,7 @@ void TfEditorForm::BuildFields(const char* window, const std::function<QGridLayo
                 combo->addItem(QString::fromStdString(item));
         grid->addWidget(label, row, 0);
         grid->addWidget(combo, row, 1);
-        connect(combo, &QComboBox::currentIndexChanged, this, [this] {
-            if (!Loading)
-                Changed();
-        });
+        connect(combo, &QComboBox::currentIndexChanged, this, [this, combo, f] { ControlChanged(combo, f->label); });
         controls_.push_back({f, combo});
     }
 }
@@ -108,6 +103,35 @@ void TfEditorForm::FormShow()
     LocaliseForm(this, false);
     Fill();
     Loading = false;
+}
+
+void TfEditorForm::Refill()
+{
+    Loading = true;
+    Fill();
+    Loading = false;
+}
+
+std::string TfEditorForm::ChangeName(const QWidget* control, const char* label) const
+{
+    QString name;
+    if (auto* box = qobject_cast<const QCheckBox*>(control))
+        name = box->text();
+    else if (auto* caption = findChild<QLabel*>(label))
+        name = caption->text();
+    name.remove('&');
+    name = name.trimmed();
+    if (name.endsWith(':') || name.endsWith(QChar(0xFF1A))) // also the full-width colon
+        name.chop(1);
+    return name.trimmed().toStdString();
+}
+
+void TfEditorForm::ControlChanged(const QWidget* control, const char* label)
+{
+    if (Loading)
+        return;
+    TDocumentChange change(ChangeName(control, label));
+    Changed();
 }
 
 void TfEditorForm::Fill()

@@ -11,6 +11,7 @@
 // show, and callers that need a filled window earlier call it directly.
 #include <QWidget>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "image/SettingFields.h"
@@ -26,6 +27,8 @@ public:
     TfEditorForm(const char* name, const char* caption, QWidget* parent);
 
     void FormShow();
+    // Fills the controls from the image again, as after an undo.
+    void Refill();
 
     // The list or check box built for a field, by its control name.
     QComboBox* Combo(const char* control) const;
@@ -59,6 +62,10 @@ protected:
     virtual void Fill();
     // A control changed while not loading; the default stores the fields.
     virtual void Changed();
+    // The name of a change of `control` for undo: its label as shown.
+    std::string ChangeName(const QWidget* control, const char* label) const;
+    // Runs Changed() as one change of the document, named after `control`.
+    void ControlChanged(const QWidget* control, const char* label);
 
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

@@ -44,6 +44,7 @@ constexpr auto kTexts = std::to_array<InterchangeTextKey>({
     {"ReportClose", "Close"},
     {"KeepLocations", "Keep the locations of the file"},
     {"ImportFailed", "Nothing was imported: %1"},
+    {"UndoImport", "Import"},
     // File dialogs.
     {"CsvFiles", "CHIRP CSV File"},
     {"JsonFiles", "JSON File"},

@@ -15,6 +15,9 @@
 #include <QTemporaryDir>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
+#include <QPainter>
+#include <QTableWidget>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QTimer>
@@ -30,6 +33,7 @@
 #include "core/DocumentFiles.h"
 #include "link/ui/Doctor.h"
 #include "core/State.h"
+#include "editors/ui/ChsInfo.h"
 #include "image/ChannelCodec.h"
 #include "settings/Language.h"
 #include "settings/MsgBox.h"
@@ -106,6 +110,30 @@ bool SaveDialogs(QWidget* window, const QString& out)
     return SaveMessage(window, error, kMsgInformation, out + "/file-error.png") && ok;
 }
 
+// Several channels selected in the grid, with the context menu of the
+// selection open over it, drawn into one picture of the main window.
+bool SaveSelection(TfMainFrm* window, const QString& file)
+{
+    TfChsInfo* grid = window->ChannelEditor();
+    if (!grid)
+        return false;
+    ALL.CurrentChannel = 2;
+    grid->SelectChannels({2, 3, 4});
+    window->SelectChannelNode();
+    QApplication::processEvents();
+    QMenu menu(grid);
+    menu.addActions(window->SheetActions());
+    const QRect cell = grid->gvChs->visualItemRect(grid->gvChs->item(3, 2));
+    menu.popup(grid->gvChs->viewport()->mapToGlobal(cell.center()));
+    QApplication::processEvents();
+    QPixmap picture = window->grab();
+    QPainter painter(&picture);
+    painter.drawPixmap(window->mapFromGlobal(menu.pos()), menu.grab());
+    painter.end();
+    menu.hide();
+    return SavePicture(picture, file);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -131,6 +159,7 @@ int main(int argc, char** argv)
     QApplication::processEvents();
 
     bool ok = Save(&window, out + "/main-window.png");
+    ok = SaveSelection(&window, out + "/channel-selection.png") && ok;
 
     TfModel model(&window);
     model.show();

@@ -36,6 +36,10 @@ TEST_F(MainFrmInterchange, CsvImportRefreshesTheGridMarksTheDocumentAndReportsTh
     EXPECT_TRUE(report->isVisible());
     EXPECT_TRUE(report->findChild<QPlainTextEdit*>("mRows")->toPlainText().startsWith("Line 3:"));
     report->close();
+
+    window->RunCommand(Command::Undo);
+    EXPECT_EQ(Cell(3, 1), "") << "the import is one step of the undo history";
+    EXPECT_EQ(Cell(5, 1), "");
 }
 
 TEST_F(MainFrmInterchange, AFaultyJsonImportShowsWhyAndChangesNothing)

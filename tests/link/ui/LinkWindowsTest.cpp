@@ -9,10 +9,12 @@
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
+#include <QUndoStack>
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
 #include "app/ui/MainFrm.h"
+#include "editors/ui/ChsInfo.h"
 #include "core/State.h"
 #include "link/FakeLink.h"
 #include "link/PortNames.h"
@@ -195,6 +197,7 @@ TEST_F(LinkWindows, MainWindowChecksThePortAtStartAndRunsTheLinkCommands)
 
     // Command 20: the read window, then the document is the radio's.
     window.FileName = "/somewhere/old.dat";
+    window.ChannelEditor()->gvChsSetForeText(0, 1, "446.0");
     prepareRadio = [](FakeRadio& r) { r.memory[0x175] = 0xF2; };
     QTimer::singleShot(0, [this] {
         auto* dialog = qobject_cast<TfReadRadio*>(QApplication::activeModalWidget());
@@ -206,6 +209,8 @@ TEST_F(LinkWindows, MainWindowChecksThePortAtStartAndRunsTheLinkCommands)
     EXPECT_EQ(messages.texts(), std::vector<std::string>{"Reading Completed."});
     EXPECT_TRUE(window.FileName.empty());
     EXPECT_TRUE(ALL.Modified);
+    EXPECT_EQ(window.UndoStack()->count(), 0) << "the radio's document starts a new history";
+    EXPECT_FALSE(window.UndoStack()->isClean()) << "no state of it is saved";
     EXPECT_EQ(window.MainBar[5]->text(), "320 - 400MHz");
     EXPECT_EQ(window.windowTitle(), "QV-300");
 

@@ -29,6 +29,7 @@
 #include "app/ui/MainFrm.h"
 #include "app/ui/ModelDlg.h"
 #include "core/State.h"
+#include "editors/SheetTexts.h"
 #include "editors/ui/ChsInfo.h"
 #include "image/SettingFields.h"
 #include "link/FakeLink.h"
@@ -210,6 +211,8 @@ TEST_F(LanguageFiles, ChineseFileIsWindowsMadeGb18030AndEveryMessageIsTranslated
     TIniFile chinese(Shipped("Chinese.Ini"));
     for (const MessageKey& m : kMessageKeys)
         EXPECT_TRUE(HasChinese(chinese.ReadString("Language", m.key, ""))) << m.key;
+    for (const SheetTextKey& t : SheetTextKeys())
+        EXPECT_TRUE(HasChinese(chinese.ReadString(kSheetSection, t.key, ""))) << t.key;
 }
 
 TEST_F(LanguageFiles, EnglishFileHasTheMainWindowsDesignTextsMessagesAndAboutLines)
@@ -226,6 +229,8 @@ TEST_F(LanguageFiles, EnglishFileHasTheMainWindowsDesignTextsMessagesAndAboutLin
 
     for (const MessageKey& m : kMessageKeys)
         EXPECT_EQ(english.Find("Language", m.key).value_or("missing"), m.defaultText) << m.key;
+    for (const SheetTextKey& t : SheetTextKeys())
+        EXPECT_EQ(english.Find(kSheetSection, t.key).value_or("missing"), t.english) << t.key;
     for (int i = 1; i <= 9; ++i)
         EXPECT_TRUE(english.Find("fFrmAbout", "lStr" + std::to_string(i) + ".Caption")) << "lStr" << i;
     EXPECT_EQ(english.ReadString("fFrmAbout", "lStr1.Caption", ""), "QV-300 Programming Software");

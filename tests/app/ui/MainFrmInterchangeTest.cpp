@@ -1,5 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <QClipboard>
 #include <QDialog>
+#include <QGuiApplication>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QTableWidget>
 #include <gtest/gtest.h>
@@ -55,4 +58,22 @@ TEST_F(MainFrmInterchange, AFaultyJsonImportShowsWhyAndChangesNothing)
     EXPECT_FALSE(ALL.Modified);
     EXPECT_EQ(Cell(0, 1), "446.10000");
     EXPECT_EQ(window->findChild<QDialog*>("fImportReport"), nullptr);
+}
+
+TEST_F(MainFrmInterchange, ChirpCsvOnTheClipboardPastesFromTheCurrentChannel)
+{
+    auto* mime = new QMimeData;
+    mime->setData("text/csv", "Location,Name,Frequency,Mode\n1,A,446.1,NFM\n2,B,99.0,FM\n");
+    QGuiApplication::clipboard()->setMimeData(mime);
+    window->ChannelEditor()->gvChs->setCurrentCell(2, 1);
+    window->RunCommand(Command::PasteChannels);
+    EXPECT_EQ(Cell(2, 1), "446.10000");
+    EXPECT_EQ(Cell(3, 1), "");
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_NE(messages.shown[0].text.find("99.0"), std::string::npos) << messages.shown[0].text;
+
+    window->ChannelEditor()->gvChs->setCurrentCell(2, 1);
+    window->RunCommand(Command::CopyChannels);
+    const QString csv = QString::fromUtf8(QGuiApplication::clipboard()->mimeData()->data("text/csv"));
+    EXPECT_TRUE(csv.contains("\r\n3,,446.100000,")) << csv.toStdString();
 }

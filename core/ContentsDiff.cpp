@@ -6,6 +6,7 @@
 #include <map>
 
 #include "core/SafeTexts.h"
+#include "editors/ChannelColumns.h"
 #include "image/ChannelCodec.h"
 #include "image/ChannelFields.h"
 #include "image/SettingFields.h"

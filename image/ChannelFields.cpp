@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "image/ChannelFields.h"
 
+#include <algorithm>
 #include <array>
 
 #include "image/ChannelCodec.h"
@@ -60,37 +61,12 @@ std::vector<std::string> BuildToneList()
 }
 }
 
-std::span<const ChannelColumn> ChannelColumns()
-{
-    static constexpr std::array<ChannelColumn, 20> columns = {{
-        {"S-M-N", "045@No."},
-        {"S-R-R", "080@RX Frequency"},
-        {"S-R-T", "080@TX Frequency"},
-        {"S-R-S", "065@QT/DQT Dec"},
-        {"S-R-S", "065@QT/DQT Enc"},
-        {"S-M-S", "065@TX Power"},
-        {"S-M-S", "065@W/N"},
-        {"S-M-S", "065@Scan Add"},
-        {"S-M-S", "075@Busy Lock"},
-        {"S-M-S", "065@Epilogue"},
-        {"N-M-S", "065@Voice Mode"},
-        {"N-M-S", "065@Wars"},
-        {"S-M-S", "065@PTT ID"},
-        {"N-M-S", "065@DTMF"},
-        {"N-M-S", "065@Find"},
-        {"N-M-S", "065@Line"},
-        {"N-M-S", "065@Alon"},
-        {"N-M-S", "065@Call-1"},
-        {"N-M-S", "065@Call-2"},
-        {"N-M-M", "065@More..."},
-    }};
-    return columns;
-}
-
 std::string ColumnTitleOf(const std::string& value)
 {
     size_t at = value.find('@');
-    return at == std::string::npos ? value : value.substr(at + 1);
+    std::string title = at == std::string::npos ? value : value.substr(at + 1);
+    std::replace(title.begin(), title.end(), '|', ' ');
+    return title;
 }
 
 std::span<const ChannelField> ChannelFields()

@@ -35,15 +35,8 @@ inline constexpr uint8_t kFlagsByte = 12;
 // tone), or the English item of an option list.
 std::string ChannelFieldText(const ChannelField& field, const TChannel& c);
 
-// The channel grid's column list as the program ships it, in field-number
-// order from 1: the column's kind ("S-R-T": shown, edited as a frequency)
-// and "width@title". A language file may replace the values.
-struct ChannelColumn {
-    const char* key;
-    const char* value;
-};
-std::span<const ChannelColumn> ChannelColumns();
-// The title part of a "width@title" value ("RX Frequency").
+// The title part of a channel grid column's "width@title" value ("RX
+// Frequency"), a '|' line break shown as a blank.
 std::string ColumnTitleOf(const std::string& value);
 
 // The tone combo's list after its no-tone word: 50 CTCSS tones, then the 105

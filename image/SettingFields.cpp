@@ -144,6 +144,18 @@ std::vector<const SettingField*> SettingFieldsOf(const std::string& window)
     return rows;
 }
 
+const SettingGroup* FindSettingGroup(const std::string& window, const std::string& group)
+{
+    static constexpr SettingGroup kGroups[] = {
+        {"fKeyFun", "gKey1", "L1", "Key - 1"},
+        {"fKeyFun", "gKey2", "L2", "Key - 2"},
+    };
+    for (const SettingGroup& g : kGroups)
+        if (window == g.window && group == g.group)
+            return &g;
+    return nullptr;
+}
+
 const SettingField* FindSettingField(const std::string& window, const std::string& control)
 {
     for (const SettingField& f : kFields)

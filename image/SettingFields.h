@@ -64,6 +64,17 @@ struct SettingField {
 };
 
 const std::vector<SettingField>& SettingFields();
+
+// A group of fields that carries a label of its own (the two side keys):
+// the label's component name and design caption.
+struct SettingGroup {
+    const char* window;
+    const char* group;
+    const char* label;
+    const char* caption;
+};
+// nullptr for a group without a label.
+const SettingGroup* FindSettingGroup(const std::string& window, const std::string& group);
 // The rows of one window, in table order.
 std::vector<const SettingField*> SettingFieldsOf(const std::string& window);
 const SettingField* FindSettingField(const std::string& window, const std::string& control);

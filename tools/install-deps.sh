@@ -3,10 +3,13 @@
 # Installs the Debian packages the build and the tests need, when missing.
 # Needs root for apt-get: runs it directly as root, through sudo otherwise.
 # With --tests it also makes sure a locale with a decimal comma exists, which
-# the tests use to prove that numbers keep their point. With --tools it adds
+# the tests use to prove that numbers keep their point, and adds python3 and
+# pdftotext, which read back the CSV and PDF exports. With --tools it adds
 # the virtual X server that the screenshot and measuring scripts run under
 # (with a Chinese font for the pictures of the Chinese windows, and xdotool
-# for the keyboard walk over the channel grid),
+# for the keyboard walk over the channel grid), and CHIRP, whose CSV parser
+# and stock channel lists the CSV tests use when present (its 28 packages
+# take about 40 s to install, so the tests skip that part without it),
 # and with --package what making and checking the Debian package needs
 # (dpkg-shlibdeps, the checkers of the desktop entry and the AppStream file,
 # chmcmd from fp-utils-3.2.2, which compiles the help files _English.chm and
@@ -30,8 +33,8 @@ packages=(
   qt6-base-dev qt6-serialport-dev qt6-translations-l10n
   libgtest-dev nlohmann-json3-dev libcli11-dev help2man
 )
-$for_tests && packages+=(locales desktop-file-utils appstream man-db)
-$for_tools && packages+=(xvfb xauth python3 fonts-wqy-microhei xdotool)
+$for_tests && packages+=(locales desktop-file-utils appstream man-db python3 poppler-utils)
+$for_tools && packages+=(xvfb xauth python3 fonts-wqy-microhei xdotool chirp)
 $for_package && packages+=(dpkg-dev file desktop-file-utils appstream fp-utils-3.2.2 lintian)
 
 missing=()

@@ -11,6 +11,7 @@
 #include "core/Catalogue.h"
 #include "core/State.h"
 #include "app/cli/DoctorCommand.h"
+#include "app/cli/FormatCommands.h"
 #include "app/cli/LinkCommands.h"
 #include "app/cli/SafeCommands.h"
 #include "core/DocumentFiles.h"
@@ -87,6 +88,7 @@ int main(int argc, char** argv)
     CommandRun run;
     AddNewCommand(app, run);
     AddDumpCommand(app, run);
+    AddFormatCommands(app, run);
     AddLinkCommands(app, run);
     AddSafeCommands(app, run);
     AddDoctorCommand(app, run);

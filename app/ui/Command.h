@@ -9,8 +9,8 @@ enum class Command : int {
     Open = 2,
     Save = 3,
     SaveAs = 4,
+    Print = 5,
     Backups = 7,
-    Print = 5, // a tool button without a command
     ChannelInformation = 10,
     ChannelNode = 11, // a channel node of the tree: the channel editor
     KeyFunction = 12,
@@ -26,6 +26,11 @@ enum class Command : int {
     CommunicationPort = 31,
     LanguageFileSetup = 32,
     CheckConnection = 33,
+    ImportCsv = 34,
+    ImportJson = 35,
+    ExportCsv = 36,
+    ExportJson = 37,
+    ExportPdf = 38,
     Undo = 40,
     Redo = 41,
     CopyChannels = 42,

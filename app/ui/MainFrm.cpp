@@ -154,6 +154,17 @@ void TfMainFrm::BuildMenus()
     addItem(nFile, "A1", "Save &As", "Ctrl+A", Command::SaveAs);
     addItem(nFile, "nBackups", "&Backups...", "", Command::Backups);
     nFile->addSeparator();
+    QMenu* nImport = nFile->addMenu("&Import");
+    nImport->setObjectName("nImport");
+    addItem(nImport, "nImportCsv", "CHIRP &CSV...", "", Command::ImportCsv);
+    addItem(nImport, "nImportJson", "&JSON...", "", Command::ImportJson);
+    QMenu* nExport = nFile->addMenu("E&xport");
+    nExport->setObjectName("nExport");
+    addItem(nExport, "nExportCsv", "CHIRP &CSV...", "", Command::ExportCsv);
+    addItem(nExport, "nExportJson", "&JSON...", "", Command::ExportJson);
+    addItem(nExport, "nExportPdf", "&PDF...", "", Command::ExportPdf);
+    addItem(nFile, "nPrint", "&Print...", "Ctrl+P", Command::Print);
+    nFile->addSeparator();
     QAction* nExit = nFile->addAction("&Exit");
     nExit->setObjectName("nExit");
     nExit->setShortcut(QKeySequence("Ctrl+X"));

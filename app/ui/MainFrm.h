@@ -41,6 +41,10 @@ public:
     // status, channel editor.
     void FormShow();
     void RunCommand(Command command);
+    // File > Import of a chosen file: CSV (ImportCsv) or JSON (ImportJson).
+    // Refreshes the tree and the editors, sets Modified, and shows the rows
+    // the import did not take in a report window.
+    void ImportPath(const std::string& path, Command command, bool keepLocations);
 
     // TDocumentView
     void BuildTree() override;
@@ -111,6 +115,10 @@ private:
     // File > Backups: the chosen backup becomes the document.
     void OpenBackup();
     void BuildWindowMenu();
+    // File > Import, Export and Print (MainFrmInterchange.cpp).
+    void ImportFile(Command command);
+    void ExportFile(Command command);
+    void PrintDocument();
     void BuildSheetMenu(QMenu* nEdit);
     // Relabels the undo and clipboard items in the current language.
     void UpdateSheetTexts();

@@ -153,9 +153,19 @@ void TfMainFrm::RunCommand(Command command)
         ShowAbout();
         break;
     case Command::Print:
+        PrintDocument();
+        break;
+    case Command::ImportCsv:
+    case Command::ImportJson:
+        ImportFile(command);
+        break;
+    case Command::ExportCsv:
+    case Command::ExportJson:
+    case Command::ExportPdf:
+        ExportFile(command);
+        break;
     default:
-        // Print, and the numbers of hidden menu items without a command
-        // (6, 8, 16, 22).
+        // The numbers of hidden menu items without a command (6, 8, 16, 22).
         break;
     }
 }

@@ -19,10 +19,10 @@
 #include "core/State.h"
 #include "image/ChannelCodec.h"
 #include "image/ChannelFields.h"
+#include "editors/ChannelColumns.h"
 #include "settings/ui/LocaliseForm.h"
 
 namespace {
-
 
 // Header item roles: the entry's key and its position in the column list.
 constexpr int kKeyRole = Qt::UserRole;
@@ -114,13 +114,14 @@ TfChsInfo::TfChsInfo(QWidget* parent) : QWidget(parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(gvChs);
 
-    ColShow = new QTableWidget(static_cast<int>(ChannelColumns().size()), 2, this);
+    const auto columns = ChannelColumns();
+    ColShow = new QTableWidget(static_cast<int>(columns.size()), 2, this);
     ColShow->setObjectName("ColShow");
     ColShow->setProperty(kNameValueListProperty, true);
     ColShow->hide();
     for (int i = 0; i < ColShow->rowCount(); ++i) {
-        ColShow->setItem(i, 0, new QTableWidgetItem(ChannelColumns()[static_cast<size_t>(i)].key));
-        ColShow->setItem(i, 1, new QTableWidgetItem(ChannelColumns()[static_cast<size_t>(i)].value));
+        ColShow->setItem(i, 0, new QTableWidgetItem(columns[static_cast<size_t>(i)].key));
+        ColShow->setItem(i, 1, new QTableWidgetItem(columns[static_cast<size_t>(i)].value));
     }
 
     lNone = new QLabel(this);
@@ -167,8 +168,9 @@ void TfChsInfo::FormShow()
 QString TfChsInfo::DesignTitle(int field)
 {
     const auto columns = ChannelColumns();
-    const QString value =
-        field >= 1 && field <= static_cast<int>(columns.size()) ? columns[static_cast<size_t>(field - 1)].value : "";
+    QString value = field >= 1 && field <= static_cast<int>(columns.size())
+                        ? QString(columns[static_cast<size_t>(field - 1)].value)
+                        : QString();
     return value.mid(value.indexOf('@') + 1).replace('|', ' ');
 }
 

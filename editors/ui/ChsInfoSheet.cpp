@@ -21,6 +21,7 @@
 #include "editors/SheetTexts.h"
 #include "editors/ui/ChsInfo.h"
 #include "image/ChannelFields.h"
+#include "image/formats/ChirpCsv.h"
 #include "settings/Language.h"
 #include "settings/MsgBox.h"
 
@@ -102,15 +103,28 @@ void TfChsInfo::CopyChannels()
     auto* mime = new QMimeData;
     mime->setText(QString::fromStdString(ChannelsToText(SheetColumns(), channels)));
     // The CHIRP CSV form of the same channels (counted from 0) goes beside
-    // the text here, as kCsvMime, for programs that read CHIRP's files.
+    // the text, for programs that read CHIRP's files.
+    std::vector<int> indices;
+    for (int channel : channels)
+        indices.push_back(channel - 1);
+    mime->setData(kCsvMime, QByteArray::fromStdString(ChannelsToChirpCsv(indices)));
     QGuiApplication::clipboard()->setMimeData(mime);
 }
 
-std::optional<std::string> TfChsInfo::PasteChirpCsv(const QByteArray& /*csv*/, int /*firstChannel*/)
+std::optional<std::string> TfChsInfo::PasteChirpCsv(const QByteArray& csv, int firstChannel)
 {
-    // The CHIRP CSV reader stores the rows here; until then the clipboard's
-    // text form is read.
-    return std::nullopt;
+    ChirpCsvOptions options;
+    options.firstChannel = firstChannel - 1;
+    const ChirpCsvReport csvReport = ChirpCsvToDocument(csv.toStdString(), options);
+    // CSV that is no CHIRP channel list: the clipboard's text form is read.
+    if (!csvReport.Ok())
+        return std::nullopt;
+    PasteReport report;
+    report.taken = csvReport.taken;
+    report.rows = csvReport.taken + static_cast<int>(csvReport.refused.size());
+    for (const ChirpCsvRowRefusal& r : csvReport.refused)
+        report.refused.push_back({r.line, r.reason});
+    return PasteReportText(report);
 }
 
 void TfChsInfo::PasteChannels()

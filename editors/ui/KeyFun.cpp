@@ -36,11 +36,13 @@ TfKeyFun::TfKeyFun(QWidget* parent) : TfEditorForm("fKeyFun", "Key Function", pa
     Lkey1->setObjectName("Lkey1");
     layout->addWidget(Lkey1);
 
-    auto* L1 = new QLabel("Key - 1", this);
-    L1->setObjectName("L1");
+    const SettingGroup* group1 = FindSettingGroup("fKeyFun", "gKey1");
+    const SettingGroup* group2 = FindSettingGroup("fKeyFun", "gKey2");
+    auto* L1 = new QLabel(group1->caption, this);
+    L1->setObjectName(group1->label);
     auto* key1 = new QWidget(this);
-    L2 = new QLabel("Key - 2", this);
-    L2->setObjectName("L2");
+    L2 = new QLabel(group2->caption, this);
+    L2->setObjectName(group2->label);
     auto* key2 = new QWidget(this);
     QGridLayout* grid1 = NewGrid(key1);
     QGridLayout* grid2 = NewGrid(key2);

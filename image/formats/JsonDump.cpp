@@ -51,17 +51,25 @@ ordered_json DumpWindow(const char* window)
 ordered_json DumpSettings()
 {
     ordered_json settings;
-    settings["optional"] = DumpWindow("fOptFun");
-    settings["vox"] = DumpWindow("fVoxFun");
-    settings["scan"] = DumpWindow("fScanFun");
-    settings["keys"] = DumpWindow("fKeyFun");
-    ordered_json dtmf;
-    for (const DtmfStringField& s : DtmfStringFields())
-        dtmf[s.jsonKey] = DtmfStringText(s);
-    dtmf.update(DumpWindow("fDtmfFun"));
-    settings["dtmf"] = std::move(dtmf);
+    for (const JsonSettingGroup& g : JsonSettingGroups()) {
+        ordered_json group;
+        if (std::string(g.window) == kJsonDtmfWindow)
+            for (const DtmfStringField& s : DtmfStringFields())
+                group[s.jsonKey] = DtmfStringText(s);
+        group.update(DumpWindow(g.window));
+        settings[g.key] = std::move(group);
+    }
     return settings;
 }
+
+constexpr JsonSettingGroup kGroups[] = {
+    {"optional", "fOptFun"}, {"vox", "fVoxFun"}, {"scan", "fScanFun"}, {"keys", "fKeyFun"}, {"dtmf", kJsonDtmfWindow},
+};
+}
+
+std::span<const JsonSettingGroup> JsonSettingGroups()
+{
+    return kGroups;
 }
 
 std::string DocumentToJson(const FileHeaderTexts& header)

@@ -3,6 +3,7 @@
 // The document as one JSON object, as `qv300-cli dump` prints it: the
 // header codes, model, band, time stamps, serial number and area, every
 // setting as its editor window shows it, and the channels that exist.
+#include <span>
 #include <string>
 
 #include "image/formats/DataFile.h"
@@ -11,3 +12,12 @@
 // two and ending in a line break. `header` is the header of the file it came
 // from, as stored.
 std::string DocumentToJson(const FileHeaderTexts& header);
+
+// The groups of "settings": each key and the editor window whose fields it
+// holds. The DTMF group also holds the digit strings of that window.
+struct JsonSettingGroup {
+    const char* key;
+    const char* window;
+};
+std::span<const JsonSettingGroup> JsonSettingGroups();
+inline constexpr const char* kJsonDtmfWindow = "fDtmfFun";

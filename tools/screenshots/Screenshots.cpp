@@ -18,6 +18,8 @@
 #include <QMenu>
 #include <QPainter>
 #include <QTableWidget>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QTimer>
 #include <cstdio>
 #include <string>
@@ -26,6 +28,8 @@
 #include "ShotSupport.h"
 #include "app/ui/MainFrm.h"
 #include "app/ui/ModelDlg.h"
+#include "image/formats/PrintContent.h"
+#include "image/formats/qt/PrintPainter.h"
 #include "core/DocumentFiles.h"
 #include "link/ui/Doctor.h"
 #include "core/State.h"
@@ -191,6 +195,20 @@ int main(int argc, char** argv)
         QMdiSubWindow* sub = window.mdi->activeSubWindow();
         if (sub && sub->widget())
             ok = Save(sub, out + "/" + editor.file + ".png") && ok;
+    }
+    // File > Print: the preview of the pages.
+    {
+        window.CloseEditors();
+        const PrintContent content = ComposePrint("radio.dat");
+        QPrinter printer(QPrinter::HighResolution);
+        QPrintPreviewDialog preview(&printer, &window);
+        QObject::connect(&preview, &QPrintPreviewDialog::paintRequested,
+                         [&content](QPrinter* target) { PaintPrint(*target, content); });
+        preview.resize(900, 760);
+        preview.show();
+        QApplication::processEvents();
+        ok = Save(&preview, out + "/print-preview.png") && ok;
+        preview.hide();
     }
     std::fflush(stdout);
     // Leave without the close questions and without writing SysInfo.Ini.

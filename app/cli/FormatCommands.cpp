@@ -1,0 +1,194 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/cli/FormatCommands.h"
+
+#include <CLI/CLI.hpp>
+#include <QGuiApplication>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <memory>
+#include <optional>
+#include <sstream>
+
+#include "core/DocumentFiles.h"
+#include "core/State.h"
+#include "image/formats/ChirpCsv.h"
+#include "image/formats/InterchangeTexts.h"
+#include "image/formats/JsonDump.h"
+#include "image/formats/JsonLoad.h"
+#include "image/formats/PrintContent.h"
+#include "image/formats/qt/PrintPainter.h"
+#include "settings/AtomicFile.h"
+
+namespace {
+constexpr int kExitFailed = 2;
+
+struct FormatOptions {
+    std::string in;
+    std::string out;
+    std::string format = "csv";
+    std::optional<std::string> base;
+    bool keepLocations = false;
+    bool partial = false;
+    bool force = false;
+};
+
+bool RefuseExisting(const std::string& out, bool force)
+{
+    std::error_code ec;
+    if (!force && std::filesystem::exists(std::filesystem::symlink_status(out, ec))) {
+        std::cerr << "qv300-cli: " << out << " exists; use --force to replace it\n";
+        return true;
+    }
+    return false;
+}
+
+std::optional<std::string> ReadText(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        std::cerr << "qv300-cli: cannot read " << path << '\n';
+        return std::nullopt;
+    }
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+bool WriteText(const std::string& path, const std::string& text)
+{
+    if (path.empty()) {
+        std::cout << text;
+        return static_cast<bool>(std::cout.flush());
+    }
+    if (std::error_code ec = ReplaceFileAtomically(path, std::vector<uint8_t>(text.begin(), text.end()))) {
+        std::cerr << "qv300-cli: cannot write " << path << ": " << ec.message() << '\n';
+        return false;
+    }
+    return true;
+}
+
+// The document to build on: the --base file opened as Open opens it, or a
+// new document.
+bool StartDocument(const std::optional<std::string>& base)
+{
+    StartFirstDocument();
+    if (!base)
+        return true;
+    std::string name = *base;
+    return OpenDocumentFile(name) == ReadResult::Ok;
+}
+
+// The offscreen platform unless the caller chose one: the pages need fonts,
+// not a display.
+int PrintPdf(const std::string& in, const std::string& out)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    int argc = 1;
+    char name[] = "qv300-cli";
+    char* argv[] = {name, nullptr};
+    QGuiApplication app(argc, argv);
+    if (!PrintToPdf(out, ComposePrint(in))) {
+        std::cerr << "qv300-cli: cannot write " << out << '\n';
+        return kExitFailed;
+    }
+    return 0;
+}
+
+int CommandExport(const FormatOptions& o)
+{
+    if (o.format == "pdf" && o.out.empty()) {
+        std::cerr << "qv300-cli: a PDF needs an OUT file\n";
+        return 1;
+    }
+    FileHeaderTexts header;
+    StartFirstDocument();
+    std::string name = o.in;
+    if (OpenDocumentFile(name, &header) != ReadResult::Ok)
+        return kExitFailed;
+    if (o.format == "pdf")
+        return PrintPdf(o.in, o.out);
+    const std::string text = o.format == "json" ? DocumentToJson(header) : DocumentToChirpCsv();
+    return WriteText(o.out, text) ? 0 : kExitFailed;
+}
+
+int CommandImport(const FormatOptions& o)
+{
+    if (RefuseExisting(o.out, o.force))
+        return kExitFailed;
+    std::optional<std::string> text = ReadText(o.in);
+    if (!text || !StartDocument(o.base))
+        return kExitFailed;
+    ChirpCsvOptions options;
+    options.keepLocations = o.keepLocations;
+    options.replaceChannels = true;
+    const ChirpCsvReport report = ChirpCsvToDocument(*text, options);
+    if (!report.Ok()) {
+        std::cerr << o.in << ": " << report.failure << '\n';
+        return kExitFailed;
+    }
+    for (const std::string& line : RefusalLines(report))
+        std::cerr << o.in << ": " << line << '\n';
+    for (const std::string& note : report.notes)
+        std::cerr << o.in << ": " << note << '\n';
+    // Without --partial an import is all or nothing: a row left out writes
+    // no file.
+    if (!report.refused.empty() && !o.partial)
+        return kExitFailed;
+    return SaveDocumentFile(o.out) ? 0 : kExitFailed;
+}
+
+int CommandLoad(const FormatOptions& o)
+{
+    if (RefuseExisting(o.out, o.force))
+        return kExitFailed;
+    std::optional<std::string> text = ReadText(o.in);
+    if (!text || !StartDocument(o.base))
+        return kExitFailed;
+    const JsonLoadReport report = JsonToDocument(*text);
+    if (!report.Ok()) {
+        std::cerr << o.in << ": " << report.error << '\n';
+        return kExitFailed;
+    }
+    return SaveDocumentFile(o.out) ? 0 : kExitFailed;
+}
+
+CLI::Validator NotEmpty()
+{
+    return CLI::Validator(
+        [](std::string& text) { return text.empty() ? std::string("empty file name") : std::string(); }, "");
+}
+} // namespace
+
+void AddFormatCommands(CLI::App& app, CommandRun& run)
+{
+    auto o = std::make_shared<FormatOptions>();
+
+    CLI::App* exportCommand = app.add_subcommand("export", "writes a data file as CHIRP CSV, JSON or PDF");
+    exportCommand->add_option("FILE.dat", o->in, "the data file to export")->required()->check(NotEmpty());
+    exportCommand->add_option("OUT", o->out, "the file to write (standard output when missing; needed for pdf)");
+    exportCommand->add_option("--format", o->format, "csv (CHIRP's channel list), json (as dump) or pdf (the printout)")
+        ->check(CLI::IsMember({"csv", "json", "pdf"}))
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    exportCommand->callback([o, &run] { run = [o] { return CommandExport(*o); }; });
+
+    CLI::App* importCommand = app.add_subcommand(
+        "import", "builds a data file from a CHIRP CSV channel list; every row not taken goes to standard error");
+    importCommand->add_option("FILE.csv", o->in, "the channel list")->required()->check(NotEmpty());
+    importCommand->add_option("OUT.dat", o->out, "the data file to write")->required()->check(NotEmpty());
+    importCommand->add_option("--base", o->base, "start from this data file instead of a new document");
+    importCommand->add_flag("--keep-locations", o->keepLocations,
+                            "put each row into the channel its Location names (else in file order)");
+    importCommand->add_flag("--partial", o->partial, "write the file even when rows were not taken");
+    importCommand->add_flag("--force", o->force, "replace an existing file (kept otherwise)");
+    importCommand->callback([o, &run] { run = [o] { return CommandImport(*o); }; });
+
+    CLI::App* loadCommand = app.add_subcommand("load", "builds a data file from JSON as dump prints it");
+    loadCommand->add_option("FILE.json", o->in, "the JSON text")->required()->check(NotEmpty());
+    loadCommand->add_option("OUT.dat", o->out, "the data file to write")->required()->check(NotEmpty());
+    loadCommand->add_option("--base", o->base,
+                            "start from this data file: every byte the JSON does not describe is kept");
+    loadCommand->add_flag("--force", o->force, "replace an existing file (kept otherwise)");
+    loadCommand->callback([o, &run] { run = [o] { return CommandLoad(*o); }; });
+}

@@ -1,0 +1,174 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The main window's File > Import, Export and Print: choose the file, call
+// the format, show its report.
+#include <QCheckBox>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QVBoxLayout>
+#include <fstream>
+#include <sstream>
+
+#include "app/ui/MainFrm.h"
+#include "core/DocumentChange.h"
+#include "core/DocumentView.h"
+#include "core/State.h"
+#include "image/formats/ChirpCsv.h"
+#include "image/formats/InterchangeTexts.h"
+#include "image/formats/JsonDump.h"
+#include "image/formats/JsonLoad.h"
+#include "image/formats/PrintContent.h"
+#include "image/formats/qt/PrintPainter.h"
+#include "settings/AtomicFile.h"
+#include "settings/Language.h"
+#include "settings/MsgBox.h"
+
+namespace {
+QString T(const char* key, const std::vector<std::string>& args = {})
+{
+    return QString::fromStdString(InterchangeText(key, args));
+}
+
+struct FormatChoice {
+    Command command;
+    const char* filterName;
+    const char* suffix;
+};
+constexpr FormatChoice kFormats[] = {
+    {Command::ImportCsv, "CsvFiles", "csv"},   {Command::ImportJson, "JsonFiles", "json"},
+    {Command::ExportCsv, "CsvFiles", "csv"},   {Command::ExportJson, "JsonFiles", "json"},
+    {Command::ExportPdf, "PdfFiles", "pdf"},
+};
+
+const FormatChoice& FormatOf(Command command)
+{
+    for (const FormatChoice& f : kFormats)
+        if (f.command == command)
+            return f;
+    return kFormats[0];
+}
+
+QString Filter(const FormatChoice& f)
+{
+    return T(f.filterName) + QString(" (*.%1)").arg(f.suffix);
+}
+
+// The rows an import did not take, and its notes, in a window of their own
+// that stays open beside the main window until closed.
+void ShowImportReport(QWidget* parent, const ChirpCsvReport& report)
+{
+    auto* dialog = new QDialog(parent);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setObjectName("fImportReport");
+    dialog->setWindowTitle(T("ReportCaption"));
+    auto* layout = new QVBoxLayout(dialog);
+    layout->addWidget(new QLabel(T("ReportSummary", {std::to_string(report.taken),
+                                                      std::to_string(report.refused.size())}), dialog));
+    auto* list = new QPlainTextEdit(dialog);
+    list->setObjectName("mRows");
+    list->setReadOnly(true);
+    for (const std::string& line : RefusalLines(report))
+        list->appendPlainText(QString::fromStdString(line));
+    for (const std::string& note : report.notes)
+        list->appendPlainText(QString::fromStdString(note));
+    layout->addWidget(list);
+    auto* buttons = new QDialogButtonBox(dialog);
+    buttons->addButton(T("ReportClose"), QDialogButtonBox::AcceptRole);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
+    layout->addWidget(buttons);
+    dialog->resize(560, 360);
+    dialog->show();
+}
+} // namespace
+
+void TfMainFrm::ImportFile(Command command)
+{
+    const FormatChoice& format = FormatOf(command);
+    QFileDialog dialog(this);
+    dialog.setNameFilter(Filter(format));
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    QCheckBox* keep = nullptr;
+    if (command == Command::ImportCsv) {
+        // The check box sits below the file list, so the dialog is Qt's own.
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        keep = new QCheckBox(T("KeepLocations"), &dialog);
+        if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout()))
+            grid->addWidget(keep, grid->rowCount(), 0, 1, -1);
+    }
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+        ImportPath(dialog.selectedFiles().front().toStdString(), command, keep && keep->isChecked());
+}
+
+void TfMainFrm::ImportPath(const std::string& path, Command command, bool keepLocations)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    if (!in) {
+        MsgBox(Language.Confirmation, Language.FileOpenError + " \"" + path + "\"", kMsgInformation);
+        return;
+    }
+    std::string failure;
+    ChirpCsvReport report;
+    if (command == Command::ImportCsv) {
+        ChirpCsvOptions options;
+        options.keepLocations = keepLocations;
+        options.replaceChannels = true;
+        // One step of the undo history: the channels are all the import changes.
+        TDocumentChange change(InterchangeText("UndoImport"));
+        report = ChirpCsvToDocument(text.str(), options);
+        failure = report.failure;
+    } else {
+        failure = JsonToDocument(text.str()).error;
+    }
+    if (!failure.empty()) {
+        MsgBox(Language.Confirmation, InterchangeText("ImportFailed", {failure}), kMsgInformation);
+        return;
+    }
+    BuildTree();
+    UpdateStatus();
+    RefreshEditors();
+    // JSON may change the model, the band and the codes beside the image,
+    // which the undo history does not hold: it starts again, unsaved.
+    if (command == Command::ImportJson)
+        StartUndoHistory(false);
+    if (!report.refused.empty() || !report.notes.empty())
+        ShowImportReport(this, report);
+}
+
+void TfMainFrm::ExportFile(Command command)
+{
+    const FormatChoice& format = FormatOf(command);
+    const QString path = QFileDialog::getSaveFileName(this, QString(), QString(), Filter(format));
+    if (path.isEmpty())
+        return;
+    std::string file = path.toStdString();
+    if (!file.ends_with(std::string(".") + format.suffix))
+        file += std::string(".") + format.suffix;
+    bool written = false;
+    if (command == Command::ExportPdf) {
+        written = PrintToPdf(file, ComposePrint(FileName));
+    } else {
+        const std::string text = command == Command::ExportCsv
+                                     ? DocumentToChirpCsv()
+                                     : DocumentToJson({ALL.ModelCode, ALL.FamilyCode, ALL.AreaCode});
+        written = !ReplaceFileAtomically(file, text);
+    }
+    if (!written)
+        MsgBox(Language.Confirmation, Language.FileCreateError + " \"" + file + "\"", kMsgInformation);
+}
+
+void TfMainFrm::PrintDocument()
+{
+    const PrintContent content = ComposePrint(FileName);
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintPreviewDialog preview(&printer, this);
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this,
+            [&content](QPrinter* target) { PaintPrint(*target, content); });
+    preview.exec();
+}

@@ -1,0 +1,15 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// The channel grid's column list as the program ships it: a key (S shown,
+// N not; alignment; kind N number, R typed, S list, M more) and
+// "width@Title". Position in the list (from 1) is the field number the
+// codec writes for the column. The grid builds its columns from it and the
+// print takes the titles of the shown ones.
+#include <span>
+
+struct ChannelColumn {
+    const char* key;
+    const char* value;
+};
+
+std::span<const ChannelColumn> ChannelColumns();

@@ -1,0 +1,118 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "image/formats/InterchangeTexts.h"
+
+#include <array>
+#include <map>
+#include <optional>
+
+#include "core/State.h"
+#include "settings/IniFile.h"
+#include "settings/Language.h"
+
+namespace {
+constexpr auto kTexts = std::to_array<InterchangeTextKey>({
+    // Why a CSV row was not taken.
+    {"RowOutsideBand", "%1 MHz lies outside the band %2."},
+    {"RowTooMany", "More than 16 channels: no channel is left for this row."},
+    {"RowLocation", "Location %1 names no channel of this radio."},
+    {"RowSameLocation", "Location %1 was already filled from line %2."},
+    {"RowMode", "The mode %1 is not FM or NFM."},
+    {"RowTone", "The radio cannot send the tone %1."},
+    {"RowNumber", "Column %2: \"%1\" is no number."},
+    {"RowValue", "Column %2: \"%1\" is not one of its values."},
+    {"RowColumns", "The row has fewer fields than the header."},
+    {"NoteNames", "Names and comments are not kept: the radio stores none."},
+    {"RowLine", "Line %1: %2"},
+    // Why a CSV file was not read at all.
+    {"FileNoHeader", "The file is no CHIRP channel list: its first line lacks the columns Location and Frequency."},
+    {"FileQuote", "Line %1: a quoted field is not closed."},
+    {"FileEmpty", "The file holds no channel."},
+    // The JSON reader.
+    {"JsonSyntax", "The JSON text cannot be read: %1"},
+    {"JsonUnknownKey", "%1: unknown key."},
+    {"JsonWrongType", "%1: %2 expected."},
+    {"JsonNotAnItem", "%1: \"%2\" is not one of the field's values."},
+    {"JsonChannel", "%1: channel numbers run from 1 to 16, each once."},
+    {"TypeText", "a text"},
+    {"TypeNumber", "a whole number"},
+    {"TypeObject", "an object"},
+    {"TypeList", "a list"},
+    {"TypeYesNo", "true or false"},
+    // The import report.
+    {"ReportCaption", "Import Report"},
+    {"ReportSummary", "%1 channels were taken; these %2 rows were not:"},
+    {"ReportClose", "Close"},
+    {"KeepLocations", "Keep the locations of the file"},
+    {"ImportFailed", "Nothing was imported: %1"},
+    {"UndoImport", "Import"},
+    // File dialogs.
+    {"CsvFiles", "CHIRP CSV File"},
+    {"JsonFiles", "JSON File"},
+    {"PdfFiles", "PDF File"},
+    // The printed pages.
+    {"PrintModel", "Model"},
+    {"PrintBand", "Band"},
+    {"PrintFile", "File"},
+    {"PrintWritten", "Written"},
+    {"PrintSerial", "Serial number"},
+    {"PrintUnsaved", "(not saved)"},
+    {"PrintChannels", "Channels"},
+    {"PrintSettings", "Settings"},
+    {"PrintTicked", "Yes"},
+    {"PrintUnticked", "No"},
+    {"PrintPage", "Page %1 of %2"},
+});
+
+struct Loaded {
+    std::string path;
+    std::map<std::string, std::string> texts;
+};
+
+std::optional<Loaded>& Cache()
+{
+    static std::optional<Loaded> cache;
+    return cache;
+}
+
+const std::map<std::string, std::string>& Texts()
+{
+    const std::string path = LanguageFilePath(ALL.LanguageName.empty() ? "English" : ALL.LanguageName);
+    std::optional<Loaded>& cache = Cache();
+    if (!cache || cache->path != path) {
+        cache = Loaded{path, {}};
+        TIniFile file(path);
+        for (const InterchangeTextKey& t : kTexts)
+            cache->texts[t.key] = file.ReadString(kInterchangeSection, t.key, t.english);
+    }
+    return cache->texts;
+}
+} // namespace
+
+std::span<const InterchangeTextKey> InterchangeTextKeys()
+{
+    return kTexts;
+}
+
+std::string InterchangeText(const std::string& key, const std::vector<std::string>& args)
+{
+    const auto& texts = Texts();
+    auto it = texts.find(key);
+    const std::string& text = it != texts.end() ? it->second : key;
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '%' && i + 1 < text.size() && text[i + 1] >= '1' && text[i + 1] <= '9') {
+            size_t n = static_cast<size_t>(text[i + 1] - '1');
+            if (n < args.size())
+                out += args[n];
+            ++i;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+void ReloadInterchangeTexts()
+{
+    Cache().reset();
+}

@@ -1,0 +1,97 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "TestSupport.h"
+#include "core/State.h"
+#include "image/formats/InterchangeTexts.h"
+
+namespace {
+// A data file with channels made through the CSV import itself.
+std::string ChannelFile(const TempDir& dir)
+{
+    const std::string csv = dir.write("in.csv",
+                                      "Location,Frequency,Duplex,Offset,Tone,rToneFreq,Mode\n"
+                                      "1,446.00625,,0,Tone,88.5,NFM\n2,430.125,+,5,,88.5,FM\n3,450.5,off,0,,88.5,FM\n");
+    CliRun run = Cli(dir, "import " + Quote(csv) + " " + Quote(dir.file("c.dat")));
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    return dir.file("c.dat");
+}
+} // namespace
+
+TEST(CliFormats, JsonLoadRebuildsTheFileByteForByteAndRefusesFaultsByPath)
+{
+    TempDir dir;
+    const std::string file = ChannelFile(dir);
+    const std::string json = dir.write("c.json", Cli(dir, "dump " + Quote(file)).out);
+    for (const std::string& base : {std::string(), " --base " + Quote(file)}) {
+        CliRun load = Cli(dir, "load " + Quote(json) + " " + Quote(dir.file("o.dat")) + " --force" + base);
+        ASSERT_EQ(load.exitCode, 0) << load.err;
+        EXPECT_EQ(ReadAll(dir.file("o.dat")), ReadAll(file)) << base;
+    }
+    std::string text = ReadAll(json);
+    struct Fault {
+        std::string from, to, path;
+    };
+    for (const Fault& f : {Fault{"\"power\": \"High\"", "\"power\": \"Medium\"", "channels[0].power"},
+                           Fault{"\"number\": 1", "\"number\": 1, \"colour\": 2", "channels[0].colour"},
+                           Fault{"\"rx\": \"446.00625\"", "\"rx\": 446", "channels[0].rx"}}) {
+        std::string bad = text;
+        ASSERT_NE(bad.find(f.from), std::string::npos) << f.from;
+        bad.replace(bad.find(f.from), f.from.size(), f.to);
+        CliRun load = Cli(dir, "load " + Quote(dir.write("bad.json", bad)) + " " + Quote(dir.file("bad.dat")));
+        EXPECT_EQ(load.exitCode, 2);
+        EXPECT_NE(load.err.find(f.path), std::string::npos) << load.err;
+        EXPECT_FALSE(std::filesystem::exists(dir.file("bad.dat")));
+    }
+}
+
+TEST(CliFormats, ImportFailsOnARefusedRowUnlessPartialAndExportRoundTrips)
+{
+    TempDir dir;
+    const std::string csv = dir.write("in.csv", "Location,Frequency,Mode\n1,446.0,FM\n2,146.52,FM\n3,446.1,AM\n");
+    CliRun strict = Cli(dir, "import " + Quote(csv) + " " + Quote(dir.file("a.dat")));
+    EXPECT_EQ(strict.exitCode, 2);
+    EXPECT_NE(strict.err.find("Line 3:"), std::string::npos) << strict.err;
+    EXPECT_NE(strict.err.find("Line 4:"), std::string::npos) << strict.err;
+    EXPECT_FALSE(std::filesystem::exists(dir.file("a.dat")));
+    EXPECT_EQ(Cli(dir, "import --partial " + Quote(csv) + " " + Quote(dir.file("a.dat"))).exitCode, 0);
+
+    const std::string exported = Cli(dir, "export " + Quote(ChannelFile(dir))).out;
+    CliRun again = Cli(dir, "import " + Quote(dir.write("e.csv", exported)) + " " + Quote(dir.file("e.dat")));
+    ASSERT_EQ(again.exitCode, 0) << again.err;
+    EXPECT_EQ(Cli(dir, "export " + Quote(dir.file("e.dat"))).out, exported);
+}
+
+TEST(CliFormats, PdfHoldsEveryChannelFrequency)
+{
+    if (std::system("command -v pdftotext >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    TempDir dir;
+    const std::string file = ChannelFile(dir);
+    CliRun run = Cli(dir, "export " + Quote(file) + " --format pdf " + Quote(dir.file("c.pdf")));
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    ASSERT_EQ(std::system(("pdftotext " + Quote(dir.file("c.pdf")) + " " + Quote(dir.file("c.txt"))).c_str()), 0);
+    const std::string text = ReadAll(dir.file("c.txt"));
+    for (const char* f : {"446.00625", "430.12500", "435.12500", "450.50000"})
+        EXPECT_NE(text.find(f), std::string::npos) << f;
+    EXPECT_EQ(Cli(dir, "export " + Quote(file) + " --format pdf").exitCode, 1) << "a PDF needs a file";
+}
+
+TEST(CliFormats, EveryInterchangeTextIsInChinese)
+{
+    TempDir dir;
+    std::filesystem::copy_file(std::string(QV300_DATA_DIR) + "/Chinese.Ini", dir.file("Chinese.Ini"));
+    StartFresh(dir.path().string());
+    ALL.LanguageName = "Chinese";
+    ReloadInterchangeTexts();
+    for (const InterchangeTextKey& t : InterchangeTextKeys()) {
+        const std::string text = InterchangeText(t.key);
+        EXPECT_TRUE(std::any_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) >= 0xE3; }))
+            << t.key;
+    }
+}

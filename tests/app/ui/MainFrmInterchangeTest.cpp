@@ -1,0 +1,79 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include <QClipboard>
+#include <QDialog>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QTableWidget>
+#include <gtest/gtest.h>
+
+#include "TestSupport.h"
+#include "app/ui/MainFrm.h"
+#include "core/State.h"
+#include "editors/ui/ChsInfo.h"
+
+class MainFrmInterchange : public ::testing::Test {
+protected:
+    TempDir dir;
+    MessageRecorder messages{kMsgNo};
+    std::unique_ptr<TfMainFrm> window;
+    void SetUp() override
+    {
+        StartFresh(dir.path().string());
+        window = std::make_unique<TfMainFrm>();
+        window->show();
+    }
+    QString Cell(int row, int column) const { return window->ChannelEditor()->gvChs->item(row, column)->text(); }
+};
+
+TEST_F(MainFrmInterchange, CsvImportRefreshesTheGridMarksTheDocumentAndReportsTheRowsLeft)
+{
+    const std::string csv = dir.write("in.csv", "Location,Frequency,Mode\n4,446.1,FM\n5,999.0,FM\n6,446.2,NFM\n");
+    window->ImportPath(csv, Command::ImportCsv, true);
+    EXPECT_TRUE(ALL.Modified);
+    EXPECT_EQ(Cell(3, 1), "446.10000");
+    EXPECT_EQ(Cell(5, 1), "446.20000");
+    EXPECT_EQ(Cell(4, 1), "");
+    auto* report = window->findChild<QDialog*>("fImportReport");
+    ASSERT_NE(report, nullptr);
+    EXPECT_TRUE(report->isVisible());
+    EXPECT_TRUE(report->findChild<QPlainTextEdit*>("mRows")->toPlainText().startsWith("Line 3:"));
+    report->close();
+
+    window->RunCommand(Command::Undo);
+    EXPECT_EQ(Cell(3, 1), "") << "the import is one step of the undo history";
+    EXPECT_EQ(Cell(5, 1), "");
+}
+
+TEST_F(MainFrmInterchange, AFaultyJsonImportShowsWhyAndChangesNothing)
+{
+    window->ImportPath(dir.write("in.csv", "Location,Frequency\n1,446.1\n"), Command::ImportCsv, false);
+    ALL.Modified = false;
+    const auto image = ALL.Image;
+    window->ImportPath(dir.write("bad.json", R"({"channels": [{"number": 1, "rx": "446.3", "power": "Max"}]})"),
+                       Command::ImportJson, false);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_NE(messages.shown[0].text.find("channels[0].power"), std::string::npos) << messages.shown[0].text;
+    EXPECT_EQ(ALL.Image, image);
+    EXPECT_FALSE(ALL.Modified);
+    EXPECT_EQ(Cell(0, 1), "446.10000");
+    EXPECT_EQ(window->findChild<QDialog*>("fImportReport"), nullptr);
+}
+
+TEST_F(MainFrmInterchange, ChirpCsvOnTheClipboardPastesFromTheCurrentChannel)
+{
+    auto* mime = new QMimeData;
+    mime->setData("text/csv", "Location,Name,Frequency,Mode\n1,A,446.1,NFM\n2,B,99.0,FM\n");
+    QGuiApplication::clipboard()->setMimeData(mime);
+    window->ChannelEditor()->gvChs->setCurrentCell(2, 1);
+    window->RunCommand(Command::PasteChannels);
+    EXPECT_EQ(Cell(2, 1), "446.10000");
+    EXPECT_EQ(Cell(3, 1), "");
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_NE(messages.shown[0].text.find("99.0"), std::string::npos) << messages.shown[0].text;
+
+    window->ChannelEditor()->gvChs->setCurrentCell(2, 1);
+    window->RunCommand(Command::CopyChannels);
+    const QString csv = QString::fromUtf8(QGuiApplication::clipboard()->mimeData()->data("text/csv"));
+    EXPECT_TRUE(csv.contains("\r\n3,,446.100000,")) << csv.toStdString();
+}

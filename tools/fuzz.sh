@@ -2,7 +2,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # A fuzzing campaign: builds the fuzz targets with clang's libFuzzer, ASan
 # and UBSan in build-fuzz/, runs each for SECONDS (default 600), one after
-# the other, and prints the inputs executed and the coverage reached by each.
+# the other (inputs up to 4 KiB, as in the tests), and prints the inputs
+# executed and the coverage reached by each.
 #
 #   tools/fuzz.sh [SECONDS] [TARGET...]     (targets: tests/fuzz/*Fuzz.cpp)
 #
@@ -37,7 +38,7 @@ for name in "${targets[@]}"; do
   log="$campaign/$name.log"
   echo "== $name for ${seconds}s"
   status=ok
-  if ! "build-fuzz/tests/fuzz/fuzz-$name" -max_total_time="$seconds" -timeout=20 -print_final_stats=1 \
+  if ! "build-fuzz/tests/fuzz/fuzz-$name" -max_total_time="$seconds" -max_len=4096 -timeout=20 -print_final_stats=1 \
       -artifact_prefix="$campaign/$name-" "$campaign/$name" "tests/fuzz/corpus/$name" >"$log" 2>&1; then
     status=FAILED
     failed=1

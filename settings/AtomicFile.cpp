@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -86,7 +87,7 @@ fs::perms NewFilePermissions()
     bool found = false;
     while (std::getline(status, line))
         if (line.rfind("Umask:", 0) == 0) {
-            mask = static_cast<unsigned>(std::stoul(line.substr(6), nullptr, 8));
+            mask = static_cast<unsigned>(std::strtoul(line.c_str() + 6, nullptr, 8));
             found = true;
         }
     if (!found) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/NumberText.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -93,10 +94,16 @@ std::string FormatFixed(double value, int decimals, int minIntDigits)
 {
     if (!std::isfinite(value))
         value = 0;
-    // Shortest round-trip digits first, so that the rounding below works on
-    // the decimal the user meant and not on its binary neighbour.
+    decimals = std::max(decimals, 0);
+    // 14 significant digits first, so that the rounding below works on the
+    // decimal the user meant and not on its binary neighbour. Near the
+    // largest double those digits round past it; the shortest exact digits
+    // are taken there instead, so the text always reads back as a number.
     char buf[64];
     auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, 14);
+    double rounded = 0;
+    if (std::from_chars(buf, res.ptr, rounded).ec == std::errc::result_out_of_range)
+        res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific);
     std::string sci(buf, res.ptr);
     bool negative = false;
     size_t pos = 0;
@@ -145,6 +152,9 @@ std::string FormatFixed(double value, int decimals, int minIntDigits)
     intPart = nz == std::string::npos ? std::string() : intPart.substr(nz);
     if (static_cast<int>(intPart.size()) < minIntDigits)
         intPart.insert(0, static_cast<size_t>(minIntDigits) - intPart.size(), '0');
+    if (intPart.empty() && decimals == 0)
+        intPart.push_back('0'); // a number has at least one digit
+
     std::string out = intPart;
     if (decimals > 0)
         out += "." + fracPart;

@@ -20,6 +20,8 @@ std::optional<int> ParseInteger(std::string_view text);
 // "0000"-style masks), padded with leading zeros to at least `minIntDigits`
 // integer digits. Rounds half away from zero on the value's shortest decimal
 // form, so 146.525 gives "146.53" even though its binary value lies below.
+// Total: any value (not finite counts as 0) and any counts (a negative
+// count as 0) give a text that ParseNumber reads back.
 std::string FormatFixed(double value, int decimals, int minIntDigits = 1);
 
 // Upper-case ASCII copy; other bytes unchanged.

@@ -228,8 +228,10 @@ double SnapFrequency(double mhz)
     long long a = std::llround(scaled);
     long long r5 = FloorMod(a, kRaster5k);
     long long r6 = FloorMod(a, kRaster625);
+    // On a raster once rounded to the 10 Hz the radio stores: that value,
+    // so what is shown and stored is the frequency that was checked.
     if (r5 == 0 || r6 == 0)
-        return mhz;
+        return static_cast<double>(a) / kUnitsPerMHz;
     // Down onto whichever raster lies nearer below.
     long long snapped = r5 < r6 ? a - r5 : a - r6;
     return static_cast<double>(snapped) / kUnitsPerMHz;

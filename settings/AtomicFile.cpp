@@ -4,12 +4,16 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <random>
 
 #if __has_include(<unistd.h>)
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
-#define QV300_HAVE_FSYNC 1
+#define QV300_HAVE_POSIX 1
 #endif
 
 namespace fs = std::filesystem;
@@ -47,12 +51,53 @@ std::FILE* CreateTemporaryBeside(const fs::path& target, fs::path& temporary, in
         temporary = folder / ("." + target.filename().string() + ".tmp" + std::to_string(random() % 1000000u)
                               + "-" + std::to_string(counter++));
         errno = 0;
+#ifdef QV300_HAVE_POSIX
+        // Exclusive, so a name planted in a shared folder (a link above all)
+        // is never followed, and readable by the owner only until the final
+        // permissions are set.
+        std::FILE* f = nullptr;
+        int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        err = errno;
+        if (fd >= 0 && !(f = fdopen(fd, "wb"))) {
+            err = errno;
+            close(fd);
+            unlink(temporary.c_str());
+        }
+#else
         std::FILE* f = std::fopen(temporary.c_str(), "wbx"); // "x": never reuse an existing file
         err = errno;
+#endif
         if (f || err != EEXIST)
             return f;
     }
-    return nullptr;
+    return nullptr; // err is EEXIST: no free name, and no fallback to a fixed one
+}
+
+// The permissions a new file gets: those a plain create would give it.
+fs::perms NewFilePermissions()
+{
+    auto perms = static_cast<unsigned>(fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read
+                                       | fs::perms::group_write | fs::perms::others_read
+                                       | fs::perms::others_write);
+#ifdef QV300_HAVE_POSIX
+    // The process's umask, read without changing it where the system tells it.
+    unsigned mask = 022;
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    bool found = false;
+    while (std::getline(status, line))
+        if (line.rfind("Umask:", 0) == 0) {
+            mask = static_cast<unsigned>(std::strtoul(line.c_str() + 6, nullptr, 8));
+            found = true;
+        }
+    if (!found) {
+        mode_t old = umask(022);
+        umask(old);
+        mask = old;
+    }
+    perms &= ~mask;
+#endif
+    return static_cast<fs::perms>(perms & 0777u);
 }
 
 // Writes all of `bytes` and makes sure they reached the disk. Returns 0 or
@@ -65,7 +110,7 @@ int WriteAndClose(std::FILE* f, std::string_view bytes)
         err = errno ? errno : EIO;
     if (!err && std::fflush(f) != 0)
         err = errno ? errno : EIO;
-#ifdef QV300_HAVE_FSYNC
+#ifdef QV300_HAVE_POSIX
     // Some file systems cannot sync (EINVAL, EROFS); the data is written.
     if (!err && fsync(fileno(f)) != 0 && errno != EINVAL && errno != EROFS)
         err = errno;
@@ -92,8 +137,8 @@ std::error_code ReplaceFileAtomically(const std::string& path, std::string_view 
         return SystemError(err);
     err = WriteAndClose(f, bytes);
     if (!err) {
-        if (fs::exists(old))
-            fs::permissions(temporary, old.permissions(), fs::perm_options::replace, ec);
+        fs::permissions(temporary, fs::exists(old) ? old.permissions() : NewFilePermissions(),
+                        fs::perm_options::replace, ec);
         fs::rename(temporary, target, ec);
         if (ec)
             err = ec.value();

@@ -11,7 +11,9 @@
 
 // Replaces the file at `path` with `bytes`. They are written to a new file
 // beside it (never one that already exists), flushed to the disk and renamed
-// over it. The new file keeps the permissions of the file it replaces; a
+// over it. The new file is readable by its owner only until it keeps the
+// permissions of the file it replaces (those of a plain create when there
+// was none), and no fixed fallback name is ever used; a
 // symbolic link is followed, so the file it points to is replaced and the
 // link stays; a folder is refused. Returns an empty code on success, else the
 // system's reason (its message() is the text to show), and then nothing is

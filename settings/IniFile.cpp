@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/IniFile.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -16,6 +18,8 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
+// U+FEFF in GB18030: marks a GB18030 file whose bytes are also valid UTF-8.
+constexpr std::string_view kGbSignature = "\x84\x31\x95\x33";
 
 bool IsBlank(char c)
 {
@@ -88,6 +92,14 @@ std::string SystemMessage(int err)
 
 } // namespace
 
+TIniFile::LoadResult TIniFile::TooLargeFailure(std::string* error)
+{
+    tooLarge_ = true;
+    if (error)
+        *error = "cannot read " + path_ + ": it is larger than 1 MiB";
+    return LoadResult::Failed;
+}
+
 TIniFile::TIniFile(std::string path) : path_(std::move(path))
 {
     Load(nullptr);
@@ -100,7 +112,9 @@ TIniFile::LoadResult TIniFile::Load(std::string* error)
     lineEnds_.clear();
     lineEnd_ = "\n";
     hadBom_ = false;
+    hadGbSignature_ = false;
     legacyEncoding_ = false;
+    tooLarge_ = false;
 
     std::error_code ec;
     fs::file_status st = fs::status(path_, ec);
@@ -111,25 +125,40 @@ TIniFile::LoadResult TIniFile::Load(std::string* error)
             *error = "cannot read " + path_ + ": " + (ec ? ec.message() : std::string("it is a folder"));
         return LoadResult::Failed;
     }
+    if (fs::is_regular_file(st)) {
+        std::uintmax_t size = fs::file_size(path_, ec);
+        if (!ec && size > kMaxFileSize)
+            return TooLargeFailure(error);
+    }
     std::ifstream in(path_, std::ios::binary);
     if (!in) {
         if (error)
             *error = "cannot open " + path_ + ": " + SystemMessage(errno);
         return LoadResult::Failed;
     }
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // At most one byte more than a file may hold, whatever the file is (a
+    // device or a FIFO never ends).
+    std::string bytes;
+    char chunk[16384];
+    while (bytes.size() <= kMaxFileSize && in.read(chunk, sizeof chunk).gcount() > 0)
+        bytes.append(chunk, static_cast<size_t>(in.gcount()));
     if (in.bad()) {
         if (error)
             *error = "cannot read " + path_;
         return LoadResult::Failed;
     }
+    if (bytes.size() > kMaxFileSize)
+        return TooLargeFailure(error);
 
     std::string_view text = bytes;
     if (text.substr(0, kBom.size()) == kBom) {
         hadBom_ = true;
         text.remove_prefix(kBom.size());
+    } else if (text.substr(0, kGbSignature.size()) == kGbSignature) {
+        hadGbSignature_ = true;
+        text.remove_prefix(kGbSignature.size());
     }
-    legacyEncoding_ = !IsValidUtf8(text);
+    legacyEncoding_ = hadGbSignature_ || !IsValidUtf8(text);
 
     // Lines end at LF; a CR before it belongs to the line end. In GB18030
     // neither byte occurs inside a character, so the file can be split
@@ -151,6 +180,12 @@ TIniFile::LoadResult TIniFile::Load(std::string* error)
             }
             text.remove_prefix(lf + 1);
         } else {
+            // A CR at the very end is the start of a line end whose LF was
+            // lost; a line added after it completes it.
+            if (!line.empty() && line.back() == '\r') {
+                line.remove_suffix(1);
+                end = "\r";
+            }
             text = {};
         }
         rawLines_.emplace_back(line);
@@ -201,11 +236,19 @@ bool TIniFile::WriteString(const std::string& section, const std::string& key, c
     auto hasLineBreak = [](const std::string& s) { return s.find_first_of("\r\n") != std::string::npos; };
     if (hasLineBreak(section) || hasLineBreak(key) || hasLineBreak(value))
         return fail("a line break cannot be written into an INI file");
-    if (section.find(']') != std::string::npos)
-        return fail("a section name cannot hold ']'");
-    if (Trim(key).empty() || key.find('=') != std::string::npos || Trim(key).front() == ';'
-        || Trim(key).front() == '[')
+    // A name is read back trimmed, so one with blanks at its ends would
+    // never be found again.
+    if (section.find(']') != std::string::npos || Trim(section) != section)
+        return fail("not a usable section name: \"" + section + "\"");
+    if (key.empty() || Trim(key) != key || key.find('=') != std::string::npos || key.front() == ';'
+        || key.front() == '[')
         return fail("not a usable key name: \"" + key + "\"");
+
+    // Text that is not UTF-8 would turn a UTF-8 file into one read as
+    // GB18030: its ill-formed bytes are written as '?', as they are into a
+    // GB18030 file.
+    if (!IsValidUtf8(section) || !IsValidUtf8(key) || !IsValidUtf8(value))
+        return WriteString(ValidUtf8(section), ValidUtf8(key), ValidUtf8(value), error);
 
     // Work on the file as it is on disk now, so that nothing written by
     // someone else since this object read it is lost.
@@ -218,6 +261,8 @@ bool TIniFile::WriteString(const std::string& section, const std::string& key, c
     auto insertLine = [&](size_t at, const std::string& text) {
         if (at > 0 && ends[at - 1].empty())
             ends[at - 1] = lineEnd_; // the old last line had no line end
+        else if (at > 0 && ends[at - 1] == "\r")
+            ends[at - 1] = "\r\n";
         lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at), text);
         raw.insert(raw.begin() + static_cast<std::ptrdiff_t>(at), Encode(text));
         ends.insert(ends.begin() + static_cast<std::ptrdiff_t>(at), lineEnd_);
@@ -256,13 +301,23 @@ bool TIniFile::WriteString(const std::string& section, const std::string& key, c
         }
     }
 
-    std::string bytes;
-    if (hadBom_)
-        bytes += kBom;
+    std::string body;
     for (size_t i = 0; i < raw.size(); ++i) {
-        bytes += raw[i];
-        bytes += ends[i];
+        body += raw[i];
+        body += ends[i];
     }
+    // A GB18030 file whose bytes have become valid UTF-8 (its only other
+    // non-ASCII text was the value replaced) would read as UTF-8 next time.
+    auto nonAscii = [](std::string_view s) {
+        return std::any_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+    };
+    const bool gbSignature = hadGbSignature_ || (legacyEncoding_ && nonAscii(body) && IsValidUtf8(body));
+    std::string bytes;
+    if (gbSignature)
+        bytes += kGbSignature;
+    else if (hadBom_)
+        bytes += kBom;
+    bytes += body;
     if (std::error_code written = ReplaceFileAtomically(path_, bytes))
         return fail("cannot write " + path_ + ": " + written.message());
 

@@ -3,6 +3,7 @@
 
 #include "core/State.h"
 #include "settings/IniFile.h"
+#include "settings/MsgBox.h"
 
 namespace {
 constexpr const char* kLanguageSection = "Language";
@@ -10,7 +11,7 @@ constexpr const char* kLanguageSection = "Language";
 
 // Constant-initialised, so the global message table can use it while it is
 // being constructed, whatever the order of the program's static objects.
-constinit const std::array<MessageKey, 27> kMessageKeys = {{
+constinit const std::array<MessageKey, 28> kMessageKeys = {{
     {"Confirmation", &TLanguage::Confirmation, "Confirmation"},
     {"ExitProgram", &TLanguage::ExitProgram, "Do you wish to exit program?"},
     {"SaveProgram", &TLanguage::SaveProgram, "Do you wish to save the changes?"},
@@ -40,6 +41,8 @@ constinit const std::array<MessageKey, 27> kMessageKeys = {{
     {"FileNotSaved", &TLanguage::FileNotSaved, "The file was not saved."},
     // Help Topics found no program to show the help; the guide's path follows.
     {"HelpNotShown", &TLanguage::HelpNotShown, "The help cannot be shown. The user guide is here:"},
+    // A settings or language file over 1 MiB; the path follows in quotes.
+    {"FileTooLarge", &TLanguage::FileTooLarge, "The file is larger than 1 MiB and was not read:"},
 }};
 
 TLanguage::TLanguage()
@@ -63,7 +66,14 @@ void LoadLanguage(const std::string& languageName)
 {
     // A missing file reads as one without keys: every text takes its default.
     TIniFile file(LanguageFilePath(languageName));
+    if (file.TooLarge())
+        ShowFileTooLarge(file.Path()); // in the language in use until now
     for (const MessageKey& m : kMessageKeys)
         Language.*m.field = file.ReadString(kLanguageSection, m.key, m.defaultText);
     Language.Locale = file.ReadString(kLanguageSection, "Locale", "");
+}
+
+void ShowFileTooLarge(const std::string& path)
+{
+    MsgBox(Language.Confirmation, Language.FileTooLarge + " \"" + path + "\"", kMsgInformation);
 }

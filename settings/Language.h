@@ -34,6 +34,7 @@ public:
     std::string FileCreateError;
     std::string FileNotSaved;
     std::string HelpNotShown;
+    std::string FileTooLarge;
 
     // Not a message: the optional "Locale" key of the section (zh_CN), which
     // picks the translations of the dialogs the program takes from Qt (file
@@ -49,11 +50,15 @@ struct MessageKey {
     std::string TLanguage::*field;
     const char* defaultText;
 };
-extern const std::array<MessageKey, 27> kMessageKeys;
+extern const std::array<MessageKey, 28> kMessageKeys;
 
 // Path of a language file: AppPath + name + ".Ini".
 std::string LanguageFilePath(const std::string& languageName);
 
 // Fills the global message table and Locale from the language file of that
-// name. A missing file or key gives the default text (no Locale).
+// name. A missing file or key gives the default text (no Locale); a file
+// over 1 MiB is refused with a message and reads as missing.
 void LoadLanguage(const std::string& languageName);
+
+// Shows that the settings or language file at `path` is too large to read.
+void ShowFileTooLarge(const std::string& path);

@@ -9,6 +9,7 @@
 #include "core/State.h"
 #include "settings/Folders.h"
 #include "settings/IniFile.h"
+#include "settings/Language.h"
 #include "settings/ListText.h"
 
 namespace {
@@ -37,9 +38,21 @@ std::string TSysInfoReader::ReadString(const std::string& key, const std::string
     return defaultValue;
 }
 
+std::vector<std::string> TSysInfoReader::TooLargeFiles() const
+{
+    std::vector<std::string> paths;
+    if (user_.TooLarge())
+        paths.push_back(user_.Path());
+    if (shipped_.TooLarge() && shipped_.Path() != user_.Path())
+        paths.push_back(shipped_.Path());
+    return paths;
+}
+
 void LoadSysInfo()
 {
     TSysInfoReader file;
+    for (const std::string& path : file.TooLargeFiles())
+        ShowFileTooLarge(path);
     ALL.ComPort = file.ReadString("Com", "Com1");
 
     std::optional<int> id = ParseInteger(file.ReadString("Language_ID", "0"));

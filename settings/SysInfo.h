@@ -20,6 +20,8 @@ class TSysInfoReader {
 public:
     TSysInfoReader();
     std::string ReadString(const std::string& key, const std::string& defaultValue) const;
+    // The files refused for their size (they read as missing).
+    std::vector<std::string> TooLargeFiles() const;
 
 private:
     TIniFile user_;
@@ -27,7 +29,7 @@ private:
 };
 
 // ComPort, LanguageId and LanguageName from the file, with the defaults
-// "Com1", 0 and "English". An index outside the "Language_SW" list falls back
+// "Com1", 0 and "English"; a file over 1 MiB is named in a message. An index outside the "Language_SW" list falls back
 // to 0 and "English".
 void LoadSysInfo();
 // Writes "Com" and "Language_ID"; false with the reason when it cannot.

@@ -100,6 +100,23 @@ bool IsValidUtf8(std::string_view bytes)
     return true;
 }
 
+std::string ValidUtf8(std::string_view bytes)
+{
+    std::string out;
+    out.reserve(bytes.size());
+    while (!bytes.empty()) {
+        size_t n = Utf8SequenceLength(bytes);
+        if (n == 0) {
+            out += '?';
+            n = 1;
+        } else {
+            out.append(bytes.substr(0, n));
+        }
+        bytes.remove_prefix(n);
+    }
+    return out;
+}
+
 std::string Gb18030ToUtf8(std::string_view bytes)
 {
     std::string out;

@@ -14,7 +14,8 @@
 # (dpkg-shlibdeps, the checkers of the desktop entry and the AppStream file,
 # chmcmd from fp-utils-3.2.2, which compiles the help files _English.chm and
 # _Chinese.chm, and lintian). The build makes the manual pages with help2man;
-# the tests read them with man.
+# the tests read them with man. The fuzz targets of the tests are built with
+# clang and its libFuzzer (libclang-rt-14-dev, which clang only recommends).
 set -euo pipefail
 for_tests=false
 for_tools=false
@@ -33,7 +34,7 @@ packages=(
   qt6-base-dev qt6-serialport-dev qt6-translations-l10n
   libgtest-dev nlohmann-json3-dev libcli11-dev help2man
 )
-$for_tests && packages+=(locales desktop-file-utils appstream man-db python3 poppler-utils)
+$for_tests && packages+=(locales desktop-file-utils appstream man-db python3 poppler-utils clang libclang-rt-14-dev)
 $for_tools && packages+=(xvfb xauth python3 fonts-wqy-microhei xdotool chirp)
 $for_package && packages+=(dpkg-dev file desktop-file-utils appstream fp-utils-3.2.2 lintian)
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <clocale>
 #include <gtest/gtest.h>
+
+#include <cfloat>
 #include <locale>
 
 #include "core/NumberText.h"
@@ -38,6 +40,18 @@ TEST(NumberText, FormatsLikeTheMasksAndRoundsHalfAwayFromZero)
     EXPECT_EQ(FormatFixed(9.99996, 4), "10.0000");
     EXPECT_EQ(FormatFixed(0.000004, 5), "0.00000");
     EXPECT_EQ(FormatFixed(-2.5, 0), "-3");
+}
+
+TEST(NumberText, FormatsEveryValueIntoATextThatReadsBack)
+{
+    for (double v : {DBL_MAX, -DBL_MAX, 1.7976931348623e308, DBL_MIN})
+        for (int decimals : {0, 3})
+            EXPECT_TRUE(ParseNumber(FormatFixed(v, decimals))) << v << " with " << decimals;
+    EXPECT_EQ(*ParseNumber(FormatFixed(DBL_MAX, 0)), DBL_MAX);
+    EXPECT_EQ(FormatFixed(0, 0, 0), "0");
+    EXPECT_EQ(FormatFixed(-0.4, 0, 0), "0");
+    EXPECT_EQ(FormatFixed(0.25, 1, 0), ".3");
+    EXPECT_EQ(FormatFixed(2.5, -2), "3");
 }
 
 TEST(NumberText, IgnoresADecimalCommaLocale)

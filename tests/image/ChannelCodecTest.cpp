@@ -55,6 +55,7 @@ TEST_F(ChannelCodec, FrequencyBcdAndRaster)
     const std::pair<double, double> snaps[] = {
         {146.523, 146.52}, {146.5187, 146.515}, {146.519, 146.51875},
         {146.52, 146.52},  {146.50625, 146.50625}, {446.007, 446.00625},
+        {146.500004, 146.5}, // on the raster once rounded to 10 Hz, and stored so
     };
     for (auto [typed, snapped] : snaps)
         EXPECT_DOUBLE_EQ(SnapFrequency(typed), snapped) << typed;

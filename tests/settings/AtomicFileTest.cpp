@@ -29,3 +29,11 @@ TEST(AtomicFile, FollowsRelativeLinksToTheFileAtTheEnd)
     EXPECT_TRUE(fs::is_symlink(dir.file("later.ini")));
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.file("sub")), fs::directory_iterator()), 2);
 }
+
+TEST(AtomicFile, ANewFileGetsThePermissionsOfAPlainCreate)
+{
+    TempDir dir;
+    std::string plain = dir.write("plain.ini", "x");
+    ASSERT_FALSE(ReplaceFileAtomically(dir.file("new.ini"), std::string_view("y")));
+    EXPECT_EQ(fs::status(dir.file("new.ini")).permissions(), fs::status(plain).permissions());
+}

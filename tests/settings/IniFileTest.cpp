@@ -129,7 +129,7 @@ TEST(IniRead, Gb18030FileIsDecodedToUtf8)
 TEST(IniRead, GarbageBinaryAndHugeLinesDoNotBreakReading)
 {
     TempDir dir;
-    std::string huge(1 << 20, 'x');
+    std::string huge(1 << 18, 'x'); // two of them stay within the 1 MiB a file may have
     std::string binary = "\0\x01\xFF\xFE[\x80\x81=\x00\x00"s;
     TIniFile ini(dir.write("junk.ini", binary + "\n" + huge + "\n[S]\nbig=" + huge + "\n" + binary + "\nk=v"));
     EXPECT_EQ(ini.ReadString("S", "k", ""), "v");
@@ -211,6 +211,51 @@ TEST(IniWrite, KeepsByteOrderMarkAndTheLegacyEncoding)
     EXPECT_EQ(TIniFile(gbPath).ReadString("S", "k", ""), kZhongWenUtf8 + "!");
 }
 
+TEST(IniWrite, AFileKeepsItsEncodingAndItsLastLinesCarriageReturn)
+{
+    TempDir dir;
+    // The only GB18030 text is the value replaced, and the new one (U+9686,
+    // C2 A1 in GB18030) is also valid UTF-8, where it would read as U+00A1.
+    const std::string wanted = "\xE9\x9A\x86";
+    std::string gbPath = dir.write("gb.ini", "[S]\r\nk=\xB0\xA1\r\n");
+    ASSERT_TRUE(TIniFile(gbPath).WriteString("S", "k", wanted));
+    EXPECT_EQ(TIniFile(gbPath).ReadString("S", "k", ""), wanted);
+    ASSERT_TRUE(TIniFile(gbPath).WriteString("S", "n", "1"));
+    EXPECT_EQ(TIniFile(gbPath).ReadString("S", "k", ""), wanted);
+    EXPECT_NE(ReadAll(gbPath).find("k=\xC2\xA1\r\nn=1\r\n"), std::string::npos);
+
+    // Bytes that are not UTF-8 do not make a UTF-8 file read as GB18030.
+    std::string utf8Path = dir.write("utf8.ini", "[S]\nname=" + kZhongWenUtf8 + "\n");
+    ASSERT_TRUE(TIniFile(utf8Path).WriteString("S", "k", "a\xFF"));
+    EXPECT_EQ(TIniFile(utf8Path).ReadString("S", "name", ""), kZhongWenUtf8);
+    EXPECT_EQ(TIniFile(utf8Path).ReadString("S", "k", ""), "a?");
+
+    // A CR that ends the file without its LF stays a line end.
+    std::string crPath = dir.write("cr.ini", "[S]\nk=v\r");
+    const std::string before = TIniFile(crPath).ReadString("S", "k", "");
+    ASSERT_TRUE(TIniFile(crPath).WriteString("S", "k2", "w"));
+    EXPECT_EQ(TIniFile(crPath).ReadString("S", "k", ""), before);
+    EXPECT_EQ(ReadAll(crPath), "[S]\nk=v\r\nk2=w\n");
+}
+
+TEST(IniFile, FilesOverOneMebibyteAreNeitherReadNorWritten)
+{
+    TempDir dir;
+    std::string head = "[S]\nk=v\n;";
+    std::string atLimit = dir.write("limit.ini", head + std::string(TIniFile::kMaxFileSize - head.size(), 'x'));
+    EXPECT_EQ(TIniFile(atLimit).ReadString("S", "k", ""), "v");
+    std::string over = dir.write("over.ini", head + std::string(TIniFile::kMaxFileSize, 'x'));
+    TIniFile big(over);
+    EXPECT_TRUE(big.TooLarge());
+    EXPECT_FALSE(big.Find("S", "k"));
+    std::string error;
+    EXPECT_FALSE(big.WriteString("S", "k", "w", &error));
+    EXPECT_NE(error.find("larger than 1 MiB"), std::string::npos) << error;
+    EXPECT_EQ(std::filesystem::file_size(over), head.size() + TIniFile::kMaxFileSize);
+    // A device that never ends is read no further than the limit.
+    EXPECT_TRUE(TIniFile("/dev/zero").TooLarge());
+}
+
 TEST(IniWrite, WritesOverChangesMadeByOthersSinceReading)
 {
     TempDir dir;
@@ -242,6 +287,8 @@ TEST(IniWrite, FailureLeavesTheFileAndTheFolderAsTheyWere)
     EXPECT_FALSE(ini.WriteString("S", "", "v", &error));
     EXPECT_FALSE(ini.WriteString("S", "a=b", "v", &error));
     EXPECT_FALSE(ini.WriteString("S]", "k", "v", &error));
+    EXPECT_FALSE(ini.WriteString("S", " k", "v", &error)); // read back as "k", found never
+    EXPECT_FALSE(ini.WriteString("S ", "k", "v", &error));
     EXPECT_EQ(ReadAll(path), "[S]\nk=old\n");
     EXPECT_EQ(ini.ReadString("S", "k", ""), "old");
     EXPECT_EQ(FileNames(dir), (std::vector<std::string>{"a.ini", "folder.ini"}));

@@ -47,7 +47,7 @@ TEST(MessageTable, KeysAndDefaultsInTableOrder)
                                               "ModError", "PwdError", "ClearData", "Modforce", "FileExists", "All",
                                               "ErrRange", "ModelType", "Frequency", "ReadOk", "WriteOk",
                                               "PortError", "FileOpenError", "FileCreateError", "FileNotSaved",
-                                              "HelpNotShown"}));
+                                              "HelpNotShown", "FileTooLarge"}));
     // Every key fills its own field: a field shared by two keys would lose
     // the first mark.
     TLanguage marks;
@@ -83,6 +83,17 @@ TEST(LoadLanguage, MissingFileGivesEveryDefault)
     Scribble();
     LoadLanguage("Chinese");
     EXPECT_EQ(Texts(), Defaults());
+}
+
+TEST(LoadLanguage, FileOverOneMebibyteIsRefusedWithAMessage)
+{
+    TempDir dir;
+    StartFresh(dir.path().string());
+    MessageRecorder messages;
+    std::string path = dir.write("Chinese.Ini", "[Language]\nReadOk=x\n;" + std::string(1 << 20, 'x'));
+    LoadLanguage("Chinese");
+    EXPECT_EQ(Texts(), Defaults());
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{"The file is larger than 1 MiB and was not read: \"" + path + "\""});
 }
 
 TEST(LoadLanguage, FileTextsReplaceDefaultsKeyByKey)
@@ -139,7 +150,7 @@ TEST(LoadLanguage, StartUpLoadsTheCurrentLanguage)
 TEST(LoadLanguage, BrokenFilesNeverCrash)
 {
     TempDir dir;
-    std::string huge(1 << 20, '\xA1');
+    std::string huge(1 << 18, '\xA1'); // three of them stay within the 1 MiB a file may have
     dir.write("Junk.Ini", "\0\0\0\xFF\xFE\x01[Language\n"s + huge + "\n[Language]\n" + huge + "=x\nReadOk=\0still\n"s
                               + "\xD6\n" + "WriteOk=" + huge);
     StartFresh(dir.path().string());

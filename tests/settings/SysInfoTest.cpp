@@ -103,16 +103,26 @@ TEST(LoadSysInfo, BrokenFilesGiveTheDefaults)
 {
     using namespace std::string_literals;
     TempDir dir;
-    std::string huge(1 << 20, 'C');
+    std::string huge((1 << 20) - 4096, 'C'); // a file may have 1 MiB
     dir.write("SysInfo.Ini", "\xEF\xBB\xBF\0\0\xFF\xFE garbage ]]][[[ ==\n"s + huge + "\n[SysInfo\x01]\n\0Com=X"s);
     StartFresh(dir.path().string());
     EXPECT_EQ(ALL.ComPort, "Com1");
     EXPECT_EQ(ALL.LanguageId, 0);
     EXPECT_EQ(ALL.LanguageName, "English");
 
-    // A megabyte-long value is taken whole.
+    // A value of almost a megabyte is taken whole.
     StartWith(dir, "Com=" + huge);
     EXPECT_EQ(ALL.ComPort.size(), huge.size());
+}
+
+TEST(LoadSysInfo, AFileOverOneMebibyteIsNamedInAMessage)
+{
+    TempDir dir;
+    MessageRecorder messages;
+    std::string path = dir.write("SysInfo.Ini", "[SysInfo]\nCom=COM7\n;" + std::string(1 << 20, 'x'));
+    StartFresh(dir.path().string());
+    EXPECT_EQ(ALL.ComPort, "Com1");
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{"The file is larger than 1 MiB and was not read: \"" + path + "\""});
 }
 
 TEST(SaveSysInfo, CreatesTheFileWithPortAndIndexOnly)

@@ -153,3 +153,20 @@ TEST(CliLink, PortThatCannotOpenAndBadOptions)
     EXPECT_EQ(Cli(dir, "write " + Quote(out) + " --count 0").exitCode, 1);
     EXPECT_EQ(Cli(dir, "read").exitCode, 1);
 }
+
+TEST(CliLink, UsageErrorsNameTheArgumentAndShowTheCommandsUsage)
+{
+    TempDir dir;
+    const std::pair<const char*, const char*> cases[] = {
+        {"read x.dat --port COM99999999999", "COM99999999999"},
+        {"write x.dat --count 0", "--count"},
+        {"write x.dat --count 2147483648", "2147483648"},
+    };
+    for (const auto& [args, named] : cases) {
+        CliRun run = Cli(dir, args);
+        EXPECT_EQ(run.exitCode, 1) << args;
+        EXPECT_NE(run.err.find(named), std::string::npos) << args << ": " << run.err;
+        std::string usage = std::string("Usage: qv300-cli ") + (args[0] == 'r' ? "read" : "write");
+        EXPECT_NE(run.err.find(usage), std::string::npos) << args << ": " << run.err;
+    }
+}

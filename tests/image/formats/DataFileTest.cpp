@@ -195,6 +195,12 @@ TEST_F(DataFile, RefusesUnknownModelsAndUnreadableFilesLeavingTheDocumentAlone)
         EXPECT_NE(messages.shown[0].text.find(path), std::string::npos);
         EXPECT_TRUE(ALL.Image == before);
     }
+
+    // A device that never ends is read no further than a data file holds.
+    messages.shown.clear();
+    std::string zero = "/dev/zero";
+    EXPECT_EQ(OpenDocumentFile(zero), ReadResult::WrongModel);
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{"Model Type Wrong."});
 }
 
 TEST_F(DataFile, ShortAndLongFilesFillOnlyAsFarAsTheyGo)

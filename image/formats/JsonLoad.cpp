@@ -286,7 +286,8 @@ JsonLoadReport JsonToDocument(std::string_view text)
     json doc;
     try {
         doc = json::parse(text);
-    } catch (const json::parse_error& e) {
+    } catch (const json::exception& e) {
+        // A syntax error, or a number too large for any field (out_of_range).
         report.error = InterchangeText("JsonSyntax", {e.what()});
         return report;
     }

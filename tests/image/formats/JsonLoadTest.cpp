@@ -90,4 +90,7 @@ TEST_F(JsonLoad, AFaultNamesItsPathAndChangesNothing)
         EXPECT_EQ(ALL.Image, image) << c.json;
     }
     EXPECT_FALSE(JsonToDocument("{").Ok());
+    // A number no double holds is a fault like any other, not an escape.
+    EXPECT_FALSE(JsonToDocument(R"({"channels": [{"number": 1e400}]})").Ok());
+    EXPECT_EQ(ALL.Image, image);
 }

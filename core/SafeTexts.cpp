@@ -77,20 +77,6 @@ std::string LanguageFileText(const std::string& section, const std::string& key,
 
 std::string SafeText(const std::string& key, const std::vector<std::string>& args)
 {
-    std::string text = key;
-    for (const SafeTextKey& t : kTexts)
-        if (key == t.key)
-            text = LanguageFileText(kSafeSection, key, t.english);
-    std::string out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 1 < text.size() && text[i + 1] >= '1' && text[i + 1] <= '9') {
-            size_t n = static_cast<size_t>(text[i + 1] - '1');
-            if (n < args.size())
-                out += args[n];
-            ++i;
-        } else {
-            out += text[i];
-        }
-    }
-    return out;
+    static TSectionTexts texts(kSafeSection, kTexts);
+    return texts.Text(key, args);
 }

@@ -7,10 +7,9 @@
 #include <string>
 #include <vector>
 
-struct SafeTextKey {
-    const char* key;
-    const char* english;
-};
+#include "settings/SectionTexts.h"
+
+using SafeTextKey = SectionTextKey;
 // Every text, in the order of the language files.
 std::span<const SafeTextKey> SafeTextKeys();
 inline constexpr const char* kSafeSection = "SafeWrite";

@@ -2,12 +2,6 @@
 #include "image/formats/InterchangeTexts.h"
 
 #include <array>
-#include <map>
-#include <optional>
-
-#include "core/State.h"
-#include "settings/IniFile.h"
-#include "settings/Language.h"
 
 namespace {
 constexpr auto kTexts = std::to_array<InterchangeTextKey>({
@@ -63,28 +57,10 @@ constexpr auto kTexts = std::to_array<InterchangeTextKey>({
     {"PrintPage", "Page %1 of %2"},
 });
 
-struct Loaded {
-    std::string path;
-    std::map<std::string, std::string> texts;
-};
-
-std::optional<Loaded>& Cache()
+TSectionTexts& Texts()
 {
-    static std::optional<Loaded> cache;
-    return cache;
-}
-
-const std::map<std::string, std::string>& Texts()
-{
-    const std::string path = LanguageFilePath(ALL.LanguageName.empty() ? "English" : ALL.LanguageName);
-    std::optional<Loaded>& cache = Cache();
-    if (!cache || cache->path != path) {
-        cache = Loaded{path, {}};
-        TIniFile file(path);
-        for (const InterchangeTextKey& t : kTexts)
-            cache->texts[t.key] = file.ReadString(kInterchangeSection, t.key, t.english);
-    }
-    return cache->texts;
+    static TSectionTexts texts(kInterchangeSection, kTexts);
+    return texts;
 }
 } // namespace
 
@@ -95,24 +71,10 @@ std::span<const InterchangeTextKey> InterchangeTextKeys()
 
 std::string InterchangeText(const std::string& key, const std::vector<std::string>& args)
 {
-    const auto& texts = Texts();
-    auto it = texts.find(key);
-    const std::string& text = it != texts.end() ? it->second : key;
-    std::string out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 1 < text.size() && text[i + 1] >= '1' && text[i + 1] <= '9') {
-            size_t n = static_cast<size_t>(text[i + 1] - '1');
-            if (n < args.size())
-                out += args[n];
-            ++i;
-        } else {
-            out += text[i];
-        }
-    }
-    return out;
+    return Texts().Text(key, args);
 }
 
 void ReloadInterchangeTexts()
 {
-    Cache().reset();
+    Texts().Reload();
 }

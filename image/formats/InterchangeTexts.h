@@ -8,10 +8,9 @@
 #include <string>
 #include <vector>
 
-struct InterchangeTextKey {
-    const char* key;
-    const char* english;
-};
+#include "settings/SectionTexts.h"
+
+using InterchangeTextKey = SectionTextKey;
 // Every text, in the order of the language files.
 std::span<const InterchangeTextKey> InterchangeTextKeys();
 inline constexpr const char* kInterchangeSection = "Interchange";

@@ -215,8 +215,9 @@ TEST_F(LanguageFiles, ChineseFileIsWindowsMadeGb18030AndEveryMessageIsTranslated
     for (const SheetTextKey& t : SheetTextKeys())
         EXPECT_TRUE(HasChinese(chinese.ReadString(kSheetSection, t.key, ""))) << t.key;
     for (const SafeTextKey& t : FleetTextKeys()) {
-        if (std::string(t.key) != "PortNotOpened") // "%1: %2" has no words
+        if (std::string(t.key) != "PortNotOpened") { // "%1: %2" has no words
             EXPECT_TRUE(HasChinese(chinese.ReadString(kFleetSection, t.key, ""))) << t.key;
+        }
     }
 }
 

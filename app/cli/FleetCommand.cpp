@@ -22,7 +22,9 @@
 #include "core/State.h"
 #include "link/Fleet.h"
 #include "link/PortNames.h"
+#include "link/SharedLoop.h"
 #include "link/qt/QtLinkClock.h"
+#include "link/qt/QtLoopHooks.h"
 #include "link/qt/QtSerialPort.h"
 #include "settings/Folders.h"
 #include "settings/Language.h"
@@ -61,7 +63,9 @@ public:
     {
         ports_.push_back(std::make_unique<TQtSerialPort>());
         clocks_.push_back(std::make_unique<TQtLinkClock>());
-        fleet_.AddPort(name, device, *ports_.back(), *clocks_.back());
+        sharedClocks_.push_back(std::make_unique<TSharedLoopClock>(*clocks_.back(), QtLoopHooks(&context_)));
+        sharedPorts_.push_back(std::make_unique<TSharedLoopPort>(*ports_.back(), *sharedClocks_.back()));
+        fleet_.AddPort(name, device, *sharedPorts_.back(), *sharedClocks_.back());
     }
 
     int Run(const FleetOptions& options)
@@ -146,6 +150,9 @@ private:
     // The ports and clocks outlive the fleet that works on them.
     std::vector<std::unique_ptr<TQtSerialPort>> ports_;
     std::vector<std::unique_ptr<TQtLinkClock>> clocks_;
+    QObject context_;
+    std::vector<std::unique_ptr<TSharedLoopClock>> sharedClocks_;
+    std::vector<std::unique_ptr<TSharedLoopPort>> sharedPorts_;
     TFleet fleet_{*this, [this] { return static_cast<long>(clock_.elapsed()); }};
     std::unique_ptr<QSocketNotifier> input_;
     std::string answer_;

@@ -72,6 +72,15 @@ void TFleetPort::Begin()
     ended_ = false;
     serial_.clear();
     message_.clear();
+    // Every port starts from the event loop, so their opening pauses
+    // overlap instead of following one another.
+    firstTry_ = true;
+    Set(FleetState::Waiting);
+    clock_.Start(LinkTimer::FleetRetry, 0);
+}
+
+void TFleetPort::OpenFirst()
+{
     if (!OpenPort()) {
         // Reported at once; in hands-free mode the device may come later.
         message_ = Language.PortError;
@@ -81,7 +90,6 @@ void TFleetPort::Begin()
             End();
             return;
         }
-        Set(FleetState::Waiting);
         clock_.Start(LinkTimer::FleetRetry, kRetryMs);
         return;
     }
@@ -293,6 +301,11 @@ void TFleetPort::TimerFired(LinkTimer timer)
     }
     if (stopping_) {
         End();
+        return;
+    }
+    if (firstTry_) {
+        firstTry_ = false;
+        OpenFirst();
         return;
     }
     const bool radioOnCable = state_ == FleetState::Done || state_ == FleetState::Failed ||

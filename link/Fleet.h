@@ -82,6 +82,7 @@ private:
     void Finished(const LinkOutcome& outcome) override;
 
     bool OpenPort();
+    void OpenFirst();
     void Try();
     void Probe();
     void EndProbe();
@@ -112,6 +113,7 @@ private:
     bool ended_ = true;
     bool waitingForAnswer_ = false;
     bool opening_ = false;
+    bool firstTry_ = false;
 };
 
 class TFleet {

@@ -1,96 +1,121 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "link/SharedLoop.h"
 
-TSharedLoopClock::TSharedLoopClock(TLinkClock& clock, LoopHooks hooks) : clock_(clock), hooks_(std::move(hooks))
+#include <algorithm>
+
+using Clock = std::chrono::steady_clock;
+
+TSharedLoopClock::TSharedLoopClock(TLinkClock& clock) : clock_(clock)
 {
     clock_.SetListener(this);
 }
 
 TSharedLoopClock::~TSharedLoopClock()
 {
-    *alive_ = false;
     if (clock_.Listener() == this)
         clock_.SetListener(nullptr);
 }
 
 void TSharedLoopClock::Start(LinkTimer timer, int ms)
 {
-    held_.erase(timer);
-    clock_.Start(timer, ms);
-}
-
-void TSharedLoopClock::Stop(LinkTimer timer)
-{
-    held_.erase(timer);
-    clock_.Stop(timer);
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(pauseEnd_ - Clock::now()).count();
+    clock_.Start(timer, ms + static_cast<int>(std::max<long long>(0, left)));
 }
 
 void TSharedLoopClock::Wait(int ms)
 {
     if (ms >= kLongestPause)
         return;
-    ++pausing_;
-    hooks_.runFor(ms);
-    if (--pausing_ > 0 || (held_.empty() && after_.empty()))
-        return;
-    // What came during the pause is handed over once the engine's handler
-    // that paused has returned.
-    hooks_.post([this, alive = alive_] {
-        if (!*alive || pausing_ > 0)
-            return;
-        std::set<LinkTimer> held;
-        held.swap(held_);
-        std::vector<std::function<void()>> after;
-        after.swap(after_);
-        for (auto& action : after)
-            action();
-        for (LinkTimer timer : held)
-            if (Listener())
-                Listener()->TimerFired(timer);
-    });
-}
-
-void TSharedLoopClock::AfterPause(std::function<void()> action)
-{
-    if (pausing_ > 0)
-        after_.push_back(std::move(action));
-    else
-        action();
+    pauseEnd_ = std::max(pauseEnd_, Clock::now()) + std::chrono::milliseconds(ms);
 }
 
 void TSharedLoopClock::TimerFired(LinkTimer timer)
 {
-    if (pausing_ > 0) {
-        held_.insert(timer);
-        return;
-    }
     if (Listener())
         Listener()->TimerFired(timer);
 }
 
-TSharedLoopPort::TSharedLoopPort(TSerialPort& port, TSharedLoopClock& clock) : port_(port), clock_(clock)
+TSharedLoopPort::TSharedLoopPort(TSerialPort& port, TSharedLoopClock& clock, PostAfter post)
+    : port_(port), clock_(clock), post_(std::move(post))
 {
     port_.SetListener(this);
 }
 
 TSharedLoopPort::~TSharedLoopPort()
 {
+    *alive_ = false;
     if (port_.Listener() == this)
         port_.SetListener(nullptr);
 }
 
+bool TSharedLoopPort::Open(int portNumber, int baudRate)
+{
+    held_.clear();
+    failed_ = false;
+    return port_.Open(portNumber, baudRate);
+}
+
+void TSharedLoopPort::Close()
+{
+    held_.clear();
+    port_.Close();
+}
+
+bool TSharedLoopPort::FlushOutput()
+{
+    held_.clear();
+    return port_.FlushOutput();
+}
+
+bool TSharedLoopPort::Write(const uint8_t* bytes, size_t count)
+{
+    if (!port_.IsOpen() || failed_)
+        return false;
+    const Clock::time_point due = clock_.PauseEnd();
+    const Clock::time_point now = Clock::now();
+    if (held_.empty() && due <= now)
+        return port_.Write(bytes, count);
+    held_.push_back({std::max(due, held_.empty() ? due : held_.back().due), {bytes, bytes + count}});
+    if (held_.size() == 1) {
+        const auto wait = std::chrono::ceil<std::chrono::milliseconds>(held_.front().due - now).count();
+        post_(static_cast<int>(std::max<long long>(0, wait)), [this, alive = alive_] {
+            if (*alive)
+                SendDue();
+        });
+    }
+    return true;
+}
+
+// Sends the held bytes whose pause has ended, and waits for the next.
+void TSharedLoopPort::SendDue()
+{
+    const Clock::time_point now = Clock::now();
+    while (!held_.empty() && held_.front().due <= now) {
+        Held h = std::move(held_.front());
+        held_.pop_front();
+        if (!port_.Write(h.bytes.data(), h.bytes.size())) {
+            held_.clear();
+            myPortTriggerLineError();
+            return;
+        }
+    }
+    if (held_.empty())
+        return;
+    const auto wait = std::chrono::ceil<std::chrono::milliseconds>(held_.front().due - now).count();
+    post_(static_cast<int>(std::max<long long>(0, wait)), [this, alive = alive_] {
+        if (*alive)
+            SendDue();
+    });
+}
+
 void TSharedLoopPort::myPortTrigger(size_t n)
 {
-    clock_.AfterPause([this, n] {
-        if (Listener() && port_.ByteReady())
-            Listener()->myPortTrigger(n);
-    });
+    if (Listener())
+        Listener()->myPortTrigger(n);
 }
 
 void TSharedLoopPort::myPortTriggerLineError()
 {
-    clock_.AfterPause([this] {
-        if (Listener())
-            Listener()->myPortTriggerLineError();
-    });
+    if (Listener())
+        Listener()->myPortTriggerLineError();
 }

@@ -1,66 +1,60 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One port's engines on an event loop that other ports share. The engines
-// block for short pauses (before a frame, after a flush), and a blocking
-// pause on one port would hold up every other port's exchange. Here a pause
-// runs the event loop instead, so the other ports go on, while this port's
-// own timers and received bytes are held back and handed over after the
-// pause, as the engine expects of a pause.
-//
-// The clock and the port stand between the engine and the real clock and
-// port. The event loop is reached through two functions: run the loop for
-// a while, and call something once the current handler has returned.
+// pause for short whiles before they send (before a frame, after a flush),
+// and a pause that blocks the thread would hold up every other port's
+// exchange. Here a pause blocks nothing: it moves the next bytes the engine
+// sends later by as long, so the radio sees the same gaps while the loop
+// goes on serving the other ports; timers started after a pause count from
+// its end as well. A pause before a failure is shown only
+// delays a window nobody watches in a fleet, and is left out.
+#include <chrono>
 #include <cstddef>
+#include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
-#include <set>
 #include <vector>
 
 #include "link/LinkClock.h"
 #include "link/SerialPort.h"
 
-struct LoopHooks {
-    std::function<void(int ms)> runFor;           // runs the event loop for ms
-    std::function<void(std::function<void()>)> post; // calls it from the loop, soon
-};
+// Calls `action` from the event loop `ms` from now.
+using PostAfter = std::function<void(int ms, std::function<void()> action)>;
 
 class TSharedLoopClock : public TLinkClock, private TLinkTimerListener {
 public:
-    TSharedLoopClock(TLinkClock& clock, LoopHooks hooks);
+    explicit TSharedLoopClock(TLinkClock& clock);
     ~TSharedLoopClock() override;
+    // A timer started after a pause runs from the pause's end, as it would
+    // have after a pause that blocked.
     void Start(LinkTimer timer, int ms) override;
-    void Stop(LinkTimer timer) override;
-    // Pauses as long as most: a pause only makes a window wait before it
-    // shows a failure (nobody watches a fleet's window) is left out.
+    void Stop(LinkTimer timer) override { clock_.Stop(timer); }
     void Wait(int ms) override;
 
-    bool Pausing() const { return pausing_ > 0; }
-    // Runs `action` now, or after the pause when one is in progress.
-    void AfterPause(std::function<void()> action);
-
-    // Pauses this long or longer are skipped.
-    static constexpr int kLongestPause = 1000;
+    // The moment the pauses asked for so far end.
+    std::chrono::steady_clock::time_point PauseEnd() const { return pauseEnd_; }
+    static constexpr int kLongestPause = 1000; // pauses this long or longer are left out
 
 private:
     void TimerFired(LinkTimer timer) override;
     TLinkClock& clock_;
-    LoopHooks hooks_;
-    int pausing_ = 0;
-    std::set<LinkTimer> held_; // fired during the pause
-    std::vector<std::function<void()>> after_;
-    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+    std::chrono::steady_clock::time_point pauseEnd_{};
 };
 
 class TSharedLoopPort : public TSerialPort, private TPortListener {
 public:
-    TSharedLoopPort(TSerialPort& port, TSharedLoopClock& clock);
+    TSharedLoopPort(TSerialPort& port, TSharedLoopClock& clock, PostAfter post);
     ~TSharedLoopPort() override;
-    bool Open(int portNumber, int baudRate) override { return port_.Open(portNumber, baudRate); }
-    void Close() override { port_.Close(); }
+    bool Open(int portNumber, int baudRate) override;
+    void Close() override;
     bool IsOpen() const override { return port_.IsOpen(); }
     bool FlushInput() override { return port_.FlushInput(); }
-    bool FlushOutput() override { return port_.FlushOutput(); }
-    bool Write(const uint8_t* bytes, size_t count) override { return port_.Write(bytes, count); }
+    bool FlushOutput() override;
+    // Sends at once, or queues the bytes until the pause before them ends.
+    bool Write(const uint8_t* bytes, size_t count) override;
+    // What the device has not sent yet; bytes still held for a pause are
+    // not counted, so nobody waits for them.
     size_t TransmitQueueCount() override { return port_.TransmitQueueCount(); }
     bool ByteReady() override { return port_.ByteReady(); }
     uint8_t ReadByte() override { return port_.ReadByte(); }
@@ -68,6 +62,15 @@ public:
 private:
     void myPortTrigger(size_t n) override;
     void myPortTriggerLineError() override;
+    void SendDue();
     TSerialPort& port_;
     TSharedLoopClock& clock_;
+    PostAfter post_;
+    struct Held {
+        std::chrono::steady_clock::time_point due;
+        std::vector<uint8_t> bytes;
+    };
+    std::deque<Held> held_;
+    bool failed_ = false; // a held write the device refused
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };

@@ -63,8 +63,8 @@ public:
     {
         ports_.push_back(std::make_unique<TQtSerialPort>());
         clocks_.push_back(std::make_unique<TQtLinkClock>());
-        sharedClocks_.push_back(std::make_unique<TSharedLoopClock>(*clocks_.back(), QtLoopHooks(&context_)));
-        sharedPorts_.push_back(std::make_unique<TSharedLoopPort>(*ports_.back(), *sharedClocks_.back()));
+        sharedClocks_.push_back(std::make_unique<TSharedLoopClock>(*clocks_.back()));
+        sharedPorts_.push_back(std::make_unique<TSharedLoopPort>(*ports_.back(), *sharedClocks_.back(), QtPostAfter(&context_)));
         fleet_.AddPort(name, device, *sharedPorts_.back(), *sharedClocks_.back());
     }
 

@@ -106,6 +106,7 @@ TEST_F(Fleet, WritesEveryRadioAtOnceAndOneFailureHoldsUpNoOther)
     b.cables[4]->port.openFails = true;
     std::string why;
     ASSERT_TRUE(b.fleet.Start(Options(), why)) << why;
+    ASSERT_TRUE(b.RunUntil([&] { return !b.notOpened.empty(); }, 100));
     EXPECT_EQ(b.notOpened, std::vector<size_t>{4});
     EXPECT_EQ(b.fleet.Port(4).State(), FleetState::Failed);
     ASSERT_TRUE(b.RunUntil([&] { return !b.fleet.Running(); }));

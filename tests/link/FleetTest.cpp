@@ -208,6 +208,28 @@ TEST_F(Fleet, HandsFreeWritesEachRadioPutOnTheCableOnceAndOnlyLooksForTheNextMea
     EXPECT_EQ(LogLines().size(), 3u);
 }
 
+TEST_F(Fleet, ACablePulledFailsOnlyItsRadioAndTheNextRadioOnItIsWritten)
+{
+    FleetBench b(2);
+    Cable& pulled = *b.cables[1];
+    std::string why;
+    ASSERT_TRUE(b.fleet.Start(Options(true), why)) << why;
+    ASSERT_TRUE(b.RunUntil([&] { return b.fleet.Port(1).State() == FleetState::Writing; }));
+    pulled.onCable = false;
+    pulled.port.LineErrorAt(pulled.clock.now + 10);
+    ASSERT_TRUE(b.RunUntil([&] { return b.fleet.Written() == 1 && b.fleet.Failed() == 1; }));
+    EXPECT_EQ(b.fleet.Port(0).State(), FleetState::Done);
+
+    // Another radio on that cable: written.
+    pulled.Put("302511000077");
+    ASSERT_TRUE(b.RunUntil([&] { return b.fleet.Written() == 2; }));
+    EXPECT_EQ(b.records.back().serial, "302511000077");
+    ASSERT_EQ(b.records.size(), 3u);
+    EXPECT_EQ(b.records[0].port, "COM2");
+    EXPECT_EQ(b.records[0].result, FleetResult::Failed);
+    EXPECT_NE(b.records[0].message.find(kComError), std::string::npos) << b.records[0].message;
+}
+
 } // namespace
 
 TEST(Sha256, KnownDigests)

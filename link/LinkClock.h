@@ -5,9 +5,10 @@
 #include <cstddef>
 
 // The one-shot timers of the read and write windows. NextPhase belongs to
-// the safe write, which moves from one exchange to the next on it.
-enum class LinkTimer { xTimer, HeadTime, TryTime, CloseTime, cxBack, NextPhase };
-inline constexpr size_t kLinkTimerCount = 6;
+// the safe write, which moves from one exchange to the next on it;
+// FleetRetry to the fleet write, which looks for the next radio on it.
+enum class LinkTimer { xTimer, HeadTime, TryTime, CloseTime, cxBack, NextPhase, FleetRetry };
+inline constexpr size_t kLinkTimerCount = 7;
 
 class TLinkTimerListener {
 public:

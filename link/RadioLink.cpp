@@ -152,8 +152,10 @@ void TRadioLink::Close()
 
 void TRadioLink::StopTimers()
 {
+    // The fleet's timer is not the engine's to stop.
     for (size_t t = 0; t < kLinkTimerCount; ++t)
-        clock_.Stop(static_cast<LinkTimer>(t));
+        if (static_cast<LinkTimer>(t) != LinkTimer::FleetRetry)
+            clock_.Stop(static_cast<LinkTimer>(t));
 }
 
 bool TRadioLink::Send(const uint8_t* bytes, size_t count, int expectedReply, BlockPhase phase)
@@ -417,6 +419,7 @@ void TRadioLink::TimerFired(LinkTimer timer)
         EnableOk(true);
         break;
     case LinkTimer::NextPhase:
+    case LinkTimer::FleetRetry:
         break;
     }
 }

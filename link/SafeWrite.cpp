@@ -154,7 +154,7 @@ int TSafeWrite::PhaseBase() const
 void TSafeWrite::StopEngineTimers()
 {
     for (size_t t = 0; t < kLinkTimerCount; ++t)
-        if (static_cast<LinkTimer>(t) != LinkTimer::NextPhase)
+        if (static_cast<LinkTimer>(t) != LinkTimer::NextPhase && static_cast<LinkTimer>(t) != LinkTimer::FleetRetry)
             clock_.Stop(static_cast<LinkTimer>(t));
 }
 

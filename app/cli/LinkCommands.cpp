@@ -13,6 +13,7 @@
 #include "core/DocumentFiles.h"
 #include "link/DoctorTexts.h"
 #include "app/cli/CliLink.h"
+#include "app/cli/FleetCommand.h"
 #include "app/cli/QtRun.h"
 #include "link/qt/DevicePorts.h"
 #include "link/PortNames.h"
@@ -45,20 +46,32 @@ bool ChoosePortOfRun(const LinkOptions& o)
     return o.port || o.device;
 }
 
-void AddPortOptions(CLI::App& command, LinkOptions& o)
+void AddPortOptions(CLI::App& command, LinkOptions& o, bool list)
 {
     CLI::Validator comPort(
-        [](std::string& text) {
-            bool ok = PortNumberOf(text) && UpperAscii(text.substr(0, 3)) == "COM";
-            return ok ? std::string() : "not a port name COMn: " + text;
+        [list](std::string& text) {
+            size_t from = 0;
+            for (;;) {
+                const size_t comma = list ? text.find(',', from) : std::string::npos;
+                const std::string name = text.substr(from, comma == std::string::npos ? std::string::npos : comma - from);
+                if (!PortNumberOf(name) || UpperAscii(name.substr(0, 3)) != "COM")
+                    return "not a port name COMn: " + name;
+                if (comma == std::string::npos)
+                    return std::string();
+                from = comma + 1;
+            }
         },
         "");
-    command.add_option("--port", o.port, "the COM port of this run (default: Com of SysInfo.Ini); not saved")
-        ->type_name("COMn")
+    command.add_option("--port", o.port,
+                       list ? "the COM port of this run, or several: COM1,COM2,COM5 (default: Com of SysInfo.Ini); not saved"
+                            : "the COM port of this run (default: Com of SysInfo.Ini); not saved")
+        ->type_name(list ? "COMn[,COMn...]" : "COMn")
         ->check(comPort)
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
-    command.add_option("--device", o.device, "the device behind the port for this run; not saved")
-        ->type_name("PATH")
+    command.add_option("--device", o.device,
+                       list ? "the device behind the port for this run, or one per port of --port: PATH,PATH; not saved"
+                            : "the device behind the port for this run; not saved")
+        ->type_name(list ? "PATH[,PATH...]" : "PATH")
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
 }
 
@@ -73,7 +86,9 @@ void AddLinkCommands(CLI::App& app, CommandRun& run)
     auto write = std::make_shared<LinkOptions>();
     command = app.add_subcommand("write", "writes a data file into the radio");
     command->add_option("IN.dat", write->file, "the data file to write into the radio")->required();
-    AddPortOptions(*command, *write);
+    AddPortOptions(*command, *write, true);
+    auto fleet = std::make_shared<FleetCliOptions>();
+    AddFleetOptions(*command, *fleet);
     CLI::Validator atLeastOne(
         [](std::string& text) {
             std::optional<int> n = ParseInteger(text);
@@ -89,7 +104,9 @@ void AddLinkCommands(CLI::App& app, CommandRun& run)
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
     command->add_flag("--yes", write->yes, "write without asking: the changes and the next radio are taken as confirmed");
     AddSafeWriteOptions(*command, *write);
-    command->callback([write, &run] { run = [write] { return CommandWrite(*write); }; });
+    command->callback([write, fleet, &run] {
+        run = [write, fleet] { return IsFleetWrite(*write, *fleet) ? CommandFleetWrite(*write, *fleet) : CommandWrite(*write); };
+    });
 
     auto ports = std::make_shared<LinkOptions>();
     command = app.add_subcommand("ports", "lists the COM names with the device behind each");

@@ -32,7 +32,8 @@ struct LinkOptions {
 
 // The options the link commands share: the port of this run and the device
 // behind it, checked as the program's port names are.
-void AddPortOptions(CLI::App& command, LinkOptions& o);
+// With `list`, --port and --device take comma-separated lists.
+void AddPortOptions(CLI::App& command, LinkOptions& o, bool list = false);
 
 // The port of this run: --port names it (otherwise the settings' port,
 // checked as at start-up), --device stands behind it.

@@ -3,12 +3,17 @@
 // program without a radio. Prints the pseudo-terminal's path as the first
 // line of its output, then answers session after session until SIGINT or
 // SIGTERM. After a hang-up (the --hang-up-after fault) it opens a fresh
-// pseudo-terminal and prints that path as a further line.
+// pseudo-terminal and prints that path as a further line. With --radios N
+// it serves N radios, each on a pseudo-terminal of its own, all from one
+// loop; --control lets a test take a radio off its cable and put a new one
+// on.
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <deque>
+#include <functional>
+#include <memory>
 #include <iostream>
 #include <poll.h>
 #include <unistd.h>
@@ -16,6 +21,7 @@
 #include "core/State.h"
 #include "tools/radio-sim/LinePacer.h"
 #include "tools/radio-sim/PseudoTerminal.h"
+#include "tools/radio-sim/SimControl.h"
 #include "tools/radio-sim/SimMemory.h"
 #include "tools/radio-sim/SimOptions.h"
 
@@ -43,10 +49,35 @@ struct TimedByte {
     uint8_t byte;
 };
 
+// A radio of its own for each place on the fleet: the sample or given
+// memory with a serial number that differs from every other radio's. The
+// first radio keeps the serial number the memory has.
+RadioMemory WithSerial(RadioMemory memory, int number)
+{
+    if (number == 0)
+        return memory;
+    char serial[32];
+    std::snprintf(serial, sizeof serial, "302511%04dQV", (342 + number) % 10000);
+    std::copy_n(serial, 12, memory.begin() + kSerialNumber);
+    return memory;
+}
+
+// The path saved to for radio `index` (from 0): the one given for the first,
+// "-2", "-3" before the extension for the others.
+std::string SavePathOf(const std::string& path, int index)
+{
+    if (path.empty() || index == 0)
+        return path;
+    const size_t dot = path.rfind('.');
+    const std::string suffix = "-" + std::to_string(index + 1);
+    return dot == std::string::npos || path.find('/', dot) != std::string::npos ? path + suffix
+                                                                                 : path.substr(0, dot) + suffix + path.substr(dot);
+}
+
 class Server {
 public:
-    Server(SimulatedRadio& radio, const SimOptions& options, std::string modelCode)
-        : radio_(radio), options_(options), modelCode_(std::move(modelCode)),
+    Server(SimulatedRadio radio, const SimOptions& options, std::string modelCode, std::string saveFile)
+        : radio_(std::move(radio)), options_(options), modelCode_(std::move(modelCode)), saveFile_(std::move(saveFile)),
           toRadio_(options.pace ? kByteTimeAt4800 : SimTime{}),
           fromRadio_(options.pace ? kByteTimeAt4800 : SimTime{})
     {
@@ -63,29 +94,52 @@ public:
         return true;
     }
 
-    int Run(const sigset_t& waitMask)
+    // One turn of the loop before waiting; false when the line failed.
+    bool Step()
     {
-        while (!stopRequested) {
-            Deliver();
-            Transmit();
-            if (hangUpPending_ && outbound_.empty() && !HostStillReading()) {
-                HangUp();
-                if (!OpenLine())
-                    return 1;
-            }
-            radio_.Tick(Now());
-            SaveIfDue();
-            if (!Wait(waitMask))
-                return 1;
+        Deliver();
+        Transmit();
+        if (hangUpPending_ && outbound_.empty() && !HostStillReading()) {
+            HangUp();
+            if (!OpenLine())
+                return false;
         }
-        // What the host already sent still reaches the radio, so a write
-        // that ended just before the stop is saved as a complete session.
-        for (const TimedByte& b : inbound_)
-            radio_.Receive(b.byte, b.due);
-        radio_.LineLost();
+        if (radio_)
+            radio_->Tick(Now());
         SaveIfDue();
-        Say("stopped");
-        return 0;
+        return true;
+    }
+
+    // The end of the run: what the host already sent still reaches the
+    // radio, so a write that ended just before the stop is saved as a
+    // complete session.
+    void Stop()
+    {
+        if (radio_) {
+            for (const TimedByte& b : inbound_)
+                radio_->Receive(b.byte, b.due);
+            radio_->LineLost();
+        }
+        SaveIfDue();
+    }
+
+    // The radio leaves the cable: the line stays, nothing answers on it.
+    void Unplug()
+    {
+        if (radio_)
+            radio_->LineLost();
+        SaveIfDue();
+        radio_.reset();
+        inbound_.clear();
+        outbound_.clear();
+        hangUpPending_ = false;
+        hangUpBy_.reset();
+    }
+    // A radio goes onto the cable, in place of any that was there.
+    void Plug(SimulatedRadio radio)
+    {
+        Unplug();
+        radio_.emplace(std::move(radio));
     }
 
 private:
@@ -96,7 +150,9 @@ private:
         while (!hangUpPending_ && !inbound_.empty() && inbound_.front().due <= now) {
             TimedByte b = inbound_.front();
             inbound_.pop_front();
-            RadioReply reply = radio_.Receive(b.byte, b.due);
+            if (!radio_)
+                break;
+            RadioReply reply = radio_->Receive(b.byte, b.due);
             std::vector<SimTime> times = fromRadio_.Schedule(reply.bytes.size(), b.due);
             for (size_t i = 0; i < reply.bytes.size(); ++i)
                 outbound_.push_back({times[i], reply.bytes[i]});
@@ -146,23 +202,25 @@ private:
         hangUpPending_ = false;
         Say("hanging up " + pty_.SlavePath());
         pty_.Close();
-        radio_.LineLost();
+        if (radio_)
+            radio_->LineLost();
         toRadio_ = LinePacer(options_.pace ? kByteTimeAt4800 : SimTime{});
         fromRadio_ = LinePacer(options_.pace ? kByteTimeAt4800 : SimTime{});
     }
 
     void SaveIfDue()
     {
-        if (!radio_.TakeSaveDue() || options_.saveFile.empty())
+        if (!radio_ || !radio_->TakeSaveDue() || saveFile_.empty())
             return;
-        if (SaveMemoryFile(options_.saveFile, radio_.Memory(), modelCode_))
-            Say("saved " + options_.saveFile);
+        if (SaveMemoryFile(saveFile_, radio_->Memory(), modelCode_))
+            Say("saved " + saveFile_);
     }
 
-    // Sleeps until the line has bytes for us, the next timed byte is due,
-    // the session deadline passes or a stop signal comes. False on a
-    // failure of the line itself.
-    bool Wait(const sigset_t& waitMask)
+public:
+
+    // The soonest moment this line needs a turn (nothing: only when bytes
+    // come), and what to wait for on its pseudo-terminal.
+    std::optional<SimTime> NextDue() const
     {
         std::optional<SimTime> next;
         auto consider = [&](SimTime t) { next = next ? std::min(*next, t) : t; };
@@ -170,25 +228,23 @@ private:
             consider(inbound_.front().due);
         if (!outbound_.empty())
             consider(outbound_.front().due);
-        if (auto deadline = radio_.SessionDeadline())
-            consider(*deadline + std::chrono::milliseconds(1));
+        if (radio_)
+            if (auto deadline = radio_->SessionDeadline())
+                consider(*deadline + std::chrono::milliseconds(1));
         if (hangUpBy_)
             consider(Now() + kHangUpPoll);
+        return next;
+    }
+    pollfd PollEntry() const { return {pty_.MasterFd(), static_cast<short>(hangUpPending_ ? 0 : POLLIN), 0}; }
 
-        timespec timeout{};
-        if (next) {
-            SimTime left = std::max(SimTime{}, *next - Now());
-            timeout.tv_sec = static_cast<time_t>(left.count() / 1'000'000'000);
-            timeout.tv_nsec = static_cast<long>(left.count() % 1'000'000'000);
-        }
-        pollfd pfd{pty_.MasterFd(), static_cast<short>(hangUpPending_ ? 0 : POLLIN), 0};
-        int r = ppoll(&pfd, 1, next ? &timeout : nullptr, &waitMask);
-        if (r < 0)
-            return errno == EINTR;
+    // Takes in what the wait found; false on a failure of the line itself.
+    bool Handle(const pollfd& pfd)
+    {
         if (pfd.revents & POLLIN) {
             uint8_t buf[256];
             ssize_t n = read(pty_.MasterFd(), buf, sizeof buf);
-            if (n > 0) {
+            // With no radio on the cable the bytes go nowhere.
+            if (n > 0 && radio_) {
                 std::vector<SimTime> times = toRadio_.Schedule(static_cast<size_t>(n), Now());
                 for (ssize_t i = 0; i < n; ++i)
                     inbound_.push_back({times[static_cast<size_t>(i)], buf[i]});
@@ -201,9 +257,11 @@ private:
         return true;
     }
 
-    SimulatedRadio& radio_;
+private:
+    std::optional<SimulatedRadio> radio_; // nothing: unplugged
     const SimOptions& options_;
     std::string modelCode_;
+    std::string saveFile_;
     PseudoTerminal pty_;
     LinePacer toRadio_;
     LinePacer fromRadio_;
@@ -214,6 +272,65 @@ private:
     SimTime hangUpFrom_{};
     static constexpr SimTime kHangUpPoll = std::chrono::milliseconds(5);
 };
+
+// How often the control file is looked at.
+constexpr SimTime kControlPoll = std::chrono::milliseconds(100);
+
+// Serves every radio until a stop signal: sleeps until a line has bytes for
+// us, the next timed byte or deadline of any line is due, the control file
+// is due a look, or a signal comes.
+int Serve(std::vector<std::unique_ptr<Server>>& servers, const std::function<SimulatedRadio(int, int)>& newRadio,
+          const SimOptions& options, const sigset_t& waitMask)
+{
+    std::optional<SimControl> control;
+    if (!options.controlFile.empty())
+        control.emplace(options.controlFile);
+    int nextSerial = static_cast<int>(servers.size());
+    while (!stopRequested) {
+        for (auto& server : servers)
+            if (!server->Step())
+                return 1;
+        std::optional<SimTime> next;
+        if (control) {
+            for (const PlugCommand& c : control->Poll()) {
+                if (c.radio > static_cast<int>(servers.size()))
+                    continue;
+                const size_t i = static_cast<size_t>(c.radio - 1);
+                if (c.plug) {
+                    servers[i]->Plug(newRadio(nextSerial++, static_cast<int>(i)));
+                    Say("radio " + std::to_string(c.radio) + " plugged in");
+                } else {
+                    servers[i]->Unplug();
+                    Say("radio " + std::to_string(c.radio) + " unplugged");
+                }
+            }
+            next = Now() + kControlPoll;
+        }
+        std::vector<pollfd> pfds;
+        for (auto& server : servers) {
+            if (auto due = server->NextDue())
+                next = next ? std::min(*next, *due) : *due;
+            pfds.push_back(server->PollEntry());
+        }
+        timespec timeout{};
+        if (next) {
+            SimTime left = std::max(SimTime{}, *next - Now());
+            timeout.tv_sec = static_cast<time_t>(left.count() / 1'000'000'000);
+            timeout.tv_nsec = static_cast<long>(left.count() % 1'000'000'000);
+        }
+        int r = ppoll(pfds.data(), pfds.size(), next ? &timeout : nullptr, &waitMask);
+        if (r < 0 && errno != EINTR)
+            return 1;
+        if (r > 0)
+            for (size_t i = 0; i < servers.size(); ++i)
+                if (!servers[i]->Handle(pfds[i]))
+                    return 1;
+    }
+    for (auto& server : servers)
+        server->Stop();
+    Say("stopped");
+    return 0;
+}
 }
 
 int main(int argc, char** argv)
@@ -268,11 +385,20 @@ int main(int argc, char** argv)
     sigdelset(&waitMask, SIGINT);
     sigdelset(&waitMask, SIGTERM);
 
-    SimulatedRadio radio(memory, modelCode, options.faults);
-    radio.SetLog(Say);
-    Server server(radio, options, modelCode);
-    if (!server.OpenLine())
-        return 1;
+    // Radio `number` (from 0, counting every radio ever plugged in) on the
+    // cable of radio `place`; the faults strike the chosen place only.
+    auto makeRadio = [&](int number, int place) {
+        const bool faulty = !options.faultRadio || *options.faultRadio == place + 1;
+        SimulatedRadio radio(WithSerial(memory, number), modelCode, faulty ? options.faults : RadioFaults{});
+        radio.SetLog(Say);
+        return radio;
+    };
+    std::vector<std::unique_ptr<Server>> servers;
+    for (int i = 0; i < options.radios; ++i) {
+        servers.push_back(std::make_unique<Server>(makeRadio(i, i), options, modelCode, SavePathOf(options.saveFile, i)));
+        if (!servers.back()->OpenLine())
+            return 1;
+    }
     Say(std::string("serving as ") + modelCode + (options.pace ? ", paced at 4800 baud" : ""));
-    return server.Run(waitMask);
+    return Serve(servers, makeRadio, options, waitMask);
 }

@@ -12,6 +12,11 @@ const char* const kSimUsage =
     "  --model CODE         the model code the radio reports (default: QV30)\n"
     "  --pace               spend 11 bit times at 4800 baud per byte, both ways\n"
     "  --save FILE.dat      write the memory to FILE.dat after each write session\n"
+    "  --radios N           serve N independent radios, one pseudo-terminal each;\n"
+    "                       their paths are the first N lines, in order\n"
+    "  --control FILE       read \"unplug K\" and \"plug K\" lines appended to FILE:\n"
+    "                       radio K (from 1) leaves its cable, or a new radio with\n"
+    "                       the next serial number takes its place\n"
     "  --help               show this help and quit\n"
     "  --version            show the version and quit\n"
     "\n"
@@ -30,6 +35,7 @@ const char* const kSimUsage =
     "  --noise-count K      how many noise bytes (default 3)\n"
     "  --echo               every byte comes back, no radio answers (plug not fully in)\n"
     "  --fault-session S    faults only in session S (from 1), not in every one\n"
+    "  --fault-radio K      faults only in radio K (from 1), not in every one\n"
     "POINT is program, ident, auth, ack:N (the N-th acknowledge of a session,\n"
     "from 0) or block:N (the read or write request of block N; N alone works too).\n";
 
@@ -69,7 +75,8 @@ ParsedOptions ParseSimOptions(const std::vector<std::string>& args)
             static const char* const kWithValue[] = {"--memory", "--model", "--save", "--silent-at",
                                                      "--short-reply", "--refuse-write", "--hang-up-after",
                                                      "--noise-at", "--noise-count", "--fault-session",
-                                                     "--corrupt-write", "--power-loss-after"};
+                                                     "--corrupt-write", "--power-loss-after", "--radios",
+                                                     "--fault-radio", "--control"};
             bool known = false;
             for (const char* name : kWithValue)
                 known = known || a == name;
@@ -86,6 +93,8 @@ ParsedOptions ParseSimOptions(const std::vector<std::string>& args)
                 if (v.size() != 4)
                     return fail("a model code has four characters");
                 o.modelCode = v;
+            } else if (a == "--control") {
+                o.controlFile = v;
             } else if (a == "--save") {
                 o.saveFile = v;
             } else if (a == "--silent-at" || a == "--noise-at") {
@@ -106,6 +115,13 @@ ParsedOptions ParseSimOptions(const std::vector<std::string>& args)
                 f.powerLossAfterBlock = n;
             } else if (a == "--noise-count") {
                 f.noiseCount = static_cast<size_t>(*n);
+            } else if (a == "--radios" || a == "--fault-radio") {
+                if (*n < 1)
+                    return fail("radios count from 1");
+                if (a == "--radios")
+                    o.radios = *n;
+                else
+                    o.faultRadio = n;
             } else if (a == "--fault-session") {
                 if (*n < 1)
                     return fail("sessions count from 1");

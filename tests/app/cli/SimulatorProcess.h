@@ -65,6 +65,15 @@ public:
     Simulator& operator=(const Simulator&) = delete;
     // The pseudo-terminal the program is to use.
     const std::string& path() const { return path_; }
+    // The next line it prints: with --radios, the next radio's line.
+    std::string NextLine()
+    {
+        char line[256] = {};
+        std::string text = out_ && fgets(line, sizeof line, out_) ? line : "";
+        while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
+            text.pop_back();
+        return text;
+    }
 
 private:
     pid_t pid_ = -1;

@@ -28,6 +28,7 @@
 #include "app/ui/AboutDlg.h"
 #include "app/ui/MainFrm.h"
 #include "app/ui/ModelDlg.h"
+#include "core/FleetTexts.h"
 #include "core/State.h"
 #include "editors/SheetTexts.h"
 #include "editors/ui/ChsInfo.h"
@@ -213,6 +214,11 @@ TEST_F(LanguageFiles, ChineseFileIsWindowsMadeGb18030AndEveryMessageIsTranslated
         EXPECT_TRUE(HasChinese(chinese.ReadString("Language", m.key, ""))) << m.key;
     for (const SheetTextKey& t : SheetTextKeys())
         EXPECT_TRUE(HasChinese(chinese.ReadString(kSheetSection, t.key, ""))) << t.key;
+    for (const SafeTextKey& t : FleetTextKeys()) {
+        if (std::string(t.key) != "PortNotOpened") { // "%1: %2" has no words
+            EXPECT_TRUE(HasChinese(chinese.ReadString(kFleetSection, t.key, ""))) << t.key;
+        }
+    }
 }
 
 TEST_F(LanguageFiles, EnglishFileHasTheMainWindowsDesignTextsMessagesAndAboutLines)
@@ -231,6 +237,8 @@ TEST_F(LanguageFiles, EnglishFileHasTheMainWindowsDesignTextsMessagesAndAboutLin
         EXPECT_EQ(english.Find("Language", m.key).value_or("missing"), m.defaultText) << m.key;
     for (const SheetTextKey& t : SheetTextKeys())
         EXPECT_EQ(english.Find(kSheetSection, t.key).value_or("missing"), t.english) << t.key;
+    for (const SafeTextKey& t : FleetTextKeys())
+        EXPECT_EQ(english.Find(kFleetSection, t.key).value_or("missing"), t.english) << t.key;
     for (int i = 1; i <= 9; ++i)
         EXPECT_TRUE(english.Find("fFrmAbout", "lStr" + std::to_string(i) + ".Caption")) << "lStr" << i;
     EXPECT_EQ(english.ReadString("fFrmAbout", "lStr1.Caption", ""), "QV-300 Programming Software");

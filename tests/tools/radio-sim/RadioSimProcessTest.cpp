@@ -13,6 +13,9 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <fstream>
+#include <set>
+
 #include "HostScript.h"
 #include "TestSupport.h"
 #include "image/formats/DataFile.h"
@@ -240,4 +243,53 @@ TEST(RadioSimProcess, SavesEachWriteSessionAndHangsUpWhereTold)
     EXPECT_TRUE(Handshake(fd));
     close(fd);
     EXPECT_EQ(sim.Stop(), 0) << sim.Log();
+}
+
+// Several radios from one process, each with its own serial number; a
+// radio taken off its cable leaves the line silent, and the one put on in
+// its place is a new radio.
+TEST(RadioSimProcess, ServesSeveralRadiosThatAreUnpluggedAndPluggedIn)
+{
+    TempDir dir;
+    StartFresh(dir.path().string());
+    const std::string control = dir.file("control");
+    SimProcess sim({"--radios", "3", "--control", control});
+    std::vector<std::string> paths;
+    for (int i = 0; i < 3; ++i)
+        paths.push_back(sim.ReadLine());
+    ASSERT_EQ(std::set<std::string>(paths.begin(), paths.end()).size(), 3u);
+
+    // The serial number is in block 26.
+    auto serialOf = [](int fd) {
+        if (!Handshake(fd))
+            return std::string();
+        Bytes data = Exchange(fd, ReadRequest(26), 20);
+        Exchange(fd, {0x06}, 1);
+        (void)!write(fd, "E", 1);
+        return data.size() == 20 ? std::string(data.begin() + 4, data.begin() + 16) : std::string();
+    };
+    std::vector<int> fds;
+    std::set<std::string> serials;
+    for (const std::string& path : paths) {
+        fds.push_back(OpenLine(path));
+        ASSERT_GE(fds.back(), 0) << path;
+        serials.insert(serialOf(fds.back()));
+    }
+    EXPECT_EQ(serials.size(), 3u);
+    EXPECT_EQ(serials.count(""), 0u);
+
+    std::ofstream(control, std::ios::app) << "unplug 2\n";
+    ASSERT_TRUE(sim.WaitForLog("radio 2 unplugged"));
+    ASSERT_EQ(write(fds[1], Program('a').data(), 8), 8);
+    EXPECT_TRUE(ReadUpTo(fds[1], 1, 300).empty());
+    EXPECT_FALSE(serialOf(fds[0]).empty()); // the others go on
+
+    std::ofstream(control, std::ios::app) << "plug 2\n";
+    ASSERT_TRUE(sim.WaitForLog("radio 2 plugged in"));
+    const std::string fresh = serialOf(fds[1]);
+    EXPECT_FALSE(fresh.empty());
+    EXPECT_EQ(serials.count(fresh), 0u);
+    for (int fd : fds)
+        close(fd);
+    EXPECT_EQ(sim.Stop(), 0);
 }

@@ -1,0 +1,226 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/cli/FleetCommand.h"
+
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QSocketNotifier>
+#include <QTimer>
+#include <CLI/CLI.hpp>
+#include <algorithm>
+#include <csignal>
+#include <iostream>
+#include <memory>
+#include <unistd.h>
+
+#include "app/cli/QtRun.h"
+#include "core/ContentsDiff.h"
+#include "core/DocumentFiles.h"
+#include "core/FleetTexts.h"
+#include "core/NumberText.h"
+#include "core/SafeTexts.h"
+#include "core/Sha256.h"
+#include "core/State.h"
+#include "link/Fleet.h"
+#include "link/PortNames.h"
+#include "link/SharedLoop.h"
+#include "link/qt/QtLinkClock.h"
+#include "link/qt/QtLoopHooks.h"
+#include "link/qt/QtSerialPort.h"
+#include "settings/Folders.h"
+#include "settings/Language.h"
+
+namespace {
+constexpr int kExitFailed = 2;
+
+volatile std::sig_atomic_t interrupts = 0;
+void OnInterrupt(int)
+{
+    interrupts = interrupts + 1;
+}
+
+std::vector<std::string> SplitList(const std::string& text)
+{
+    std::vector<std::string> items;
+    size_t from = 0;
+    for (size_t comma; (comma = text.find(',', from)) != std::string::npos; from = comma + 1)
+        items.push_back(text.substr(from, comma - from));
+    items.push_back(text.substr(from));
+    return items;
+}
+
+// The fleet on the command line: the lines go out as the radios finish; the
+// one preview is answered by --yes or by a line on standard input, read
+// without holding up the other ports.
+class CliFleet : public TFleetView {
+public:
+    explicit CliFleet(bool yes) : yes_(yes)
+    {
+        clock_.start();
+    }
+
+    TFleet& Fleet() { return fleet_; }
+    void Add(const std::string& name, const std::string& device)
+    {
+        ports_.push_back(std::make_unique<TQtSerialPort>());
+        clocks_.push_back(std::make_unique<TQtLinkClock>());
+        sharedClocks_.push_back(std::make_unique<TSharedLoopClock>(*clocks_.back()));
+        sharedPorts_.push_back(std::make_unique<TSharedLoopPort>(*ports_.back(), *sharedClocks_.back(), QtPostAfter(&context_)));
+        fleet_.AddPort(name, device, *sharedPorts_.back(), *sharedClocks_.back());
+    }
+
+    int Run(const FleetOptions& options)
+    {
+        std::string why;
+        if (!fleet_.Start(options, why)) {
+            std::cerr << why << '\n';
+            return kExitFailed;
+        }
+        // Ctrl+C: every port ends after its current radio; again: at once.
+        QTimer interruptPoll;
+        QObject::connect(&interruptPoll, &QTimer::timeout, [this] {
+            if (interrupts > 0 && !stopping_) {
+                stopping_ = true;
+                fleet_.Stop();
+            }
+            if (interrupts > 1)
+                fleet_.Cancel();
+        });
+        interruptPoll.start(200);
+        if (fleet_.Running())
+            loop_.exec();
+        std::cout << fleet_.SummaryText() << std::endl;
+        const bool allGood = fleet_.Failed() == 0 && notOpened_ == 0 && fleet_.Written() > 0 && !cutShort_;
+        return allGood ? 0 : kExitFailed;
+    }
+
+    void ConfirmChanges(const std::vector<ContentChange>& changes) override
+    {
+        std::cout << (changes.empty() ? std::string() : SafeText("ChangesHeading") + "\n") << ChangesText(changes);
+        if (yes_) {
+            std::cout << std::flush;
+            fleet_.Answer(true);
+            return;
+        }
+        std::cerr << SafeText(changes.empty() ? "WriteAnyway" : "ConfirmWrite") << " [y/N] " << std::flush;
+        input_ = std::make_unique<QSocketNotifier>(STDIN_FILENO, QSocketNotifier::Read);
+        QObject::connect(input_.get(), &QSocketNotifier::activated, [this] {
+            char c = 0;
+            const ssize_t n = read(STDIN_FILENO, &c, 1);
+            if (n == 1 && c != '\n') {
+                answer_ += c;
+                return;
+            }
+            input_->setEnabled(false);
+            fleet_.Answer(answer_ == "y" || answer_ == "Y" || answer_ == "yes");
+        });
+    }
+    void Recorded(size_t index, const FleetRecord& r) override
+    {
+        std::string result = FleetText(r.result == FleetResult::Verified  ? "ResultVerified"
+                                       : r.result == FleetResult::Written ? "ResultWritten"
+                                                                          : "ResultFailed");
+        if (r.result == FleetResult::Failed) {
+            std::string message = r.message;
+            std::replace(message.begin(), message.end(), '\n', ' ');
+            result += " (" + message + ")";
+        }
+        const std::string serial = r.serial.empty() ? SafeText("NoSerial") : r.serial;
+        char seconds[32];
+        std::snprintf(seconds, sizeof seconds, "%.1f", r.seconds);
+        std::cout << FleetText("RadioLine", {fleet_.Port(index).Name(), serial, result, seconds}) << std::endl;
+    }
+    void PortNotOpened(size_t index) override
+    {
+        ++notOpened_;
+        std::cerr << FleetText("PortNotOpened", {fleet_.Port(index).Name(), Language.PortError}) << std::endl;
+    }
+    void Ended() override
+    {
+        // A radio left half-done by a second Ctrl+C is no success.
+        for (size_t i = 0; i < fleet_.PortCount(); ++i) {
+            const FleetState s = fleet_.Port(i).State();
+            cutShort_ = cutShort_ || s == FleetState::BackingUp || s == FleetState::Writing || s == FleetState::Verifying;
+        }
+        QTimer::singleShot(0, &loop_, [this] { loop_.quit(); });
+    }
+
+private:
+    bool yes_;
+    QElapsedTimer clock_;
+    // The ports and clocks outlive the fleet that works on them.
+    std::vector<std::unique_ptr<TQtSerialPort>> ports_;
+    std::vector<std::unique_ptr<TQtLinkClock>> clocks_;
+    QObject context_;
+    std::vector<std::unique_ptr<TSharedLoopClock>> sharedClocks_;
+    std::vector<std::unique_ptr<TSharedLoopPort>> sharedPorts_;
+    TFleet fleet_{*this, [this] { return static_cast<long>(clock_.elapsed()); }};
+    std::unique_ptr<QSocketNotifier> input_;
+    std::string answer_;
+    QEventLoop loop_;
+    bool stopping_ = false;
+    int notOpened_ = 0;
+    bool cutShort_ = false;
+};
+} // namespace
+
+void AddFleetOptions(CLI::App& command, FleetCliOptions& f)
+{
+    command.add_flag("--all-ports", f.allPorts, "write into a radio on every port listed as usable, all at once");
+    command.add_flag("--watch", f.watch,
+                     "hands-free: on each port, write each radio plugged in, until Ctrl+C");
+    command.add_flag("--again", f.rewriteDone, "with --watch: write a radio whose serial number is done already");
+    command.add_option("--log", f.log, "append one CSV line per radio to FILE (default: fleet.csv in the backup folder)")
+        ->type_name("FILE");
+}
+
+bool IsFleetWrite(const LinkOptions& o, const FleetCliOptions& f)
+{
+    return f.allPorts || f.watch || f.log || (o.port && o.port->find(',') != std::string::npos);
+}
+
+int CommandFleetWrite(const LinkOptions& o, const FleetCliOptions& f)
+{
+    QtRun qt;
+    StartFirstDocument();
+    std::string fileName = o.file;
+    if (OpenDocumentFile(fileName) != ReadResult::Ok)
+        return kExitFailed;
+
+    // The ports: the list given, each with its device from the device list
+    // when there is one, or every port listed as usable.
+    std::vector<std::string> names;
+    if (f.allPorts) {
+        for (const PortDevice& p : EnumeratePorts())
+            names.push_back(PortName(p.number));
+    } else {
+        names = SplitList(UpperAscii(o.port.value_or(ALL.ComPort)));
+    }
+    const std::vector<std::string> devices = o.device ? SplitList(*o.device) : std::vector<std::string>{};
+    for (size_t i = 0; i < names.size() && i < devices.size(); ++i)
+        if (std::optional<int> n = PortNumberOf(names[i]))
+            MapPortForRun(*n, devices[i]);
+    if (names.empty()) {
+        std::cerr << Language.PortError << '\n';
+        return kExitFailed;
+    }
+
+    CliFleet fleet(o.yes);
+    for (const std::string& name : names) {
+        std::optional<int> n = PortNumberOf(name);
+        fleet.Add(name, n ? DeviceOfPort(*n).value_or("") : "");
+    }
+    FleetOptions options;
+    const std::string folder = o.backupDir ? *o.backupDir : BackupFolder();
+    options.write = {!o.noBackup, !o.noVerify, folder};
+    options.logFile = f.log ? *f.log : folder + "/fleet.csv";
+    options.watch = f.watch;
+    options.rewriteDone = f.rewriteDone;
+    options.sha256 = Sha256Hex(ALL.Image.data(), ALL.Image.size());
+
+    struct sigaction action{};
+    action.sa_handler = OnInterrupt;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+    return fleet.Run(options);
+}

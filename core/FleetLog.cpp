@@ -1,0 +1,81 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/FleetLog.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+
+namespace {
+const char* ResultWord(FleetResult result)
+{
+    switch (result) {
+    case FleetResult::Verified:
+        return "verified";
+    case FleetResult::Written:
+        return "written";
+    case FleetResult::Failed:
+        return "failed";
+    }
+    return "";
+}
+} // namespace
+
+std::string CsvField(const std::string& text)
+{
+    if (text.find_first_of(",\"\r\n") == std::string::npos)
+        return text;
+    std::string out = "\"";
+    for (char c : text)
+        out += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return out + "\"";
+}
+
+std::string FleetRecordLine(const FleetRecord& r)
+{
+    // One line per radio, whatever the message: its line ends become spaces.
+    std::string message = r.message;
+    std::replace_if(message.begin(), message.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+    char when[32] = "";
+    std::tm local{};
+    if (localtime_r(&r.when, &local))
+        std::strftime(when, sizeof when, "%Y-%m-%d %H:%M:%S", &local);
+    char seconds[32];
+    std::snprintf(seconds, sizeof seconds, "%.1f", r.seconds);
+    std::string line;
+    for (const std::string& field : {std::string(when), r.port, r.device, r.serial, r.model, r.band, r.sha256,
+                                     std::string(ResultWord(r.result)), message, std::string(seconds), r.backupFile})
+        line += CsvField(field) + ',';
+    line.pop_back();
+    return line;
+}
+
+bool TFleetLog::Open(const std::string& path, std::string& why)
+{
+    std::error_code ec;
+    const bool fresh = !std::filesystem::exists(path, ec) || std::filesystem::file_size(path, ec) == 0;
+    if (std::filesystem::path parent = std::filesystem::path(path).parent_path(); !parent.empty())
+        std::filesystem::create_directories(parent, ec);
+    errno = 0;
+    out_.open(path, std::ios::app | std::ios::binary);
+    if (!out_) {
+        why = errno ? std::strerror(errno) : "cannot be opened";
+        return false;
+    }
+    path_ = path;
+    if (fresh)
+        out_ << "time,port,device,serial,model,band,sha256,result,message,seconds,backup\n" << std::flush;
+    if (!out_) {
+        why = "cannot be written";
+        out_.close();
+        return false;
+    }
+    return true;
+}
+
+bool TFleetLog::Append(const FleetRecord& record)
+{
+    out_ << FleetRecordLine(record) << '\n' << std::flush;
+    return static_cast<bool>(out_);
+}

@@ -1,0 +1,15 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// The texts of the fleet write: section "FleetWrite" of the current
+// language file, with built-in English defaults. %1 to %4 are filled in
+// from the arguments.
+#include <span>
+#include <string>
+#include <vector>
+
+#include "core/SafeTexts.h"
+
+std::span<const SafeTextKey> FleetTextKeys();
+inline constexpr const char* kFleetSection = "FleetWrite";
+
+std::string FleetText(const std::string& key, const std::vector<std::string>& args = {});

@@ -1,0 +1,433 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "link/Fleet.h"
+
+#include <cstdio>
+
+#include "core/FleetTexts.h"
+#include "core/RadioContents.h"
+#include "core/State.h"
+#include "settings/Language.h"
+
+namespace {
+// How often a port looks for a radio, and for the radio it wrote.
+constexpr int kRetryMs = 1500;
+
+std::string SecondsText(double seconds)
+{
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.1f", seconds);
+    return buf;
+}
+} // namespace
+
+TFleetPort::TFleetPort(TFleet& fleet, size_t index, std::string name, std::string device, TSerialPort& port,
+                       TLinkClock& clock)
+    : fleet_(fleet), index_(index), name_(std::move(name)), device_(std::move(device)), port_(port), clock_(clock),
+      write_(port, clock, *this)
+{
+    // The safe write's timers pass through here, beside the port's own.
+    clock_.SetListener(this);
+}
+
+TFleetPort::~TFleetPort()
+{
+    probe_.reset();
+    write_.Close();
+    if (clock_.Listener() == this)
+        clock_.SetListener(nullptr);
+}
+
+std::string TFleetPort::StateText() const
+{
+    switch (state_) {
+    case FleetState::Idle:
+        return FleetText("StateIdle");
+    case FleetState::Waiting:
+        return FleetText("StateWaiting");
+    case FleetState::BackingUp:
+        return FleetText("StateBackingUp");
+    case FleetState::Writing:
+        return FleetText("StateWriting", {std::to_string(std::max(1, Block()))});
+    case FleetState::Verifying:
+        return FleetText("StateVerifying");
+    case FleetState::Done:
+        return FleetText("StateDone", {serial_, SecondsText(seconds_)});
+    case FleetState::Failed:
+        return FleetText("StateFailed", {message_});
+    case FleetState::AlreadyDone:
+        return FleetText("StateAlreadyDone", {serial_});
+    }
+    return "";
+}
+
+void TFleetPort::Set(FleetState state)
+{
+    state_ = state;
+    fleet_.view_.ShowPort(index_);
+}
+
+void TFleetPort::Begin()
+{
+    stopping_ = false;
+    ended_ = false;
+    serial_.clear();
+    message_.clear();
+    // Every port starts from the event loop, so their opening pauses
+    // overlap instead of following one another.
+    firstTry_ = true;
+    Set(FleetState::Waiting);
+    clock_.Start(LinkTimer::FleetRetry, 0);
+}
+
+void TFleetPort::OpenFirst()
+{
+    if (!OpenPort()) {
+        // Reported at once; in hands-free mode the device may come later.
+        message_ = Language.PortError;
+        fleet_.view_.PortNotOpened(index_);
+        if (!fleet_.options_.watch) {
+            Set(FleetState::Failed);
+            End();
+            return;
+        }
+        clock_.Start(LinkTimer::FleetRetry, kRetryMs);
+        return;
+    }
+    Try();
+}
+
+bool TFleetPort::OpenPort()
+{
+    opening_ = true;
+    const bool opened = write_.Open(name_);
+    opening_ = false;
+    return opened;
+}
+
+// One attempt at a radio: the safe write, which finds out on the first
+// frames of its handshake whether a radio answers.
+void TFleetPort::Try()
+{
+    if (stopping_) {
+        End();
+        return;
+    }
+    if (!port_.IsOpen() && !OpenPort()) {
+        Set(FleetState::Waiting);
+        clock_.Start(LinkTimer::FleetRetry, kRetryMs);
+        return;
+    }
+    serial_.clear();
+    message_.clear();
+    started_ = std::time(nullptr);
+    startedMs_ = fleet_.nowMs_();
+    if (state_ != FleetState::Waiting)
+        Set(FleetState::Waiting);
+    write_.Start(fleet_.options_.write);
+}
+
+void TFleetPort::ShowPhase(SafePhase phase)
+{
+    switch (phase) {
+    case SafePhase::BackingUp:
+        // Stays "waiting" until the radio answers with its first block.
+        break;
+    case SafePhase::Writing:
+        Set(FleetState::Writing);
+        break;
+    case SafePhase::Verifying:
+        Set(FleetState::Verifying);
+        break;
+    default:
+        break;
+    }
+}
+
+void TFleetPort::ShowProgress(int position, int /*maximum*/)
+{
+    if (probe_) {
+        // The radio answered the probe's handshake: it is still there.
+        if (position > 0 && !probeAnswered_) {
+            probeAnswered_ = true;
+            probe_->Cancel();
+        }
+        return;
+    }
+    if (write_.Phase() == SafePhase::BackingUp && position > 0 && state_ == FleetState::Waiting)
+        Set(FleetState::BackingUp);
+    else if (state_ == FleetState::Writing)
+        fleet_.view_.ShowPort(index_);
+}
+
+void TFleetPort::ConfirmChanges(const std::vector<ContentChange>& changes)
+{
+    serial_ = write_.SerialNumber();
+    if (!fleet_.options_.rewriteDone && fleet_.done_.count(serial_)) {
+        write_.Answer(false);
+        return;
+    }
+    switch (fleet_.preview_) {
+    case TFleet::Preview::Yes:
+        write_.Answer(true);
+        return;
+    case TFleet::Preview::No:
+        write_.Answer(false);
+        return;
+    case TFleet::Preview::NotAsked:
+        fleet_.preview_ = TFleet::Preview::Asked;
+        waitingForAnswer_ = true;
+        fleet_.view_.ConfirmChanges(changes);
+        return;
+    case TFleet::Preview::Asked:
+        waitingForAnswer_ = true;
+        return;
+    }
+}
+
+void TFleetPort::Answer(bool write)
+{
+    if (!waitingForAnswer_)
+        return;
+    waitingForAnswer_ = false;
+    write_.Answer(write);
+}
+
+void TFleetPort::Finished(const SafeOutcome& outcome)
+{
+    // A port that does not open has no radio to record.
+    if (ended_ || opening_)
+        return;
+    const bool nothingAnswered = outcome.result == LinkResult::Failed && outcome.failure == SafeFailure::Link &&
+                                 outcome.linkMessage == &TLanguage::ComError && state_ == FleetState::Waiting;
+    if (outcome.result == LinkResult::Cancelled && !serial_.empty() && fleet_.done_.count(serial_) &&
+        !fleet_.options_.rewriteDone) {
+        // The same radio again: nothing written, nothing recorded.
+        Set(FleetState::AlreadyDone);
+        AfterRadio();
+        return;
+    }
+    if (outcome.result == LinkResult::Cancelled) {
+        End();
+        return;
+    }
+    if (fleet_.options_.watch && nothingAnswered) {
+        // No radio on this cable yet: look again shortly.
+        if (stopping_) {
+            End();
+            return;
+        }
+        clock_.Start(LinkTimer::FleetRetry, kRetryMs);
+        return;
+    }
+    Record(outcome);
+    AfterRadio();
+}
+
+void TFleetPort::Record(const SafeOutcome& outcome)
+{
+    seconds_ = static_cast<double>(fleet_.nowMs_() - startedMs_) / 1000.0;
+    if (serial_.empty())
+        serial_ = write_.SerialNumber();
+    FleetRecord r;
+    r.when = started_;
+    r.port = name_;
+    r.device = device_;
+    r.serial = serial_;
+    if (const auto& before = write_.RadioBefore()) {
+        r.model = ModelNameOf(*before);
+        r.band = BandTextOf(*before);
+    }
+    r.sha256 = fleet_.options_.sha256;
+    r.seconds = seconds_;
+    r.backupFile = write_.BackupFile();
+    if (outcome.result == LinkResult::Succeeded) {
+        r.result = outcome.verified ? FleetResult::Verified : FleetResult::Written;
+        ++fleet_.written_;
+        if (outcome.verified)
+            ++fleet_.verified_;
+        if (!serial_.empty())
+            fleet_.done_.insert(serial_);
+        state_ = FleetState::Done;
+    } else {
+        r.result = FleetResult::Failed;
+        message_ = SafeOutcomeText(outcome, write_.BackupFile());
+        r.message = message_;
+        ++fleet_.failed_;
+        state_ = FleetState::Failed;
+    }
+    fleet_.log_.Append(r);
+    fleet_.view_.Recorded(index_, r);
+    fleet_.view_.ShowPort(index_);
+}
+
+// After a radio: done with this port, or in hands-free mode wait until the
+// radio goes away before looking for the next one.
+void TFleetPort::AfterRadio()
+{
+    if (!fleet_.options_.watch || stopping_) {
+        End();
+        return;
+    }
+    clock_.Start(LinkTimer::FleetRetry, kRetryMs);
+}
+
+void TFleetPort::TimerFired(LinkTimer timer)
+{
+    if (timer != LinkTimer::FleetRetry) {
+        if (probe_)
+            probe_->TimerFired(timer);
+        else
+            write_.TimerFired(timer);
+        return;
+    }
+    if (ended_)
+        return;
+    if (probe_) {
+        // The probe has ended: release its engine and give the port back.
+        const bool gone = probeGone_;
+        probe_.reset();
+        port_.SetListener(&write_);
+        clock_.SetListener(this);
+        if (stopping_) {
+            End();
+        } else if (gone) {
+            Set(FleetState::Waiting);
+            Try();
+        } else {
+            clock_.Start(LinkTimer::FleetRetry, kRetryMs);
+            probeWaiting_ = true;
+        }
+        return;
+    }
+    if (stopping_) {
+        End();
+        return;
+    }
+    if (firstTry_) {
+        firstTry_ = false;
+        OpenFirst();
+        return;
+    }
+    const bool radioOnCable = state_ == FleetState::Done || state_ == FleetState::Failed ||
+                              state_ == FleetState::AlreadyDone;
+    if (radioOnCable || probeWaiting_) {
+        probeWaiting_ = false;
+        Probe();
+    }
+    else
+        Try();
+}
+
+// Whether the radio just handled is still on the cable: the first frames of
+// a read's handshake, abandoned as soon as the radio answers them.
+void TFleetPort::Probe()
+{
+    if (!port_.IsOpen()) {
+        // The device went away: whatever comes back is a new radio.
+        Set(FleetState::Waiting);
+        Try();
+        return;
+    }
+    probeAnswered_ = false;
+    probe_ = std::make_unique<TRadioLink>(kReadJob, port_, clock_, static_cast<TLinkView&>(*this));
+    clock_.SetListener(this);
+    probe_->SetReadTarget(&probeTarget_);
+    probe_->AttachOpenPort(name_);
+    probe_->Start();
+}
+
+void TFleetPort::Finished(const LinkOutcome& outcome)
+{
+    if (!probe_)
+        return;
+    probeGone_ = !probeAnswered_ && outcome.result == LinkResult::Failed;
+    // The engine is released after its handler has returned.
+    clock_.Start(LinkTimer::FleetRetry, 0);
+}
+
+void TFleetPort::Cancel()
+{
+    stopping_ = true;
+    clock_.Stop(LinkTimer::FleetRetry);
+    if (probe_)
+        probe_->Cancel();
+    if (write_.Running())
+        write_.Cancel();
+    End();
+}
+
+void TFleetPort::End()
+{
+    if (ended_)
+        return;
+    ended_ = true;
+    clock_.Stop(LinkTimer::FleetRetry);
+    if (state_ == FleetState::Waiting)
+        Set(FleetState::Idle);
+    fleet_.view_.ShowPort(index_);
+    if (!fleet_.Running())
+        fleet_.view_.Ended();
+}
+
+TFleet::TFleet(TFleetView& view, std::function<long()> nowMs) : view_(view), nowMs_(std::move(nowMs)) {}
+
+TFleet::~TFleet() = default;
+
+void TFleet::AddPort(const std::string& name, const std::string& device, TSerialPort& port, TLinkClock& clock)
+{
+    ports_.push_back(std::make_unique<TFleetPort>(*this, ports_.size(), name, device, port, clock));
+}
+
+bool TFleet::Start(const FleetOptions& options, std::string& why)
+{
+    options_ = options;
+    std::string reason;
+    if (!log_.Open(options.logFile, reason)) {
+        why = FleetText("LogNotWritable", {options.logFile, reason});
+        return false;
+    }
+    preview_ = Preview::NotAsked;
+    written_ = verified_ = failed_ = 0;
+    done_.clear();
+    for (auto& port : ports_)
+        port->ended_ = false;
+    for (auto& port : ports_)
+        port->Begin();
+    return true;
+}
+
+void TFleet::Answer(bool write)
+{
+    preview_ = write ? Preview::Yes : Preview::No;
+    for (auto& port : ports_)
+        port->Answer(write);
+}
+
+void TFleet::Stop()
+{
+    for (auto& port : ports_)
+        port->StopAfterRadio();
+    // A port with no radio in hand ends at once.
+    for (auto& port : ports_)
+        if (!port->write_.Running() && !port->ended_)
+            port->End();
+}
+
+void TFleet::Cancel()
+{
+    for (auto& port : ports_)
+        port->Cancel();
+}
+
+bool TFleet::Running() const
+{
+    for (const auto& port : ports_)
+        if (!port->ended_)
+            return true;
+    return false;
+}
+
+std::string TFleet::SummaryText() const
+{
+    return FleetText("Summary", {std::to_string(written_), std::to_string(verified_), std::to_string(failed_)});
+}

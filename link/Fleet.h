@@ -1,0 +1,158 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// The fleet write: one document into many radios on many ports at once.
+// Each port has an object of its own that runs a safe write on its own port
+// and clock, so all of them share one event loop and a failure on one port
+// never holds up another. The change preview is asked for once, for the
+// first radio that answers; every later radio takes the same answer.
+//
+// In hands-free mode a port looks for a radio with the first frames of the
+// handshake every 1.5 s, writes it, and then keeps looking until that radio
+// stops answering or the device goes away before it takes the next one.
+#include <array>
+#include <ctime>
+#include <functional>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "core/FleetLog.h"
+#include "link/SafeWrite.h"
+
+enum class FleetState { Idle, Waiting, BackingUp, Writing, Verifying, Done, Failed, AlreadyDone };
+
+struct FleetOptions {
+    SafeWriteOptions write;
+    std::string logFile;
+    bool watch = false;       // hands-free: radio after radio on each port
+    bool rewriteDone = false; // write a serial number done in this run again
+    std::string sha256;       // of the document, for the record
+};
+
+class TFleet;
+
+class TFleetView {
+public:
+    virtual ~TFleetView() = default;
+    // A port's state or progress changed.
+    virtual void ShowPort(size_t /*index*/) {}
+    // The first radio is backed up: the write waits for TFleet::Answer.
+    virtual void ConfirmChanges(const std::vector<ContentChange>& changes) = 0;
+    // A radio is done or failed; its line is in the log.
+    virtual void Recorded(size_t /*index*/, const FleetRecord& /*record*/) {}
+    // A port could not be opened; the others go on.
+    virtual void PortNotOpened(size_t /*index*/) {}
+    // Every port has ended.
+    virtual void Ended() {}
+};
+
+// One port of the fleet.
+class TFleetPort : private TSafeWriteView, private TLinkTimerListener, private TLinkView {
+public:
+    TFleetPort(TFleet& fleet, size_t index, std::string name, std::string device, TSerialPort& port,
+               TLinkClock& clock);
+    ~TFleetPort() override;
+
+    const std::string& Name() const { return name_; }
+    const std::string& Device() const { return device_; }
+    FleetState State() const { return state_; }
+    // The block being written (1 to 25) while writing.
+    int Block() const { return write_.StepProgress(); }
+    const std::string& Serial() const { return serial_; }
+    double Seconds() const { return seconds_; }
+    const std::string& Message() const { return message_; }
+    // The state in words, as the window and the command line show it.
+    std::string StateText() const;
+    bool Ended() const { return ended_; }
+
+    void Begin();
+    void StopAfterRadio() { stopping_ = true; }
+    void Cancel();
+    void Answer(bool write);
+
+private:
+    friend class TFleet;
+    void ShowPhase(SafePhase phase) override;
+    void ShowProgress(int position, int maximum) override;
+    void ConfirmChanges(const std::vector<ContentChange>& changes) override;
+    void Finished(const SafeOutcome& outcome) override;
+    void TimerFired(LinkTimer timer) override;
+    // The presence probe's engine reports here.
+    void Finished(const LinkOutcome& outcome) override;
+
+    bool OpenPort();
+    void OpenFirst();
+    void Try();
+    void Probe();
+    void EndProbe();
+    void Set(FleetState state);
+    void Record(const SafeOutcome& outcome);
+    void AfterRadio();
+    void End();
+
+    TFleet& fleet_;
+    size_t index_;
+    std::string name_;
+    std::string device_;
+    TSerialPort& port_;
+    TLinkClock& clock_;
+    TSafeWrite write_;
+    std::unique_ptr<TRadioLink> probe_;
+    std::array<uint8_t, kImageSize> probeTarget_{};
+    bool probeAnswered_ = false;
+    bool probeGone_ = false;
+    bool probeWaiting_ = false;
+    FleetState state_ = FleetState::Idle;
+    std::string serial_;
+    std::string message_;
+    double seconds_ = 0;
+    std::time_t started_ = 0;
+    long startedMs_ = 0;
+    bool stopping_ = false;
+    bool ended_ = true;
+    bool waitingForAnswer_ = false;
+    bool opening_ = false;
+    bool firstTry_ = false;
+};
+
+class TFleet {
+public:
+    // `now` gives milliseconds of a steady clock, for the time each radio
+    // takes (the tests give the fake clock's).
+    TFleet(TFleetView& view, std::function<long()> nowMs);
+    ~TFleet();
+
+    void AddPort(const std::string& name, const std::string& device, TSerialPort& port, TLinkClock& clock);
+    size_t PortCount() const { return ports_.size(); }
+    TFleetPort& Port(size_t i) { return *ports_[i]; }
+
+    // Opens the log and starts every port; false with the reason in words
+    // (nothing opened, nothing written) when the log cannot be written.
+    bool Start(const FleetOptions& options, std::string& why);
+    // The answer to ConfirmChanges, for this radio and every later one.
+    void Answer(bool write);
+    // Every port ends after its current radio.
+    void Stop();
+    // Every port ends now; a radio half-written fails.
+    void Cancel();
+    bool Running() const;
+
+    int Written() const { return written_; }
+    int Verified() const { return verified_; }
+    int Failed() const { return failed_; }
+    std::string SummaryText() const;
+
+private:
+    friend class TFleetPort;
+    TFleetView& view_;
+    std::function<long()> nowMs_;
+    std::vector<std::unique_ptr<TFleetPort>> ports_;
+    FleetOptions options_;
+    TFleetLog log_;
+    std::set<std::string> done_; // serial numbers written in this run
+    enum class Preview { NotAsked, Asked, Yes, No } preview_ = Preview::NotAsked;
+    int written_ = 0;
+    int verified_ = 0;
+    int failed_ = 0;
+};

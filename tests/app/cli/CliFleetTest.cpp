@@ -1,0 +1,146 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// qv300-cli write into several simulated radios at once, with the record of
+// every radio.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <fstream>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "TestSupport.h"
+#include "app/cli/SimulatorProcess.h"
+
+namespace {
+size_t Count(const std::string& text, const std::string& part)
+{
+    size_t n = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++n;
+    return n;
+}
+} // namespace
+
+TEST(CliFleet, WritesEveryRadioAtOnceWhileOneFailsAndOnePortDoesNotOpen)
+{
+    TempDir dir;
+    // The second radio's power fails after write block 10.
+    Simulator sim(dir, {"--radios", "3", "--fault-radio", "2", "--power-loss-after", "10"});
+    const std::string second = sim.NextLine(), third = sim.NextLine();
+    const std::string devices = sim.path() + "," + second + "," + third + "," + dir.file("no-such-device");
+    const std::string file = dir.file("radio.dat");
+    ASSERT_EQ(Cli(dir, "read " + Quote(file) + " --port COM1 --device " + Quote(sim.path())).exitCode, 0);
+    const std::string backups = dir.file("backups"), log = dir.file("log/fleet.csv");
+
+    CliRun run = Cli(dir, "write " + Quote(file) + " --port COM1,COM2,COM3,COM4 --device " + Quote(devices) +
+                              " --yes --backup-dir " + Quote(backups) + " --log " + Quote(log));
+    EXPECT_EQ(run.exitCode, 2) << run.err;
+    EXPECT_NE(run.err.find("COM4: "), std::string::npos) << run.err;
+    EXPECT_EQ(Count(run.out, ", verified, "), 2u) << run.out;
+    EXPECT_EQ(Count(run.out, "COM2: serial number 3025110343QV, failed ("), 1u) << run.out;
+    EXPECT_NE(run.out.find("2 written, 2 verified, 1 failed\n"), std::string::npos) << run.out;
+    // At once: about one radio's time, not three.
+    EXPECT_LT(run.seconds, 30) << run.out;
+
+    std::ifstream in(log);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(Count(lines[1] + lines[2] + lines[3], "," + backups + "/"), 3u);
+    EXPECT_EQ(Count(lines[1] + lines[2] + lines[3], "3025110343QV"), 3u); // its line names its backup too
+
+    // Every radio done: exit 0. A log that cannot be written: nothing starts.
+    CliRun good = Cli(dir, "write " + Quote(file) + " --port COM1,COM3 --device " + Quote(sim.path() + "," + third) +
+                               " --yes --no-verify --backup-dir " + Quote(backups) + " --log " + Quote(log));
+    EXPECT_EQ(good.exitCode, 0) << good.out << good.err;
+    EXPECT_NE(good.out.find("2 written, 0 verified, 0 failed\n"), std::string::npos) << good.out;
+    CliRun noLog = Cli(dir, "write " + Quote(file) + " --port COM1,COM3 --device " + Quote(devices) + " --yes --log " +
+                                Quote(file + "/fleet.csv"));
+    EXPECT_EQ(noLog.exitCode, 2);
+    EXPECT_NE(noLog.err.find("cannot be written"), std::string::npos) << noLog.err;
+}
+
+namespace {
+// qv300-cli running in the background, its output collected in files.
+class CliProcess {
+public:
+    CliProcess(const TempDir& dir, std::vector<std::string> args) : out_(dir.file("cli-out.txt"))
+    {
+        const char* cli = std::getenv("QV300_CLI");
+        args.insert(args.begin(), cli ? cli : "qv300-cli");
+        std::vector<char*> argv;
+        for (std::string& a : args)
+            argv.push_back(a.data());
+        argv.push_back(nullptr);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, out_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const std::string err = dir.file("cli-err.txt");
+        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (posix_spawnp(&pid_, argv[0], &actions, nullptr, argv.data(), environ) != 0)
+            pid_ = -1;
+        posix_spawn_file_actions_destroy(&actions);
+    }
+    ~CliProcess()
+    {
+        if (pid_ > 0) {
+            kill(pid_, SIGKILL);
+            waitpid(pid_, nullptr, 0);
+        }
+    }
+    std::string Out() const { return ReadAll(out_); }
+    // Waits up to `seconds` for `text` to be printed.
+    bool WaitFor(const std::string& text, int seconds = 60)
+    {
+        for (int i = 0; i < seconds * 10; ++i, usleep(100000))
+            if (Out().find(text) != std::string::npos)
+                return true;
+        return false;
+    }
+    // Ctrl+C, and the exit code.
+    int Interrupt()
+    {
+        kill(pid_, SIGINT);
+        int status = 0;
+        waitpid(pid_, &status, 0);
+        pid_ = -1;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+private:
+    std::string out_;
+    pid_t pid_ = -1;
+};
+} // namespace
+
+TEST(CliFleet, HandsFreeWritesEachRadioAsItIsPluggedIn)
+{
+    TempDir dir;
+    const std::string control = dir.file("control");
+    std::ofstream(control) << "unplug 2\n";
+    Simulator sim(dir, {"--radios", "2", "--control", control});
+    const std::string second = sim.NextLine();
+    const std::string file = dir.file("radio.dat");
+    ASSERT_EQ(Cli(dir, "read " + Quote(file) + " --port COM1 --device " + Quote(sim.path())).exitCode, 0);
+
+    CliProcess cli(dir, {"write", file, "--port", "COM1,COM2", "--device", sim.path() + "," + second, "--watch",
+                         "--yes", "--no-verify", "--backup-dir", dir.file("backups"), "--log", dir.file("fleet.csv")});
+    ASSERT_TRUE(cli.WaitFor("COM1: serial number 3025110342QV, written")) << cli.Out();
+    // A radio on the second cable, then a new one in place of the first.
+    std::ofstream(control, std::ios::app) << "plug 2\n";
+    ASSERT_TRUE(cli.WaitFor("COM2: serial number 3025110344QV, written")) << cli.Out();
+    // Off the cable long enough for the port to see it gone (a look every
+    // 1.5 s, a handshake time-out of 1.5 s), then a new radio on.
+    std::ofstream(control, std::ios::app) << "unplug 1\n";
+    sleep(5);
+    std::ofstream(control, std::ios::app) << "plug 1\n";
+    ASSERT_TRUE(cli.WaitFor("COM1: serial number 3025110345QV, written")) << cli.Out();
+    EXPECT_EQ(cli.Interrupt(), 0);
+    const std::string out = cli.Out();
+    EXPECT_NE(out.find("3 written, 0 verified, 0 failed\n"), std::string::npos) << out;
+    EXPECT_EQ(Count(out, ", written, "), 3u) << out;
+    EXPECT_EQ(Count(ReadAll(dir.file("fleet.csv")), ",written,"), 3u);
+}

@@ -33,6 +33,10 @@ constexpr auto kTexts = std::to_array<SafeTextKey>({
     {"Start", "Start"},
     {"Stop", "Stop"},
     {"OpenLogFolder", "Open Log Folder"},
+    {"Backup", "Back up each radio before writing"},
+    {"Verify", "Read back and verify after writing"},
+    {"LogHeading", "Radios done in this run:"},
+    {"Close", "Close"},
 });
 
 std::string Fill(const std::string& text, const std::vector<std::string>& args)

@@ -22,6 +22,7 @@ enum class Command : int {
     ScanInformation = 19,
     ReadFromRadio = 20,
     WriteToRadio = 21,
+    FleetWrite = 22,
     ModelInformation = 30,
     CommunicationPort = 31,
     LanguageFileSetup = 32,

@@ -189,6 +189,7 @@ void TfMainFrm::BuildMenus()
     nProgram->setObjectName("nProgram");
     addItem(nProgram, "R1", "&Read From Radio", "Ctrl+R", Command::ReadFromRadio);
     addItem(nProgram, "W2", "&Write To Radio", "Ctrl+W", Command::WriteToRadio);
+    addItem(nProgram, "nFleetWrite", "&Fleet Write", "", Command::FleetWrite);
     nProgram->addSeparator();
 
     QMenu* nSetup = menuBar()->addMenu("&Setup");

@@ -21,6 +21,7 @@
 #include "link/ui/ReadRadio.h"
 #include "link/ui/Doctor.h"
 #include "link/ui/SetPort.h"
+#include "link/ui/FleetWrite.h"
 #include "link/ui/WriteRadio.h"
 #include "settings/Language.h"
 #include "settings/ui/LocaliseForm.h"
@@ -97,6 +98,11 @@ void TfMainFrm::RunCommand(Command command)
     }
     case Command::WriteToRadio: {
         TfWriteRadio dialog(this);
+        dialog.exec();
+        break;
+    }
+    case Command::FleetWrite: {
+        TfFleetWrite dialog(this);
         dialog.exec();
         break;
     }

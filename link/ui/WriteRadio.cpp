@@ -38,6 +38,11 @@ ChangePreview SetChangePreview(ChangePreview preview)
     return previous;
 }
 
+bool AskChangePreview(QWidget* parent, const std::vector<ContentChange>& changes)
+{
+    return Preview() ? Preview()(parent, changes) : TfChangePreview::Ask(parent, changes);
+}
+
 TfWriteRadio::TfWriteRadio(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       parts_(MakeLinkParts())
@@ -154,7 +159,7 @@ void TfWriteRadio::ConfirmChanges(const std::vector<ContentChange>& changes)
 {
     // Called from the event loop between two exchanges, so the preview may
     // wait for the user.
-    const bool write = Preview() ? Preview()(this, changes) : TfChangePreview::Ask(this, changes);
+    const bool write = AskChangePreview(this, changes);
     write_->Answer(write);
 }
 

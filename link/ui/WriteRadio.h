@@ -19,6 +19,8 @@ class QLabel;
 using ChangePreview = std::function<bool(QWidget* parent, const std::vector<ContentChange>& changes)>;
 // Installs a preview (empty: the dialog) and returns the previous one.
 ChangePreview SetChangePreview(ChangePreview preview);
+// Asks through the installed preview: true when the user chose to write.
+bool AskChangePreview(QWidget* parent, const std::vector<ContentChange>& changes);
 
 class TfWriteRadio : public QDialog, public TSafeWriteView {
     Q_OBJECT

@@ -1,0 +1,315 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "link/ui/FleetWrite.h"
+
+#include <QCheckBox>
+#include <QDesktopServices>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTimer>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cstdio>
+
+#include "core/ContentsDiff.h"
+#include "core/FleetTexts.h"
+#include "core/SafeTexts.h"
+#include "core/Sha256.h"
+#include "core/State.h"
+#include "link/PortNames.h"
+#include "link/SharedLoop.h"
+#include "link/qt/QtLoopHooks.h"
+#include "link/ui/WriteRadio.h"
+#include "settings/Folders.h"
+#include "settings/Language.h"
+#include "settings/SysInfo.h"
+#include "ui/ButtonRow.h"
+
+namespace {
+enum Column { ColUse, ColPort, ColDevice, ColState };
+
+FolderOpener& Opener()
+{
+    static FolderOpener opener;
+    return opener;
+}
+
+QString Q(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
+
+QString T(const char* key)
+{
+    return Q(FleetText(key));
+}
+
+// The stable name of a device: the link in /dev/serial/by-id that points at
+// it, or nothing when there is none.
+QString StableName(const std::string& device)
+{
+    const QString target = QFileInfo(Q(device)).canonicalFilePath();
+    if (target.isEmpty())
+        return {};
+    const QDir byId("/dev/serial/by-id");
+    for (const QFileInfo& link : byId.entryInfoList(QDir::System | QDir::Files | QDir::NoDotAndDotDot))
+        if (link.canonicalFilePath() == target)
+            return link.absoluteFilePath();
+    return {};
+}
+
+// The window's own clock for the time each radio takes.
+QElapsedTimer& Elapsed()
+{
+    static QElapsedTimer timer;
+    if (!timer.isValid())
+        timer.start();
+    return timer;
+}
+} // namespace
+
+FolderOpener SetFolderOpener(FolderOpener opener)
+{
+    FolderOpener previous = std::move(Opener());
+    Opener() = std::move(opener);
+    return previous;
+}
+
+TfFleetWrite::TfFleetWrite(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      context_(std::make_unique<QObject>())
+{
+    setObjectName("fFleetWrite");
+    setWindowTitle(T("Title"));
+
+    for (const PortDevice& p : EnumeratePorts())
+        listed_.push_back({PortName(p.number), p.device});
+
+    twPorts = new QTableWidget(static_cast<int>(listed_.size()), 4);
+    twPorts->setObjectName("twPorts");
+    twPorts->setHorizontalHeaderLabels({T("ColumnUse"), T("ColumnPort"), T("ColumnDevice"), T("ColumnState")});
+    twPorts->verticalHeader()->setVisible(false);
+    twPorts->setSelectionMode(QAbstractItemView::NoSelection);
+    twPorts->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    for (int row = 0; row < twPorts->rowCount(); ++row) {
+        const Listed& l = listed_[static_cast<size_t>(row)];
+        auto* use = new QTableWidgetItem;
+        use->setFlags(Qt::ItemIsUserCheckable | Qt::ItemIsEnabled);
+        use->setCheckState(Qt::Checked);
+        twPorts->setItem(row, ColUse, use);
+        twPorts->setItem(row, ColPort, new QTableWidgetItem(Q(l.name)));
+        const QString stable = StableName(l.device);
+        twPorts->setItem(row, ColDevice, new QTableWidgetItem(stable.isEmpty() ? Q(l.device) : Q(l.device) + "  " + stable));
+        twPorts->setItem(row, ColState, new QTableWidgetItem(T("StateIdle")));
+    }
+    twPorts->horizontalHeader()->setSectionResizeMode(ColUse, QHeaderView::ResizeToContents);
+    twPorts->horizontalHeader()->setSectionResizeMode(ColPort, QHeaderView::ResizeToContents);
+    twPorts->horizontalHeader()->setSectionResizeMode(ColDevice, QHeaderView::ResizeToContents);
+    twPorts->horizontalHeader()->setStretchLastSection(true);
+    twPorts->setMinimumSize(720, 220);
+
+    cbBackup = new QCheckBox(T("Backup"));
+    cbBackup->setObjectName("cbBackup");
+    cbBackup->setChecked(ReadWriteRadioOption("Backup"));
+    cbVerify = new QCheckBox(T("Verify"));
+    cbVerify->setObjectName("cbVerify");
+    cbVerify->setChecked(ReadWriteRadioOption("Verify"));
+    cbHandsFree = new QCheckBox(T("HandsFree"));
+    cbHandsFree->setObjectName("cbHandsFree");
+    cbRewriteDone = new QCheckBox(T("RewriteDone"));
+    cbRewriteDone->setObjectName("cbRewriteDone");
+    cbRewriteDone->setEnabled(false);
+    connect(cbHandsFree, &QCheckBox::toggled, cbRewriteDone, &QWidget::setEnabled);
+    connect(cbBackup, &QCheckBox::toggled, this, [](bool on) { SaveWriteRadioOption("Backup", on); });
+    connect(cbVerify, &QCheckBox::toggled, this, [](bool on) { SaveWriteRadioOption("Verify", on); });
+
+    mLog = new QPlainTextEdit;
+    mLog->setObjectName("mLog");
+    mLog->setReadOnly(true);
+    mLog->setLineWrapMode(QPlainTextEdit::NoWrap);
+    mLog->setMinimumHeight(110);
+
+    btnStart = new QPushButton(T("Start"));
+    btnStart->setObjectName("btnStart");
+    btnStart->setEnabled(!listed_.empty());
+    btnStop = new QPushButton(T("Stop"));
+    btnStop->setObjectName("btnStop");
+    btnStop->setEnabled(false);
+    btnOpenFolder = new QPushButton(T("OpenLogFolder"));
+    btnOpenFolder->setObjectName("btnOpenFolder");
+    btnClose = new QPushButton(T("Close"));
+    btnClose->setObjectName("btnClose");
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(twPorts);
+    auto* choices = new QHBoxLayout;
+    choices->addWidget(cbBackup);
+    choices->addWidget(cbVerify);
+    choices->addStretch();
+    layout->addLayout(choices);
+    layout->addWidget(cbHandsFree);
+    layout->addWidget(cbRewriteDone);
+    layout->addWidget(new QLabel(T("LogHeading")));
+    layout->addWidget(mLog);
+    layout->addLayout(ButtonRow({btnStart, btnStop, btnOpenFolder, btnClose}));
+
+    connect(btnStart, &QPushButton::clicked, this, &TfFleetWrite::btnStartClick);
+    connect(btnStop, &QPushButton::clicked, this, &TfFleetWrite::btnStopClick);
+    connect(btnClose, &QPushButton::clicked, this, &QDialog::reject);
+    connect(btnOpenFolder, &QPushButton::clicked, this, [this] {
+        QDir().mkpath(LogFolder());
+        if (Opener())
+            Opener()(LogFolder());
+        else
+            QDesktopServices::openUrl(QUrl::fromLocalFile(LogFolder()));
+    });
+}
+
+TfFleetWrite::~TfFleetWrite()
+{
+    ReleaseFleet();
+}
+
+QString TfFleetWrite::LogFile() const
+{
+    return Q(BackupFolder() + "/fleet.csv");
+}
+
+QString TfFleetWrite::LogFolder() const
+{
+    return QFileInfo(LogFile()).absolutePath();
+}
+
+void TfFleetWrite::ReleaseFleet()
+{
+    if (fleet_ && fleet_->Running())
+        fleet_->Cancel();
+    fleet_.reset();
+    parts_.clear();
+    rows_.clear();
+}
+
+void TfFleetWrite::EnableChoices(bool enabled)
+{
+    for (int row = 0; row < twPorts->rowCount(); ++row)
+        twPorts->item(row, ColUse)->setFlags(enabled ? Qt::ItemIsUserCheckable | Qt::ItemIsEnabled : Qt::ItemIsUserCheckable);
+    cbBackup->setEnabled(enabled);
+    cbVerify->setEnabled(enabled);
+    cbHandsFree->setEnabled(enabled);
+    cbRewriteDone->setEnabled(enabled && cbHandsFree->isChecked());
+    btnStart->setEnabled(enabled);
+    btnStop->setEnabled(!enabled);
+}
+
+void TfFleetWrite::btnStartClick()
+{
+    ReleaseFleet();
+    fleet_ = std::make_unique<TFleet>(*this, [] { return static_cast<long>(Elapsed().elapsed()); });
+    for (int row = 0; row < twPorts->rowCount(); ++row) {
+        if (twPorts->item(row, ColUse)->checkState() != Qt::Checked) {
+            twPorts->item(row, ColState)->setText(T("StateIdle"));
+            twPorts->item(row, ColState)->setBackground(QBrush());
+            continue;
+        }
+        const Listed& l = listed_[static_cast<size_t>(row)];
+        Parts p;
+        p.link = MakeLinkParts();
+        p.clock = std::make_unique<TSharedLoopClock>(*p.link.clock);
+        p.port = std::make_unique<TSharedLoopPort>(*p.link.port, *p.clock, QtPostAfter(context_.get()));
+        fleet_->AddPort(l.name, l.device, *p.port, *p.clock);
+        parts_.push_back(std::move(p));
+        rows_.push_back(row);
+    }
+    if (rows_.empty())
+        return;
+
+    FleetOptions options;
+    options.write = {cbBackup->isChecked(), cbVerify->isChecked(), BackupFolder()};
+    options.logFile = LogFile().toStdString();
+    options.watch = cbHandsFree->isChecked();
+    options.rewriteDone = options.watch && cbRewriteDone->isChecked();
+    options.sha256 = Sha256Hex(ALL.Image.data(), ALL.Image.size());
+    EnableChoices(false);
+    std::string why;
+    if (!fleet_->Start(options, why)) {
+        mLog->appendPlainText(Q(why));
+        EnableChoices(true);
+        return;
+    }
+    for (size_t i = 0; i < rows_.size(); ++i)
+        ShowPort(i);
+}
+
+void TfFleetWrite::btnStopClick()
+{
+    if (fleet_)
+        fleet_->Stop();
+}
+
+void TfFleetWrite::ShowPort(size_t index)
+{
+    if (!fleet_ || index >= rows_.size())
+        return;
+    const TFleetPort& port = fleet_->Port(index);
+    QTableWidgetItem* state = twPorts->item(rows_[index], ColState);
+    state->setText(Q(port.StateText()));
+    // Green: take the radio off; red: look at it.
+    const FleetState s = port.State();
+    state->setBackground(s == FleetState::Done          ? QBrush(QColor(170, 230, 170))
+                         : s == FleetState::Failed      ? QBrush(QColor(240, 170, 170))
+                         : s == FleetState::AlreadyDone ? QBrush(QColor(240, 220, 150))
+                                                        : QBrush());
+}
+
+void TfFleetWrite::ConfirmChanges(const std::vector<ContentChange>& changes)
+{
+    // Asked from the event loop rather than inside the port's report, so
+    // the other ports keep going while the question is open.
+    QTimer::singleShot(0, this, [this, changes] {
+        if (fleet_)
+            fleet_->Answer(AskChangePreview(this, changes));
+    });
+}
+
+void TfFleetWrite::Recorded(size_t index, const FleetRecord& r)
+{
+    std::string result = FleetText(r.result == FleetResult::Verified  ? "ResultVerified"
+                                   : r.result == FleetResult::Written ? "ResultWritten"
+                                                                      : "ResultFailed");
+    if (r.result == FleetResult::Failed) {
+        std::string message = r.message;
+        std::replace(message.begin(), message.end(), '\n', ' ');
+        result += " (" + message + ")";
+    }
+    const std::string serial = r.serial.empty() ? SafeText("NoSerial") : r.serial;
+    char seconds[32];
+    std::snprintf(seconds, sizeof seconds, "%.1f", r.seconds);
+    mLog->appendPlainText(Q(FleetText("RadioLine", {fleet_->Port(index).Name(), serial, result, seconds})));
+}
+
+void TfFleetWrite::PortNotOpened(size_t index)
+{
+    mLog->appendPlainText(Q(FleetText("PortNotOpened", {fleet_->Port(index).Name(), Language.PortError})));
+}
+
+void TfFleetWrite::Ended()
+{
+    EnableChoices(true);
+    if (fleet_)
+        mLog->appendPlainText(Q(fleet_->SummaryText()));
+}
+
+void TfFleetWrite::done(int result)
+{
+    // Closing stops every port at once; a radio half-written fails.
+    if (fleet_ && fleet_->Running())
+        fleet_->Cancel();
+    QDialog::done(result);
+}

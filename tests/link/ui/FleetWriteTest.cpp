@@ -1,0 +1,144 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The fleet write window against three simulated radios at once.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+#include <algorithm>
+#include <fstream>
+
+#include "TestSupport.h"
+#include "app/cli/SimulatorProcess.h"
+#include "core/DocumentFiles.h"
+#include "core/State.h"
+#include "link/PortNames.h"
+#include "link/ui/FleetWrite.h"
+#include "link/ui/WriteRadio.h"
+#include "settings/Folders.h"
+
+namespace {
+class SimMachine : public TPortSystem {
+public:
+    std::vector<std::string> devices;
+    std::vector<std::string> DevicePaths() override { return devices; }
+    bool CanOpen(const std::string& path) override
+    {
+        return std::find(devices.begin(), devices.end(), path) != devices.end();
+    }
+};
+
+size_t Count(const std::string& text, const std::string& part)
+{
+    size_t n = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++n;
+    return n;
+}
+
+class FleetWindow : public ::testing::Test {
+protected:
+    TempDir dir;
+    SimMachine machine;
+
+    void SetUp() override
+    {
+        ClearRunMappings();
+        StartFresh(dir.path().string());
+        StartFirstDocument();
+        SetBackupFolder(dir.file("backups"));
+        SetPortSystem(&machine);
+    }
+    void TearDown() override
+    {
+        SetChangePreview(nullptr);
+        SetFolderOpener(nullptr);
+        SetPortSystem(nullptr);
+        ClearRunMappings();
+    }
+    // The simulator's radios start from the document, so it fits them.
+    std::vector<std::string> FromDocument(std::vector<std::string> options)
+    {
+        const std::string memory = dir.file("document.dat");
+        EXPECT_TRUE(SaveDocumentFile(memory));
+        options.insert(options.end(), {"--memory", memory, "--model", ALL.ModelCode});
+        return options;
+    }
+    // The simulator's radios as COM1, COM2, ...
+    void Plug(Simulator& sim, int radios)
+    {
+        for (int n = 1; n <= radios; ++n) {
+            const std::string device = n == 1 ? sim.path() : sim.NextLine();
+            machine.devices.push_back(device);
+            MapPortForRun(n, device);
+        }
+    }
+};
+
+TEST_F(FleetWindow, WritesEveryCheckedPortAtOnceWhileOneRadioFails)
+{
+    // The second radio's power fails after write block 10.
+    Simulator sim(dir, FromDocument({"--radios", "3", "--fault-radio", "2", "--power-loss-after", "10"}));
+    Plug(sim, 3);
+    int previews = 0;
+    SetChangePreview([&](QWidget*, const std::vector<ContentChange>&) {
+        ++previews;
+        return true;
+    });
+
+    TfFleetWrite window;
+    window.show();
+    ASSERT_EQ(window.twPorts->rowCount(), 3);
+    EXPECT_EQ(window.twPorts->item(1, 1)->text(), "COM2");
+    EXPECT_TRUE(window.twPorts->item(1, 2)->text().startsWith(QString::fromStdString(machine.devices[1])));
+    window.btnStart->click();
+    ASSERT_NE(window.Fleet(), nullptr);
+    EXPECT_FALSE(window.btnStart->isEnabled());
+    EXPECT_TRUE(window.btnStop->isEnabled());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window.Fleet()->Running(); }, 90000));
+
+    EXPECT_EQ(previews, 1); // once, for the first radio that answers
+    EXPECT_TRUE(window.twPorts->item(0, 3)->text().startsWith("done (")) << window.twPorts->item(0, 3)->text().toStdString();
+    EXPECT_TRUE(window.twPorts->item(1, 3)->text().startsWith("failed (")) << window.twPorts->item(1, 3)->text().toStdString();
+    EXPECT_TRUE(window.twPorts->item(2, 3)->text().startsWith("done (")) << window.twPorts->item(2, 3)->text().toStdString();
+    EXPECT_TRUE(window.btnStart->isEnabled());
+    EXPECT_FALSE(window.btnStop->isEnabled());
+
+    const std::string shown = window.mLog->toPlainText().toStdString();
+    EXPECT_EQ(Count(shown, ", verified, "), 2u) << shown;
+    EXPECT_EQ(Count(shown, "COM2: serial number "), 1u) << shown;
+    EXPECT_NE(shown.find("2 written, 2 verified, 1 failed"), std::string::npos) << shown;
+    std::ifstream in(dir.file("backups/fleet.csv"));
+    size_t lines = 0;
+    for (std::string line; std::getline(in, line);)
+        ++lines;
+    EXPECT_EQ(lines, 4u); // the heading and a line per radio
+}
+
+TEST_F(FleetWindow, WritesOnlyTheCheckedPortsAndOpensTheLogFolder)
+{
+    Simulator sim(dir, FromDocument({"--radios", "2"}));
+    Plug(sim, 2);
+    SetChangePreview([](QWidget*, const std::vector<ContentChange>&) { return true; });
+    QString opened;
+    SetFolderOpener([&](const QString& folder) { opened = folder; });
+
+    TfFleetWrite window;
+    window.show();
+    ASSERT_EQ(window.twPorts->rowCount(), 2);
+    window.cbVerify->setChecked(false);
+    window.twPorts->item(0, 0)->setCheckState(Qt::Unchecked);
+    window.btnStart->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window.Fleet()->Running(); }, 60000));
+    EXPECT_EQ(window.twPorts->item(0, 3)->text(), "idle");
+    EXPECT_TRUE(window.twPorts->item(1, 3)->text().startsWith("done (")) << window.twPorts->item(1, 3)->text().toStdString();
+    const std::string shown = window.mLog->toPlainText().toStdString();
+    EXPECT_NE(shown.find("1 written, 0 verified, 0 failed"), std::string::npos) << shown;
+    EXPECT_EQ(Count(shown, "COM1:"), 0u) << shown;
+
+    window.btnOpenFolder->click();
+    EXPECT_EQ(opened, QString::fromStdString(dir.file("backups")));
+}
+} // namespace

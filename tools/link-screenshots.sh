@@ -15,6 +15,12 @@ cmake --build build -j2 --target qv300-link-screenshots qv300-radio-sim >/dev/nu
 sim_out="$(mktemp)"
 build/qv300-radio-sim --pace >"$sim_out" 2>/dev/null &
 sim=$!
-trap 'kill "$sim" 2>/dev/null; rm -f "$sim_out"' EXIT
-for _ in $(seq 100); do [ -s "$sim_out" ] && break; sleep 0.05; done
-xvfb-run -a -s "-screen 0 1280x800x24" build/qv300-link-screenshots "$out" --device "$(head -n1 "$sim_out")" --app-path "$app"
+# Four more radios for the fleet write window, the third of which loses
+# power while it is written.
+fleet_out="$(mktemp)"
+build/qv300-radio-sim --pace --radios 4 --fault-radio 3 --power-loss-after 8 >"$fleet_out" 2>/dev/null &
+fleet=$!
+trap 'kill "$sim" "$fleet" 2>/dev/null; rm -f "$sim_out" "$fleet_out"' EXIT
+for _ in $(seq 100); do [ -s "$sim_out" ] && [ "$(wc -l <"$fleet_out")" -ge 4 ] && break; sleep 0.05; done
+xvfb-run -a -s "-screen 0 1280x800x24" build/qv300-link-screenshots "$out" --device "$(head -n1 "$sim_out")" \
+    --app-path "$app" --fleet-devices "$(paste -sd, "$fleet_out")"

@@ -4,7 +4,10 @@
 // backs the radio up, its preview of the changes and its result line.
 //
 //   qv300-link-screenshots OUTDIR --device PATH [--app-path DIR]
+//                          [--fleet-devices PATH,PATH,...]
 //
+// With --fleet-devices the fleet write window is taken too, mid-run, with
+// those devices as COM2, COM3, ... beside COM1.
 // DIR is the folder the settings and language files are read from (default:
 // this executable's folder), as for qv300-screenshots.
 #include <QApplication>
@@ -21,6 +24,7 @@
 #include "image/ChannelCodec.h"
 #include "image/SettingFields.h"
 #include "link/ui/ChangePreview.h"
+#include "link/ui/FleetWrite.h"
 #include "link/ui/WriteRadio.h"
 #include "link/qt/DevicePorts.h"
 #include "link/PortNames.h"
@@ -101,6 +105,32 @@ bool ShootWrite(TfMainFrm& window, const QString& out)
     return ok;
 }
 
+// The fleet write window while its radios are being written, and then left
+// to finish before it closes.
+bool ShootFleet(TfMainFrm& window, const QString& out)
+{
+    bool ok = false;
+    SetChangePreview([](QWidget*, const std::vector<ContentChange>&) { return true; });
+    QTimer::singleShot(200, [&] {
+        auto* dialog = qobject_cast<TfFleetWrite*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        dialog->btnStart->click();
+        QTimer::singleShot(6500, dialog, [&, dialog] { ok = SavePicture(dialog->grab(), out + "/fleet-write.png"); });
+        auto* poll = new QTimer(dialog);
+        QObject::connect(poll, &QTimer::timeout, dialog, [dialog, poll] {
+            if (dialog->Fleet() && dialog->Fleet()->Running())
+                return;
+            poll->stop();
+            dialog->close();
+        });
+        QTimer::singleShot(7000, dialog, [poll] { poll->start(200); });
+    });
+    window.RunCommand(Command::FleetWrite);
+    SetChangePreview(nullptr);
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -128,5 +158,12 @@ int main(int argc, char** argv)
 
     bool ok = Shoot(window, Command::ReadFromRadio, out + "/read-window.png", 2500);
     ok = ShootWrite(window, out) && ok;
+    const qsizetype fleet = args.indexOf("--fleet-devices");
+    if (fleet > 0 && fleet + 1 < args.size()) {
+        int number = 2;
+        for (const QString& path : args[fleet + 1].split(','))
+            MapPortForRun(number++, path.toStdString());
+        ok = ShootFleet(window, out) && ok;
+    }
     return ok ? 0 : 1;
 }

@@ -5,6 +5,7 @@
 
 #include <fcntl.h>
 #include <fstream>
+#include <iterator>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -143,4 +144,48 @@ TEST(CliFleet, HandsFreeWritesEachRadioAsItIsPluggedIn)
     EXPECT_NE(out.find("3 written, 0 verified, 0 failed\n"), std::string::npos) << out;
     EXPECT_EQ(Count(out, ", written, "), 3u) << out;
     EXPECT_EQ(Count(ReadAll(dir.file("fleet.csv")), ",written,"), 3u);
+}
+
+namespace {
+// qv300-cli with `answer` and a line end on its standard input.
+CliRun CliAnswering(const TempDir& dir, const std::string& args, const std::string& answer)
+{
+    const char* cli = std::getenv("QV300_CLI");
+    const std::string command = "printf '%s\\n' " + Quote(answer) + " | " + Quote(cli ? cli : "qv300-cli") + " " +
+                                args + " 2>" + Quote(dir.file("cli-stderr.txt"));
+    CliRun run;
+    FILE* p = popen(command.c_str(), "r");
+    if (!p)
+        return run;
+    char buf[4096];
+    for (size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;)
+        run.out.append(buf, n);
+    const int status = pclose(p);
+    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    std::ifstream err(dir.file("cli-stderr.txt"));
+    run.err.assign(std::istreambuf_iterator<char>(err), std::istreambuf_iterator<char>());
+    return run;
+}
+} // namespace
+
+TEST(CliFleet, WithoutYesThePreviewQuestionIsAnsweredOnStandardInput)
+{
+    TempDir dir;
+    Simulator sim(dir, {"--radios", "2"});
+    const std::string second = sim.NextLine();
+    const std::string file = dir.file("radio.dat");
+    ASSERT_EQ(Cli(dir, "read " + Quote(file) + " --port COM1 --device " + Quote(sim.path())).exitCode, 0);
+    const std::string write = "write " + Quote(file) + " --port COM1,COM2 --device " + Quote(sim.path() + "," + second) +
+                              " --no-verify --backup-dir " + Quote(dir.file("backups"));
+
+    // No: neither radio is written, and the run is no success.
+    CliRun no = CliAnswering(dir, write, "n");
+    EXPECT_NE(no.err.find("[y/N]"), std::string::npos) << no.err;
+    EXPECT_EQ(no.exitCode, 2) << no.out << no.err;
+    EXPECT_NE(no.out.find("0 written, 0 verified"), std::string::npos) << no.out;
+    // Yes, asked once: both radios are written.
+    CliRun yes = CliAnswering(dir, write, "y");
+    EXPECT_EQ(Count(yes.err, "[y/N]"), 1u) << yes.err;
+    EXPECT_EQ(yes.exitCode, 0) << yes.out << yes.err;
+    EXPECT_NE(yes.out.find("2 written, 0 verified, 0 failed"), std::string::npos) << yes.out;
 }

@@ -141,4 +141,36 @@ TEST_F(FleetWindow, WritesOnlyTheCheckedPortsAndOpensTheLogFolder)
     window.btnOpenFolder->click();
     EXPECT_EQ(opened, QString::fromStdString(dir.file("backups")));
 }
+TEST_F(FleetWindow, HandsFreeWritesEachRadioPluggedInUntilStopped)
+{
+    const std::string control = dir.file("control.txt");
+    std::ofstream(control).close();
+    Simulator sim(dir, FromDocument({"--radios", "1", "--control", control}));
+    Plug(sim, 1);
+    SetChangePreview([](QWidget*, const std::vector<ContentChange>&) { return true; });
+    auto tell = [&](const std::string& line) { std::ofstream(control, std::ios::app) << line << std::endl; };
+
+    TfFleetWrite window;
+    window.show();
+    ASSERT_EQ(window.twPorts->rowCount(), 1);
+    EXPECT_FALSE(window.cbRewriteDone->isEnabled());
+    window.cbHandsFree->setChecked(true);
+    EXPECT_TRUE(window.cbRewriteDone->isEnabled());
+    window.cbVerify->setChecked(false);
+    window.btnStart->click();
+    auto lines = [&] { return Count(window.mLog->toPlainText().toStdString(), "COM1: serial number "); };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return lines() == 1; }, 60000));
+    // The radio is taken off and another one plugged in: it is written too.
+    tell("unplug 1");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.twPorts->item(0, 3)->text() == "waiting for a radio"; }, 30000))
+        << window.twPorts->item(0, 3)->text().toStdString();
+    tell("plug 1");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return lines() == 2; }, 60000)) << window.mLog->toPlainText().toStdString();
+    EXPECT_TRUE(window.Fleet()->Running());
+    window.btnStop->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window.Fleet()->Running(); }, 30000));
+    const std::string shown = window.mLog->toPlainText().toStdString();
+    EXPECT_NE(shown.find("2 written, 0 verified, 0 failed"), std::string::npos) << shown;
+    EXPECT_TRUE(window.btnStart->isEnabled());
+}
 } // namespace

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/FleetTexts.h"
 
+#include <algorithm>
 #include <array>
+#include <cstdio>
 
 namespace {
 constexpr auto kTexts = std::to_array<SafeTextKey>({
@@ -39,20 +41,10 @@ constexpr auto kTexts = std::to_array<SafeTextKey>({
     {"Close", "Close"},
 });
 
-std::string Fill(const std::string& text, const std::vector<std::string>& args)
+TSectionTexts& Texts()
 {
-    std::string out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 1 < text.size() && text[i + 1] >= '1' && text[i + 1] <= '9') {
-            size_t n = static_cast<size_t>(text[i + 1] - '1');
-            if (n < args.size())
-                out += args[n];
-            ++i;
-        } else {
-            out += text[i];
-        }
-    }
-    return out;
+    static TSectionTexts texts(kFleetSection, kTexts);
+    return texts;
 }
 } // namespace
 
@@ -63,8 +55,21 @@ std::span<const SafeTextKey> FleetTextKeys()
 
 std::string FleetText(const std::string& key, const std::vector<std::string>& args)
 {
-    for (const SafeTextKey& t : kTexts)
-        if (key == t.key)
-            return Fill(LanguageFileText(kFleetSection, key, t.english), args);
-    return Fill(key, args);
+    return Texts().Text(key, args);
+}
+
+std::string RadioResultLine(const std::string& portName, const FleetRecord& r)
+{
+    std::string result = FleetText(r.result == FleetResult::Verified  ? "ResultVerified"
+                                   : r.result == FleetResult::Written ? "ResultWritten"
+                                                                      : "ResultFailed");
+    if (r.result == FleetResult::Failed) {
+        std::string message = r.message;
+        std::replace(message.begin(), message.end(), '\n', ' ');
+        result += " (" + message + ")";
+    }
+    const std::string serial = r.serial.empty() ? SafeText("NoSerial") : r.serial;
+    char seconds[32];
+    std::snprintf(seconds, sizeof seconds, "%.1f", r.seconds);
+    return FleetText("RadioLine", {portName, serial, result, seconds});
 }

@@ -7,9 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "core/FleetLog.h"
 #include "core/SafeTexts.h"
 
 std::span<const SafeTextKey> FleetTextKeys();
 inline constexpr const char* kFleetSection = "FleetWrite";
 
 std::string FleetText(const std::string& key, const std::vector<std::string>& args = {});
+// The line that tells how one radio went: port, serial number, result (with
+// the message of a failure on one line) and the seconds it took.
+std::string RadioResultLine(const std::string& portName, const FleetRecord& r);

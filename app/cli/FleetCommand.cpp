@@ -116,18 +116,7 @@ public:
     }
     void Recorded(size_t index, const FleetRecord& r) override
     {
-        std::string result = FleetText(r.result == FleetResult::Verified  ? "ResultVerified"
-                                       : r.result == FleetResult::Written ? "ResultWritten"
-                                                                          : "ResultFailed");
-        if (r.result == FleetResult::Failed) {
-            std::string message = r.message;
-            std::replace(message.begin(), message.end(), '\n', ' ');
-            result += " (" + message + ")";
-        }
-        const std::string serial = r.serial.empty() ? SafeText("NoSerial") : r.serial;
-        char seconds[32];
-        std::snprintf(seconds, sizeof seconds, "%.1f", r.seconds);
-        std::cout << FleetText("RadioLine", {fleet_.Port(index).Name(), serial, result, seconds}) << std::endl;
+        std::cout << RadioResultLine(fleet_.Port(index).Name(), r) << std::endl;
     }
     void PortNotOpened(size_t index) override
     {

@@ -280,18 +280,7 @@ void TfFleetWrite::ConfirmChanges(const std::vector<ContentChange>& changes)
 
 void TfFleetWrite::Recorded(size_t index, const FleetRecord& r)
 {
-    std::string result = FleetText(r.result == FleetResult::Verified  ? "ResultVerified"
-                                   : r.result == FleetResult::Written ? "ResultWritten"
-                                                                      : "ResultFailed");
-    if (r.result == FleetResult::Failed) {
-        std::string message = r.message;
-        std::replace(message.begin(), message.end(), '\n', ' ');
-        result += " (" + message + ")";
-    }
-    const std::string serial = r.serial.empty() ? SafeText("NoSerial") : r.serial;
-    char seconds[32];
-    std::snprintf(seconds, sizeof seconds, "%.1f", r.seconds);
-    mLog->appendPlainText(Q(FleetText("RadioLine", {fleet_->Port(index).Name(), serial, result, seconds})));
+    mLog->appendPlainText(Q(RadioResultLine(fleet_->Port(index).Name(), r)));
 }
 
 void TfFleetWrite::PortNotOpened(size_t index)

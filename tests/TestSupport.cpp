@@ -107,3 +107,11 @@ CliRun Cli(const TempDir& dir, const std::string& args)
     run.err = ReadAll(errFile);
     return run;
 }
+
+size_t Occurrences(const std::string& text, const std::string& part)
+{
+    size_t n = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++n;
+    return n;
+}

@@ -57,6 +57,8 @@ private:
 
 // A text as one word for the shell, in single quotes.
 std::string Quote(const std::string& s);
+// How many times `part` stands in `text`, overlaps included.
+size_t Occurrences(const std::string& text, const std::string& part);
 
 // One run of qv300-cli (QV300_CLI, or from the PATH) with `args` as the
 // shell gives them, stdin empty; stderr goes through a file in `dir`.

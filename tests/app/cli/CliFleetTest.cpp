@@ -13,16 +13,6 @@
 #include "TestSupport.h"
 #include "app/cli/SimulatorProcess.h"
 
-namespace {
-size_t Count(const std::string& text, const std::string& part)
-{
-    size_t n = 0;
-    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
-        ++n;
-    return n;
-}
-} // namespace
-
 TEST(CliFleet, WritesEveryRadioAtOnceWhileOneFailsAndOnePortDoesNotOpen)
 {
     TempDir dir;
@@ -38,8 +28,8 @@ TEST(CliFleet, WritesEveryRadioAtOnceWhileOneFailsAndOnePortDoesNotOpen)
                               " --yes --backup-dir " + Quote(backups) + " --log " + Quote(log));
     EXPECT_EQ(run.exitCode, 2) << run.err;
     EXPECT_NE(run.err.find("COM4: "), std::string::npos) << run.err;
-    EXPECT_EQ(Count(run.out, ", verified, "), 2u) << run.out;
-    EXPECT_EQ(Count(run.out, "COM2: serial number 3025110343QV, failed ("), 1u) << run.out;
+    EXPECT_EQ(Occurrences(run.out, ", verified, "), 2u) << run.out;
+    EXPECT_EQ(Occurrences(run.out, "COM2: serial number 3025110343QV, failed ("), 1u) << run.out;
     EXPECT_NE(run.out.find("2 written, 2 verified, 1 failed\n"), std::string::npos) << run.out;
     // At once: about one radio's time, not three.
     EXPECT_LT(run.seconds, 30) << run.out;
@@ -49,8 +39,8 @@ TEST(CliFleet, WritesEveryRadioAtOnceWhileOneFailsAndOnePortDoesNotOpen)
     for (std::string line; std::getline(in, line);)
         lines.push_back(line);
     ASSERT_EQ(lines.size(), 4u);
-    EXPECT_EQ(Count(lines[1] + lines[2] + lines[3], "," + backups + "/"), 3u);
-    EXPECT_EQ(Count(lines[1] + lines[2] + lines[3], "3025110343QV"), 3u); // its line names its backup too
+    EXPECT_EQ(Occurrences(lines[1] + lines[2] + lines[3], "," + backups + "/"), 3u);
+    EXPECT_EQ(Occurrences(lines[1] + lines[2] + lines[3], "3025110343QV"), 3u); // its line names its backup too
 
     // Every radio done: exit 0. A log that cannot be written: nothing starts.
     CliRun good = Cli(dir, "write " + Quote(file) + " --port COM1,COM3 --device " + Quote(sim.path() + "," + third) +
@@ -142,8 +132,8 @@ TEST(CliFleet, HandsFreeWritesEachRadioAsItIsPluggedIn)
     EXPECT_EQ(cli.Interrupt(), 0);
     const std::string out = cli.Out();
     EXPECT_NE(out.find("3 written, 0 verified, 0 failed\n"), std::string::npos) << out;
-    EXPECT_EQ(Count(out, ", written, "), 3u) << out;
-    EXPECT_EQ(Count(ReadAll(dir.file("fleet.csv")), ",written,"), 3u);
+    EXPECT_EQ(Occurrences(out, ", written, "), 3u) << out;
+    EXPECT_EQ(Occurrences(ReadAll(dir.file("fleet.csv")), ",written,"), 3u);
 }
 
 namespace {
@@ -185,7 +175,7 @@ TEST(CliFleet, WithoutYesThePreviewQuestionIsAnsweredOnStandardInput)
     EXPECT_NE(no.out.find("0 written, 0 verified"), std::string::npos) << no.out;
     // Yes, asked once: both radios are written.
     CliRun yes = CliAnswering(dir, write, "y");
-    EXPECT_EQ(Count(yes.err, "[y/N]"), 1u) << yes.err;
+    EXPECT_EQ(Occurrences(yes.err, "[y/N]"), 1u) << yes.err;
     EXPECT_EQ(yes.exitCode, 0) << yes.out << yes.err;
     EXPECT_NE(yes.out.find("2 written, 0 verified, 0 failed"), std::string::npos) << yes.out;
 }

@@ -31,14 +31,6 @@ struct Files {
     }
 };
 
-size_t Count(const std::string& text, const std::string& part)
-{
-    size_t n = 0;
-    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
-        ++n;
-    return n;
-}
-
 } // namespace
 
 TEST(CliSafeWrite, DiffSaysWhatDiffersWithItsExitCode)
@@ -72,12 +64,12 @@ TEST(CliSafeWrite, EachRadioIsBackedUpShownTheChangesWrittenAndVerified)
         << write.out;
     // The second radio holds something else than the first one did: it is
     // shown its changes (none) too.
-    EXPECT_EQ(Count(write.out, "nothing will change"), 1u);
-    EXPECT_EQ(Count(write.out, ", Verified, backup " + backups + "/"), 2u) << write.out;
+    EXPECT_EQ(Occurrences(write.out, "nothing will change"), 1u);
+    EXPECT_EQ(Occurrences(write.out, ", Verified, backup " + backups + "/"), 2u) << write.out;
 
     CliRun list = Cli(dir, "backups --backup-dir " + Quote(backups));
     ASSERT_EQ(list.exitCode, 0);
-    ASSERT_EQ(Count(list.out, "\n"), 2u) << list.out;
+    ASSERT_EQ(Occurrences(list.out, "\n"), 2u) << list.out;
     const std::string first = list.out.substr(list.out.rfind('\t', list.out.find('\n')) + 1,
                                               list.out.find('\n') - list.out.rfind('\t', list.out.find('\n')) - 1);
     // Newest first: the second radio's backup holds the edited document,

@@ -8,21 +8,13 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
+#include "ui/MainWindowFixture.h"
 #include "app/ui/MainFrm.h"
 #include "core/State.h"
 #include "editors/ui/ChsInfo.h"
 
-class MainFrmInterchange : public ::testing::Test {
+class MainFrmInterchange : public MainWindowFixture {
 protected:
-    TempDir dir;
-    MessageRecorder messages{kMsgNo};
-    std::unique_ptr<TfMainFrm> window;
-    void SetUp() override
-    {
-        StartFresh(dir.path().string());
-        window = std::make_unique<TfMainFrm>();
-        window->show();
-    }
     QString Cell(int row, int column) const { return window->ChannelEditor()->gvChs->item(row, column)->text(); }
 };
 

@@ -19,6 +19,7 @@
 
 #include "ui/GuiTestSupport.h"
 #include "TestSupport.h"
+#include "ui/MainWindowFixture.h"
 #include "app/ui/EmbeddedMessage.h"
 #include "app/ui/MainFrm.h"
 #include "core/State.h"
@@ -32,17 +33,8 @@
 #include "settings/Language.h"
 #include "settings/ui/QtMsgBox.h"
 
-class MainFrm : public ::testing::Test {
+class MainFrm : public MainWindowFixture {
 protected:
-    TempDir dir;
-    MessageRecorder messages{kMsgNo};
-    std::unique_ptr<TfMainFrm> window;
-    void SetUp() override
-    {
-        StartFresh(dir.path().string());
-        window = std::make_unique<TfMainFrm>();
-        window->show();
-    }
     QTreeWidgetItem* Root() { return window->cxTree->topLevelItem(0); }
 };
 

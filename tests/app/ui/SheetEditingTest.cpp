@@ -19,6 +19,7 @@
 #include <iostream>
 
 #include "TestSupport.h"
+#include "ui/MainWindowFixture.h"
 #include "ui/GuiTestSupport.h"
 #include "app/ui/MainFrm.h"
 #include "app/ui/ModelDlg.h"
@@ -33,17 +34,8 @@
 
 namespace {
 
-class SheetEditing : public ::testing::Test {
+class SheetEditing : public MainWindowFixture {
 protected:
-    TempDir dir;
-    MessageRecorder messages{kMsgNo};
-    std::unique_ptr<TfMainFrm> window;
-    void SetUp() override
-    {
-        StartFresh(dir.path().string());
-        window = std::make_unique<TfMainFrm>();
-        window->show();
-    }
     TfChsInfo* Grid() { return window->ChannelEditor(); }
     QUndoStack* Stack() { return window->UndoStack(); }
     // Makes one change, then checks that undo and redo bring back the

@@ -159,13 +159,15 @@ void TFleetPort::ShowProgress(int position, int /*maximum*/)
         fleet_.view_.ShowPort(index_);
 }
 
+// A radio written already in this run is left alone, without a backup.
+bool TFleetPort::WantsRadio(const std::string& serial)
+{
+    serial_ = serial;
+    return fleet_.options_.rewriteDone || !fleet_.done_.count(serial_);
+}
+
 void TFleetPort::ConfirmChanges(const std::vector<ContentChange>& changes)
 {
-    serial_ = write_.SerialNumber();
-    if (!fleet_.options_.rewriteDone && fleet_.done_.count(serial_)) {
-        write_.Answer(false);
-        return;
-    }
     switch (fleet_.preview_) {
     case TFleet::Preview::Yes:
         write_.Answer(true);
@@ -375,6 +377,10 @@ TFleet::~TFleet() = default;
 
 void TFleet::AddPort(const std::string& name, const std::string& device, TSerialPort& port, TLinkClock& clock)
 {
+    // The port follows its device by that name through the whole run, so
+    // a cable that drops off and comes back renamed is found again.
+    if (!device.empty())
+        port.FollowDevice(device);
     ports_.push_back(std::make_unique<TFleetPort>(*this, ports_.size(), name, device, port, clock));
 }
 

@@ -75,6 +75,7 @@ private:
     friend class TFleet;
     void ShowPhase(SafePhase phase) override;
     void ShowProgress(int position, int maximum) override;
+    bool WantsRadio(const std::string& serial) override;
     void ConfirmChanges(const std::vector<ContentChange>& changes) override;
     void Finished(const SafeOutcome& outcome) override;
     void TimerFired(LinkTimer timer) override;
@@ -123,6 +124,8 @@ public:
     TFleet(TFleetView& view, std::function<long()> nowMs);
     ~TFleet();
 
+    // `device` is the name the port opens its device by for the whole run
+    // (see FollowedName), and the device of the record; empty: the port's own.
     void AddPort(const std::string& name, const std::string& device, TSerialPort& port, TLinkClock& clock);
     size_t PortCount() const { return ports_.size(); }
     TFleetPort& Port(size_t i) { return *ports_[i]; }

@@ -2,6 +2,7 @@
 #include "link/PortNames.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <set>
 
 #include "core/NumberText.h"
@@ -135,7 +136,12 @@ PortMapping CurrentPortMapping()
 
 void MapPortForRun(int number, const std::string& device)
 {
-    RunMappings()[number] = device;
+    // A path relative to the working folder ("links/cable-1") stays that
+    // device when the port opens it; a bare name stays a name below /dev.
+    std::error_code error;
+    const bool relative = device.find('/') != std::string::npos && device.front() != '/';
+    const std::filesystem::path absolute = relative ? std::filesystem::absolute(device, error) : std::filesystem::path(device);
+    RunMappings()[number] = error ? device : absolute.lexically_normal().string();
 }
 
 void ClearRunMappings()

@@ -57,7 +57,8 @@ TPortSystem* SetPortSystem(TPortSystem* system); // returns the previous one
 
 // Section "Ports" of SysInfo.Ini, then the mappings of this run on top.
 PortMapping CurrentPortMapping();
-// The command line's choice for this run; never written to SysInfo.Ini.
+// The command line's choice for this run; never written to SysInfo.Ini. A
+// relative path is taken from the working folder.
 void MapPortForRun(int number, const std::string& device);
 void ClearRunMappings();
 

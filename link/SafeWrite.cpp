@@ -247,6 +247,10 @@ void TSafeWrite::AfterBackup()
         Fail(SafeFailure::Link, &TLanguage::ModError);
         return;
     }
+    if (!view_.WantsRadio(serial_)) {
+        End(Ended(LinkResult::Cancelled));
+        return;
+    }
     std::string reason;
     backupFile_ = SaveBackup(radio, options_.backupFolder, std::time(nullptr), &reason);
     if (backupFile_.empty()) {

@@ -49,6 +49,9 @@ public:
     virtual void ShowPhase(SafePhase /*phase*/) {}
     virtual void ShowProgress(int /*position*/, int /*maximum*/) {}
     virtual void LogLine(const std::string& /*line*/) {}
+    // The radio's memory is read: false ends the run as cancelled before
+    // its backup is saved (a fleet skips a radio it has written already).
+    virtual bool WantsRadio(const std::string& /*serial*/) { return true; }
     // The backup is in hand: the write waits for Answer(). `changes` is
     // empty when the radio already holds the document.
     virtual void ConfirmChanges(const std::vector<ContentChange>& changes) = 0;

@@ -6,6 +6,7 @@
 // user-interface thread.
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 class TPortListener {
 public:
@@ -28,6 +29,10 @@ public:
     // device has them. False when the port does not exist, is in use or
     // refuses the settings.
     virtual bool Open(int portNumber, int baudRate) = 0;
+    // From now on Open opens this device, whatever the number's device is;
+    // a run that must follow one cable through renames names it so. Ports
+    // without devices of their own take no notice.
+    virtual void FollowDevice(const std::string& /*path*/) {}
     // Harmless when the port is closed.
     virtual void Close() = 0;
     virtual bool IsOpen() const = 0;

@@ -47,6 +47,7 @@ public:
     TSharedLoopPort(TSerialPort& port, TSharedLoopClock& clock, PostAfter post);
     ~TSharedLoopPort() override;
     bool Open(int portNumber, int baudRate) override;
+    void FollowDevice(const std::string& path) override { port_.FollowDevice(path); }
     void Close() override;
     bool IsOpen() const override { return port_.IsOpen(); }
     bool FlushInput() override { return port_.FlushInput(); }

@@ -22,7 +22,9 @@
 #include "core/State.h"
 #include "link/Fleet.h"
 #include "link/PortNames.h"
+#include "link/PosixSystemView.h"
 #include "link/SharedLoop.h"
+#include "link/StableDevice.h"
 #include "link/qt/QtLinkClock.h"
 #include "link/qt/QtLoopHooks.h"
 #include "link/qt/QtSerialPort.h"
@@ -118,6 +120,16 @@ public:
     {
         std::cout << RadioResultLine(fleet_.Port(index).Name(), r) << std::endl;
     }
+    void ShowPort(size_t index) override
+    {
+        // A radio done already, seen again on a cable: said once, as the
+        // window shows it in its row.
+        const TFleetPort& port = fleet_.Port(index);
+        shown_.resize(fleet_.PortCount(), FleetState::Idle);
+        if (port.State() == FleetState::AlreadyDone && shown_[index] != FleetState::AlreadyDone)
+            std::cout << FleetText("PortNotOpened", {port.Name(), port.StateText()}) << std::endl;
+        shown_[index] = port.State();
+    }
     void PortNotOpened(size_t index) override
     {
         ++notOpened_;
@@ -149,6 +161,7 @@ private:
     bool stopping_ = false;
     int notOpened_ = 0;
     bool cutShort_ = false;
+    std::vector<FleetState> shown_;
 };
 } // namespace
 
@@ -194,9 +207,10 @@ int CommandFleetWrite(const LinkOptions& o, const FleetCliOptions& f)
     }
 
     CliFleet fleet(o.yes);
+    TPosixSystemView machine;
     for (const std::string& name : names) {
         std::optional<int> n = PortNumberOf(name);
-        fleet.Add(name, n ? DeviceOfPort(*n).value_or("") : "");
+        fleet.Add(name, FollowedName(machine, n ? DeviceOfPort(*n).value_or("") : ""));
     }
     FleetOptions options;
     const std::string folder = o.backupDir ? *o.backupDir : BackupFolder();

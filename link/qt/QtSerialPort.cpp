@@ -22,7 +22,7 @@ TQtSerialPort::~TQtSerialPort()
 
 bool TQtSerialPort::Open(int portNumber, int baudRate)
 {
-    std::optional<std::string> device = DeviceOfPort(portNumber);
+    std::optional<std::string> device = followed_.empty() ? DeviceOfPort(portNumber) : followed_;
     if (!device)
         return false;
     if (port_.isOpen())

@@ -16,6 +16,7 @@ public:
     ~TQtSerialPort() override;
 
     bool Open(int portNumber, int baudRate) override;
+    void FollowDevice(const std::string& path) override { followed_ = path; }
     void Close() override;
     bool IsOpen() const override;
     bool FlushInput() override;
@@ -33,4 +34,5 @@ private:
     QSerialPort port_;
     bool opening_ = false;
     bool failed_ = false; // the device failed; reported once until reopened
+    std::string followed_; // opened instead of the number's device when set
 };

@@ -24,7 +24,9 @@
 #include "core/Sha256.h"
 #include "core/State.h"
 #include "link/PortNames.h"
+#include "link/PosixSystemView.h"
 #include "link/SharedLoop.h"
+#include "link/StableDevice.h"
 #include "link/qt/QtLoopHooks.h"
 #include "link/ui/WriteRadio.h"
 #include "settings/Folders.h"
@@ -51,18 +53,13 @@ QString T(const char* key)
     return Q(FleetText(key));
 }
 
-// The stable name of a device: the link in /dev/serial/by-id that points at
-// it, or nothing when there is none.
+// The stable name shown beside a device: the adapter's by-id link, else
+// the socket's by-path link; nothing when there is neither.
 QString StableName(const std::string& device)
 {
-    const QString target = QFileInfo(Q(device)).canonicalFilePath();
-    if (target.isEmpty())
-        return {};
-    const QDir byId("/dev/serial/by-id");
-    for (const QFileInfo& link : byId.entryInfoList(QDir::System | QDir::Files | QDir::NoDotAndDotDot))
-        if (link.canonicalFilePath() == target)
-            return link.absoluteFilePath();
-    return {};
+    TPosixSystemView machine;
+    const StableNames names = FindStableNames(machine, device);
+    return Q(names.byId.empty() ? names.byPath : names.byId);
 }
 
 // The window's own clock for the time each radio takes.
@@ -223,7 +220,8 @@ void TfFleetWrite::btnStartClick()
         p.link = MakeLinkParts();
         p.clock = std::make_unique<TSharedLoopClock>(*p.link.clock);
         p.port = std::make_unique<TSharedLoopPort>(*p.link.port, *p.clock, QtPostAfter(context_.get()));
-        fleet_->AddPort(l.name, l.device, *p.port, *p.clock);
+        TPosixSystemView machine;
+        fleet_->AddPort(l.name, FollowedName(machine, l.device), *p.port, *p.clock);
         parts_.push_back(std::move(p));
         rows_.push_back(row);
     }

@@ -10,6 +10,7 @@
 #include "core/State.h"
 #include "link/Doctor.h"
 #include "link/DoctorTexts.h"
+#include "link/StableDevice.h"
 
 namespace {
 
@@ -293,6 +294,34 @@ TEST_F(Doctor, EveryTextHasAChineseTranslationInTheShippedFile)
         EXPECT_TRUE(std::any_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) >= 0xE3; }))
             << t.key;
     }
+}
+
+// A fleet follows a cable by the name udev keeps for it while its node is
+// renamed: the USB socket's by-path link first, since adapters without a
+// serial number share one by-id name.
+TEST(StableDevice, FollowsTheSocketThenTheAdapterThenTheNodeItself)
+{
+    FakeSystem m;
+    m.nodes["/dev/ttyUSB0"] = m.nodes["/dev/ttyUSB1"] = m.nodes["/dev/ttyUSB2"] = {20, 0660, true};
+    m.links["/dev/serial/by-path/pci-0000:00:14.0-usb-0:2.1:1.0-port0"] = "/dev/ttyUSB1";
+    m.links["/dev/serial/by-path/pci-0000:00:14.0-usb-0:2.2:1.0-port0"] = "/dev/ttyUSB0";
+    m.links["/dev/serial/by-id/usb-1a86_USB_Serial-if00-port0"] = "/dev/ttyUSB0";
+    m.links["/dev/serial/by-id/usb-FTDI_FT232R_A10K3JXV-if00-port0"] = "/dev/ttyUSB2";
+    m.links["/dev/radio-cable"] = "/dev/ttyUSB2";
+
+    const StableNames usb0 = FindStableNames(m, "/dev/ttyUSB0");
+    EXPECT_EQ(usb0.byPath, "/dev/serial/by-path/pci-0000:00:14.0-usb-0:2.2:1.0-port0");
+    EXPECT_EQ(usb0.byId, "/dev/serial/by-id/usb-1a86_USB_Serial-if00-port0");
+    EXPECT_EQ(FollowedName(m, "/dev/ttyUSB0"), usb0.byPath);
+    EXPECT_EQ(FollowedName(m, "/dev/ttyUSB1"), "/dev/serial/by-path/pci-0000:00:14.0-usb-0:2.1:1.0-port0");
+    EXPECT_EQ(FollowedName(m, "/dev/ttyUSB2"), "/dev/serial/by-id/usb-FTDI_FT232R_A10K3JXV-if00-port0");
+    // A link named by the user is followed as it is; a node with no link,
+    // or gone, is opened by its own name.
+    EXPECT_EQ(FollowedName(m, "/dev/radio-cable"), "/dev/radio-cable");
+    m.nodes["/dev/ttyACM0"] = {20, 0660, true};
+    EXPECT_EQ(FollowedName(m, "/dev/ttyACM0"), "/dev/ttyACM0");
+    EXPECT_EQ(FollowedName(m, "/dev/ttyUSB9"), "/dev/ttyUSB9");
+    EXPECT_EQ(FollowedName(m, ""), "");
 }
 
 } // namespace

@@ -67,6 +67,8 @@ public:
     std::function<void(const Bytes&)> onWrite; // the radio listens here
 
     bool Open(int portNumber, int baudRate) override;
+    void FollowDevice(const std::string& path) override { followed = path; }
+    std::string followed;
     void Close() override;
     bool IsOpen() const override { return open; }
     bool FlushInput() override;

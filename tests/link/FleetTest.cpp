@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -84,6 +85,13 @@ protected:
         o.watch = watch;
         o.sha256 = Sha256Hex(ALL.Image.data(), ALL.Image.size());
         return o;
+    }
+    size_t BackupCount()
+    {
+        size_t n = 0;
+        for (const auto& entry : std::filesystem::directory_iterator(dir.file("backups")))
+            n += entry.path().extension() == ".dat";
+        return n;
     }
     std::vector<std::string> LogLines()
     {
@@ -201,6 +209,7 @@ TEST_F(Fleet, HandsFreeWritesEachRadioPutOnTheCableOnceAndOnlyLooksForTheNextMea
     ASSERT_TRUE(b.RunUntil([&] { return port.State() == FleetState::AlreadyDone; }, 20000));
     EXPECT_EQ(cable.radio.writesReceived, 50);
     EXPECT_EQ(b.records.size(), 2u);
+    EXPECT_EQ(BackupCount(), 2u); // none for the radio left alone
 
     // Stop ends the port cleanly, with the radio in hand.
     b.fleet.Stop();
@@ -228,6 +237,45 @@ TEST_F(Fleet, ACablePulledFailsOnlyItsRadioAndTheNextRadioOnItIsWritten)
     EXPECT_EQ(b.records[0].port, "COM2");
     EXPECT_EQ(b.records[0].result, FleetResult::Failed);
     EXPECT_NE(b.records[0].message.find(kComError), std::string::npos) << b.records[0].message;
+}
+
+TEST_F(Fleet, ADeviceThatGoesAwayIsOpenedAgainByTheNameItFollowsWhenItComesBack)
+{
+    FleetBench b(2);
+    Cable& cable = *b.cables[1];
+    EXPECT_EQ(cable.port.followed, "/dev/ttyUSB1");
+    std::string why;
+    ASSERT_TRUE(b.fleet.Start(Options(true), why)) << why;
+    TFleetPort& port = b.fleet.Port(1);
+    ASSERT_TRUE(b.RunUntil([&] { return b.fleet.Written() == 2; }));
+
+    // The device goes away with the radio still on the cable (the port
+    // closes itself and reports the line lost): the port waits and keeps
+    // trying to open it.
+    auto goAway = [&] {
+        cable.port.openFails = true;
+        cable.port.Close();
+        cable.port.LineErrorAt(cable.clock.now + 10);
+    };
+    goAway();
+    ASSERT_TRUE(b.RunUntil([&] { return port.State() == FleetState::Waiting; }, 10000));
+    const int opens = cable.port.opens;
+    b.RunUntil([] { return false; }, 6000);
+    EXPECT_GE(cable.port.opens, opens + 3);
+    EXPECT_EQ(port.State(), FleetState::Waiting);
+
+    // Back with the same radio: left alone. Back with another: written.
+    cable.port.openFails = false;
+    ASSERT_TRUE(b.RunUntil([&] { return port.State() == FleetState::AlreadyDone; }, 10000));
+    EXPECT_EQ(cable.radio.writesReceived, 25);
+    goAway();
+    ASSERT_TRUE(b.RunUntil([&] { return port.State() == FleetState::Waiting; }, 10000));
+    cable.Put("302511000099");
+    cable.port.openFails = false;
+    ASSERT_TRUE(b.RunUntil([&] { return b.fleet.Written() == 3; }));
+    EXPECT_EQ(b.records.back().serial, "302511000099");
+    EXPECT_EQ(b.records.back().device, "/dev/ttyUSB1");
+    EXPECT_EQ(b.fleet.Port(0).State(), FleetState::Done);
 }
 
 } // namespace

@@ -6,7 +6,7 @@
 // pseudo-terminal and prints that path as a further line. With --radios N
 // it serves N radios, each on a pseudo-terminal of its own, all from one
 // loop; --control lets a test take a radio off its cable and put a new one
-// on.
+// on, or pull a cable's device and bring it back under another name.
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -76,22 +76,61 @@ std::string SavePathOf(const std::string& path, int index)
 
 class Server {
 public:
-    Server(SimulatedRadio radio, const SimOptions& options, std::string modelCode, std::string saveFile)
+    Server(int place, SimulatedRadio radio, const SimOptions& options, std::string modelCode, std::string saveFile)
         : radio_(std::move(radio)), options_(options), modelCode_(std::move(modelCode)), saveFile_(std::move(saveFile)),
+          place_(place),
           toRadio_(options.pace ? kByteTimeAt4800 : SimTime{}),
           fromRadio_(options.pace ? kByteTimeAt4800 : SimTime{})
     {
     }
 
-    bool OpenLine()
+    bool OpenLine(bool announce = true)
     {
         std::string error;
-        if (!pty_.Open(error)) {
+        if (!pty_->Open(error)) {
             Say("cannot open a pseudo-terminal: " + error);
             return false;
         }
-        std::cout << pty_.SlavePath() << std::endl; // flushed: a waiting reader needs it now
+        if (announce)
+            Announce();
         return true;
+    }
+    void Announce()
+    {
+        std::cout << pty_->SlavePath() << std::endl; // flushed: a waiting reader needs it now
+        Link();
+    }
+
+    // The cable's device goes away: the line closes and its name is gone.
+    // The radio stays on the cable.
+    void Pull()
+    {
+        if (pty_->MasterFd() < 0)
+            return;
+        pulledPath_ = pty_->SlavePath();
+        HangUp();
+        inbound_.clear();
+        outbound_.clear();
+        if (!LinkPath().empty())
+            std::remove(LinkPath().c_str());
+    }
+    // The device comes back under another name than before it was pulled;
+    // the name it had is held while the new one is taken.
+    bool Insert()
+    {
+        if (pty_->MasterFd() >= 0)
+            return true;
+        std::vector<std::unique_ptr<PseudoTerminal>> held;
+        for (;;) {
+            if (!OpenLine(false))
+                return false;
+            if (pty_->SlavePath() != pulledPath_) {
+                Announce();
+                return true;
+            }
+            held.push_back(std::move(pty_));
+            pty_ = std::make_unique<PseudoTerminal>();
+        }
     }
 
     // One turn of the loop before waiting; false when the line failed.
@@ -174,7 +213,7 @@ private:
         }
         if (due.empty())
             return;
-        ssize_t n = write(pty_.MasterFd(), due.data(), due.size());
+        ssize_t n = write(pty_->MasterFd(), due.data(), due.size());
         // Nobody reading and the buffer full: the bytes are lost, as on a
         // cable with nothing at the other end.
         if (n < static_cast<ssize_t>(due.size()))
@@ -193,19 +232,35 @@ private:
             hangUpFrom_ = now + std::chrono::milliseconds(100);
             hangUpBy_ = now + std::chrono::seconds(1);
         }
-        return now < hangUpFrom_ || (pty_.UnreadByHost() > 0 && now < *hangUpBy_);
+        return now < hangUpFrom_ || (pty_->UnreadByHost() > 0 && now < *hangUpBy_);
     }
 
     void HangUp()
     {
         hangUpBy_.reset();
         hangUpPending_ = false;
-        Say("hanging up " + pty_.SlavePath());
-        pty_.Close();
+        Say("hanging up " + pty_->SlavePath());
+        pty_->Close();
         if (radio_)
             radio_->LineLost();
         toRadio_ = LinePacer(options_.pace ? kByteTimeAt4800 : SimTime{});
         fromRadio_ = LinePacer(options_.pace ? kByteTimeAt4800 : SimTime{});
+    }
+
+    // --links: DIR/cable-K leads to the cable's device, as udev's
+    // /dev/serial/by-path links do, and is gone while the device is.
+    std::string LinkPath() const
+    {
+        return options_.linksFolder.empty() ? "" : options_.linksFolder + "/cable-" + std::to_string(place_ + 1);
+    }
+    void Link()
+    {
+        if (LinkPath().empty())
+            return;
+        const std::string fresh = LinkPath() + ".new";
+        std::remove(fresh.c_str());
+        if (symlink(pty_->SlavePath().c_str(), fresh.c_str()) != 0 || std::rename(fresh.c_str(), LinkPath().c_str()) != 0)
+            Say("cannot link " + LinkPath() + ": " + std::strerror(errno));
     }
 
     void SaveIfDue()
@@ -235,14 +290,14 @@ public:
             consider(Now() + kHangUpPoll);
         return next;
     }
-    pollfd PollEntry() const { return {pty_.MasterFd(), static_cast<short>(hangUpPending_ ? 0 : POLLIN), 0}; }
+    pollfd PollEntry() const { return {pty_->MasterFd(), static_cast<short>(hangUpPending_ ? 0 : POLLIN), 0}; }
 
     // Takes in what the wait found; false on a failure of the line itself.
     bool Handle(const pollfd& pfd)
     {
         if (pfd.revents & POLLIN) {
             uint8_t buf[256];
-            ssize_t n = read(pty_.MasterFd(), buf, sizeof buf);
+            ssize_t n = read(pty_->MasterFd(), buf, sizeof buf);
             // With no radio on the cable the bytes go nowhere.
             if (n > 0 && radio_) {
                 std::vector<SimTime> times = toRadio_.Schedule(static_cast<size_t>(n), Now());
@@ -262,7 +317,9 @@ private:
     const SimOptions& options_;
     std::string modelCode_;
     std::string saveFile_;
-    PseudoTerminal pty_;
+    std::unique_ptr<PseudoTerminal> pty_ = std::make_unique<PseudoTerminal>();
+    int place_;           // the cable's number, from 0
+    std::string pulledPath_; // the device's name before it was pulled
     LinePacer toRadio_;
     LinePacer fromRadio_;
     std::deque<TimedByte> inbound_;
@@ -296,12 +353,25 @@ int Serve(std::vector<std::unique_ptr<Server>>& servers, const std::function<Sim
                 if (c.radio > static_cast<int>(servers.size()))
                     continue;
                 const size_t i = static_cast<size_t>(c.radio - 1);
-                if (c.plug) {
+                const std::string radio = std::to_string(c.radio);
+                switch (c.verb) {
+                case PlugVerb::Plug:
                     servers[i]->Plug(newRadio(nextSerial++, static_cast<int>(i)));
-                    Say("radio " + std::to_string(c.radio) + " plugged in");
-                } else {
+                    Say("radio " + radio + " plugged in");
+                    break;
+                case PlugVerb::Unplug:
                     servers[i]->Unplug();
-                    Say("radio " + std::to_string(c.radio) + " unplugged");
+                    Say("radio " + radio + " unplugged");
+                    break;
+                case PlugVerb::Pull:
+                    servers[i]->Pull();
+                    Say("cable " + radio + " pulled");
+                    break;
+                case PlugVerb::Insert:
+                    if (!servers[i]->Insert())
+                        return 1;
+                    Say("cable " + radio + " inserted");
+                    break;
                 }
             }
             next = Now() + kControlPoll;
@@ -395,7 +465,8 @@ int main(int argc, char** argv)
     };
     std::vector<std::unique_ptr<Server>> servers;
     for (int i = 0; i < options.radios; ++i) {
-        servers.push_back(std::make_unique<Server>(makeRadio(i, i), options, modelCode, SavePathOf(options.saveFile, i)));
+        servers.push_back(
+            std::make_unique<Server>(i, makeRadio(i, i), options, modelCode, SavePathOf(options.saveFile, i)));
         if (!servers.back()->OpenLine())
             return 1;
     }

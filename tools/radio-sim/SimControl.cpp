@@ -3,15 +3,21 @@
 
 #include <fstream>
 #include <sstream>
+#include <utility>
 
 PlugCommand ParsePlugCommand(const std::string& line)
 {
     std::istringstream in(line);
     std::string verb;
     int radio = 0;
-    if (!(in >> verb >> radio) || radio < 1 || (verb != "plug" && verb != "unplug"))
+    if (!(in >> verb >> radio) || radio < 1)
         return {};
-    return {radio, verb == "plug"};
+    static const std::pair<const char*, PlugVerb> kVerbs[] = {
+        {"unplug", PlugVerb::Unplug}, {"plug", PlugVerb::Plug}, {"pull", PlugVerb::Pull}, {"insert", PlugVerb::Insert}};
+    for (const auto& [name, value] : kVerbs)
+        if (verb == name)
+            return {radio, value};
+    return {};
 }
 
 std::vector<PlugCommand> SimControl::Poll()

@@ -1,14 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The control file of a simulator serving several radios: a test appends
-// "unplug K" or "plug K" lines to it, and each poll returns the lines that
-// were added since the last one.
+// lines to it, and each poll returns the lines added since the last one.
+//   unplug K   radio K leaves its cable; the cable's device stays
+//   plug K     a new radio goes onto cable K
+//   pull K     cable K's device goes away, as a USB cable pulled from its
+//              socket; its radio stays on it
+//   insert K   cable K's device comes back under another name
 #include <string>
 #include <vector>
 
+enum class PlugVerb { Unplug, Plug, Pull, Insert };
+
 struct PlugCommand {
-    int radio = 0;       // from 1
-    bool plug = false;   // false: unplug
+    int radio = 0; // from 1
+    PlugVerb verb = PlugVerb::Unplug;
 };
 
 class SimControl {
@@ -23,5 +29,5 @@ private:
     std::streamoff done_ = 0; // bytes of the file already taken
 };
 
-// "plug 3" or "unplug 3"; radio 0 for anything else.
+// "plug 3", "pull 3" and so on; radio 0 for anything else.
 PlugCommand ParsePlugCommand(const std::string& line);

@@ -16,7 +16,12 @@ const char* const kSimUsage =
     "                       their paths are the first N lines, in order\n"
     "  --control FILE       read \"unplug K\" and \"plug K\" lines appended to FILE:\n"
     "                       radio K (from 1) leaves its cable, or a new radio with\n"
-    "                       the next serial number takes its place\n"
+    "                       the next serial number takes its place; \"pull K\" and\n"
+    "                       \"insert K\": cable K's device goes away with its radio\n"
+    "                       still on it, and comes back under another name, whose\n"
+    "                       path is printed as a further line\n"
+    "  --links DIR          keep DIR/cable-K leading to cable K's device, as udev's\n"
+    "                       /dev/serial/by-path links do\n"
     "  --help               show this help and quit\n"
     "  --version            show the version and quit\n"
     "\n"
@@ -76,7 +81,7 @@ ParsedOptions ParseSimOptions(const std::vector<std::string>& args)
                                                      "--short-reply", "--refuse-write", "--hang-up-after",
                                                      "--noise-at", "--noise-count", "--fault-session",
                                                      "--corrupt-write", "--power-loss-after", "--radios",
-                                                     "--fault-radio", "--control"};
+                                                     "--fault-radio", "--control", "--links"};
             bool known = false;
             for (const char* name : kWithValue)
                 known = known || a == name;
@@ -95,6 +100,8 @@ ParsedOptions ParseSimOptions(const std::vector<std::string>& args)
                 o.modelCode = v;
             } else if (a == "--control") {
                 o.controlFile = v;
+            } else if (a == "--links") {
+                o.linksFolder = v;
             } else if (a == "--save") {
                 o.saveFile = v;
             } else if (a == "--silent-at" || a == "--noise-at") {

@@ -16,6 +16,7 @@ struct SimOptions {
     int radios = 1;          // independent radios, one pseudo-terminal each
     std::optional<int> faultRadio; // the faults strike only this radio (from 1)
     std::string controlFile; // empty: every radio stays plugged in
+    std::string linksFolder; // empty: no stable names for the cables
 };
 
 struct ParsedOptions {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <spawn.h>
@@ -134,6 +135,35 @@ TEST(CliFleet, HandsFreeWritesEachRadioAsItIsPluggedIn)
     EXPECT_NE(out.find("3 written, 0 verified, 0 failed\n"), std::string::npos) << out;
     EXPECT_EQ(Occurrences(out, ", written, "), 3u) << out;
     EXPECT_EQ(Occurrences(ReadAll(dir.file("fleet.csv")), ",written,"), 3u);
+}
+
+// A USB cable that drops off and comes back as another device node keeps
+// its stable link; the port follows the link and takes the radio on it.
+TEST(CliFleet, HandsFreeFollowsACableWhoseDeviceComesBackUnderAnotherName)
+{
+    TempDir dir;
+    const std::string control = dir.file("control"), links = dir.file("links");
+    std::filesystem::create_directory(links);
+    std::ofstream(control) << "";
+    Simulator sim(dir, {"--radios", "2", "--control", control, "--links", links});
+    sim.NextLine();
+    const std::string file = dir.file("radio.dat");
+    ASSERT_EQ(Cli(dir, "read " + Quote(file) + " --port COM1 --device " + Quote(links + "/cable-1")).exitCode, 0);
+
+    CliProcess cli(dir, {"write", file, "--port", "COM1,COM2", "--device", links + "/cable-1," + links + "/cable-2",
+                         "--watch", "--yes", "--no-verify", "--backup-dir", dir.file("backups"), "--log",
+                         dir.file("fleet.csv")});
+    ASSERT_TRUE(cli.WaitFor("COM2: serial number 3025110343QV, written")) << cli.Out();
+    // Cable 1 goes away, a new radio is put on it, and it comes back renamed.
+    std::ofstream(control, std::ios::app) << "pull 1\nplug 1\ninsert 1\n";
+    EXPECT_NE(sim.NextLine(), sim.path());
+    ASSERT_TRUE(cli.WaitFor("COM1: serial number 3025110344QV, written")) << cli.Out();
+    // Cable 2 comes back renamed with its radio still on it: left alone.
+    std::ofstream(control, std::ios::app) << "pull 2\ninsert 2\n";
+    ASSERT_TRUE(cli.WaitFor("COM2: serial number 3025110343QV is done already")) << cli.Out();
+    EXPECT_EQ(cli.Interrupt(), 0);
+    EXPECT_NE(cli.Out().find("3 written, 0 verified, 0 failed\n"), std::string::npos) << cli.Out();
+    EXPECT_EQ(Occurrences(ReadAll(dir.file("fleet.csv")), "," + links + "/cable-1,"), 2u);
 }
 
 namespace {

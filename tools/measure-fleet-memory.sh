@@ -111,20 +111,23 @@ trim() {
     return 0
 }
 
+unplug_all() {
+    for k in $(seq "$radios"); do echo "unplug $k"; done >>"$tmp/control"
+    # Off the cable long enough for each port to see its radio gone (a look
+    # every 1.5 s, a handshake time-out of 1.5 s).
+    sleep 4
+}
+# The figures are taken with every radio off its cable: gdb stops the
+# program while it looks, and a radio half-written would fail for it.
 for round in $(seq "$rounds"); do
     wait_logged $((round * radios))
-    # Every port settles into looking for its radio before the figures.
-    sleep 1
+    unplug_all
     if [ "$round" -eq 1 ]; then
         sample first
         trim
         sample first_trimmed
     fi
     [ "$round" -eq "$rounds" ] && break
-    # Off the cable long enough for each port to see its radio gone (a look
-    # every 1.5 s, a handshake time-out of 1.5 s), then new radios on.
-    for k in $(seq "$radios"); do echo "unplug $k"; done >>"$tmp/control"
-    sleep 4
     for k in $(seq "$radios"); do echo "plug $k"; done >>"$tmp/control"
 done
 sample last
@@ -157,5 +160,8 @@ figure anon 'RssAnon kB'
 figure file 'RssFile kB'
 figure heap 'heap in use B'
 figure held 'heap held B'
-[ "$lines" -eq "$total" ] && [ "$serials" -eq "$total" ] && [ "$good" -eq "$total" ] ||
-    { echo "not every radio was written and verified once" >&2; exit 1; }
+if [ "$lines" -ne "$total" ] || [ "$serials" -ne "$total" ] || [ "$good" -ne "$total" ]; then
+    echo "not every radio was written and verified once:" >&2
+    tail -n +2 "$log" | grep -v ',verified,' | head -n 5 >&2
+    exit 1
+fi

@@ -297,6 +297,10 @@ void TSafeWrite::AfterVerify()
         Fail(SafeFailure::Link, engineOutcome_ ? engineOutcome_->message : &TLanguage::ComError);
         return;
     }
+    // Without a backup, the read back is the first look at the radio's
+    // serial number, which the record of a fleet wants.
+    if (serial_.empty())
+        serial_ = SerialNumberOf(RadioContents{reader_.ReceivedModelCode(), "", readBack_});
     outcome_.difference = FirstDifferentBlock(writer_.SentBlocks().data(), readBack_.data());
     if (outcome_.difference) {
         Fail(SafeFailure::VerifyMismatch);

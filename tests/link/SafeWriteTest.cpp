@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
@@ -201,6 +202,15 @@ TEST_F(SafeWrite, VerifyNamesTheFirstBlockTheRadioDidNotKeep)
     const std::string text = SafeOutcomeText(o, b.write.BackupFile());
     EXPECT_EQ(text.rfind("The radio does not hold what was written: block 3 (Channel 3) differs. Write the radio again.", 0), 0u) << text;
     EXPECT_EQ(text.find("Verified"), std::string::npos);
+
+    // Without a backup the read back still tells whose radio it was.
+    b.radio.tamper = nullptr;
+    std::memcpy(b.radio.memory.data() + kSerialNumber, "302511000055", 12);
+    b.outcomes.clear();
+    b.write.Start({false, true, Folder()});
+    ASSERT_TRUE(b.clock.Run([&] { return !b.outcomes.empty(); }));
+    EXPECT_TRUE(b.outcomes[0].verified);
+    EXPECT_EQ(b.write.SerialNumber(), "302511000055");
 }
 
 } // namespace

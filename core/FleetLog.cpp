@@ -7,6 +7,8 @@
 #include <cstring>
 #include <filesystem>
 
+#include "image/formats/CsvText.h"
+
 namespace {
 const char* ResultWord(FleetResult result)
 {
@@ -22,16 +24,6 @@ const char* ResultWord(FleetResult result)
 }
 } // namespace
 
-std::string CsvField(const std::string& text)
-{
-    if (text.find_first_of(",\"\r\n") == std::string::npos)
-        return text;
-    std::string out = "\"";
-    for (char c : text)
-        out += c == '"' ? std::string("\"\"") : std::string(1, c);
-    return out + "\"";
-}
-
 std::string FleetRecordLine(const FleetRecord& r)
 {
     // One line per radio, whatever the message: its line ends become spaces.
@@ -43,11 +35,9 @@ std::string FleetRecordLine(const FleetRecord& r)
         std::strftime(when, sizeof when, "%Y-%m-%d %H:%M:%S", &local);
     char seconds[32];
     std::snprintf(seconds, sizeof seconds, "%.1f", r.seconds);
-    std::string line;
-    for (const std::string& field : {std::string(when), r.port, r.device, r.serial, r.model, r.band, r.sha256,
-                                     std::string(ResultWord(r.result)), message, std::string(seconds), r.backupFile})
-        line += CsvField(field) + ',';
-    line.pop_back();
+    std::string line = CsvLine({when, r.port, r.device, r.serial, r.model, r.band, r.sha256, ResultWord(r.result),
+                                message, seconds, r.backupFile});
+    line.resize(line.size() - 2); // the log's lines end in LF alone
     return line;
 }
 

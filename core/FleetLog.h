@@ -22,8 +22,6 @@ struct FleetRecord {
     std::string backupFile;
 };
 
-// The field quoted as CSV wants it when it holds a comma, quote or line end.
-std::string CsvField(const std::string& text);
 // One line without its line end: local time, port, device, serial, model,
 // band, sha256, result, message, seconds, backup.
 std::string FleetRecordLine(const FleetRecord& record);

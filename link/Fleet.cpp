@@ -159,11 +159,16 @@ void TFleetPort::ShowProgress(int position, int /*maximum*/)
         fleet_.view_.ShowPort(index_);
 }
 
+bool TFleetPort::DoneAlready() const
+{
+    return !serial_.empty() && !fleet_.options_.rewriteDone && fleet_.done_.count(serial_) > 0;
+}
+
 // A radio written already in this run is left alone, without a backup.
 bool TFleetPort::WantsRadio(const std::string& serial)
 {
     serial_ = serial;
-    return fleet_.options_.rewriteDone || !fleet_.done_.count(serial_);
+    return !DoneAlready();
 }
 
 void TFleetPort::ConfirmChanges(const std::vector<ContentChange>& changes)
@@ -201,8 +206,7 @@ void TFleetPort::Finished(const SafeOutcome& outcome)
         return;
     const bool nothingAnswered = outcome.result == LinkResult::Failed && outcome.failure == SafeFailure::Link &&
                                  outcome.linkMessage == &TLanguage::ComError && state_ == FleetState::Waiting;
-    if (outcome.result == LinkResult::Cancelled && !serial_.empty() && fleet_.done_.count(serial_) &&
-        !fleet_.options_.rewriteDone) {
+    if (outcome.result == LinkResult::Cancelled && DoneAlready()) {
         // The same radio again: nothing written, nothing recorded.
         Set(FleetState::AlreadyDone);
         AfterRadio();

@@ -82,6 +82,9 @@ private:
     // The presence probe's engine reports here.
     void Finished(const LinkOutcome& outcome) override;
 
+    // The serial number in hand is done in this run and is not to be
+    // written again.
+    bool DoneAlready() const;
     bool OpenPort();
     void OpenFirst();
     void Try();

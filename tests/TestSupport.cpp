@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TestSupport.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -106,6 +107,11 @@ CliRun Cli(const TempDir& dir, const std::string& args)
     run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     run.err = ReadAll(errFile);
     return run;
+}
+
+bool ListedPorts::CanOpen(const std::string& path)
+{
+    return std::find(devices.begin(), devices.end(), path) != devices.end();
 }
 
 size_t Occurrences(const std::string& text, const std::string& part)

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "link/PortNames.h"
 #include "settings/MsgBox.h"
 
 class TempDir {
@@ -53,6 +54,14 @@ public:
 private:
     MsgBoxHandler previous_;
     int defaultAnswer_;
+};
+
+// A machine whose serial devices are the paths listed, each of which opens.
+class ListedPorts : public TPortSystem {
+public:
+    std::vector<std::string> devices;
+    std::vector<std::string> DevicePaths() override { return devices; }
+    bool CanOpen(const std::string& path) override;
 };
 
 // A text as one word for the shell, in single quotes.

@@ -68,6 +68,7 @@ public:
         sharedClocks_.push_back(std::make_unique<TSharedLoopClock>(*clocks_.back()));
         sharedPorts_.push_back(std::make_unique<TSharedLoopPort>(*ports_.back(), *sharedClocks_.back(), QtPostAfter(&context_)));
         fleet_.AddPort(name, device, *sharedPorts_.back(), *sharedClocks_.back());
+        shown_.push_back(FleetState::Idle);
     }
 
     int Run(const FleetOptions& options)
@@ -125,7 +126,6 @@ public:
         // A radio done already, seen again on a cable: said once, as the
         // window shows it in its row.
         const TFleetPort& port = fleet_.Port(index);
-        shown_.resize(fleet_.PortCount(), FleetState::Idle);
         if (port.State() == FleetState::AlreadyDone && shown_[index] != FleetState::AlreadyDone)
             std::cout << FleetText("PortNotOpened", {port.Name(), port.StateText()}) << std::endl;
         shown_[index] = port.State();
@@ -161,7 +161,7 @@ private:
     bool stopping_ = false;
     int notOpened_ = 0;
     bool cutShort_ = false;
-    std::vector<FleetState> shown_;
+    std::vector<FleetState> shown_; // each port's state as last shown
 };
 } // namespace
 

@@ -65,18 +65,23 @@ struct SheetItem {
     QKeySequence::StandardKey standardKey;
     const char* shortcut;
     bool separatorAfter;
+    void (*operation)(TfChsInfo&); // on the grid's selection; none for undo and redo
 };
 const SheetItem kSheetItems[] = {
-    {Command::Undo, "Undo", QKeySequence::Undo, "", false},
-    {Command::Redo, "Redo", QKeySequence::UnknownKey, "", true},
-    {Command::CopyChannels, "Copy", QKeySequence::Copy, "", false},
-    {Command::PasteChannels, "Paste", QKeySequence::Paste, "", true},
-    {Command::ClearChannels, "Clear", QKeySequence::UnknownKey, "Del", false},
-    {Command::MoveChannelsUp, "MoveUp", QKeySequence::UnknownKey, "Ctrl+Up", false},
-    {Command::MoveChannelsDown, "MoveDown", QKeySequence::UnknownKey, "Ctrl+Down", false},
-    {Command::InsertChannel, "InsertChannel", QKeySequence::UnknownKey, "Ins", false},
-    {Command::FillDown, "FillDown", QKeySequence::UnknownKey, "Ctrl+D", false},
-    {Command::SortChannels, "Sort", QKeySequence::UnknownKey, "", true},
+    {Command::Undo, "Undo", QKeySequence::Undo, "", false, nullptr},
+    {Command::Redo, "Redo", QKeySequence::UnknownKey, "", true, nullptr},
+    {Command::CopyChannels, "Copy", QKeySequence::Copy, "", false, [](TfChsInfo& c) { c.CopyChannels(); }},
+    {Command::PasteChannels, "Paste", QKeySequence::Paste, "", true, [](TfChsInfo& c) { c.PasteChannels(); }},
+    {Command::ClearChannels, "Clear", QKeySequence::UnknownKey, "Del", false, [](TfChsInfo& c) { c.ClearSelected(); }},
+    {Command::MoveChannelsUp, "MoveUp", QKeySequence::UnknownKey, "Ctrl+Up", false,
+     [](TfChsInfo& c) { c.MoveSelected(-1); }},
+    {Command::MoveChannelsDown, "MoveDown", QKeySequence::UnknownKey, "Ctrl+Down", false,
+     [](TfChsInfo& c) { c.MoveSelected(1); }},
+    {Command::InsertChannel, "InsertChannel", QKeySequence::UnknownKey, "Ins", false,
+     [](TfChsInfo& c) { c.InsertChannel(); }},
+    {Command::FillDown, "FillDown", QKeySequence::UnknownKey, "Ctrl+D", false,
+     [](TfChsInfo& c) { c.FillDownSelected(); }},
+    {Command::SortChannels, "Sort", QKeySequence::UnknownKey, "", true, [](TfChsInfo& c) { c.SortSelected(); }},
 };
 
 QString Text(const std::string& key, const std::vector<std::string>& args = {})
@@ -208,33 +213,8 @@ bool TfMainFrm::RunSheetCommand(Command command)
     // A key pressed in another editor window is not meant for the channels.
     if (!channels || mdi->currentSubWindow() != SubWindowOf(channels))
         return true;
-    switch (command) {
-    case Command::CopyChannels:
-        channels->CopyChannels();
-        break;
-    case Command::PasteChannels:
-        channels->PasteChannels();
-        break;
-    case Command::ClearChannels:
-        channels->ClearSelected();
-        break;
-    case Command::MoveChannelsUp:
-        channels->MoveSelected(-1);
-        break;
-    case Command::MoveChannelsDown:
-        channels->MoveSelected(1);
-        break;
-    case Command::InsertChannel:
-        channels->InsertChannel();
-        break;
-    case Command::FillDown:
-        channels->FillDownSelected();
-        break;
-    case Command::SortChannels:
-        channels->SortSelected();
-        break;
-    default:
-        break;
-    }
+    for (const SheetItem& item : kSheetItems)
+        if (item.command == command && item.operation)
+            item.operation(*channels);
     return true;
 }

@@ -72,25 +72,23 @@ CsvParse ParseCsv(std::string_view text)
     return parse;
 }
 
+std::string CsvField(const std::string& field)
+{
+    if (field.find_first_of(",\"\r\n") == std::string::npos)
+        return field;
+    std::string out = "\"";
+    for (char c : field) {
+        if (c == '"')
+            out += '"';
+        out += c;
+    }
+    return out + '"';
+}
+
 std::string CsvLine(const std::vector<std::string>& fields)
 {
     std::string out;
-    for (size_t i = 0; i < fields.size(); ++i) {
-        if (i > 0)
-            out += ',';
-        const std::string& f = fields[i];
-        if (f.find_first_of(",\"\r\n") == std::string::npos) {
-            out += f;
-            continue;
-        }
-        out += '"';
-        for (char c : f) {
-            if (c == '"')
-                out += '"';
-            out += c;
-        }
-        out += '"';
-    }
-    out += "\r\n";
-    return out;
+    for (size_t i = 0; i < fields.size(); ++i)
+        out += (i > 0 ? "," : "") + CsvField(fields[i]);
+    return out + "\r\n";
 }

@@ -21,6 +21,8 @@ struct CsvParse {
 
 CsvParse ParseCsv(std::string_view text);
 
-// One line of fields, quoted where a field holds a comma, a quote or a line
-// break, ending in "\r\n".
+// The field as it stands in a line: quoted, with its quotes doubled, when it
+// holds a comma, a quote or a line break.
+std::string CsvField(const std::string& field);
+// One line of fields, each as CsvField gives it, ending in "\r\n".
 std::string CsvLine(const std::vector<std::string>& fields);

@@ -10,12 +10,6 @@
 #include "core/State.h"
 #include "image/formats/ChirpCsv.h"
 
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
-    StartFuzzProgram();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     StartFirstDocument();

@@ -13,12 +13,6 @@
 #include "image/formats/DataFile.h"
 #include "image/formats/JsonDump.h"
 
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
-    StartFuzzProgram();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     // Open reads no more than a data file holds.

@@ -31,6 +31,7 @@ const std::string& FuzzFolder()
     return folder;
 }
 
+namespace {
 void StartFuzzProgram()
 {
     SetMsgBoxHandler([](const std::string&, const std::string&, int kind) {
@@ -38,4 +39,12 @@ void StartFuzzProgram()
     });
     DataModuleCreate(FuzzFolder());
     StartFirstDocument();
+}
+} // namespace
+
+// libFuzzer calls this once before the first input of every target.
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    StartFuzzProgram();
+    return 0;
 }

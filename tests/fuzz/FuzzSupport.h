@@ -13,9 +13,9 @@
 // first call; the language and settings files are looked for there.
 const std::string& FuzzFolder();
 
-// Starts the program's state (catalogue, first document) in FuzzFolder()
-// and makes every message box answer at once without a word.
-void StartFuzzProgram();
+// Before the first input, every target starts the program's state
+// (catalogue, first document) in FuzzFolder(), with every message box
+// answered at once without a word.
 
 // The input as text.
 inline std::string_view AsText(const uint8_t* data, size_t size)

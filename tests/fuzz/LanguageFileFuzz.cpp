@@ -11,12 +11,6 @@
 #include "settings/Language.h"
 #include "settings/TextEncoding.h"
 
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
-    StartFuzzProgram();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     std::string_view bytes = AsText(data, size);

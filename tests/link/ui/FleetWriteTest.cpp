@@ -7,7 +7,6 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
-#include <algorithm>
 #include <fstream>
 
 #include "TestSupport.h"
@@ -20,28 +19,10 @@
 #include "settings/Folders.h"
 
 namespace {
-class SimMachine : public TPortSystem {
-public:
-    std::vector<std::string> devices;
-    std::vector<std::string> DevicePaths() override { return devices; }
-    bool CanOpen(const std::string& path) override
-    {
-        return std::find(devices.begin(), devices.end(), path) != devices.end();
-    }
-};
-
-size_t Count(const std::string& text, const std::string& part)
-{
-    size_t n = 0;
-    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
-        ++n;
-    return n;
-}
-
 class FleetWindow : public ::testing::Test {
 protected:
     TempDir dir;
-    SimMachine machine;
+    ListedPorts machine;
 
     void SetUp() override
     {
@@ -107,8 +88,8 @@ TEST_F(FleetWindow, WritesEveryCheckedPortAtOnceWhileOneRadioFails)
     EXPECT_FALSE(window.btnStop->isEnabled());
 
     const std::string shown = window.mLog->toPlainText().toStdString();
-    EXPECT_EQ(Count(shown, ", verified, "), 2u) << shown;
-    EXPECT_EQ(Count(shown, "COM2: serial number "), 1u) << shown;
+    EXPECT_EQ(Occurrences(shown, ", verified, "), 2u) << shown;
+    EXPECT_EQ(Occurrences(shown, "COM2: serial number "), 1u) << shown;
     EXPECT_NE(shown.find("2 written, 2 verified, 1 failed"), std::string::npos) << shown;
     std::ifstream in(dir.file("backups/fleet.csv"));
     size_t lines = 0;
@@ -136,7 +117,7 @@ TEST_F(FleetWindow, WritesOnlyTheCheckedPortsAndOpensTheLogFolder)
     EXPECT_TRUE(window.twPorts->item(1, 3)->text().startsWith("done (")) << window.twPorts->item(1, 3)->text().toStdString();
     const std::string shown = window.mLog->toPlainText().toStdString();
     EXPECT_NE(shown.find("1 written, 0 verified, 0 failed"), std::string::npos) << shown;
-    EXPECT_EQ(Count(shown, "COM1:"), 0u) << shown;
+    EXPECT_EQ(Occurrences(shown, "COM1:"), 0u) << shown;
 
     window.btnOpenFolder->click();
     EXPECT_EQ(opened, QString::fromStdString(dir.file("backups")));
@@ -158,7 +139,7 @@ TEST_F(FleetWindow, HandsFreeWritesEachRadioPluggedInUntilStopped)
     EXPECT_TRUE(window.cbRewriteDone->isEnabled());
     window.cbVerify->setChecked(false);
     window.btnStart->click();
-    auto lines = [&] { return Count(window.mLog->toPlainText().toStdString(), "COM1: serial number "); };
+    auto lines = [&] { return Occurrences(window.mLog->toPlainText().toStdString(), "COM1: serial number "); };
     ASSERT_TRUE(QTest::qWaitFor([&] { return lines() == 1; }, 60000));
     // The radio is taken off and another one plugged in: it is written too.
     tell("unplug 1");

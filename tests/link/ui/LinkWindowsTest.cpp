@@ -28,23 +28,13 @@
 
 namespace {
 
-class FakeMachine : public TPortSystem {
-public:
-    std::vector<std::string> devices;
-    std::vector<std::string> DevicePaths() override { return devices; }
-    bool CanOpen(const std::string& path) override
-    {
-        return std::find(devices.begin(), devices.end(), path) != devices.end();
-    }
-};
-
 // Every link window of a test runs on a scripted port and clock with a
 // radio behind it.
 class LinkWindows : public ::testing::Test {
 protected:
     TempDir dir;
     MessageRecorder messages{kMsgNo};
-    FakeMachine machine;
+    ListedPorts machine;
     FakeClock* clock = nullptr;
     FakePort* port = nullptr;
     std::unique_ptr<FakeRadio> radio;

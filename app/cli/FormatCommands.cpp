@@ -109,7 +109,10 @@ int CommandExport(const FormatOptions& o)
         return kExitFailed;
     if (o.format == "pdf")
         return PrintPdf(o.in, o.out);
-    const std::string text = o.format == "json" ? DocumentToJson(header) : DocumentToChirpCsv();
+    std::vector<std::string> notes;
+    const std::string text = o.format == "json" ? DocumentToJson(header) : DocumentToChirpCsv(&notes);
+    for (const std::string& note : notes)
+        std::cerr << o.in << ": " << note << '\n';
     return WriteText(o.out, text) ? 0 : kExitFailed;
 }
 
@@ -130,8 +133,14 @@ int CommandImport(const FormatOptions& o)
     }
     for (const std::string& line : RefusalLines(report))
         std::cerr << o.in << ": " << line << '\n';
+    for (const std::string& line : ChangeLines(report))
+        std::cerr << o.in << ": " << line << '\n';
     for (const std::string& note : report.notes)
         std::cerr << o.in << ": " << note << '\n';
+    if (report.taken == 0) {
+        std::cerr << o.in << ": " << InterchangeText("ImportFailed", {InterchangeText("NothingTaken")}) << '\n';
+        return kExitFailed;
+    }
     // Without --partial an import is all or nothing: a row left out writes
     // no file.
     if (!report.refused.empty() && !o.partial)

@@ -74,6 +74,8 @@ void ShowImportReport(QWidget* parent, const ChirpCsvReport& report)
     list->setReadOnly(true);
     for (const std::string& line : RefusalLines(report))
         list->appendPlainText(QString::fromStdString(line));
+    for (const std::string& line : ChangeLines(report))
+        list->appendPlainText(QString::fromStdString(line));
     for (const std::string& note : report.notes)
         list->appendPlainText(QString::fromStdString(note));
     layout->addWidget(list);
@@ -137,7 +139,7 @@ void TfMainFrm::ImportPath(const std::string& path, Command command, bool keepLo
     // which the undo history does not hold: it starts again, unsaved.
     if (command == Command::ImportJson)
         StartUndoHistory(false);
-    if (!report.refused.empty() || !report.notes.empty())
+    if (!report.refused.empty() || !report.changed.empty() || !report.notes.empty())
         ShowImportReport(this, report);
 }
 
@@ -151,16 +153,25 @@ void TfMainFrm::ExportFile(Command command)
     if (!file.ends_with(std::string(".") + format.suffix))
         file += std::string(".") + format.suffix;
     bool written = false;
+    std::vector<std::string> notes;
     if (command == Command::ExportPdf) {
         written = PrintToPdf(file, ComposePrint(FileName));
     } else {
         const std::string text = command == Command::ExportCsv
-                                     ? DocumentToChirpCsv()
+                                     ? DocumentToChirpCsv(&notes)
                                      : DocumentToJson({ALL.ModelCode, ALL.FamilyCode, ALL.AreaCode});
         written = !ReplaceFileAtomically(file, text);
     }
-    if (!written)
+    if (!written) {
         MsgBox(Language.Confirmation, Language.FileCreateError + " \"" + file + "\"", kMsgInformation);
+        return;
+    }
+    // Rows that CHIRP will leave out, named after the file is written.
+    std::string said;
+    for (const std::string& note : notes)
+        said += (said.empty() ? "" : "\n") + note;
+    if (!said.empty())
+        MsgBox(Language.Caution, said, kMsgInformation);
 }
 
 void TfMainFrm::PrintDocument()

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "image/formats/ChirpColumns.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <string_view>
@@ -83,6 +84,15 @@ constexpr double kHighWatts = 2.0;
 constexpr double kMinTone = 30.0;
 constexpr double kMaxTone = 290.0;
 
+// The CTCSS tones CHIRP takes (its TONES and TONES_EXTRA); it leaves out a
+// row with any other tone. Its DCS codes are every three octal digits.
+constexpr double kChirpTones[] = {
+    56.0,  57.0,  58.0,  59.0,  60.0,  61.0,  62.0,  62.5,  63.0,  64.0,  67.0,  69.3,  71.9,  74.4,  77.0,
+    79.7,  82.5,  85.4,  88.5,  91.5,  94.8,  97.4,  100.0, 103.5, 107.2, 110.9, 114.8, 118.8, 123.0, 127.3,
+    131.8, 136.5, 141.3, 146.2, 151.4, 156.7, 159.8, 162.2, 165.5, 167.9, 171.3, 173.8, 177.3, 179.9, 183.5,
+    186.2, 189.9, 192.8, 196.6, 199.5, 203.5, 206.5, 210.7, 218.1, 225.7, 229.1, 233.6, 241.8, 250.3, 254.1,
+};
+
 ToneKind KindOf(const std::string& tone)
 {
     if (tone.empty())
@@ -122,19 +132,23 @@ std::string Number(const char* column, const std::string& value)
     return InterchangeText("RowNumber", {value, column});
 }
 
-// A CTCSS tone text from a CHIRP column, or the refusal.
-std::string CtcssBack(const char* column, const std::string& value, std::string& refusal)
+// A CTCSS tone text from a CHIRP column, or the refusal. A tone keeps one
+// decimal, as a typed one does, and a change is said.
+std::string CtcssBack(const char* column, const std::string& value, ChirpTonesBack& back)
 {
     std::optional<double> hz = ParseNumber(value);
     if (!hz) {
-        refusal = Number(column, value);
+        back.refusal = Number(column, value);
         return {};
     }
     if (*hz < kMinTone || *hz > kMaxTone) {
-        refusal = InterchangeText("RowTone", {value});
+        back.refusal = InterchangeText("RowTone", {value});
         return {};
     }
-    return FormatFixed(*hz, 1);
+    const std::string tone = FormatFixed(*hz, 1);
+    if (std::fabs(*ParseNumber(tone) - *hz) > 1e-9)
+        back.changes.push_back(InterchangeText("RowChanged", {column, value, tone}));
+    return tone;
 }
 
 // A DCS tone text from a CHIRP code column and one polarity letter.
@@ -217,13 +231,19 @@ ChirpTonesBack TonesFromChirp(const ChirpTones& t)
 {
     ChirpTonesBack back;
     std::string& refusal = back.refusal;
-    const std::string polarity = t.dtcsPolarity.size() == 2 ? t.dtcsPolarity : "NN";
+    // CHIRP's default when the column is missing; any other length than two
+    // letters would leave one direction's polarity to a guess.
+    const std::string polarity = t.dtcsPolarity.empty() ? "NN" : t.dtcsPolarity;
+    if (polarity.size() != 2) {
+        refusal = InterchangeText("RowValue", {t.dtcsPolarity, "DtcsPolarity"});
+        return back;
+    }
     if (t.tone.empty())
         return back;
     if (t.tone == "Tone") {
-        back.txTone = CtcssBack("rToneFreq", t.rToneFreq, refusal);
+        back.txTone = CtcssBack("rToneFreq", t.rToneFreq, back);
     } else if (t.tone == "TSQL") {
-        back.txTone = back.rxTone = CtcssBack("cToneFreq", t.cToneFreq, refusal);
+        back.txTone = back.rxTone = CtcssBack("cToneFreq", t.cToneFreq, back);
     } else if (t.tone == "DTCS") {
         back.txTone = DcsBack("DtcsCode", t.dtcsCode, polarity[0], refusal);
         if (refusal.empty())
@@ -238,11 +258,11 @@ ChirpTonesBack TonesFromChirp(const ChirpTones& t)
             return back;
         }
         if (mode->tx == ToneKind::Ctcss)
-            back.txTone = CtcssBack("rToneFreq", t.rToneFreq, refusal);
+            back.txTone = CtcssBack("rToneFreq", t.rToneFreq, back);
         if (mode->tx == ToneKind::Dcs && refusal.empty())
             back.txTone = DcsBack("DtcsCode", t.dtcsCode, polarity[0], refusal);
         if (mode->rx == ToneKind::Ctcss && refusal.empty())
-            back.rxTone = CtcssBack("cToneFreq", t.cToneFreq, refusal);
+            back.rxTone = CtcssBack("cToneFreq", t.cToneFreq, back);
         if (mode->rx == ToneKind::Dcs && refusal.empty())
             back.rxTone = DcsBack("RxDtcsCode", t.rxDtcsCode, polarity[1], refusal);
     } else {
@@ -263,10 +283,10 @@ ChirpDuplex DuplexToChirp(double rx, double tx, bool inBand)
     };
     if (tx < 0)
         return {name(Duplex::Off), ChirpFrequency(0)};
-    if (!inBand)
-        return {name(Duplex::Split), ChirpFrequency(tx)};
     if (FormatFrequency(tx) == FormatFrequency(rx))
         return {name(Duplex::Same), ChirpFrequency(0)};
+    if (!inBand)
+        return {name(Duplex::Split), ChirpFrequency(tx)};
     if (tx > rx)
         return {name(Duplex::Plus), ChirpFrequency(tx - rx)};
     return {name(Duplex::Minus), ChirpFrequency(rx - tx)};
@@ -291,14 +311,35 @@ std::optional<double> DuplexFromChirp(double rx, const ChirpDuplex& d, std::stri
         refusal = Number("Offset", d.offset);
         return std::nullopt;
     }
-    switch (row->kind) {
-    case Duplex::Plus:
-        return rx + *offset;
-    case Duplex::Minus:
-        return rx - *offset;
-    default:
-        return *offset;
+    double tx = *offset;
+    if (row->kind == Duplex::Plus)
+        tx = rx + *offset;
+    else if (row->kind == Duplex::Minus)
+        tx = rx - *offset;
+    // Below zero is no TX frequency, and must not read as "off".
+    if (tx < 0) {
+        refusal = InterchangeText("RowOutsideBand", {ChirpFrequency(tx), ALL.BandText});
+        return std::nullopt;
     }
+    return tx;
+}
+
+std::vector<std::string> ChirpUnlistedTones(const TChannel& c)
+{
+    std::vector<std::string> unlisted;
+    for (const std::string* tone : {&c.TxTone, &c.RxTone}) {
+        bool listed = true;
+        if (KindOf(*tone) == ToneKind::Dcs) {
+            listed = DcsDigits(*tone).find_first_not_of("01234567") == std::string::npos;
+        } else if (KindOf(*tone) == ToneKind::Ctcss) {
+            const std::optional<double> hz = ParseNumber(*tone);
+            listed = hz && std::any_of(std::begin(kChirpTones), std::end(kChirpTones),
+                                       [&](double t) { return std::fabs(t - *hz) < 0.05; });
+        }
+        if (!listed && std::find(unlisted.begin(), unlisted.end(), *tone) == unlisted.end())
+            unlisted.push_back(*tone);
+    }
+    return unlisted;
 }
 
 std::vector<std::string> ChannelToChirpRow(int location, const TChannel& c, bool txInBand)
@@ -338,7 +379,14 @@ ChirpChannel ChannelFromChirp(const ChirpField& field)
         c.refusal = InterchangeText("RowOutsideBand", {rxText, ALL.BandText});
         return c;
     }
-    c.rx = FormatFrequency(SnapFrequency(*rx));
+    // Rounded onto the raster as a typed frequency is, and said so.
+    auto onRaster = [&c](const char* what, const std::string& written, double mhz) {
+        const double snapped = SnapFrequency(mhz);
+        if (std::fabs(snapped - mhz) > 1e-9)
+            c.changes.push_back(InterchangeText("RowChanged", {what, written, FormatFrequency(snapped)}));
+        return FormatFrequency(snapped);
+    };
+    c.rx = onRaster("RX", rxText, *rx);
 
     std::optional<double> tx = DuplexFromChirp(*rx, {TrimBlanks(field("Duplex")), TrimBlanks(field("Offset"))},
                                                c.refusal);
@@ -348,7 +396,8 @@ ChirpChannel ChannelFromChirp(const ChirpField& field)
         c.refusal = InterchangeText("RowOutsideBand", {ChirpFrequency(*tx), ALL.BandText});
         return c;
     }
-    c.tx = *tx < 0 ? std::string() : FormatFrequency(SnapFrequency(*tx));
+    // A TX equal to RX goes where RX went, and was said with it.
+    c.tx = *tx < 0 ? std::string() : *tx == *rx ? c.rx : onRaster("TX", ChirpFrequency(*tx), *tx);
 
     ChirpTones tones;
     tones.tone = TrimBlanks(field("Tone"));
@@ -365,11 +414,16 @@ ChirpChannel ChannelFromChirp(const ChirpField& field)
     if (tones.rxDtcsCode.empty())
         tones.rxDtcsCode = tones.dtcsCode;
     tones.crossMode = TrimBlanks(field("CrossMode"));
+    // CHIRP's lists before it had the column, and CHIRP itself, read
+    // a missing cross mode as Tone->Tone.
+    if (tones.crossMode.empty())
+        tones.crossMode = kCrossModes[0].name;
     ChirpTonesBack back = TonesFromChirp(tones);
     if (!back.refusal.empty()) {
         c.refusal = back.refusal;
         return c;
     }
+    c.changes.insert(c.changes.end(), back.changes.begin(), back.changes.end());
     c.txTone = back.txTone;
     c.rxTone = back.rxTone;
 

@@ -36,6 +36,7 @@ struct ChirpTonesBack {
     std::string txTone;
     std::string rxTone;
     std::string refusal; // empty when the tones were taken
+    std::vector<std::string> changes; // tones rounded to one decimal: what became what
 };
 ChirpTonesBack TonesFromChirp(const ChirpTones& tones);
 
@@ -53,6 +54,9 @@ std::optional<double> DuplexFromChirp(double rx, const ChirpDuplex& d, std::stri
 
 // A row of values for ChirpColumnNames(): `location` and the channel.
 std::vector<std::string> ChannelToChirpRow(int location, const TChannel& c, bool txInBand);
+// The channel's tones (as this radio spells them) that lie outside CHIRP's
+// lists, so that CHIRP leaves the channel's row out; each once.
+std::vector<std::string> ChirpUnlistedTones(const TChannel& c);
 
 // A row read back: the values by column name ("" for a column the file
 // lacks). The channel's texts as the grid stores them, or a refusal.
@@ -64,6 +68,7 @@ struct ChirpChannel {
     std::string txTone;
     std::vector<std::pair<int, int>> items; // channel field number, list index
     bool hasText = false;       // a name or comment the radio cannot keep
+    std::vector<std::string> changes; // each value taken other than written: what became what
     std::string refusal;        // empty when the row can be taken
 };
 ChirpChannel ChannelFromChirp(const ChirpField& field);

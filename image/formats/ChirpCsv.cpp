@@ -52,7 +52,7 @@ struct Planned {
 };
 } // namespace
 
-std::string ChannelsToChirpCsv(std::span<const int> channels)
+std::string ChannelsToChirpCsv(std::span<const int> channels, std::vector<std::string>* notes)
 {
     std::string text = CsvLine(Header());
     TChannel c;
@@ -62,16 +62,19 @@ std::string ChannelsToChirpCsv(std::span<const int> channels)
             continue;
         const bool txInBand = c.TxFreq >= ALL.BandLow && c.TxFreq <= ALL.BandHigh;
         text += CsvLine(ChannelToChirpRow(n, c, txInBand));
+        if (notes)
+            for (const std::string& tone : ChirpUnlistedTones(c))
+                notes->push_back(InterchangeText("ExportUnlisted", {std::to_string(n), tone}));
     }
     return text;
 }
 
-std::string DocumentToChirpCsv()
+std::string DocumentToChirpCsv(std::vector<std::string>* notes)
 {
     std::vector<int> all(static_cast<size_t>(ChannelSlots()));
     for (size_t i = 0; i < all.size(); ++i)
         all[i] = static_cast<int>(i);
-    return ChannelsToChirpCsv(all);
+    return ChannelsToChirpCsv(all, notes);
 }
 
 ChirpCsvReport ChirpCsvToDocument(std::string_view text, const ChirpCsvOptions& options)
@@ -154,7 +157,10 @@ ChirpCsvReport ChirpCsvToDocument(std::string_view text, const ChirpCsvOptions& 
     if (hasText)
         report.notes.push_back(InterchangeText("NoteNames"));
 
-    if (options.replaceChannels) {
+    // A file that gives nothing takes nothing away.
+    if (plan.empty())
+        return report;
+    if (options.replaceChannels && !options.keepLocations) {
         TChannel c;
         for (int n = 1; n <= slots; ++n) {
             const bool filled = std::any_of(plan.begin(), plan.end(), [n](const Planned& p) { return p.channel == n; });
@@ -164,18 +170,33 @@ ChirpCsvReport ChirpCsvToDocument(std::string_view text, const ChirpCsvOptions& 
             }
         }
     }
-    for (const Planned& p : plan)
+    for (const Planned& p : plan) {
         StoreChannel(p.channel, p.values);
+        for (const std::string& change : p.values.changes)
+            report.changed.push_back({p.line, change});
+    }
     report.taken = static_cast<int>(plan.size());
     if (report.taken > 0)
         ALL.Modified = true;
     return report;
 }
 
-std::vector<std::string> RefusalLines(const ChirpCsvReport& report)
+namespace {
+std::vector<std::string> Lines(const std::vector<ChirpCsvRowRefusal>& rows)
 {
     std::vector<std::string> lines;
-    for (const ChirpCsvRowRefusal& r : report.refused)
+    for (const ChirpCsvRowRefusal& r : rows)
         lines.push_back(InterchangeText("RowLine", {std::to_string(r.line), r.reason}));
     return lines;
+}
+} // namespace
+
+std::vector<std::string> RefusalLines(const ChirpCsvReport& report)
+{
+    return Lines(report.refused);
+}
+
+std::vector<std::string> ChangeLines(const ChirpCsvReport& report)
+{
+    return Lines(report.changed);
 }

@@ -9,11 +9,12 @@
 #include <vector>
 
 // The header, then one row per existing channel in channel order, Location
-// being the channel number.
-std::string DocumentToChirpCsv();
+// being the channel number. `notes`, when given, gets one line per tone
+// outside CHIRP's lists: CHIRP leaves such a row out, this program reads it.
+std::string DocumentToChirpCsv(std::vector<std::string>* notes = nullptr);
 // The same header, then rows for the given 0-based channel indices that
 // hold a channel, in the order given.
-std::string ChannelsToChirpCsv(std::span<const int> channels);
+std::string ChannelsToChirpCsv(std::span<const int> channels, std::vector<std::string>* notes = nullptr);
 
 struct ChirpCsvOptions {
     // Each row goes to the channel its Location names (counted from 1, or
@@ -35,7 +36,12 @@ struct ChirpCsvReport {
     // when it was. A file that was not read changed nothing.
     std::string failure;
     std::vector<ChirpCsvRowRefusal> refused;
+    // Rows taken with a value other than written (rounded as typing rounds
+    // it): the line and what became what, one entry per value.
+    std::vector<ChirpCsvRowRefusal> changed;
     std::vector<std::string> notes; // each said once per file
+    // 0 when no row was taken: the document is then as it was, and a file
+    // import has failed.
     int taken = 0;
 
     bool Ok() const { return failure.empty(); }
@@ -44,8 +50,11 @@ struct ChirpCsvReport {
 // Applies the rows that can be taken to the document, each through the
 // checks and the raster rounding of a frequency typed into the grid, and
 // sets Modified when any was. Rows are never dropped silently: each one not
-// taken is in `refused` with its line.
+// taken is in `refused` with its line. With keepLocations, `replaceChannels`
+// empties nothing: the channels the file does not name stay as they were.
 ChirpCsvReport ChirpCsvToDocument(std::string_view text, const ChirpCsvOptions& options);
 
 // "Line 7: reason" for each refused row.
 std::vector<std::string> RefusalLines(const ChirpCsvReport& report);
+// "Line 7: what became what" for each value changed.
+std::vector<std::string> ChangeLines(const ChirpCsvReport& report);

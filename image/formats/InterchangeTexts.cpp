@@ -16,6 +16,9 @@ constexpr auto kTexts = std::to_array<InterchangeTextKey>({
     {"RowValue", "Column %2: \"%1\" is not one of its values."},
     {"RowColumns", "The row has fewer fields than the header."},
     {"NoteNames", "Names and comments are not kept: the radio stores none."},
+    {"RowChanged", "%1 %2 was taken as %3."},
+    {"NothingTaken", "No row of the file was taken; the channels are as they were."},
+    {"ExportUnlisted", "Channel %1: CHIRP knows no tone %2 and leaves this row out; this program reads it back."},
     {"RowLine", "Line %1: %2"},
     // Why a CSV file was not read at all.
     {"FileNoHeader", "The file is no CHIRP channel list: its first line lacks the columns Location and Frequency."},

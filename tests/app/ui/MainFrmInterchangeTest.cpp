@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <QClipboard>
 #include <QDialog>
+#include <QFileDialog>
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QPlainTextEdit>
@@ -8,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
+#include "ui/GuiTestSupport.h"
 #include "ui/MainWindowFixture.h"
 #include "app/ui/MainFrm.h"
 #include "core/State.h"
@@ -50,6 +52,21 @@ TEST_F(MainFrmInterchange, AFaultyJsonImportShowsWhyAndChangesNothing)
     EXPECT_FALSE(ALL.Modified);
     EXPECT_EQ(Cell(0, 1), "446.10000");
     EXPECT_EQ(window->findChild<QDialog*>("fImportReport"), nullptr);
+}
+
+TEST_F(MainFrmInterchange, CsvExportNamesTheRowsCHIRPWouldLeaveOut)
+{
+    window->ImportPath(dir.write("in.csv", "Location,Frequency,Tone,rToneFreq\n1,446.1,Tone,290.0\n"),
+                       Command::ImportCsv, false);
+    const QString out = QString::fromStdString(dir.file("out.csv"));
+    OnNextDialog<QFileDialog>([out](QFileDialog* dialog) {
+        dialog->selectFile(out);
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    window->RunCommand(Command::ExportCsv);
+    EXPECT_NE(ReadAll(out.toStdString()).find(",Tone,290.0,"), std::string::npos);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_NE(messages.shown[0].text.find("Channel 1: CHIRP knows no tone 290.0"), std::string::npos);
 }
 
 TEST_F(MainFrmInterchange, ChirpCsvOnTheClipboardPastesFromTheCurrentChannel)

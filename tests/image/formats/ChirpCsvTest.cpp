@@ -110,6 +110,8 @@ TEST(ChirpColumns, ToneModesAndDuplexMapBothWays)
     EXPECT_FALSE(TonesFromChirp({"Tone", "300.0"}).refusal.empty()) << "beyond the radio's tones";
     EXPECT_FALSE(TonesFromChirp({"DTCS", "88.5", "88.5", "089"}).refusal.empty()) << "not an octal code";
     EXPECT_FALSE(TonesFromChirp({"Cross", "88.5", "88.5", "023", "NN", "023", "Tone->Bad"}).refusal.empty());
+    for (const char* polarity : {"N", "NNN"})
+        EXPECT_FALSE(TonesFromChirp({"DTCS", "88.5", "88.5", "023", polarity}).refusal.empty()) << polarity;
 
     struct Duplex {
         double rx, tx;
@@ -119,16 +121,18 @@ TEST(ChirpColumns, ToneModesAndDuplexMapBothWays)
     };
     for (const Duplex& d : {Duplex{446.0, 446.0, true, "", "0.000000"}, Duplex{446.0, 451.0, true, "+", "5.000000"},
                             Duplex{446.1, 446.0, true, "-", "0.100000"}, Duplex{446.0, 146.52, false, "split", "146.520000"},
-                            Duplex{446.0, -1, true, "off", "0.000000"}}) {
+                            Duplex{446.0, -1, true, "off", "0.000000"}, Duplex{146.52, 146.52, false, "", "0.000000"}}) {
         const ChirpDuplex out = DuplexToChirp(d.rx, d.tx, d.inBand);
         EXPECT_EQ(out.duplex, d.duplex);
         EXPECT_EQ(out.offset, d.offset);
         std::string refusal;
         EXPECT_NEAR(DuplexFromChirp(d.rx, out, refusal).value_or(-99), d.tx, 1e-9) << d.duplex;
     }
-    std::string refusal;
-    EXPECT_FALSE(DuplexFromChirp(446.0, {"+", "abc"}, refusal));
-    EXPECT_FALSE(refusal.empty());
+    for (const ChirpDuplex& bad : {ChirpDuplex{"+", "abc"}, ChirpDuplex{"-", "447"}, ChirpDuplex{"split", "-1"}}) {
+        std::string refusal;
+        EXPECT_FALSE(DuplexFromChirp(446.0, bad, refusal)) << bad.duplex << " " << bad.offset;
+        EXPECT_FALSE(refusal.empty());
+    }
 }
 
 TEST_F(ChirpCsv, SampleMemoryAndEveryToneCombinationLoadInBothReaders)
@@ -214,6 +218,59 @@ TEST_F(ChirpCsv, ReadsOtherWritersFilesAndReportsEveryRowItLeaves)
     EXPECT_EQ(order.taken, 6);
     EXPECT_EQ(order.refused.size(), 14u);
     EXPECT_EQ(order.refused.front().line, 8);
+}
+
+TEST_F(ChirpCsv, ExportNamesTheRowsCHIRPWouldLeaveOut)
+{
+    const char* tones[] = {"290.0", "D779N", "67.0", "D023N"};
+    for (int n = 1; n <= 4; ++n) {
+        InitChannel(n, "446.00625");
+        EncodeChannelField(n, 5, tones[n - 1]);
+    }
+    std::vector<std::string> notes;
+    const std::string csv = DocumentToChirpCsv(&notes);
+    ASSERT_EQ(notes.size(), 2u);
+    EXPECT_NE(notes[0].find("1: CHIRP knows no tone 290.0"), std::string::npos) << notes[0];
+    EXPECT_NE(notes[1].find("2: CHIRP knows no tone D779N"), std::string::npos) << notes[1];
+    const std::string read = ReadBack(csv);
+    if (read.find("\nchirp ") == std::string::npos)
+        GTEST_SKIP() << "CHIRP is not installed";
+    EXPECT_EQ(read.find("\nchirp 1 "), std::string::npos) << read;
+    EXPECT_EQ(read.find("\nchirp 2 "), std::string::npos) << read;
+    EXPECT_NE(read.find("\nchirp 4 "), std::string::npos) << read;
+}
+
+TEST_F(ChirpCsv, EveryValueChangedIsSaidAndATakingOfNothingChangesNothing)
+{
+    // CHIRP's own 18 columns: no CrossMode, which CHIRP reads as Tone->Tone.
+    const std::string text = "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,"
+                             "Mode,TStep,Skip,Comment,URCALL,RPT1CALL,RPT2CALL,DVCODE\n"
+                             "2,,446.00777,+,5.0,Cross,88.54,100.0,023,NN,FM,5.00,,,,,,\n";
+    InitChannel(1, "446.5");
+    ChirpCsvReport report = ChirpCsvToDocument(text, {.keepLocations = true, .replaceChannels = true});
+    ASSERT_EQ(report.taken, 1) << (report.refused.empty() ? "" : report.refused[0].reason);
+    TChannel c;
+    ASSERT_TRUE(DecodeChannel(2, c));
+    EXPECT_EQ(c.TxTone, "88.5");
+    EXPECT_EQ(c.RxTone, "100.0");
+    EXPECT_TRUE(DecodeChannel(1, c)) << "a channel the file does not name stays";
+    std::string said;
+    for (const std::string& line : ChangeLines(report))
+        said += line + "\n";
+    EXPECT_EQ(said, "Line 2: RX 446.00777 was taken as 446.00625.\nLine 2: TX 451.007770 was taken as 451.00625.\n"
+                    "Line 2: rToneFreq 88.54 was taken as 88.5.\n");
+
+    UseSampleMemory();
+    ALL.Modified = false;
+    const auto image = ALL.Image;
+    for (const std::string& nothing : {std::string("Location,Frequency\n"), std::string("Location,Frequency\n1,1.0\n")})
+        for (bool keep : {false, true}) {
+            report = ChirpCsvToDocument(nothing, {.keepLocations = keep, .replaceChannels = true});
+            EXPECT_TRUE(report.Ok());
+            EXPECT_EQ(report.taken, 0);
+        }
+    EXPECT_EQ(ALL.Image, image);
+    EXPECT_FALSE(ALL.Modified);
 }
 
 TEST_F(ChirpCsv, AFileThatDoesNotParseChangesNothing)

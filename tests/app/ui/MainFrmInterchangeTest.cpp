@@ -64,7 +64,7 @@ TEST_F(MainFrmInterchange, CsvExportNamesTheRowsCHIRPWouldLeaveOut)
         QMetaObject::invokeMethod(dialog, "accept");
     });
     window->RunCommand(Command::ExportCsv);
-    EXPECT_NE(ReadAll(out.toStdString()).find(",Tone,290.0,"), std::string::npos);
+    EXPECT_NE(ReadAll(out.toStdString()).find(",Tone,290.0,"), std::string::npos) << "the row is kept";
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_NE(messages.shown[0].text.find("Channel 1: CHIRP knows no tone 290.0"), std::string::npos);
 }

@@ -369,7 +369,7 @@ std::string SafeOutcomeText(const SafeOutcome& outcome, const std::string& backu
         return {};
     case SafeFailure::Link:
         if (outcome.refusedBlock >= 0) {
-            char address[8];
+            char address[16];
             std::snprintf(address, sizeof address, "0x%03X", static_cast<unsigned>(outcome.refusedBlock) * 16u);
             std::string reply;
             AppendHex(reply, outcome.refusedReply);

@@ -111,7 +111,7 @@ void AddLinkCommands(CLI::App& app, CommandRun& run)
     command->callback([write, fleet, &run] {
         // Each device of the list stands behind the port at its place.
         auto count = [](const std::string& list) { return std::count(list.begin(), list.end(), ',') + 1; };
-        if (write->device && count(*write->device) != count(write->port.value_or("COM1")))
+        if (write->device && !fleet->allPorts && count(*write->device) != count(write->port.value_or("COM1")))
             throw CLI::ValidationError("--device", "give one device for each port of --port");
         run = [write, fleet] { return IsFleetWrite(*write, *fleet) ? CommandFleetWrite(*write, *fleet) : CommandWrite(*write); };
     });

@@ -289,6 +289,7 @@ TEST_F(Doctor, APortThatReachesTheRadioIsTheVerdictOverTheUsbRows)
 {
     // A port mapped in the settings to a device that is no USB cable.
     machine.nodes["/dev/pts/4"] = NodeInfo{0, 0666, true};
+    machine.openable.insert("/dev/pts/4");
     DoctorReport report = Run("COM2", false, {{2, "/dev/pts/4"}});
     ASSERT_EQ(report.probePort, 2);
     ASSERT_EQ(Found(report, "no-cable").severity, Severity::Problem);

@@ -37,6 +37,16 @@ TEST(CliDoctor, TheSimulatedRadioIsReadyOrItsFaultIsNamed)
     }
 }
 
+TEST(CliDoctor, TheRadioIsReadyForTheNextProgramAtOnce)
+{
+    TempDir dir;
+    Simulator sim(dir, {"--pace"});
+    for (int i = 0; i < 2; ++i)
+        EXPECT_EQ(Cli(dir, "doctor --device " + Quote(sim.path())).exitCode, 0) << i;
+    CliRun read = Cli(dir, "read " + Quote(dir.file("r.dat")) + " --device " + Quote(sim.path()));
+    EXPECT_EQ(read.exitCode, 0) << read.err;
+}
+
 TEST(CliDoctor, WithoutANamedDeviceItLooksWithoutWaiting)
 {
     // Whatever this machine has, the doctor answers with a finding and an

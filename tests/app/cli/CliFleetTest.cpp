@@ -54,6 +54,24 @@ TEST(CliFleet, WritesEveryRadioAtOnceWhileOneFailsAndOnePortDoesNotOpen)
     EXPECT_NE(noLog.err.find("cannot be written"), std::string::npos) << noLog.err;
 }
 
+TEST(CliFleet, ARefusedBlockIsNamedInTheSafeWriteAndInTheFleet)
+{
+    TempDir dir;
+    Simulator sim(dir, {"--radios", "2", "--fault-radio", "2", "--refuse-write", "3"});
+    const std::string second = sim.NextLine();
+    const std::string file = dir.file("radio.dat"), backups = dir.file("backups");
+    ASSERT_EQ(Cli(dir, "read " + Quote(file) + " --device " + Quote(sim.path())).exitCode, 0);
+    const std::string refused = "The radio refused block 3 (address 0x030): it answered 15";
+    CliRun one = Cli(dir, "write " + Quote(file) + " --device " + Quote(second) + " --yes --backup-dir " + Quote(backups));
+    EXPECT_EQ(one.exitCode, 2);
+    EXPECT_NE(one.err.find(refused), std::string::npos) << one.err;
+    CliRun fleet = Cli(dir, "write " + Quote(file) + " --port COM1,COM2 --device " + Quote(sim.path() + "," + second) +
+                                " --yes --backup-dir " + Quote(backups));
+    EXPECT_EQ(fleet.exitCode, 2);
+    EXPECT_EQ(Occurrences(fleet.out, refused), 1u) << fleet.out;
+    EXPECT_EQ(Occurrences(ReadAll(backups + "/fleet.csv"), refused), 1u);
+}
+
 namespace {
 // qv300-cli running in the background, its output collected in files.
 class CliProcess {

@@ -196,6 +196,19 @@ TEST_F(SafeWrite, ARefusedBlockAndARadioOfAnotherBandAreNamed)
     EXPECT_EQ(b.FirstWriteFrame(), -1);
 }
 
+TEST_F(SafeWrite, ADeviceLostBetweenTheWriteAndTheVerifyIsALineFailure)
+{
+    SafeBench b;
+    b.radio.tamper = [&](const Bytes& frame, Bytes&) {
+        b.port.writeFails = b.port.writeFails || Describe(frame) == "W0180";
+        return true;
+    };
+    ASSERT_TRUE(b.write.Open("COM3"));
+    ASSERT_TRUE(b.Run(Folder()));
+    EXPECT_EQ(b.outcomes[0].phase, SafePhase::Verifying);
+    EXPECT_EQ(b.outcomes[0].linkMessage, &TLanguage::ComError);
+}
+
 TEST_F(SafeWrite, CancelStopsEveryStepAtOnce)
 {
     for (SafePhase phase : {SafePhase::BackingUp, SafePhase::Confirming, SafePhase::Writing, SafePhase::Verifying}) {

@@ -290,16 +290,12 @@ TEST_F(Doctor, APortThatReachesTheRadioIsTheVerdictOverTheUsbRows)
     // A port mapped in the settings to a device that is no USB cable.
     machine.nodes["/dev/pts/4"] = NodeInfo{0, 0666, true};
     machine.openable.insert("/dev/pts/4");
-    DoctorReport report = Run("COM2", false, {{2, "/dev/pts/4"}});
-    ASSERT_EQ(report.probePort, 2);
-    ASSERT_EQ(Found(report, "no-cable").severity, Severity::Problem);
-    DoctorReport silent = report;
-    AddProbeFinding(silent, InterpretReply({}, {}), "COM2 (/dev/pts/4)");
+    DoctorReport report = Run("COM2", false, {{2, "/dev/pts/4"}}), silent = report;
+    AddProbeFinding(silent, InterpretReply({}, {}), "COM2");
+    AddProbeFinding(report, InterpretReply({}, {kAck}), "COM2");
     EXPECT_EQ(Found(silent, "no-cable").severity, Severity::Problem);
-    AddProbeFinding(report, InterpretReply({}, {kAck}), "COM2 (/dev/pts/4)");
     EXPECT_FALSE(report.HasProblem());
     EXPECT_TRUE(Found(report, "no-cable").fix.empty());
-    EXPECT_EQ(report.findings.back().id, "line-ready");
 }
 
 TEST_F(Doctor, EveryTextHasAChineseTranslationInTheShippedFile)

@@ -4,9 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <chrono>
 #include <fstream>
-#include <thread>
 #include <nlohmann/json.hpp>
 
 #include "TestSupport.h"
@@ -111,33 +109,4 @@ TEST(CliSafeWrite, ACorruptedBlockIsCaughtAndAPowerLossIsRepairedByRestore)
     EXPECT_EQ(restore.exitCode, 0) << restore.err;
     EXPECT_NE(restore.out.find(", Verified, backup "), std::string::npos) << restore.out;
     EXPECT_EQ(Cli(dir, "verify " + Quote(backup) + OnSim(sim)).exitCode, 0);
-}
-
-TEST(CliSafeWrite, ACablePulledInAnyPhaseFailsWithinTwoSecondsWithTheLinksMessage)
-{
-    TempDir dir;
-    Files files(dir);
-    const std::string control = dir.file("control");
-    // With the line paced at 4800 baud: the backup's handshake, its blocks,
-    // the write's blocks, the verify read.
-    for (double pullAfter : {0.6, 2.5, 5.8, 9.5}) {
-        SCOPED_TRACE(pullAfter);
-        std::ofstream(control, std::ios::trunc).flush();
-        Simulator sim(dir, {"--pace", "--control", control});
-        std::chrono::steady_clock::time_point pulled;
-        std::thread pull([&] {
-            std::this_thread::sleep_for(std::chrono::duration<double>(pullAfter));
-            std::ofstream(control, std::ios::app) << "pull 1\n";
-            pulled = std::chrono::steady_clock::now();
-        });
-        const auto start = std::chrono::steady_clock::now();
-        CliRun run = Cli(dir, "write " + Quote(files.edited) + OnSim(sim) + " --yes --backup-dir " + Quote(dir.file("b")));
-        pull.join();
-        const double afterPull =
-            run.seconds - std::chrono::duration<double>(pulled - start).count();
-        EXPECT_EQ(run.exitCode, 2) << run.out;
-        EXPECT_EQ(run.err.find("Please check all connections"), 0u) << run.err;
-        // The simulator looks at its control file every 100 ms.
-        EXPECT_LT(afterPull, 2.1) << run.out;
-    }
 }

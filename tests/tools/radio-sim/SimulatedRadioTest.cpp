@@ -51,25 +51,6 @@ TEST(SimulatedRadio, ReturnsEveryPortTagWithItsNibblesExchanged)
     }
 }
 
-TEST(SimulatedRadio, AProgramThatLeavesAfterTheIdentificationLeavesItReadyForTheNext)
-{
-    // Left without a word, or with the end frame: the next program's
-    // frames, however soon they come, are not taken for the block.
-    for (bool endFrame : {false, true}) {
-        SCOPED_TRACE(endFrame);
-        SimulatedRadio radio(PatternMemory(), "QV30");
-        Host host(radio);
-        host.Reply(Program('a'));
-        host.Reply(Program('c'));
-        ASSERT_EQ(host.Reply({0x02}).size(), 16u);
-        if (endFrame)
-            host.Reply({'E'});
-        host.now += endFrame ? SimulatedRadio::kLoneEndGap + 10ms : SimulatedRadio::kIdentBlockGap + 10ms;
-        EXPECT_TRUE(host.Handshake()) << "a new session at once";
-        EXPECT_EQ(radio.SessionCount(), 2);
-    }
-}
-
 TEST(SimulatedRadio, StoresAWriteOfBlocks0To24AndGuardsItsOwnBlocks)
 {
     const RadioMemory before = PatternMemory();

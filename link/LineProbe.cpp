@@ -97,6 +97,20 @@ Finding ProbeFinding(const ProbeOutcome& outcome, const std::string& portLabel)
     return {Severity::Problem, "line-open", DoctorText("ProbeOpenFailed", {port, device}), DoctorText("ProbeOpenFailedFix")};
 }
 
+void AddProbeFinding(DoctorReport& report, const ProbeOutcome& outcome, const std::string& portLabel)
+{
+    if (outcome.result == ProbeResult::Ready) {
+        static const std::string kAboutUsbDevices[] = {"no-cable", "no-tty", "device", "chip-refused"};
+        for (Finding& f : report.findings) {
+            if (std::find(std::begin(kAboutUsbDevices), std::end(kAboutUsbDevices), f.id) != std::end(kAboutUsbDevices)) {
+                f.severity = Severity::Ok;
+                f.fix.clear();
+            }
+        }
+    }
+    report.findings.push_back(ProbeFinding(outcome, portLabel));
+}
+
 TLineProbe::TLineProbe(TSerialPort& port, TLinkClock& clock) : port_(port), clock_(clock)
 {
     port_.SetListener(this);
@@ -221,7 +235,14 @@ void TLineProbe::Finish()
     for (LinkTimer t : {LinkTimer::xTimer, LinkTimer::HeadTime, LinkTimer::TryTime})
         clock_.Stop(t);
     done_ = true;
-    // Nothing more is said to the radio: a cancelled read leaves the same way.
+    // A radio that was asked for its identification now waits for the
+    // identification block and would take the next program's first frames
+    // for it: the end frame, as a read sends when it gives up there, sends
+    // it back to idle at once.
+    if (identSent_ && port_.IsOpen()) {
+        const uint8_t end = kEndFrame;
+        Send(&end, 1);
+    }
     port_.Close();
     if (identSent_) {
         const std::vector<uint8_t> sentBefore(sent_.begin(), sent_.begin() + static_cast<std::ptrdiff_t>(sentBeforeIdent_));

@@ -4,9 +4,9 @@
 // baud 8N2, sends the wake-up frame and the program request exactly as a
 // read does, and listens to what comes back. A radio that acknowledges is
 // asked for its identification, as a read does next, so that another radio
-// (a wrong tag or an unknown model) is told apart from ours. Nothing else
-// goes to the radio: then the probe goes quiet, as a cancelled read does,
-// and the radio drops the session after its pause.
+// (a wrong tag or an unknown model) is told apart from ours. Then the probe
+// ends the session with the end frame, so the radio is ready for the next
+// program at once.
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -41,6 +41,10 @@ ProbeOutcome InterpretReply(const std::vector<uint8_t>& sent, const std::vector<
 void InterpretIdentReply(ProbeOutcome& outcome, uint8_t tag, const std::vector<uint8_t>& reply);
 // The finding for the user; `portLabel` names the port ("COM1 (/dev/ttyUSB0)").
 Finding ProbeFinding(const ProbeOutcome& outcome, const std::string& portLabel);
+// Adds the line's finding to the report. A port that reaches the radio is
+// the verdict: what the report says about USB devices then stays only as
+// information.
+void AddProbeFinding(DoctorReport& report, const ProbeOutcome& outcome, const std::string& portLabel);
 // "06 00 FF".
 std::string HexBytes(const std::vector<uint8_t>& bytes);
 

@@ -118,6 +118,7 @@ void TRadioLink::Start()
     running_ = true;
     failedSinceStart_ = false;
     lineErrorPending_ = false;
+    refusedBlock_ = -1;
     SetProgress(0);
     EnableOk(false);
     clock_.Wait(kWaitBeforeStart);
@@ -321,8 +322,15 @@ void TRadioLink::OnBlockReply()
         SendAck();
         return;
     }
-    if (receive_[0] != kAck)
-        return; // TryTime runs out
+    if (receive_[0] != kAck) {
+        // The radio refused the block: the write ends when TryTime runs
+        // out, as it always has, and the outcome says which block it was.
+        if (job_.requestCarriesData && blockIndex_ >= 0 && refusedBlock_ < 0) {
+            refusedBlock_ = blockIndex_;
+            refusedReply_ = receive_[0];
+        }
+        return;
+    }
     clock_.Stop(LinkTimer::TryTime);
     ++blockIndex_;
     if (blockIndex_ < job_.blockCount)
@@ -442,7 +450,12 @@ void TRadioLink::End(LinkResult result, std::string TLanguage::*message)
         return;
     running_ = false;
     failedSinceStart_ = failedSinceStart_ || result == LinkResult::Failed;
-    view_.Finished(LinkOutcome{result, message});
+    LinkOutcome outcome{result, message};
+    if (result == LinkResult::Failed) {
+        outcome.refusedBlock = refusedBlock_;
+        outcome.refusedReply = refusedReply_;
+    }
+    view_.Finished(outcome);
 }
 
 void TRadioLink::FailAndClose(std::string TLanguage::*message)

@@ -48,6 +48,10 @@ enum class LinkResult { Succeeded, Failed, Cancelled };
 struct LinkOutcome {
     LinkResult result = LinkResult::Cancelled;
     std::string TLanguage::*message = nullptr;
+    // A failed write whose block request the radio answered with another
+    // byte than 06: the block, and the byte.
+    int refusedBlock = -1;
+    uint8_t refusedReply = 0;
 };
 
 // The text of the outcome's message in the current language; empty for none.
@@ -174,5 +178,7 @@ private:
     bool readSucceeded_ = false;
     bool okEnabled_ = true;
     bool lineErrorPending_ = false;
+    int refusedBlock_ = -1;
+    uint8_t refusedReply_ = 0;
     int progress_ = 0;
 };

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "link/SafeWrite.h"
 
+#include <cstdio>
 #include <ctime>
 
 #include "core/Backups.h"
@@ -236,7 +237,7 @@ void TSafeWrite::Next()
 void TSafeWrite::AfterBackup()
 {
     if (!engineOutcome_ || engineOutcome_->result != LinkResult::Succeeded) {
-        Fail(SafeFailure::Link, engineOutcome_ ? engineOutcome_->message : &TLanguage::ComError);
+        FailLink();
         return;
     }
     RadioContents radio{reader_.ReceivedModelCode(), "", readBack_};
@@ -244,6 +245,10 @@ void TSafeWrite::AfterBackup()
     serial_ = SerialNumberOf(radio);
     // The document must be for this very radio: the same model and band.
     if (radio.modelCode != ALL.ModelCode || radio.BandCode() != ALL.Image[kBandCodeOffset]) {
+        if (radio.modelCode == ALL.ModelCode) {
+            outcome_.radioBand = BandTextOf(radio);
+            outcome_.documentBand = BandTextOf(DocumentContents());
+        }
         Fail(SafeFailure::Link, &TLanguage::ModError);
         return;
     }
@@ -278,7 +283,15 @@ void TSafeWrite::StartWrite()
 void TSafeWrite::AfterWrite()
 {
     if (!engineOutcome_ || engineOutcome_->result != LinkResult::Succeeded) {
-        Fail(SafeFailure::Link, engineOutcome_ ? engineOutcome_->message : &TLanguage::ComError);
+        // The plain write (no backup, no verify) keeps the link's own
+        // message for a refused block; the safe write names the block.
+        if (engineOutcome_ && engineOutcome_->refusedBlock >= 0 && (options_.backup || options_.verify)) {
+            outcome_.refusedBlock = engineOutcome_->refusedBlock;
+            outcome_.refusedReply = engineOutcome_->refusedReply;
+            Fail(SafeFailure::Link);
+            return;
+        }
+        FailLink();
         return;
     }
     if (!options_.verify) {
@@ -294,7 +307,7 @@ void TSafeWrite::AfterWrite()
 void TSafeWrite::AfterVerify()
 {
     if (!engineOutcome_ || engineOutcome_->result != LinkResult::Succeeded) {
-        Fail(SafeFailure::Link, engineOutcome_ ? engineOutcome_->message : &TLanguage::ComError);
+        FailLink();
         return;
     }
     // Without a backup, the read back is the first look at the radio's
@@ -329,6 +342,14 @@ void TSafeWrite::Fail(SafeFailure failure, std::string TLanguage::*linkMessage)
     End(outcome);
 }
 
+void TSafeWrite::FailLink()
+{
+    // The port was open when this step began: a step that cannot start on
+    // it has lost its device, which is a failure of the line, not of opening.
+    std::string TLanguage::*message = engineOutcome_ ? engineOutcome_->message : &TLanguage::ComError;
+    Fail(SafeFailure::Link, message == &TLanguage::PortError ? &TLanguage::ComError : message);
+}
+
 void TSafeWrite::End(SafeOutcome outcome)
 {
     outcome.phase = phase_;
@@ -347,7 +368,17 @@ std::string SafeOutcomeText(const SafeOutcome& outcome, const std::string& backu
             return outcome.verified ? SafeText("Verified") : Language.WriteOk;
         return {};
     case SafeFailure::Link:
-        text = outcome.linkMessage ? Language.*outcome.linkMessage : std::string();
+        if (outcome.refusedBlock >= 0) {
+            char address[16];
+            std::snprintf(address, sizeof address, "0x%03X", static_cast<unsigned>(outcome.refusedBlock) * 16u);
+            std::string reply;
+            AppendHex(reply, outcome.refusedReply);
+            text = SafeText("BlockRefused", {std::to_string(outcome.refusedBlock), address, reply});
+        } else if (!outcome.radioBand.empty()) {
+            return SafeText("WrongBand", {outcome.radioBand, outcome.documentBand});
+        } else {
+            text = outcome.linkMessage ? Language.*outcome.linkMessage : std::string();
+        }
         break;
     case SafeFailure::BackupNotSaved:
         return SafeText("BackupNotSaved", {outcome.where, outcome.detail});

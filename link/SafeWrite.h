@@ -41,6 +41,10 @@ struct SafeOutcome {
     std::string detail;                // and the system's reason
     bool verified = false;             // the radio was read back and holds what was sent
     std::optional<BlockDifference> difference; // the first block verify found different
+    int refusedBlock = -1;             // the block the radio refused, and its reply
+    uint8_t refusedReply = 0;
+    std::string radioBand;             // a radio of another band than the document's:
+    std::string documentBand;          // both bands (the link message is ModError)
 };
 
 class TSafeWriteView {
@@ -118,6 +122,8 @@ private:
     void AfterVerify();
     void Succeed();
     void Fail(SafeFailure failure, std::string TLanguage::*linkMessage = nullptr);
+    // The step's link failure.
+    void FailLink();
     void End(SafeOutcome outcome);
     void StopEngineTimers();
     int PhaseBase() const;

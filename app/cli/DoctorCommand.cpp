@@ -92,8 +92,7 @@ int CommandDoctor(const DoctorOptions& o)
     std::optional<ProbeOutcome> probe;
     if (report.probePort) {
         probe = ProbeLine(*report.probePort);
-        report.findings.push_back(
-            ProbeFinding(*probe, PortName(*report.probePort) + " (" + report.probeDevice + ")"));
+        AddProbeFinding(report, *probe, PortName(*report.probePort) + " (" + report.probeDevice + ")");
     }
     int exitCode = kExitCauseFound;
     if (!report.couldRun)

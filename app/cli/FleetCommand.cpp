@@ -167,10 +167,12 @@ private:
 
 void AddFleetOptions(CLI::App& command, FleetCliOptions& f)
 {
-    command.add_flag("--all-ports", f.allPorts, "write into a radio on every port listed as usable, all at once");
-    command.add_flag("--watch", f.watch,
-                     "hands-free: on each port, write each radio plugged in, until Ctrl+C");
-    command.add_flag("--again", f.rewriteDone, "with --watch: write a radio whose serial number is done already");
+    command.add_flag("--all-ports", f.allPorts, "write into a radio on every port listed as usable, all at once")
+        ->excludes(command.get_option("--port"));
+    CLI::Option* watch = command.add_flag("--watch", f.watch,
+                                          "hands-free: on each port, write each radio plugged in, until Ctrl+C");
+    command.add_flag("--again", f.rewriteDone, "with --watch: write a radio whose serial number is done already")
+        ->needs(watch);
     command.add_option("--log", f.log, "append one CSV line per radio to FILE (default: fleet.csv in the backup folder)")
         ->type_name("FILE");
 }

@@ -4,6 +4,7 @@
 #include <QEventLoop>
 #include <QTimer>
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -54,8 +55,11 @@ void AddPortOptions(CLI::App& command, LinkOptions& o, bool list)
             for (;;) {
                 const size_t comma = list ? text.find(',', from) : std::string::npos;
                 const std::string name = text.substr(from, comma == std::string::npos ? std::string::npos : comma - from);
-                if (!PortNumberOf(name) || UpperAscii(name.substr(0, 3)) != "COM")
+                const std::optional<int> number = PortNumberOf(name);
+                if (!number || UpperAscii(name.substr(0, 3)) != "COM")
                     return "not a port name COMn: " + name;
+                if (*number < 1 || *number > kMaxPortNumber)
+                    return "no such port (COM1 to COM" + std::to_string(kMaxPortNumber) + "): " + name;
                 if (comma == std::string::npos)
                     return std::string();
                 from = comma + 1;
@@ -105,6 +109,10 @@ void AddLinkCommands(CLI::App& app, CommandRun& run)
     command->add_flag("--yes", write->yes, "write without asking: the changes and the next radio are taken as confirmed");
     AddSafeWriteOptions(*command, *write);
     command->callback([write, fleet, &run] {
+        // Each device of the list stands behind the port at its place.
+        auto count = [](const std::string& list) { return std::count(list.begin(), list.end(), ',') + 1; };
+        if (write->device && !fleet->allPorts && count(*write->device) != count(write->port.value_or("COM1")))
+            throw CLI::ValidationError("--device", "give one device for each port of --port");
         run = [write, fleet] { return IsFleetWrite(*write, *fleet) ? CommandFleetWrite(*write, *fleet) : CommandWrite(*write); };
     });
 

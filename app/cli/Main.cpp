@@ -92,6 +92,13 @@ int main(int argc, char** argv)
     AddLinkCommands(app, run);
     AddSafeCommands(app, run);
     AddDoctorCommand(app, run);
+    // A word that is no command would otherwise be reported as a missing one.
+    const std::string first = argc > 1 ? argv[1] : "";
+    if (!first.empty() && first[0] != '-' &&
+        app.get_subcommands([&first](CLI::App* command) { return command->check_name(first); }).empty()) {
+        std::cerr << "qv300-cli: unknown command: " << first << "\n\n" << app.help();
+        return kExitUsage;
+    }
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

@@ -81,7 +81,9 @@ bool TQtSerialPort::Write(const uint8_t* bytes, size_t count)
 
 size_t TQtSerialPort::TransmitQueueCount()
 {
-    if (!port_.isOpen())
+    // The bytes of a device that failed never leave: the link must not
+    // wait seconds for them before it hears of the failure.
+    if (!port_.isOpen() || failed_)
         return 0;
     port_.flush();
     size_t queued = static_cast<size_t>(std::max<qint64>(0, port_.bytesToWrite()));

@@ -127,8 +127,7 @@ void TfDoctor::ProbeDone(const ProbeOutcome& outcome)
     probe_.reset();
     parts_ = {};
     std::erase_if(report_.findings, [](const Finding& f) { return f.id.starts_with("line-"); });
-    report_.findings.push_back(
-        ProbeFinding(outcome, PortName(*report_.probePort) + " (" + report_.probeDevice + ")"));
+    AddProbeFinding(report_, outcome, PortName(*report_.probePort) + " (" + report_.probeDevice + ")");
     Show();
 }
 

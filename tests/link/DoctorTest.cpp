@@ -10,6 +10,8 @@
 #include "core/State.h"
 #include "link/Doctor.h"
 #include "link/DoctorTexts.h"
+#include "link/LineProbe.h"
+#include "link/LinkFrames.h"
 #include "link/StableDevice.h"
 
 namespace {
@@ -281,6 +283,19 @@ TEST_F(Doctor, TheWrongPortAndTheBuiltInPort)
     EXPECT_TRUE(Has(report, "built-in-port"));
     EXPECT_FALSE(report.probePort);
     EXPECT_EQ(Run("COM4", true, {{4, "/dev/ttyS0"}}).probeDevice, "/dev/ttyS0");
+}
+
+TEST_F(Doctor, APortThatReachesTheRadioIsTheVerdictOverTheUsbRows)
+{
+    // A port mapped in the settings to a device that is no USB cable.
+    machine.nodes["/dev/pts/4"] = NodeInfo{0, 0666, true};
+    machine.openable.insert("/dev/pts/4");
+    DoctorReport report = Run("COM2", false, {{2, "/dev/pts/4"}}), silent = report;
+    AddProbeFinding(silent, InterpretReply({}, {}), "COM2");
+    AddProbeFinding(report, InterpretReply({}, {kAck}), "COM2");
+    EXPECT_EQ(Found(silent, "no-cable").severity, Severity::Problem);
+    EXPECT_FALSE(report.HasProblem());
+    EXPECT_TRUE(Found(report, "no-cable").fix.empty());
 }
 
 TEST_F(Doctor, EveryTextHasAChineseTranslationInTheShippedFile)

@@ -163,6 +163,35 @@ TEST_F(SafeWrite, NothingIsWrittenWithoutABackupInHandOrWithoutAYes)
     EXPECT_EQ(SafeOutcomeText(wrongModel, ""), "Model Type Wrong.");
 }
 
+TEST_F(SafeWrite, ARefusedBlockARadioOfAnotherBandAndADeviceLostBeforeTheVerifyAreNamed)
+{
+    // The plain write (no backup, no verify) keeps the link's own message.
+    for (const char* refused : {"W0030", "W0030 plain", "W0180 lost"}) {
+        SafeBench b;
+        const std::string how = refused;
+        b.radio.tamper = [&](const Bytes& frame, Bytes& reply) {
+            if (how.starts_with(Describe(frame)) && how.ends_with("lost"))
+                b.port.writeFails = true;
+            else if (how.starts_with(Describe(frame)))
+                reply = {0x15};
+            return true;
+        };
+        ASSERT_TRUE(b.write.Open("COM3"));
+        const bool plain = how.ends_with("plain");
+        b.write.Start({!plain, !plain, Folder()});
+        ASSERT_TRUE(b.clock.Run([&] { return !b.outcomes.empty(); }));
+        const std::string text = SafeOutcomeText(b.outcomes[0], b.write.BackupFile());
+        EXPECT_EQ(text.find(how == "W0030" ? "The radio refused block 3 (address 0x030): it answered 15" : kComError),
+                  0u) << how << ": " << text;
+    }
+    SafeBench b;
+    b.radio.memory[kBandCodeOffset] = 0xF3;
+    ALL.Image[kBandCodeOffset] = 0xF0;
+    ASSERT_TRUE(b.write.Open("COM3"));
+    ASSERT_TRUE(b.Run(Folder()));
+    EXPECT_EQ(SafeOutcomeText(b.outcomes[0], "").find("The radio is for 400 - 520MHz, the document for 134 - 174MHz"), 0u);
+}
+
 TEST_F(SafeWrite, CancelStopsEveryStepAtOnce)
 {
     for (SafePhase phase : {SafePhase::BackingUp, SafePhase::Confirming, SafePhase::Writing, SafePhase::Verifying}) {

@@ -276,7 +276,9 @@ std::optional<SimTime> SimulatedRadio::SessionDeadline() const
 {
     if (state_ == State::Idle)
         return std::nullopt;
-    return lastByte_ + (LoneEndFrame() ? kFrameGap : kSessionGap);
+    if (state_ == State::AwaitIdentBlock)
+        return lastByte_ + (LoneEndFrame() ? kLoneEndGap : kIdentBlockGap);
+    return lastByte_ + kSessionGap;
 }
 
 // A host that dislikes the identification reply sends the end frame where
@@ -292,9 +294,12 @@ void SimulatedRadio::Tick(SimTime now)
     if (state_ == State::Idle)
         return;
     const SimTime quiet = now - lastByte_;
-    if (LoneEndFrame() && quiet > kFrameGap) {
+    if (LoneEndFrame() && quiet > kLoneEndGap) {
         frame_.clear();
         EndSession("ended by the host");
+    } else if (state_ == State::AwaitIdentBlock && quiet > kIdentBlockGap) {
+        frame_.clear();
+        EndSession("given up by the host before the identification block");
     } else if (quiet > kSessionGap) {
         EndSession("given up by the host");
     }

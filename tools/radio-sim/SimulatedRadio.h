@@ -12,7 +12,7 @@
 // end frame. A PROGRAM frame in the middle of a session starts a new one,
 // so a host that gave up half-way is served again at once; only where the
 // identification block is due is every byte data, and there a pause ends
-// the session instead.
+// the session instead (see kIdentBlockGap).
 #include <array>
 #include <chrono>
 #include <cstdint>
@@ -63,6 +63,12 @@ public:
     // A host quiet for this long inside a session has given up on it; a
     // host in the middle of an exchange never pauses half as long.
     static constexpr SimTime kSessionGap = std::chrono::milliseconds(1000);
+    // A host sends the identification block as soon as the identification
+    // reply is in, and all its bytes together: a pause before the block or
+    // after a lone end frame in its place ends the session, so whatever the
+    // next program sends is not taken for the block.
+    static constexpr SimTime kIdentBlockGap = std::chrono::milliseconds(500);
+    static constexpr SimTime kLoneEndGap = std::chrono::milliseconds(100);
 
 private:
     enum class State { Idle, AwaitIdentify, AwaitIdentBlock, Blocks };

@@ -37,6 +37,14 @@ TEST(CliDoctor, TheSimulatedRadioIsReadyOrItsFaultIsNamed)
     }
 }
 
+TEST(CliDoctor, TheRadioIsReadyForTheNextProgramAtOnce)
+{
+    TempDir dir;
+    Simulator sim(dir, {"--pace"});
+    for (const std::string& command : {std::string("doctor"), std::string("doctor"), "read " + Quote(dir.file("r.dat"))})
+        EXPECT_EQ(Cli(dir, command + " --device " + Quote(sim.path())).exitCode, 0) << command;
+}
+
 TEST(CliDoctor, WithoutANamedDeviceItLooksWithoutWaiting)
 {
     // Whatever this machine has, the doctor answers with a finding and an

@@ -48,10 +48,23 @@ TEST(CliFleet, WritesEveryRadioAtOnceWhileOneFailsAndOnePortDoesNotOpen)
                                " --yes --no-verify --backup-dir " + Quote(backups) + " --log " + Quote(log));
     EXPECT_EQ(good.exitCode, 0) << good.out << good.err;
     EXPECT_NE(good.out.find("2 written, 0 verified, 0 failed\n"), std::string::npos) << good.out;
-    CliRun noLog = Cli(dir, "write " + Quote(file) + " --port COM1,COM3 --device " + Quote(devices) + " --yes --log " +
-                                Quote(file + "/fleet.csv"));
+    CliRun noLog = Cli(dir, "write " + Quote(file) + " --port COM1,COM3 --device " + Quote(sim.path() + "," + third) +
+                                " --yes --log " + Quote(file + "/fleet.csv"));
     EXPECT_EQ(noLog.exitCode, 2);
     EXPECT_NE(noLog.err.find("cannot be written"), std::string::npos) << noLog.err;
+}
+
+TEST(CliFleet, ARefusedBlockIsNamedInTheResultAndTheLog)
+{
+    TempDir dir;
+    Simulator sim(dir, {"--radios", "2", "--fault-radio", "2", "--refuse-write", "3"});
+    const std::string second = sim.NextLine(), file = dir.file("radio.dat"), backups = dir.file("backups");
+    ASSERT_EQ(Cli(dir, "read " + Quote(file) + " --device " + Quote(sim.path())).exitCode, 0);
+    CliRun run = Cli(dir, "write " + Quote(file) + " --port COM1,COM2 --device " + Quote(sim.path() + "," + second) +
+                              " --yes --backup-dir " + Quote(backups));
+    const std::string refused = "The radio refused block 3 (address 0x030): it answered 15";
+    EXPECT_EQ(Occurrences(run.out, refused), 1u) << run.out;
+    EXPECT_EQ(Occurrences(ReadAll(backups + "/fleet.csv"), refused), 1u);
 }
 
 namespace {

@@ -161,6 +161,12 @@ TEST(CliLink, UsageErrorsNameTheArgumentAndShowTheCommandsUsage)
         {"read x.dat --port COM99999999999", "COM99999999999"},
         {"write x.dat --count 0", "--count"},
         {"write x.dat --count 2147483648", "2147483648"},
+        {"read x.dat --port COM0", "COM0"},
+        {"write x.dat --port COM1,COM257", "COM257"},
+        {"write x.dat --again", "--again requires --watch"},
+        {"write x.dat --all-ports --port COM1", "--all-ports"},
+        {"write x.dat --port COM1,COM2 --device /dev/null", "--device"},
+        {"write x.dat --device /dev/null,/dev/null", "--device"},
     };
     for (const auto& [args, named] : cases) {
         CliRun run = Cli(dir, args);

@@ -75,7 +75,7 @@ TEST_F(DoctorWindow, ShowsTheFindingsAndTestsTheLine)
     window.btnProbe->click();
     ASSERT_TRUE(window.Testing());
     EXPECT_FALSE(window.btnCheck->isEnabled());
-    ASSERT_TRUE(clock->Run([&] { return port->sent.size() == 3 && !port->open; }));
+    ASSERT_TRUE(clock->Run([&] { return port->sent.size() == 4 && !port->open; })); // the end frame last
     QApplication::processEvents();
     EXPECT_FALSE(window.Testing());
     rows = Rows(window);

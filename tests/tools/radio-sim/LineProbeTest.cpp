@@ -57,15 +57,16 @@ TEST_F(LineProbe, AReadyRadioGetsTheFirstThreeFramesOfARead)
     EXPECT_EQ(o.received, (Bytes{kAck, kAck}));
     EXPECT_EQ(o.identReply.size(), static_cast<size_t>(kIdentReplyLength));
     EXPECT_EQ(port.openedBaud, 4800);
-    ASSERT_EQ(port.sent.size(), 3u);
+    ASSERT_EQ(port.sent.size(), 4u);
     EXPECT_EQ(port.sent[0].bytes, Bytes(kWakeUpFrame.begin(), kWakeUpFrame.end()));
     EXPECT_EQ(port.sent[1].bytes, Bytes({'P', 'R', 'O', 'G', 'R', 'A', 'M', 'a'})); // COM1's tag
     EXPECT_EQ(port.sent[1].time - port.sent[0].time, IntervalOf(LinkTimer::xTimer) + kWaitBeforeFrame);
     EXPECT_EQ(port.sent[2].bytes, Bytes{kIdentifyRequest});
-    // It stops soon after the identification and says nothing more: the
-    // radio drops the session after its pause, as after a cancelled read.
+    // It stops soon after the identification and ends the session with the
+    // end frame: the radio is idle before the next program can speak.
+    EXPECT_EQ(port.sent[3].bytes, Bytes{kEndFrame});
     EXPECT_LT(clock.now - port.sent[2].time, 500);
-    radio->Tick(std::chrono::milliseconds(clock.now) + SimulatedRadio::kSessionGap * 2);
+    radio->Tick(std::chrono::milliseconds(port.sent[3].time) + SimulatedRadio::kLoneEndGap + std::chrono::milliseconds(1));
     EXPECT_FALSE(radio->SessionDeadline());
     EXPECT_EQ(ProbeFinding(o, "COM1 (/dev/ttyUSB0)").id, "line-ready");
 }

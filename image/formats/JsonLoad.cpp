@@ -245,6 +245,18 @@ std::string CheckedValue(const ChannelField& f, const std::string& text, const s
     Fail("JsonNotAnItem", {path, text});
 }
 
+// Whether the text stands for what the channel shows; a frequency written
+// another way ("446.0") is the same when it stores the same digits.
+bool Unchanged(const ChannelField& f, const std::string& text, const TChannel& c)
+{
+    const std::string now = ChannelFieldText(f, c);
+    if (text == now)
+        return true;
+    const bool frequency = f.kind == ChannelFieldKind::RxFrequency || f.kind == ChannelFieldKind::TxFrequency;
+    const std::optional<double> mhz = frequency ? ParseNumber(text) : std::nullopt;
+    return mhz && FormatFrequency(*mhz) == now;
+}
+
 void LoadChannels(const json& channels, const std::string& path)
 {
     Expect(channels, json::value_t::array, path);
@@ -292,7 +304,7 @@ void LoadChannels(const json& channels, const std::string& path)
         for (const auto& [number, text] : texts) {
             DecodeChannel(n, c);
             const ChannelField& f = *FindChannelField(number);
-            if (text != ChannelFieldText(f, c))
+            if (!Unchanged(f, text, c))
                 EncodeChannelField(n, number, CheckedValue(f, text, at + "." + f.jsonKey));
         }
     }

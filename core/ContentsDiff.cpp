@@ -2,6 +2,7 @@
 #include "core/ContentsDiff.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <map>
 
@@ -94,12 +95,30 @@ std::vector<ShownChannel> ShownChannels(const RadioContents& contents)
     return channels;
 }
 
+// The bits of the two images that differ and that no listed change explains
+// yet; what is left at the end is named by address.
+using UnexplainedBits = std::array<uint8_t, kImageSize>;
+
+void Explain(UnexplainedBits& bits, size_t offset, size_t count, uint8_t mask)
+{
+    for (size_t i = offset; i < offset + count && i < bits.size(); ++i)
+        bits[i] &= static_cast<uint8_t>(~mask);
+}
+
+void ExplainChannelField(UnexplainedBits& bits, int n, const ChannelField& f)
+{
+    const bool frequency = f.kind == ChannelFieldKind::RxFrequency || f.kind == ChannelFieldKind::TxFrequency;
+    const bool tone = f.kind == ChannelFieldKind::RxTone || f.kind == ChannelFieldKind::TxTone;
+    Explain(bits, ChannelOffset(n) + f.recordByte, frequency ? 4 : tone ? 2 : 1, f.mask ? f.mask : 0xFF);
+}
+
 std::string ChannelPlace(int n)
 {
     return Language.Channel + " " + std::to_string(n);
 }
 
-void DiffChannels(const RadioContents& before, const RadioContents& after, std::vector<ContentChange>& changes)
+void DiffChannels(const RadioContents& before, const RadioContents& after, std::vector<ContentChange>& changes,
+                  UnexplainedBits& bits)
 {
     const std::vector<ShownChannel> a = ShownChannels(before), b = ShownChannels(after);
     const auto fields = ChannelFields();
@@ -121,13 +140,17 @@ void DiffChannels(const RadioContents& before, const RadioContents& after, std::
             }
             (is.present ? c.after : c.before) = summary;
             changes.push_back(c);
+            for (const ChannelField& field : fields)
+                ExplainChannelField(bits, n, field);
             continue;
         }
         for (size_t f = 0; f < fields.size(); ++f)
-            if (was.texts[f] != is.texts[f])
+            if (was.texts[f] != is.texts[f]) {
                 changes.push_back({ChangeKind::ChannelField, n, ChannelPlace(n), ColumnTitle(fields[f].number),
                                    ShownOrEmpty(was.texts[f]), ShownOrEmpty(is.texts[f]),
                                    key + "." + fields[f].jsonKey});
+                ExplainChannelField(bits, n, fields[f]);
+            }
     }
 }
 
@@ -175,18 +198,6 @@ std::vector<std::string> SettingTexts(const RadioContents& contents)
 
 // --- Bytes no field shows -------------------------------------------------
 
-bool ShownByAField(size_t offset)
-{
-    if (offset >= ChannelOffset(1) && offset < ChannelOffset(kMaxChannels + 1))
-        return true;
-    if (offset >= kModelBlock && offset < kModelBlock + 8)
-        return true; // model and band, compared as such
-    if (offset >= kWriteStamp && offset < kWriteStamp + kStampSize)
-        return true; // every write makes a new time stamp
-    return std::any_of(SettingFields().begin(), SettingFields().end(),
-                       [&](const SettingField& f) { return Compared(f) && f.offset == offset; });
-}
-
 std::string Hex(size_t value)
 {
     char text[8];
@@ -199,29 +210,40 @@ std::string Hex(size_t value)
 std::vector<ContentChange> DiffContents(const RadioContents& before, const RadioContents& after)
 {
     std::vector<ContentChange> changes;
+    UnexplainedBits bits;
+    for (size_t at = 0; at < bits.size(); ++at)
+        bits[at] = before.image[at] ^ after.image[at];
+    // Every write makes a new time stamp: no difference.
+    Explain(bits, kWriteStamp, kStampSize, 0xFF);
     const std::string modelWord = SafeText("Model"), bandWord = SafeText("Band");
-    if (ModelNameOf(before) != ModelNameOf(after) || before.modelCode != after.modelCode)
+    if (ModelNameOf(before) != ModelNameOf(after) || before.modelCode != after.modelCode) {
         changes.push_back({ChangeKind::Model, 0, modelWord, "", ModelNameOf(before), ModelNameOf(after), "model"});
-    if (before.BandCode() != after.BandCode())
+        Explain(bits, kModelBlock, kBandCodeOffset - kModelBlock, 0xFF);
+    }
+    if (before.BandCode() != after.BandCode()) {
         changes.push_back({ChangeKind::Band, 0, bandWord, "", BandTextOf(before), BandTextOf(after), "band"});
+        Explain(bits, kBandCodeOffset, 1, 0xFF);
+    }
 
-    DiffChannels(before, after, changes);
+    DiffChannels(before, after, changes, bits);
 
     const std::vector<std::string> a = SettingTexts(before), b = SettingTexts(after);
     const auto& fields = SettingFields();
     for (size_t i = 0; i < fields.size(); ++i)
-        if (a[i] != b[i])
+        if (a[i] != b[i]) {
             changes.push_back({ChangeKind::Setting, 0, WindowTitle(fields[i].window), SettingLabel(fields[i]), a[i],
                                b[i], std::string("setting.") + (*fields[i].jsonKey ? fields[i].jsonKey : fields[i].control)});
+            Explain(bits, fields[i].offset, 1, fields[i].mask | fields[i].valueMask);
+        }
 
-    // Bytes that no window shows (DTMF codes, reserved bytes) still go to the
-    // radio: name them by address so that no difference goes unmentioned.
+    // Bytes that no window shows (DTMF codes, reserved bytes, bits beside a
+    // field), and bytes of two values that show the same text, still go to
+    // the radio: name them by address so that no difference goes unmentioned.
     for (size_t at = 0; at < kWriteBlocks * kBlockSize; ++at) {
-        if (before.image[at] == after.image[at] || ShownByAField(at))
+        if (!bits[at])
             continue;
         size_t end = at;
-        while (end + 1 < kWriteBlocks * kBlockSize && before.image[end + 1] != after.image[end + 1] &&
-               !ShownByAField(end + 1))
+        while (end + 1 < kWriteBlocks * kBlockSize && bits[end + 1])
             ++end;
         auto bytes = [&](const RadioContents& c) {
             std::string text;

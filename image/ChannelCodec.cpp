@@ -242,34 +242,39 @@ std::string FormatFrequency(double mhz)
     return FormatFixed(mhz, 5);
 }
 
-std::string CheckFrequencyText(const std::string& text)
+FrequencyCheck CheckFrequency(const std::string& text)
 {
-    bool shown = false;
-    auto warn = [&shown](const std::string& message) {
-        MsgBox(Language.Caution, message, kMsgInformation);
-        shown = true;
-    };
+    FrequencyCheck check;
     double f = 0;
     if (std::optional<double> typed = ParseNumber(text)) {
         f = *typed;
     } else {
         f = ALL.BandHigh;
-        warn(Language.OutRange);
+        check.message = &TLanguage::OutRange;
     }
     // One message per check: a value already replaced is not checked again.
-    if (!shown) {
+    if (!check.message) {
         if (f > ALL.ModelMaxFreq) {
             f = ALL.BandHigh;
-            warn(Language.ErrRange);
+            check.message = &TLanguage::ErrRange;
         } else if (f < ALL.ModelMinFreq) {
             f = ALL.BandLow;
-            warn(Language.ErrRange);
+            check.message = &TLanguage::ErrRange;
         }
     }
     // Outside the band but inside the model's limits: warned, yet kept.
-    if (!shown && (f > ALL.BandHigh || f < ALL.BandLow))
-        warn(Language.OutRange);
-    return FormatFrequency(SnapFrequency(f));
+    if (!check.message && (f > ALL.BandHigh || f < ALL.BandLow))
+        check.message = &TLanguage::OutRange;
+    check.text = FormatFrequency(SnapFrequency(f));
+    return check;
+}
+
+std::string CheckFrequencyText(const std::string& text)
+{
+    const FrequencyCheck check = CheckFrequency(text);
+    if (check.message)
+        MsgBox(Language.Caution, Language.*check.message, kMsgInformation);
+    return check.text;
 }
 
 bool DecodeChannel(int n, TChannel& c)

@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 
+class TLanguage;
+
 class TChannel {
 public:
     double RxFreq = -1; // MHz; -1 when the channel is empty
@@ -30,7 +32,14 @@ std::array<uint8_t, 2> ToneToCode(const std::string& text);
 std::string CheckToneText(const std::string& text);
 double SnapFrequency(double mhz);
 std::string FormatFrequency(double mhz);
-// May show one message (OutRange or ErrRange) with the Caution caption.
+// What typing makes of a frequency: the text it stores and the message it
+// shows about it (OutRange or ErrRange), or none.
+struct FrequencyCheck {
+    std::string text;
+    std::string TLanguage::*message = nullptr;
+};
+FrequencyCheck CheckFrequency(const std::string& text);
+// The same, showing its message with the Caution caption.
 std::string CheckFrequencyText(const std::string& text);
 
 bool DecodeChannel(int n, TChannel& c);

@@ -76,7 +76,12 @@ bool StartDocument(const std::optional<std::string>& base)
     if (!base)
         return true;
     std::string name = *base;
-    return OpenDocumentFile(name) == ReadResult::Ok;
+    FileHeaderTexts header;
+    if (OpenDocumentFile(name, &header) != ReadResult::Ok)
+        return false;
+    // The file written keeps the base's own family code, as every other byte.
+    ALL.FamilyCode = header.FamilyCode;
+    return true;
 }
 
 // The offscreen platform unless the caller chose one: the pages need fonts,

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "image/formats/JsonDump.h"
 
+#include <cstdio>
 #include <nlohmann/json.hpp>
 
 #include "core/State.h"
@@ -10,6 +11,7 @@
 #include "image/ChannelFields.h"
 #include "image/SettingFields.h"
 #include "image/Stamp.h"
+#include "settings/TextEncoding.h"
 
 using nlohmann::ordered_json;
 
@@ -48,6 +50,19 @@ ordered_json DumpWindow(const char* window)
     return group;
 }
 
+ordered_json DumpHeaderCode(const std::string& code)
+{
+    if (IsValidUtf8(code))
+        return code;
+    std::string hex;
+    for (unsigned char byte : code) {
+        char pair[3];
+        std::snprintf(pair, sizeof pair, "%02X", byte);
+        hex += pair;
+    }
+    return ordered_json::object({{kJsonHexKey, hex}});
+}
+
 ordered_json DumpSettings()
 {
     ordered_json settings;
@@ -76,8 +91,8 @@ std::string DocumentToJson(const FileHeaderTexts& header)
 {
     ordered_json doc;
     doc["model_code"] = header.ModelCode;
-    doc["family_code"] = header.FamilyCode;
-    doc["area_code"] = header.AreaCode;
+    doc["family_code"] = DumpHeaderCode(header.FamilyCode);
+    doc["area_code"] = DumpHeaderCode(header.AreaCode);
     doc["model_name"] = ALL.ModelName;
     doc["band"] = ALL.BandText;
     doc["write_time"] = FormatStamp(ALL.Image.data() + kWriteStamp);

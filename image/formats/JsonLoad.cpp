@@ -2,9 +2,12 @@
 #include "image/formats/JsonLoad.h"
 
 #include <algorithm>
+#include <chrono>
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <nlohmann/json.hpp>
+#include <regex>
 #include <set>
 
 #include "core/Catalogue.h"
@@ -18,6 +21,7 @@
 #include "image/Stamp.h"
 #include "image/formats/InterchangeTexts.h"
 #include "image/formats/JsonDump.h"
+#include "settings/Language.h"
 
 using nlohmann::json;
 
@@ -64,6 +68,19 @@ void EachKey(const json& object, const std::string& path,
     }
 }
 
+// "yyyy-MM-dd HH:mm:ss" naming a real moment, as a write stamps it.
+bool IsStampText(const std::string& text)
+{
+    static const std::regex form(R"((\d{4})-(\d\d)-(\d\d) (\d\d):(\d\d):(\d\d))");
+    std::smatch m;
+    if (!std::regex_match(text, m, form))
+        return false;
+    auto part = [&m](size_t i) { return std::stoi(m[i].str()); };
+    const std::chrono::year_month_day day{std::chrono::year(part(1)), std::chrono::month(static_cast<unsigned>(part(2))),
+                                          std::chrono::day(static_cast<unsigned>(part(3)))};
+    return day.ok() && part(4) < 24 && part(5) < 60 && part(6) < 60;
+}
+
 void LoadStamp(size_t offset, const json& value, const std::string& path)
 {
     const std::string text = Text(value, path);
@@ -71,8 +88,10 @@ void LoadStamp(size_t offset, const json& value, const std::string& path)
         return;
     if (text.empty())
         FillImage(offset, kStampSize, 0xFF);
-    else
+    else if (IsStampText(text))
         EncodeStamp(offset, text);
+    else
+        Fail("JsonStamp", {path, text});
 }
 
 void LoadSerialNumber(const json& value, const std::string& path)
@@ -84,6 +103,40 @@ void LoadSerialNumber(const json& value, const std::string& path)
         Fail("JsonNotAnItem", {path, text});
     FillImage(kSerialNumber, kStampSize, 0xFF);
     std::copy(text.begin(), text.end(), ALL.Image.begin() + kSerialNumber);
+    // Only what the Radio Information window would show back is taken.
+    if (SerialNumberText(ALL.Image.data() + kSerialNumber) != text)
+        Fail("JsonNotAnItem", {path, text});
+}
+
+// "20A0" as its bytes; nothing for a text that is not pairs of hex digits.
+std::optional<std::vector<uint8_t>> HexBytes(const std::string& digits)
+{
+    if (digits.size() % 2 != 0 || digits.find_first_not_of("0123456789ABCDEFabcdef") != std::string::npos)
+        return std::nullopt;
+    std::vector<uint8_t> bytes;
+    for (size_t i = 0; i < digits.size(); i += 2)
+        bytes.push_back(static_cast<uint8_t>(std::stoi(digits.substr(i, 2), nullptr, 16)));
+    return bytes;
+}
+
+// A header code as the dump gives it: its text, or its bytes in hexadecimal
+// when they are no UTF-8 text.
+std::string HeaderCode(const json& value, const std::string& path)
+{
+    if (!value.is_object())
+        return Text(value, path);
+    std::string code;
+    EachKey(value, path, [&code](const std::string& key, const json& hex, const std::string& at) {
+        if (key != kJsonHexKey)
+            return false;
+        const std::string digits = Text(hex, at);
+        const std::optional<std::vector<uint8_t>> bytes = HexBytes(digits);
+        if (!bytes)
+            Fail("JsonNotAnItem", {at, digits});
+        code.assign(bytes->begin(), bytes->end());
+        return true;
+    });
+    return code;
 }
 
 void LoadSettingField(const SettingField& f, const json& value, const std::string& path)
@@ -146,23 +199,36 @@ void LoadSettings(const json& settings, const std::string& path)
     });
 }
 
-// The text one channel field of the dump stands for, as the codec takes it.
-std::string FieldValue(const ChannelField& f, const json& value, const std::string& path)
+// The text one channel field of the dump gives: null TX is no TX.
+std::string FieldText(const ChannelField& f, const json& value, const std::string& path)
+{
+    if (f.kind == ChannelFieldKind::TxFrequency && value.is_null())
+        return {};
+    return Text(value, path);
+}
+
+// A value that differs from what the channel holds, checked as typing
+// checks it, as the codec takes it.
+std::string CheckedValue(const ChannelField& f, const std::string& text, const std::string& path)
 {
     switch (f.kind) {
     case ChannelFieldKind::TxFrequency:
-        if (value.is_null())
-            return {};
+        if (text.empty())
+            return text;
         [[fallthrough]];
     case ChannelFieldKind::RxFrequency: {
-        const std::string text = Text(value, path);
         if (!ParseNumber(text))
             Fail("JsonNotAnItem", {path, text});
-        return text;
+        const FrequencyCheck check = CheckFrequency(text);
+        if (check.message)
+            Fail("JsonRefused", {path, text, Language.*check.message});
+        // Typing would round it onto the raster: a load says so instead.
+        if (FreqToBcd(text) != FreqToBcd(check.text))
+            Fail("JsonOffRaster", {path, text, check.text});
+        return check.text;
     }
     case ChannelFieldKind::RxTone:
     case ChannelFieldKind::TxTone: {
-        const std::string text = Text(value, path);
         const std::vector<std::string>& tones = ToneList();
         if (!text.empty() && CheckToneText(text) != text &&
             std::find(tones.begin(), tones.end(), text) == tones.end())
@@ -173,11 +239,22 @@ std::string FieldValue(const ChannelField& f, const json& value, const std::stri
     case ChannelFieldKind::PttId:
         break;
     }
-    const std::string text = Text(value, path);
     for (size_t i = 0; i < f.items.size(); ++i)
         if (text == f.items[i])
             return std::to_string(i);
     Fail("JsonNotAnItem", {path, text});
+}
+
+// Whether the text stands for what the channel shows; a frequency written
+// another way ("446.0") is the same when it stores the same digits.
+bool Unchanged(const ChannelField& f, const std::string& text, const TChannel& c)
+{
+    const std::string now = ChannelFieldText(f, c);
+    if (text == now)
+        return true;
+    const bool frequency = f.kind == ChannelFieldKind::RxFrequency || f.kind == ChannelFieldKind::TxFrequency;
+    const std::optional<double> mhz = frequency ? ParseNumber(text) : std::nullopt;
+    return mhz && FormatFrequency(*mhz) == now;
 }
 
 void LoadChannels(const json& channels, const std::string& path)
@@ -190,10 +267,11 @@ void LoadChannels(const json& channels, const std::string& path)
         Expect(channels[i], json::value_t::object, at);
         if (!channels[i].contains("number"))
             Fail("JsonChannel", {at + ".number"});
-        const int n = Expect(channels[i]["number"], json::value_t::number_unsigned, at + ".number").get<int>();
-        if (n < 1 || n > slots || listed.contains(n))
+        // Read wide, so that a number beyond any int is refused, not wrapped.
+        const int64_t n = Expect(channels[i]["number"], json::value_t::number_unsigned, at + ".number").get<int64_t>();
+        if (n < 1 || n > slots || listed.contains(static_cast<int>(n)))
             Fail("JsonChannel", {at + ".number"});
-        listed[n] = &channels[i];
+        listed[static_cast<int>(n)] = &channels[i];
     }
     TChannel c;
     for (int n = 1; n <= slots; ++n)
@@ -203,30 +281,31 @@ void LoadChannels(const json& channels, const std::string& path)
     for (const json& row : channels) {
         const std::string at = path + "[" + std::to_string(index++) + "]";
         const int n = row["number"].get<int>();
-        // Every value is checked before anything of the channel is stored.
-        std::map<int, std::string> values;
+        std::map<int, std::string> texts;
         EachKey(row, at, [&](const std::string& key, const json& value, const std::string& fieldPath) {
             if (key == "number")
                 return true;
             for (const ChannelField& f : ChannelFields())
                 if (key == f.jsonKey) {
-                    values[f.number] = FieldValue(f, value, fieldPath);
+                    texts[f.number] = FieldText(f, value, fieldPath);
                     return true;
                 }
             return false;
         });
         const ChannelField& rx = ChannelFields().front();
+        const std::string rxPath = at + "." + rx.jsonKey;
         if (!DecodeChannel(n, c)) {
-            if (!values.contains(rx.number))
-                Fail("JsonNotAnItem", {at + "." + rx.jsonKey, ""});
-            InitChannel(n, values[rx.number]);
+            if (!texts.contains(rx.number))
+                Fail("JsonNotAnItem", {rxPath, ""});
+            InitChannel(n, CheckedValue(rx, texts[rx.number], rxPath));
         }
-        for (const auto& [number, text] : values) {
+        // A value the channel already shows keeps its bytes, whatever they
+        // are; only a changed one is checked and stored.
+        for (const auto& [number, text] : texts) {
             DecodeChannel(n, c);
             const ChannelField& f = *FindChannelField(number);
-            const std::string now = f.member ? std::to_string(c.*(f.member)) : ChannelFieldText(f, c);
-            if (text != now)
-                EncodeChannelField(n, number, text);
+            if (!Unchanged(f, text, c))
+                EncodeChannelField(n, number, CheckedValue(f, text, at + "." + f.jsonKey));
         }
     }
 }
@@ -241,9 +320,9 @@ void LoadDocument(const json& doc, FileHeaderTexts& header)
         else if (key == "band")
             band = Text(value, at);
         else if (key == "family_code")
-            header.FamilyCode = Text(value, at);
+            header.FamilyCode = HeaderCode(value, at);
         else if (key == "area_code")
-            header.AreaCode = Text(value, at);
+            header.AreaCode = HeaderCode(value, at);
         else if (key == "model_name" || key == "area")
             Text(value, at); // shown for the reader; follow from the codes
         else if (key != "write_time" && key != "factory_time" && key != "serial_number" && key != "settings" &&

@@ -55,6 +55,27 @@ TEST_F(ContentsDiff, NamesChannelsSettingsAndBytesNoWindowShows)
                        }));
 }
 
+TEST_F(ContentsDiff, EveryDifferentByteIsListed)
+{
+    RadioContents after = before;
+    auto differences = [&](size_t at, uint8_t value) {
+        after = before;
+        after.image[at] = value;
+        std::string text;
+        for (const ContentChange& c : DiffContents(before, after))
+            text += ChangeLine(c) + "\n";
+        return text;
+    };
+    // Every bit a write sends, the time stamp aside.
+    for (size_t at = 0; at < kWriteBlocks * kBlockSize; ++at)
+        for (int bit = 0; bit < 8 && (at < kWriteStamp || at >= kWriteStamp + kStampSize); ++bit)
+            ASSERT_NE(differences(at, before.image[at] ^ (1 << bit)), "") << at << " bit " << bit;
+    // Values that show the same text, and bits beside a listed change.
+    before.image[0x127] = 0x31; // short press codes 1 and 13 both show "Monmome"
+    EXPECT_EQ(differences(0x127, 0x3D), "other data at 0x127: 31 → 3D\n");
+    EXPECT_NE(differences(0x02C, before.image[0x02C] ^ 0x81).find("other data at 0x02C"), std::string::npos);
+}
+
 TEST_F(ContentsDiff, SpeaksTheLanguageOfTheWindowsAndNamesModelAndBand)
 {
     std::filesystem::copy_file(std::string(QV300_DATA_DIR) + "/Chinese.Ini", dir.file("Chinese.Ini"));

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The data file as Open takes it, and the dump of what it opened. A refused
 // file leaves the document alone; an accepted one saves to bytes that open
-// to the same document and save again to the same bytes.
+// to the same document and save again to the same bytes, and its dump loads
+// back onto it unchanged.
 #include <algorithm>
 #include <cstdint>
 #include <span>
@@ -12,6 +13,7 @@
 #include "image/ImageLayout.h"
 #include "image/formats/DataFile.h"
 #include "image/formats/JsonDump.h"
+#include "image/formats/JsonLoad.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -40,5 +42,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         FUZZ_CHECK(ALL.Image[i] == (pad ? 0xFF : opened[i]));
     }
     FUZZ_CHECK(ALL.ModelCode == model && ALL.BandText == band && ALL.AreaCode == area);
+
+    // Its dump loads back onto it without changing a byte, whatever it holds.
+    const JsonLoadReport loaded = JsonToDocument(DocumentToJson(header));
+    FUZZ_CHECK(loaded.Ok());
+    const std::vector<uint8_t> again = DocumentToDataFile();
+    FUZZ_CHECK(std::equal(saved.begin() + kFileHeaderSize, saved.end(), again.begin() + kFileHeaderSize));
+    FUZZ_CHECK(loaded.header.FamilyCode == header.FamilyCode && loaded.header.AreaCode == header.AreaCode);
     return 0;
 }

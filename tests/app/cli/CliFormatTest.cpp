@@ -33,6 +33,12 @@ TEST(CliFormats, JsonLoadRebuildsTheFileByteForByteAndRefusesFaultsByPath)
         ASSERT_EQ(load.exitCode, 0) << load.err;
         EXPECT_EQ(ReadAll(dir.file("o.dat")), ReadAll(file)) << base;
     }
+    // A text that names nothing keeps every byte of its base, header included.
+    std::string odd = ReadAll(file);
+    odd.replace(5, 4, "\x20\xA0\x20\x20");
+    const std::string base = " --base " + Quote(dir.write("odd.dat", odd));
+    ASSERT_EQ(Cli(dir, "load " + Quote(dir.write("e.json", "{}")) + " " + Quote(dir.file("e.dat")) + base).exitCode, 0);
+    EXPECT_EQ(ReadAll(dir.file("e.dat")), odd);
     std::string text = ReadAll(json);
     struct Fault {
         std::string from, to, path;

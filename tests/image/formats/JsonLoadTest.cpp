@@ -41,6 +41,34 @@ TEST_F(JsonLoad, ADumpLoadedOntoItsOwnFileChangesNoByte)
     EXPECT_EQ(DocumentToDataFile(), file);
 }
 
+TEST_F(JsonLoad, TheDumpOfAnyBytesLoadsBackOntoThemUnchanged)
+{
+    std::mt19937 random(7);
+    auto byte = [&random] { return static_cast<uint8_t>(random()); };
+    auto digits = [&random] { return static_cast<uint8_t>(random() % 10 * 16 + random() % 10); };
+    for (int round = 0; round < 200; ++round) {
+        // Random bytes everywhere, RX on valid BCD so the channels exist.
+        std::vector<uint8_t> file = DocumentToDataFile();
+        const size_t band = kFileHeaderSize + kBandCodeOffset - kBlockSize;
+        for (size_t i = 5; i < file.size(); ++i)
+            file[i] = i == band ? file[i] : byte();
+        for (int n = 1; n <= kMaxChannels; ++n)
+            for (size_t i = 0; i < 4 && round % 4; ++i)
+                file[kFileHeaderSize + ChannelOffset(n) - kBlockSize + i] = digits();
+        StartFirstDocument();
+        FileHeaderTexts header;
+        ASSERT_TRUE(DataFileToDocument(file, &header).Ok());
+        ALL.FamilyCode = header.FamilyCode;
+        file = DocumentToDataFile(); // as the radio or a save leaves it
+        const std::string json = DocumentToJson(header);
+        StartFirstDocument();
+        ASSERT_TRUE(DataFileToDocument(file).Ok());
+        const JsonLoadReport report = JsonToDocument(json);
+        ASSERT_TRUE(report.Ok()) << report.error << "\n" << json;
+        ASSERT_EQ(DocumentToDataFile(), file) << json;
+    }
+}
+
 TEST_F(JsonLoad, EveryValueANewDocumentCanTakeComesBack)
 {
     std::mt19937 random(12);
@@ -54,7 +82,7 @@ TEST_F(JsonLoad, EveryValueANewDocumentCanTakeComesBack)
         for (int n = 1; n <= ALL.ChannelCount; ++n) {
             if (random() % 3 == 0)
                 continue;
-            InitChannel(n, "4" + std::to_string(10 + random() % 100) + ".0125");
+            InitChannel(n, "4" + std::to_string(10 + random() % 90) + ".0125"); // inside the band
             for (const ChannelField& f : ChannelFields())
                 if (!f.items.empty())
                     EncodeChannelField(n, f.number, std::to_string(random() % f.items.size()));
@@ -84,11 +112,22 @@ TEST_F(JsonLoad, AFaultNamesItsPathAndChangesNothing)
                           Case{R"({"channels": [{"number": 17, "rx": "446.0"}]})", "channels[0].number"},
                           Case{R"({"band": "1 - 2MHz"})", "band"},
                           Case{R"({"channels": [{"number": 2, "rx": "446.0"}, {"number": 1, "tx_tone": "D999N"}]})",
-                               "channels[1].tx_tone"}}) {
+                               "channels[1].tx_tone"},
+                          // Values typing refuses or would round.
+                          Case{R"({"channels": [{"number": 1, "tx": "999.0"}]})", "channels[0].tx"},
+                          Case{R"({"channels": [{"number": 1, "rx": "300.0"}]})", "channels[0].rx"},
+                          Case{R"({"channels": [{"number": 2, "rx": "446.0070"}]})", "channels[0].rx"},
+                          Case{R"({"channels": [{"number": 4294967304, "rx": "446.0"}]})", "channels[0].number"},
+                          Case{R"({"write_time": "yesterday"})", "write_time"},
+                          Case{R"({"factory_time": "2026-13-45 99:99:99"})", "factory_time"},
+                          Case{R"({"serial_number": "ab c"})", "serial_number"}}) {
         const JsonLoadReport report = JsonToDocument(c.json);
         EXPECT_NE(report.error.find(c.path), std::string::npos) << c.json << ": " << report.error;
         EXPECT_EQ(ALL.Image, image) << c.json;
     }
+    EXPECT_TRUE(JsonToDocument(R"({"write_time": "2028-02-29 23:59:59"})").Ok());
+    EXPECT_FALSE(JsonToDocument(R"({"write_time": "2027-02-29 23:59:59"})").Ok());
+    ALL.Image = image;
     EXPECT_FALSE(JsonToDocument("{").Ok());
     // A number no double holds is a fault like any other, not an escape.
     EXPECT_FALSE(JsonToDocument(R"({"channels": [{"number": 1e400}]})").Ok());

@@ -82,6 +82,8 @@ constexpr auto kTexts = std::to_array<DoctorTextKey>({
     {"ProbeWrongTagFix", "Check that the radio is a QV-300, push the plug fully into the radio's socket and try another cable."},
     {"ProbeOtherModel", "A radio answered on %1, but it is a model this program does not know (%2)."},
     {"ProbeOtherModelFix", "This program programs the QV-300 family only: use the programming software made for that radio."},
+    {"ProbeNoIdent", "A radio acknowledged on %1, but did not answer the identify request."},
+    {"ProbeNoIdentFix", "Switch the radio off and on, push the plug fully into the radio's socket and try again; if it stays so, try another cable."},
     {"ProbeOpenFailed", "%1 (%2) cannot be opened."},
     {"ProbeOpenFailedFix", "See the other findings; close every other program that uses the port."},
 });

@@ -54,8 +54,14 @@ ProbeOutcome InterpretReply(const std::vector<uint8_t>& sent, const std::vector<
 void InterpretIdentReply(ProbeOutcome& outcome, uint8_t tag, const std::vector<uint8_t>& reply)
 {
     outcome.identReply = reply;
-    if (outcome.result != ProbeResult::Ready || reply.size() < static_cast<size_t>(kIdentReplyLength))
+    if (outcome.result != ProbeResult::Ready)
         return;
+    // A read stops at this point too: an acknowledge alone is not a radio
+    // that can be programmed.
+    if (reply.size() < static_cast<size_t>(kIdentReplyLength)) {
+        outcome.result = ProbeResult::NoIdent;
+        return;
+    }
     if (reply[kIdentTagAt] != ExchangedTag(tag)) {
         outcome.result = ProbeResult::WrongTag;
         return;
@@ -79,6 +85,9 @@ Finding ProbeFinding(const ProbeOutcome& outcome, const std::string& portLabel)
                 DoctorText("ProbeOtherFix")};
     case ProbeResult::WrongTag:
         return {Severity::Problem, "line-wrong-tag", DoctorText("ProbeWrongTag", {portLabel}), DoctorText("ProbeWrongTagFix")};
+    case ProbeResult::NoIdent:
+        return {Severity::Problem, "line-no-ident", DoctorText("ProbeNoIdent", {portLabel}),
+                DoctorText("ProbeNoIdentFix")};
     case ProbeResult::OtherModel: {
         std::string code;
         for (size_t i = 0; i < kIdentModelCodeLength; ++i) {

@@ -24,6 +24,7 @@ enum class ProbeResult {
     OpenFailed, // the port did not open
     WrongTag,   // it acknowledged, but its identification lacks the exchanged tag
     OtherModel, // it identified itself as a model outside the catalogue
+    NoIdent,    // it acknowledged, but did not answer the identify request
 };
 
 struct ProbeOutcome {

@@ -107,6 +107,13 @@ TEST_F(LineProbe, AnotherRadioIsToldByItsIdentification)
     EXPECT_EQ(o.result, ProbeResult::WrongTag);
     EXPECT_EQ(ProbeFinding(o, "COM1").id, "line-wrong-tag");
 
+    // An acknowledge with no identification after it is no radio a read can use.
+    RadioFaults mute;
+    mute.silentAt = ExchangePoint{ExchangePoint::Kind::Ident, 0};
+    o = Probe(mute);
+    EXPECT_EQ(o.result, ProbeResult::NoIdent);
+    EXPECT_EQ(ProbeFinding(o, "COM1").severity, Severity::Problem);
+
     RadioFaults unknown;
     unknown.unknownModel = true;
     o = Probe(unknown);

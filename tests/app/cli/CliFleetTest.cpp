@@ -199,9 +199,10 @@ TEST(CliFleet, CtrlCFinishesTheRadiosBeingWrittenAndASecondOneSaysHowToRestoreEa
     const std::string restore = "To put it back: qv300-cli restore ";
     ASSERT_EQ(Occurrences(err, restore), 2u) << err;
     const size_t at = err.find(restore) + restore.size() - std::string("restore ").size();
-    std::string command = err.substr(at, err.find('\n', at) - at);
-    const std::string backup = command.substr(command.find('\'') + 1, command.find('\'', command.find('\'') + 1) - command.find('\'') - 1);
-    EXPECT_EQ(Cli(dir, command.substr(std::string("qv300-cli ").size()) + " --yes --backup-dir " + Quote(backups)).exitCode, 0);
+    const std::string command = err.substr(at, err.find('\n', at) - at); // "restore 'B' --port …"
+    const size_t quote = command.find('\'');
+    const std::string backup = command.substr(quote + 1, command.find('\'', quote + 1) - quote - 1);
+    EXPECT_EQ(Cli(dir, command + " --yes --backup-dir " + Quote(backups)).exitCode, 0);
     EXPECT_EQ(Cli(dir, "verify " + Quote(backup) + command.substr(command.find(" --port"))).exitCode, 0);
 }
 

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <filesystem>
 
 namespace {
 constexpr auto kTexts = std::to_array<SafeTextKey>({
@@ -104,7 +105,10 @@ std::string RestoreHint(const FleetRecord& r)
     const std::string serial = r.serial.empty() ? SafeText("NoSerial") : r.serial;
     if (r.backupFile.empty())
         return FleetText("RestoreNoBackup", {r.port, serial});
-    std::string command = "qv300-cli restore " + ShellQuoted(r.backupFile) + " --port " + r.port;
+    // Absolute, so the command works from wherever it is typed.
+    std::error_code ec;
+    const std::filesystem::path backup = std::filesystem::absolute(r.backupFile, ec);
+    std::string command = "qv300-cli restore " + ShellQuoted(ec ? r.backupFile : backup.string()) + " --port " + r.port;
     if (!r.device.empty())
         command += " --device " + ShellQuoted(r.device);
     return FleetText("RestoreHint", {r.port, serial, r.backupFile, command});

@@ -34,12 +34,20 @@ std::string SaveBackup(const RadioContents& contents, const std::string& folder,
 {
     std::error_code ec;
     fs::create_directories(folder, ec);
-    std::string name = BackupFileName(SerialNumberOf(contents), when);
+    const std::string name = BackupFileName(SerialNumberOf(contents), when);
+    const std::vector<uint8_t> data = ContentsToDataFile(contents);
+    const std::string_view bytes(reinterpret_cast<const char*>(data.data()), data.size());
     fs::path path = fs::path(folder) / name;
-    for (int n = 2; !ec && fs::exists(path, ec); ++n)
+    // Another write into a radio of the same serial number in the same
+    // second, here or in another process, may take the name at any moment:
+    // the name is only ever taken while it is free.
+    for (int n = 2; !ec; ++n) {
+        ec = CreateFileExclusively(path.string(), bytes);
+        if (ec != std::errc::file_exists || n > 9999)
+            break;
+        ec.clear();
         path = fs::path(folder) / (name.substr(0, name.size() - 4) + "-" + std::to_string(n) + ".dat");
-    if (!ec)
-        ec = ReplaceFileAtomically(path.string(), ContentsToDataFile(contents));
+    }
     if (ec) {
         if (error)
             *error = ec.message();

@@ -19,6 +19,8 @@ const char* ResultWord(FleetResult result)
         return "written";
     case FleetResult::Failed:
         return "failed";
+    case FleetResult::Interrupted:
+        return "interrupted";
     }
     return "";
 }

@@ -6,7 +6,7 @@
 #include <fstream>
 #include <string>
 
-enum class FleetResult { Verified, Written, Failed };
+enum class FleetResult { Verified, Written, Failed, Interrupted };
 
 struct FleetRecord {
     std::time_t when = 0;
@@ -17,7 +17,8 @@ struct FleetRecord {
     std::string band;
     std::string sha256; // of the document written
     FleetResult result = FleetResult::Failed;
-    std::string message; // why it failed
+    std::string message; // why it failed or where it was interrupted
+    bool writeBegun = false; // interrupted with part of the document sent
     double seconds = 0;
     std::string backupFile;
 };

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <filesystem>
 
 namespace {
 constexpr auto kTexts = std::to_array<SafeTextKey>({
@@ -39,6 +40,20 @@ constexpr auto kTexts = std::to_array<SafeTextKey>({
     {"Verify", "Read back and verify after writing"},
     {"LogHeading", "Radios done in this run:"},
     {"Close", "Close"},
+    // The preview, the blind write, the interrupt and closing mid-run.
+    {"RadioNamed", "%1 (serial number %2)"},
+    {"PreviewFor", "The preview for %1:"},
+    {"BlindQuestion", "%1 radios will be written without a backup: no preview of the changes can be shown, and nothing can put them back. Write them?"},
+    {"BlindQuestionWatch", "Every radio plugged into the %1 ports will be written without a backup: no preview of the changes can be shown, and nothing can put them back. Write them?"},
+    {"ResultInterrupted", "interrupted"},
+    {"InterruptedUnchanged", "interrupted before writing: the radio is unchanged"},
+    {"InterruptedWriting", "interrupted while writing: the radio holds part of the document"},
+    {"InterruptedVerifying", "interrupted while verifying: written, not verified"},
+    {"SummaryInterrupted", "%1 written, %2 verified, %3 failed, %4 interrupted"},
+    {"Stopping", "Stopping: the radios being written are finished and verified, and no new radio is begun. Press Ctrl+C again to stop at once."},
+    {"RestoreHint", "%1: serial number %2 was interrupted while it was written. Its backup: %3. To put it back: %4"},
+    {"RestoreNoBackup", "%1: serial number %2 was interrupted while it was written, and no backup was made: write it again."},
+    {"CloseQuestion", "%1 radios are being written. Stop them at once and close? Each radio cut short is recorded as interrupted, with its backup."},
 });
 
 TSectionTexts& Texts()
@@ -60,10 +75,11 @@ std::string FleetText(const std::string& key, const std::vector<std::string>& ar
 
 std::string RadioResultLine(const std::string& portName, const FleetRecord& r)
 {
-    std::string result = FleetText(r.result == FleetResult::Verified  ? "ResultVerified"
-                                   : r.result == FleetResult::Written ? "ResultWritten"
-                                                                      : "ResultFailed");
-    if (r.result == FleetResult::Failed) {
+    std::string result = FleetText(r.result == FleetResult::Verified      ? "ResultVerified"
+                                   : r.result == FleetResult::Written     ? "ResultWritten"
+                                   : r.result == FleetResult::Interrupted ? "ResultInterrupted"
+                                                                          : "ResultFailed");
+    if (r.result == FleetResult::Failed || r.result == FleetResult::Interrupted) {
         std::string message = r.message;
         std::replace(message.begin(), message.end(), '\n', ' ');
         result += " (" + message + ")";
@@ -72,4 +88,28 @@ std::string RadioResultLine(const std::string& portName, const FleetRecord& r)
     char seconds[32];
     std::snprintf(seconds, sizeof seconds, "%.1f", r.seconds);
     return FleetText("RadioLine", {portName, serial, result, seconds});
+}
+
+namespace {
+std::string ShellQuoted(const std::string& text)
+{
+    std::string quoted = "'";
+    for (char c : text)
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+} // namespace
+
+std::string RestoreHint(const FleetRecord& r)
+{
+    const std::string serial = r.serial.empty() ? SafeText("NoSerial") : r.serial;
+    if (r.backupFile.empty())
+        return FleetText("RestoreNoBackup", {r.port, serial});
+    // Absolute, so the command works from wherever it is typed.
+    std::error_code ec;
+    const std::filesystem::path backup = std::filesystem::absolute(r.backupFile, ec);
+    std::string command = "qv300-cli restore " + ShellQuoted(ec ? r.backupFile : backup.string()) + " --port " + r.port;
+    if (!r.device.empty())
+        command += " --device " + ShellQuoted(r.device);
+    return FleetText("RestoreHint", {r.port, serial, r.backupFile, command});
 }

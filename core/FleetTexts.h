@@ -17,3 +17,6 @@ std::string FleetText(const std::string& key, const std::vector<std::string>& ar
 // The line that tells how one radio went: port, serial number, result (with
 // the message of a failure on one line) and the seconds it took.
 std::string RadioResultLine(const std::string& portName, const FleetRecord& r);
+// For a radio interrupted while it was written: its port, serial number,
+// backup, and the command that writes the backup back into it.
+std::string RestoreHint(const FleetRecord& r);

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "link/Fleet.h"
 
+#include <algorithm>
 #include <cstdio>
 
+#include "core/ContentsDiff.h"
 #include "core/FleetTexts.h"
 #include "core/RadioContents.h"
 #include "core/State.h"
@@ -173,22 +175,7 @@ bool TFleetPort::WantsRadio(const std::string& serial)
 
 void TFleetPort::ConfirmChanges(const std::vector<ContentChange>& changes)
 {
-    switch (fleet_.preview_) {
-    case TFleet::Preview::Yes:
-        write_.Answer(true);
-        return;
-    case TFleet::Preview::No:
-        write_.Answer(false);
-        return;
-    case TFleet::Preview::NotAsked:
-        fleet_.preview_ = TFleet::Preview::Asked;
-        waitingForAnswer_ = true;
-        fleet_.view_.ConfirmChanges(changes);
-        return;
-    case TFleet::Preview::Asked:
-        waitingForAnswer_ = true;
-        return;
-    }
+    fleet_.Confirm(index_, changes);
 }
 
 void TFleetPort::Answer(bool write)
@@ -202,10 +189,14 @@ void TFleetPort::Answer(bool write)
 void TFleetPort::Finished(const SafeOutcome& outcome)
 {
     // A port that does not open has no radio to record.
-    if (ended_ || opening_)
+    if (ended_ || opening_ || interrupting_)
         return;
+    // A question may have waited for this radio's backup.
+    fleet_.AskNext();
+    // No block moved: without a backup the port shows "writing" from the
+    // first frame, so its state does not tell.
     const bool nothingAnswered = outcome.result == LinkResult::Failed && outcome.failure == SafeFailure::Link &&
-                                 outcome.linkMessage == &TLanguage::ComError && state_ == FleetState::Waiting;
+                                 outcome.linkMessage == &TLanguage::ComError && write_.Progress() == 0;
     if (outcome.result == LinkResult::Cancelled && DoneAlready()) {
         // The same radio again: nothing written, nothing recorded.
         Set(FleetState::AlreadyDone);
@@ -254,6 +245,15 @@ void TFleetPort::Record(const SafeOutcome& outcome)
         if (!serial_.empty())
             fleet_.done_.insert(serial_);
         state_ = FleetState::Done;
+    } else if (outcome.result == LinkResult::Cancelled) {
+        r.result = FleetResult::Interrupted;
+        r.writeBegun = outcome.phase == SafePhase::Writing || outcome.phase == SafePhase::Verifying;
+        message_ = FleetText(outcome.phase == SafePhase::Writing     ? "InterruptedWriting"
+                             : outcome.phase == SafePhase::Verifying ? "InterruptedVerifying"
+                                                                     : "InterruptedUnchanged");
+        r.message = message_;
+        ++fleet_.interrupted_;
+        state_ = FleetState::Failed;
     } else {
         r.result = FleetResult::Failed;
         message_ = SafeOutcomeText(outcome, write_.BackupFile());
@@ -354,11 +354,20 @@ void TFleetPort::Finished(const LinkOutcome& outcome)
 void TFleetPort::Cancel()
 {
     stopping_ = true;
+    waitingForAnswer_ = false;
     clock_.Stop(LinkTimer::FleetRetry);
     if (probe_)
         probe_->Cancel();
-    if (write_.Running())
+    if (write_.Running()) {
+        // A radio that has answered with a block is in hand: what became
+        // of it goes into the record.
+        const bool inHand = write_.Progress() > 0;
+        interrupting_ = true;
         write_.Cancel();
+        interrupting_ = false;
+        if (inHand && !ended_)
+            Record(write_.Outcome());
+    }
     End();
 }
 
@@ -396,8 +405,8 @@ bool TFleet::Start(const FleetOptions& options, std::string& why)
         why = FleetText("LogNotWritable", {options.logFile, reason});
         return false;
     }
-    preview_ = Preview::NotAsked;
-    written_ = verified_ = failed_ = 0;
+    groups_.clear();
+    written_ = verified_ = failed_ = interrupted_ = 0;
     done_.clear();
     for (auto& port : ports_)
         port->ended_ = false;
@@ -406,21 +415,79 @@ bool TFleet::Start(const FleetOptions& options, std::string& why)
     return true;
 }
 
+void TFleet::Confirm(size_t index, const std::vector<ContentChange>& changes)
+{
+    const std::string key = ChangesText(changes);
+    auto group = std::find_if(groups_.begin(), groups_.end(), [&](const PreviewGroup& g) { return g.key == key; });
+    if (group == groups_.end())
+        group = groups_.insert(groups_.end(), PreviewGroup{key, changes, {}, PreviewGroup::Answer::NotAsked});
+    if (group->answer == PreviewGroup::Answer::Yes || group->answer == PreviewGroup::Answer::No) {
+        ports_[index]->write_.Answer(group->answer == PreviewGroup::Answer::Yes);
+        return;
+    }
+    group->waiting.push_back(index);
+    ports_[index]->waitingForAnswer_ = true;
+    AskNext();
+}
+
+void TFleet::AskNext()
+{
+    for (const PreviewGroup& g : groups_)
+        if (g.answer == PreviewGroup::Answer::Asked)
+            return;
+    // Radios still being backed up are waited for, so that one question
+    // names every radio it covers.
+    for (const auto& port : ports_)
+        if (!port->ended_ && port->state_ == FleetState::BackingUp && port->write_.Phase() == SafePhase::BackingUp)
+            return;
+    for (PreviewGroup& g : groups_) {
+        // A radio that went away meanwhile is not named.
+        std::erase_if(g.waiting, [&](size_t i) { return !ports_[i]->waitingForAnswer_; });
+        if (g.answer != PreviewGroup::Answer::NotAsked || g.waiting.empty())
+            continue;
+        FleetQuestion question{g.changes, "", g.waiting.size()};
+        for (size_t i : g.waiting) {
+            const TFleetPort& port = *ports_[i];
+            const std::string serial = port.serial_.empty() ? SafeText("NoSerial") : port.serial_;
+            question.radios += (question.radios.empty() ? "" : ", ") + FleetText("RadioNamed", {port.name_, serial});
+        }
+        g.answer = PreviewGroup::Answer::Asked;
+        view_.ConfirmChanges(question);
+        return;
+    }
+}
+
 void TFleet::Answer(bool write)
 {
-    preview_ = write ? Preview::Yes : Preview::No;
-    for (auto& port : ports_)
-        port->Answer(write);
+    for (size_t n = 0; n < groups_.size(); ++n) {
+        if (groups_[n].answer != PreviewGroup::Answer::Asked)
+            continue;
+        groups_[n].answer = write ? PreviewGroup::Answer::Yes : PreviewGroup::Answer::No;
+        const std::vector<size_t> waiting = std::move(groups_[n].waiting);
+        groups_[n].waiting.clear();
+        for (size_t i : waiting)
+            ports_[i]->Answer(write);
+        break;
+    }
+    AskNext();
+}
+
+std::string TFleet::BlindWriteQuestion(const FleetOptions& options) const
+{
+    return FleetText(options.watch ? "BlindQuestionWatch" : "BlindQuestion", {std::to_string(ports_.size())});
 }
 
 void TFleet::Stop()
 {
     for (auto& port : ports_)
         port->StopAfterRadio();
-    // A port with no radio in hand ends at once.
-    for (auto& port : ports_)
-        if (!port->write_.Running() && !port->ended_)
-            port->End();
+    // A port ends at once unless its radio is being written: a radio not
+    // yet written is left as it was.
+    for (auto& port : ports_) {
+        const SafePhase phase = port->write_.Phase();
+        if (!port->ended_ && (!port->write_.Running() || phase == SafePhase::BackingUp || phase == SafePhase::Confirming))
+            port->Cancel();
+    }
 }
 
 void TFleet::Cancel()
@@ -439,5 +506,6 @@ bool TFleet::Running() const
 
 std::string TFleet::SummaryText() const
 {
-    return FleetText("Summary", {std::to_string(written_), std::to_string(verified_), std::to_string(failed_)});
+    return FleetText(interrupted_ ? "SummaryInterrupted" : "Summary", {std::to_string(written_), std::to_string(verified_),
+                                                                      std::to_string(failed_), std::to_string(interrupted_)});
 }

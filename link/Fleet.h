@@ -3,8 +3,10 @@
 // The fleet write: one document into many radios on many ports at once.
 // Each port has an object of its own that runs a safe write on its own port
 // and clock, so all of them share one event loop and a failure on one port
-// never holds up another. The change preview is asked for once, for the
-// first radio that answers; every later radio takes the same answer.
+// never holds up another. The change preview is asked once for each group
+// of radios whose differences are the same, naming them; a later radio with
+// the differences of an answered group takes that answer, any other radio
+// gets a question of its own.
 //
 // In hands-free mode a port looks for a radio with the first frames of the
 // handshake every 1.5 s, writes it, and then keeps looking until that radio
@@ -32,13 +34,21 @@ struct FleetOptions {
 
 class TFleet;
 
+// One change preview: the differences shared by the radios it names.
+struct FleetQuestion {
+    std::vector<ContentChange> changes; // empty: the radios hold the document
+    std::string radios;                 // "COM1 (serial number …), COM2 (…)"
+    size_t count = 0;                   // how many radios it covers
+};
+
 class TFleetView {
 public:
     virtual ~TFleetView() = default;
     // A port's state or progress changed.
     virtual void ShowPort(size_t /*index*/) {}
-    // The first radio is backed up: the write waits for TFleet::Answer.
-    virtual void ConfirmChanges(const std::vector<ContentChange>& changes) = 0;
+    // Radios are backed up: their writes wait for TFleet::Answer. One
+    // question at a time.
+    virtual void ConfirmChanges(const FleetQuestion& question) = 0;
     // A radio is done or failed; its line is in the log.
     virtual void Recorded(size_t /*index*/, const FleetRecord& /*record*/) {}
     // A port could not be opened; the others go on.
@@ -68,6 +78,7 @@ public:
 
     void Begin();
     void StopAfterRadio() { stopping_ = true; }
+    // Ends now; a radio in hand is recorded as interrupted.
     void Cancel();
     void Answer(bool write);
 
@@ -118,6 +129,7 @@ private:
     bool waitingForAnswer_ = false;
     bool opening_ = false;
     bool firstTry_ = false;
+    bool interrupting_ = false;
 };
 
 class TFleet {
@@ -136,17 +148,23 @@ public:
     // Opens the log and starts every port; false with the reason in words
     // (nothing opened, nothing written) when the log cannot be written.
     bool Start(const FleetOptions& options, std::string& why);
-    // The answer to ConfirmChanges, for this radio and every later one.
+    // The answer to the open question, for its radios and every later one
+    // with the same differences.
     void Answer(bool write);
-    // Every port ends after its current radio.
+    // The question a run without backups asks before Start: how many radios
+    // will be written blind.
+    std::string BlindWriteQuestion(const FleetOptions& options) const;
+    // Every radio being written finishes its write and verify; no radio is
+    // begun, and one still being backed up or asked about is left as it is.
     void Stop();
-    // Every port ends now; a radio half-written fails.
+    // Every port ends now; a radio in hand is recorded as interrupted.
     void Cancel();
     bool Running() const;
 
     int Written() const { return written_; }
     int Verified() const { return verified_; }
     int Failed() const { return failed_; }
+    int Interrupted() const { return interrupted_; }
     std::string SummaryText() const;
 
 private:
@@ -157,8 +175,18 @@ private:
     FleetOptions options_;
     TFleetLog log_;
     std::set<std::string> done_; // serial numbers written in this run
-    enum class Preview { NotAsked, Asked, Yes, No } preview_ = Preview::NotAsked;
+    // The radios that share one set of differences, and their answer.
+    struct PreviewGroup {
+        std::string key; // the differences in words
+        std::vector<ContentChange> changes;
+        std::vector<size_t> waiting; // ports waiting for the answer
+        enum class Answer { NotAsked, Asked, Yes, No } answer = Answer::NotAsked;
+    };
+    void Confirm(size_t index, const std::vector<ContentChange>& changes);
+    void AskNext();
+    std::vector<PreviewGroup> groups_;
     int written_ = 0;
     int verified_ = 0;
     int failed_ = 0;
+    int interrupted_ = 0;
 };

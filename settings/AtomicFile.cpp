@@ -150,6 +150,52 @@ std::error_code ReplaceFileAtomically(const std::string& path, std::string_view 
     return {};
 }
 
+std::error_code CreateFileExclusively(const std::string& path, std::string_view bytes)
+{
+    const fs::path target(path);
+    fs::path temporary;
+    int err = 0;
+    std::FILE* f = CreateTemporaryBeside(target, temporary, err);
+    if (!f)
+        return SystemError(err);
+    err = WriteAndClose(f, bytes);
+    std::error_code ec;
+    if (!err)
+        fs::permissions(temporary, NewFilePermissions(), fs::perm_options::replace, ec);
+#ifdef QV300_HAVE_POSIX
+    // link() takes the name only while it is free, in one step; a file
+    // system without hard links gets an exclusive create of the name.
+    if (!err && link(temporary.c_str(), target.c_str()) != 0) {
+        err = errno;
+        if (err == EPERM || err == ENOTSUP || err == EOPNOTSUPP || err == EXDEV) {
+            fs::remove(temporary, ec);
+            const int fd = open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            std::FILE* direct = fd >= 0 ? fdopen(fd, "wb") : nullptr;
+            if (!direct) {
+                err = errno ? errno : EIO;
+                if (fd >= 0) {
+                    close(fd);
+                    unlink(target.c_str());
+                }
+                return SystemError(err);
+            }
+            if ((err = WriteAndClose(direct, bytes)) != 0)
+                unlink(target.c_str());
+            return err ? SystemError(err) : std::error_code{};
+        }
+    }
+#else
+    if (!err && fs::exists(fs::symlink_status(target, ec)))
+        err = EEXIST;
+    if (!err) {
+        fs::rename(temporary, target, ec);
+        err = ec ? ec.value() : 0;
+    }
+#endif
+    fs::remove(temporary, ec);
+    return err ? SystemError(err) : std::error_code{};
+}
+
 std::error_code ReplaceFileAtomically(const std::string& path, std::span<const uint8_t> bytes)
 {
     return ReplaceFileAtomically(path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));

@@ -20,3 +20,11 @@
 // left behind.
 std::error_code ReplaceFileAtomically(const std::string& path, std::string_view bytes);
 std::error_code ReplaceFileAtomically(const std::string& path, std::span<const uint8_t> bytes);
+
+// Creates the file at `path` with `bytes`, whole or not at all, and never
+// over anything already there: the bytes are written beside it and linked
+// under the name only while the name is free, so two writers racing for one
+// name never overwrite each other. A name taken already (whatever it is,
+// a dangling link too) is refused with std::errc::file_exists; the file has
+// the permissions of a plain create.
+std::error_code CreateFileExclusively(const std::string& path, std::string_view bytes);

@@ -73,38 +73,58 @@ public:
 
     int Run(const FleetOptions& options)
     {
+        // Without backups there is no preview: one question for them all.
+        if (!options.write.backup && !yes_) {
+            std::cerr << fleet_.BlindWriteQuestion(options) << " [y/N] " << std::flush;
+            std::string line;
+            if (!std::getline(std::cin, line) || (line != "y" && line != "Y" && line != "yes")) {
+                std::cout << fleet_.SummaryText() << std::endl;
+                return kExitFailed;
+            }
+        }
         std::string why;
         if (!fleet_.Start(options, why)) {
             std::cerr << why << '\n';
             return kExitFailed;
         }
-        // Ctrl+C: every port ends after its current radio; again: at once.
+        // Ctrl+C: the radios being written finish, no new one is begun;
+        // again: every port ends at once, each radio in hand recorded.
         QTimer interruptPoll;
         QObject::connect(&interruptPoll, &QTimer::timeout, [this] {
-            if (interrupts > 0 && !stopping_) {
+            if (Interrupts() > 0 && !stopping_) {
                 stopping_ = true;
+                if (fleet_.Running())
+                    std::cerr << FleetText("Stopping") << std::endl;
                 fleet_.Stop();
             }
-            if (interrupts > 1)
+            if (Interrupts() > 1)
                 fleet_.Cancel();
         });
-        interruptPoll.start(200);
+        interruptPoll.start(100);
         if (fleet_.Running())
             loop_.exec();
         std::cout << fleet_.SummaryText() << std::endl;
-        const bool allGood = fleet_.Failed() == 0 && notOpened_ == 0 && fleet_.Written() > 0 && !cutShort_;
+        const bool allGood = fleet_.Failed() == 0 && notOpened_ == 0 && fleet_.Written() > 0 && fleet_.Interrupted() == 0;
         return allGood ? 0 : kExitFailed;
     }
 
-    void ConfirmChanges(const std::vector<ContentChange>& changes) override
+    void ConfirmChanges(const FleetQuestion& question) override
     {
-        std::cout << (changes.empty() ? std::string() : SafeText("ChangesHeading") + "\n") << ChangesText(changes);
+        std::cout << FleetText("PreviewFor", {question.radios}) << '\n'
+                  << (question.changes.empty() ? std::string() : SafeText("ChangesHeading") + "\n")
+                  << ChangesText(question.changes);
         if (yes_) {
             std::cout << std::flush;
             fleet_.Answer(true);
             return;
         }
-        std::cerr << SafeText(changes.empty() ? "WriteAnyway" : "ConfirmWrite") << " [y/N] " << std::flush;
+        std::cout << std::flush;
+        std::cerr << SafeText(question.changes.empty() ? "WriteAnyway" : "ConfirmWrite") << " [y/N] " << std::flush;
+        answer_.clear();
+        if (input_) {
+            input_->setEnabled(true);
+            return;
+        }
         input_ = std::make_unique<QSocketNotifier>(STDIN_FILENO, QSocketNotifier::Read);
         QObject::connect(input_.get(), &QSocketNotifier::activated, [this] {
             char c = 0;
@@ -120,6 +140,8 @@ public:
     void Recorded(size_t index, const FleetRecord& r) override
     {
         std::cout << RadioResultLine(fleet_.Port(index).Name(), r) << std::endl;
+        if (r.result == FleetResult::Interrupted && r.writeBegun)
+            std::cerr << RestoreHint(r) << std::endl;
     }
     void ShowPort(size_t index) override
     {
@@ -137,11 +159,6 @@ public:
     }
     void Ended() override
     {
-        // A radio left half-done by a second Ctrl+C is no success.
-        for (size_t i = 0; i < fleet_.PortCount(); ++i) {
-            const FleetState s = fleet_.Port(i).State();
-            cutShort_ = cutShort_ || s == FleetState::BackingUp || s == FleetState::Writing || s == FleetState::Verifying;
-        }
         QTimer::singleShot(0, &loop_, [this] { loop_.quit(); });
     }
 
@@ -160,7 +177,6 @@ private:
     QEventLoop loop_;
     bool stopping_ = false;
     int notOpened_ = 0;
-    bool cutShort_ = false;
     std::vector<FleetState> shown_; // each port's state as last shown
 };
 } // namespace
@@ -222,10 +238,21 @@ int CommandFleetWrite(const LinkOptions& o, const FleetCliOptions& f)
     options.rewriteDone = f.rewriteDone;
     options.sha256 = Sha256Hex(ALL.Image.data(), ALL.Image.size());
 
+    CountInterrupts();
+    return fleet.Run(options);
+}
+
+void CountInterrupts()
+{
+    // Without SA_RESTART, so a question waiting on the terminal ends too.
     struct sigaction action{};
     action.sa_handler = OnInterrupt;
     sigemptyset(&action.sa_mask);
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
-    return fleet.Run(options);
+}
+
+int Interrupts()
+{
+    return interrupts;
 }

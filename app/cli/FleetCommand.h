@@ -18,3 +18,8 @@ bool IsFleetWrite(const LinkOptions& o, const FleetCliOptions& f);
 // The fleet write: one line per radio as each finishes, the summary at the
 // end or on Ctrl+C; 0 only when every radio succeeded.
 int CommandFleetWrite(const LinkOptions& o, const FleetCliOptions& f);
+
+// Ctrl+C (and SIGTERM) are counted from here on instead of ending the
+// program: a write in progress decides what each one means.
+void CountInterrupts();
+int Interrupts();

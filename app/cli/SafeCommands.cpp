@@ -10,10 +10,12 @@
 #include <optional>
 
 #include "app/cli/CliLink.h"
+#include "app/cli/FleetCommand.h"
 #include "app/cli/QtRun.h"
 #include "core/Backups.h"
 #include "core/ContentsDiff.h"
 #include "core/DocumentFiles.h"
+#include "core/FleetTexts.h"
 #include "core/SafeTexts.h"
 #include "core/State.h"
 #include "link/SafeWrite.h"
@@ -92,11 +94,25 @@ public:
     bool Run(const SafeWriteOptions& options)
     {
         done_ = false;
+        // Ctrl+C: a radio being written finishes its write and verify, one
+        // not yet written is left alone; again: the write stops at once.
+        QTimer interruptPoll;
+        QObject::connect(&interruptPoll, &QTimer::timeout, [this] {
+            const SafePhase phase = write_.Phase();
+            const bool writing = phase == SafePhase::Writing || phase == SafePhase::Verifying;
+            if (Interrupts() > 1 || (Interrupts() > 0 && !writing))
+                write_.Cancel();
+            else if (Interrupts() > 0 && !stopping_)
+                std::cerr << FleetText("Stopping") << std::endl;
+            stopping_ = Interrupts() > 0;
+        });
+        interruptPoll.start(100);
         write_.Start(options);
         if (!done_)
             loop_.exec();
         return write_.Outcome().result == LinkResult::Succeeded;
     }
+    bool Stopping() const { return Interrupts() > 0; }
 
     void ConfirmChanges(const std::vector<ContentChange>& changes) override
     {
@@ -126,6 +142,7 @@ public:
 private:
     bool yes_;
     bool done_ = false;
+    bool stopping_ = false;
     TQtSerialPort port_;
     TQtLinkClock clock_;
     TSafeWrite write_;
@@ -195,8 +212,9 @@ int CommandWrite(const LinkOptions& o)
     CliSafeWrite write(o.yes);
     if (!write.Open(ALL.ComPort))
         return kExitFailed;
+    CountInterrupts();
     const SafeWriteOptions options{!o.noBackup, !o.noVerify, FolderOfRun(o)};
-    for (int radio = 1; radio <= o.count; ++radio) {
+    for (int radio = 1; radio <= o.count && !write.Stopping(); ++radio) {
         if (radio > 1 && !o.yes) {
             std::cerr << "Connect radio " << radio << " of " << o.count << " and press Enter (Ctrl+D stops)."
                       << std::endl;
@@ -210,13 +228,25 @@ int CommandWrite(const LinkOptions& o)
         // else than the first one did.
         if (radio == 1)
             write.Write().SkipPreviewFor(w.RadioBefore());
-        const std::string result = ok ? SafeOutcomeText(w.Outcome(), w.BackupFile()) : std::string("failed");
+        const bool interrupted = w.Outcome().result == LinkResult::Cancelled && write.Stopping();
+        const std::string result = ok            ? SafeOutcomeText(w.Outcome(), w.BackupFile())
+                                   : interrupted ? FleetText("ResultInterrupted")
+                                                 : std::string("failed");
         if (options.backup) {
             const std::string serial = w.SerialNumber().empty() ? SafeText("NoSerial") : w.SerialNumber();
             const std::string backup = w.BackupFile().empty() ? SafeText("NoBackup") : w.BackupFile();
             std::cout << SafeText("ResultLine", {std::to_string(radio), serial, result, backup}) << std::endl;
         } else {
             std::cout << "radio " << radio << ": " << result << std::endl;
+        }
+        const SafePhase cut = w.Outcome().phase;
+        if (interrupted && (cut == SafePhase::Writing || cut == SafePhase::Verifying)) {
+            FleetRecord r;
+            r.port = ALL.ComPort;
+            r.device = o.device.value_or("");
+            r.serial = w.SerialNumber();
+            r.backupFile = w.BackupFile();
+            std::cerr << RestoreHint(r) << std::endl;
         }
         if (!ok)
             return kExitFailed;

@@ -10,12 +10,16 @@
 #include "settings/ui/LocaliseForm.h"
 #include "ui/ButtonRow.h"
 
-TfChangePreview::TfChangePreview(const std::vector<ContentChange>& changes, QWidget* parent)
+TfChangePreview::TfChangePreview(const std::vector<ContentChange>& changes, QWidget* parent, const std::string& radios)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
     setObjectName("fChangePreview");
     setWindowTitle(QString::fromStdString(SafeText("PreviewTitle")));
     const bool none = changes.empty();
+    lRadios = new QLabel(QString::fromStdString(radios));
+    lRadios->setObjectName("lRadios");
+    lRadios->setWordWrap(true);
+    lRadios->setVisible(!radios.empty());
     lHeading = new QLabel(QString::fromStdString(SafeText(none ? "NoChanges" : "ChangesHeading")));
     lHeading->setObjectName("lHeading");
     mChanges = new QPlainTextEdit(QString::fromStdString(none ? std::string() : ChangesText(changes)));
@@ -31,6 +35,7 @@ TfChangePreview::TfChangePreview(const std::vector<ContentChange>& changes, QWid
     btnCancel = new QPushButton("&Cancel");
     btnCancel->setObjectName("btnCancel");
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(lRadios);
     layout->addWidget(lHeading);
     layout->addWidget(mChanges);
     layout->addWidget(lQuestion);
@@ -41,8 +46,8 @@ TfChangePreview::TfChangePreview(const std::vector<ContentChange>& changes, QWid
     LocaliseForm(this, false);
 }
 
-bool TfChangePreview::Ask(QWidget* parent, const std::vector<ContentChange>& changes)
+bool TfChangePreview::Ask(QWidget* parent, const std::vector<ContentChange>& changes, const std::string& radios)
 {
-    TfChangePreview dialog(changes, parent);
+    TfChangePreview dialog(changes, parent, radios);
     return dialog.exec() == QDialog::Accepted;
 }

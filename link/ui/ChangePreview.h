@@ -14,11 +14,14 @@ class QPushButton;
 class TfChangePreview : public QDialog {
     Q_OBJECT
 public:
-    TfChangePreview(const std::vector<ContentChange>& changes, QWidget* parent = nullptr);
+    // `radios` names the radios the preview is for, when there are several.
+    TfChangePreview(const std::vector<ContentChange>& changes, QWidget* parent = nullptr,
+                    const std::string& radios = {});
 
     // Shows the preview and waits: true when the user chose to write.
-    static bool Ask(QWidget* parent, const std::vector<ContentChange>& changes);
+    static bool Ask(QWidget* parent, const std::vector<ContentChange>& changes, const std::string& radios = {});
 
+    QLabel* lRadios = nullptr;
     QLabel* lHeading = nullptr;
     QPlainTextEdit* mChanges = nullptr;
     QLabel* lQuestion = nullptr;

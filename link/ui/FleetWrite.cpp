@@ -31,6 +31,7 @@
 #include "link/ui/WriteRadio.h"
 #include "settings/Folders.h"
 #include "settings/Language.h"
+#include "settings/MsgBox.h"
 #include "settings/SysInfo.h"
 #include "ui/ButtonRow.h"
 
@@ -234,6 +235,11 @@ void TfFleetWrite::btnStartClick()
     options.watch = cbHandsFree->isChecked();
     options.rewriteDone = options.watch && cbRewriteDone->isChecked();
     options.sha256 = Sha256Hex(ALL.Image.data(), ALL.Image.size());
+    // Without backups there is no preview: one question for them all.
+    if (!options.write.backup && MsgBox(FleetText("Title"), fleet_->BlindWriteQuestion(options), kMsgQuestion) != kMsgYes) {
+        ReleaseFleet();
+        return;
+    }
     EnableChoices(false);
     std::string why;
     if (!fleet_->Start(options, why)) {
@@ -266,19 +272,26 @@ void TfFleetWrite::ShowPort(size_t index)
                                                         : QBrush());
 }
 
-void TfFleetWrite::ConfirmChanges(const std::vector<ContentChange>& changes)
+void TfFleetWrite::ConfirmChanges(const FleetQuestion& question)
 {
+    // The log says which radios each answer covers.
+    const std::string radios = FleetText("PreviewFor", {question.radios});
+    mLog->appendPlainText(Q(radios));
     // Asked from the event loop rather than inside the port's report, so
     // the other ports keep going while the question is open.
-    QTimer::singleShot(0, this, [this, changes] {
+    QTimer::singleShot(0, this, [this, changes = question.changes, radios] {
         if (fleet_)
-            fleet_->Answer(AskChangePreview(this, changes));
+            fleet_->Answer(AskChangePreview(this, changes, radios));
     });
 }
 
 void TfFleetWrite::Recorded(size_t index, const FleetRecord& r)
 {
     mLog->appendPlainText(Q(RadioResultLine(fleet_->Port(index).Name(), r)));
+    if (r.result == FleetResult::Interrupted && r.writeBegun) {
+        restoreHints_.push_back(RestoreHint(r));
+        mLog->appendPlainText(Q(restoreHints_.back()));
+    }
 }
 
 void TfFleetWrite::PortNotOpened(size_t index)
@@ -295,8 +308,24 @@ void TfFleetWrite::Ended()
 
 void TfFleetWrite::done(int result)
 {
-    // Closing stops every port at once; a radio half-written fails.
-    if (fleet_ && fleet_->Running())
+    if (fleet_ && fleet_->Running()) {
+        // Closing stops every port at once; with radios in hand it asks
+        // first. Each radio cut short is recorded, and told how to restore.
+        int inHand = 0;
+        for (size_t i = 0; i < fleet_->PortCount(); ++i) {
+            const FleetState s = fleet_->Port(i).State();
+            inHand += s == FleetState::BackingUp || s == FleetState::Writing || s == FleetState::Verifying;
+        }
+        if (inHand > 0 &&
+            MsgBox(FleetText("Title"), FleetText("CloseQuestion", {std::to_string(inHand)}), kMsgQuestion) != kMsgYes)
+            return;
+        restoreHints_.clear();
         fleet_->Cancel();
+        std::string hints;
+        for (const std::string& hint : restoreHints_)
+            hints += (hints.empty() ? "" : "\n\n") + hint;
+        if (!hints.empty())
+            MsgBox(FleetText("Title"), hints, kMsgInformation);
+    }
     QDialog::done(result);
 }

@@ -52,7 +52,7 @@ public:
 
     // TFleetView
     void ShowPort(size_t index) override;
-    void ConfirmChanges(const std::vector<ContentChange>& changes) override;
+    void ConfirmChanges(const FleetQuestion& question) override;
     void Recorded(size_t index, const FleetRecord& record) override;
     void PortNotOpened(size_t index) override;
     void Ended() override;
@@ -79,4 +79,5 @@ private:
     std::unique_ptr<TFleet> fleet_;
     std::vector<int> rows_;
     long startMs_ = 0;
+    std::vector<std::string> restoreHints_; // for the radios a close cut short
 };

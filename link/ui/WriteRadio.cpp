@@ -38,9 +38,9 @@ ChangePreview SetChangePreview(ChangePreview preview)
     return previous;
 }
 
-bool AskChangePreview(QWidget* parent, const std::vector<ContentChange>& changes)
+bool AskChangePreview(QWidget* parent, const std::vector<ContentChange>& changes, const std::string& radios)
 {
-    return Preview() ? Preview()(parent, changes) : TfChangePreview::Ask(parent, changes);
+    return Preview() ? Preview()(parent, changes) : TfChangePreview::Ask(parent, changes, radios);
 }
 
 TfWriteRadio::TfWriteRadio(QWidget* parent)

@@ -20,7 +20,8 @@ using ChangePreview = std::function<bool(QWidget* parent, const std::vector<Cont
 // Installs a preview (empty: the dialog) and returns the previous one.
 ChangePreview SetChangePreview(ChangePreview preview);
 // Asks through the installed preview: true when the user chose to write.
-bool AskChangePreview(QWidget* parent, const std::vector<ContentChange>& changes);
+// `radios` names the radios it is for, when there are several.
+bool AskChangePreview(QWidget* parent, const std::vector<ContentChange>& changes, const std::string& radios = {});
 
 class TfWriteRadio : public QDialog, public TSafeWriteView {
     Q_OBJECT

@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "LinkBench.h"
+#include "core/FleetTexts.h"
 #include "core/Sha256.h"
 #include "image/ChannelCodec.h"
 #include "link/Fleet.h"
@@ -39,6 +40,8 @@ struct FleetBench : TFleetView {
     long now = 0;
     TFleet fleet{*this, [this] { return now; }};
     int asked = 0;
+    std::vector<FleetQuestion> questions;
+    std::vector<bool> answers; // in turn; true once they run out
     std::vector<FleetRecord> records;
     std::vector<long> finishedAt;
     std::vector<size_t> notOpened;
@@ -52,10 +55,12 @@ struct FleetBench : TFleetView {
                           cables.back()->clock);
         }
     }
-    void ConfirmChanges(const std::vector<ContentChange>&) override
+    void ConfirmChanges(const FleetQuestion& q) override
     {
+        questions.push_back(q);
+        const bool yes = asked >= static_cast<int>(answers.size()) || answers[asked];
         ++asked;
-        fleet.Answer(true);
+        fleet.Answer(yes);
     }
     void Recorded(size_t, const FleetRecord& r) override { records.push_back(r), finishedAt.push_back(now); }
     void PortNotOpened(size_t i) override { notOpened.push_back(i); }
@@ -279,6 +284,77 @@ TEST_F(Fleet, ADeviceThatGoesAwayIsOpenedAgainByTheNameItFollowsWhenItComesBack)
     EXPECT_EQ(b.records.back().serial, "302511000099");
     EXPECT_EQ(b.records.back().device, "/dev/ttyUSB1");
     EXPECT_EQ(b.fleet.Port(0).State(), FleetState::Done);
+}
+
+TEST_F(Fleet, OnePreviewForEachGroupOfRadiosWithTheSameDifferencesNamingThem)
+{
+    InitChannel(1, "446.00625");
+    FleetBench b(3);
+    // The second radio's channel 1 has the other power: its differences
+    // are its own.
+    b.cables[1]->radio.memory[0x1C] ^= 0x01;
+    b.answers = {true, false};
+    std::string why;
+    ASSERT_TRUE(b.fleet.Start(Options(), why)) << why;
+    ASSERT_TRUE(b.RunUntil([&] { return !b.fleet.Running(); }));
+
+    ASSERT_EQ(b.questions.size(), 2u);
+    EXPECT_TRUE(b.questions[0].changes.empty());
+    EXPECT_EQ(b.questions[0].count, 2u);
+    EXPECT_EQ(b.questions[0].radios,
+              "COM1 (serial number 3025110010QV), COM3 (serial number 3025110012QV)");
+    EXPECT_FALSE(b.questions[1].changes.empty());
+    EXPECT_EQ(b.questions[1].radios, "COM2 (serial number 3025110011QV)");
+    // The answer to each question covers only the radios it named.
+    EXPECT_EQ(b.cables[0]->radio.writesReceived, 25);
+    EXPECT_EQ(b.cables[1]->radio.writesReceived, 0);
+    EXPECT_EQ(b.cables[2]->radio.writesReceived, 25);
+    EXPECT_EQ(b.fleet.Verified(), 2);
+}
+
+TEST_F(Fleet, StopLetsTheRadiosBeingWrittenFinishAndCancelRecordsEveryRadioInHand)
+{
+    FleetBench b(3);
+    b.cables[2]->onCable = false;
+    std::string why;
+    ASSERT_TRUE(b.fleet.Start(Options(true), why)) << why;
+    ASSERT_TRUE(b.RunUntil([&] { return b.fleet.Port(0).State() == FleetState::Writing; }));
+    // A radio put on the third cable meanwhile is being backed up: Stop
+    // leaves it as it was, while the two being written finish and verify.
+    b.cables[2]->onCable = true;
+    ASSERT_TRUE(b.RunUntil([&] { return b.fleet.Port(2).State() == FleetState::BackingUp; }));
+    b.fleet.Stop();
+    ASSERT_TRUE(b.RunUntil([&] { return !b.fleet.Running(); }));
+    EXPECT_EQ(b.fleet.Verified(), 2);
+    EXPECT_EQ(b.cables[2]->radio.writesReceived, 0);
+    ASSERT_EQ(b.records.size(), 3u);
+    EXPECT_EQ(b.records[0].result, FleetResult::Interrupted);
+    EXPECT_FALSE(b.records[0].writeBegun);
+    EXPECT_EQ(b.fleet.SummaryText(), "2 written, 2 verified, 0 failed, 1 interrupted");
+
+    // Cancel in the middle of a write: every radio in hand has its line,
+    // and says how its backup puts it back.
+    FleetBench c(3);
+    ASSERT_TRUE(c.fleet.Start(Options(), why)) << why;
+    ASSERT_TRUE(c.RunUntil([&] { return c.fleet.Port(1).State() == FleetState::Writing && c.fleet.Port(1).Block() > 10; }));
+    c.fleet.Cancel();
+    EXPECT_FALSE(c.fleet.Running());
+    ASSERT_EQ(c.records.size(), 3u);
+    for (const FleetRecord& r : c.records) {
+        EXPECT_EQ(r.result, FleetResult::Interrupted);
+        EXPECT_TRUE(r.writeBegun) << r.port << " " << r.message;
+        ASSERT_FALSE(r.backupFile.empty());
+    }
+    EXPECT_EQ(RestoreHint(c.records[0]), c.records[0].port + ": serial number " + c.records[0].serial +
+                                             " was interrupted while it was written. Its backup: " +
+                                             c.records[0].backupFile + ". To put it back: qv300-cli restore '" +
+                                             c.records[0].backupFile + "' --port " + c.records[0].port +
+                                             " --device '" + c.records[0].device + "'");
+    EXPECT_EQ(c.fleet.SummaryText(), "0 written, 0 verified, 0 failed, 3 interrupted");
+    const std::vector<std::string> lines = LogLines();
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                            [](const std::string& l) { return l.find(",interrupted,") != std::string::npos; }),
+              4);
 }
 
 } // namespace

@@ -5,8 +5,11 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <set>
+#include <thread>
 
 #include "LinkBench.h"
+#include "core/Backups.h"
 #include "core/SafeTexts.h"
 #include "image/ChannelCodec.h"
 #include "link/SafeWrite.h"
@@ -240,6 +243,39 @@ TEST_F(SafeWrite, VerifyNamesTheFirstBlockTheRadioDidNotKeep)
     ASSERT_TRUE(b.clock.Run([&] { return !b.outcomes.empty(); }));
     EXPECT_TRUE(b.outcomes[0].verified);
     EXPECT_EQ(b.write.SerialNumber(), "302511000055");
+}
+
+// Writers racing for one backup name (the same serial number, the same
+// second, one folder) each get a file of their own that holds their radio;
+// a name planted as a dangling link is never written through.
+TEST_F(SafeWrite, BackupsOfOneSerialInOneSecondNeverShareAFile)
+{
+    std::filesystem::create_directories(Folder());
+    const std::string planted = Folder() + "/" + BackupFileName(SerialNumberOf(DocumentContents()), 1800000000);
+    std::filesystem::create_symlink(dir.file("elsewhere.dat"), planted);
+    constexpr int kWriters = 6, kEach = 15;
+    std::vector<std::vector<std::string>> saved(kWriters);
+    std::vector<std::thread> writers;
+    for (int w = 0; w < kWriters; ++w)
+        writers.emplace_back([&, w] {
+            RadioContents radio = DocumentContents();
+            radio.image[0x3C] = static_cast<uint8_t>(w);
+            for (int i = 0; i < kEach; ++i)
+                saved[w].push_back(SaveBackup(radio, Folder(), 1800000000, nullptr));
+        });
+    for (std::thread& t : writers)
+        t.join();
+    std::set<std::string> names;
+    for (int w = 0; w < kWriters; ++w)
+        for (const std::string& path : saved[w]) {
+            names.insert(path);
+            std::optional<RadioContents> back = ReadContentsFile(path);
+            ASSERT_TRUE(back) << path;
+            EXPECT_EQ(back->image[0x3C], w) << path;
+        }
+    EXPECT_EQ(names.size(), size_t{kWriters * kEach});
+    EXPECT_EQ(names.count(planted), 0u);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("elsewhere.dat")));
 }
 
 } // namespace

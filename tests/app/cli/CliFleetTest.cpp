@@ -71,7 +71,8 @@ namespace {
 // qv300-cli running in the background, its output collected in files.
 class CliProcess {
 public:
-    CliProcess(const TempDir& dir, std::vector<std::string> args) : out_(dir.file("cli-out.txt"))
+    CliProcess(const TempDir& dir, std::vector<std::string> args)
+        : out_(dir.file("cli-out.txt")), err_(dir.file("cli-err.txt"))
     {
         const char* cli = std::getenv("QV300_CLI");
         args.insert(args.begin(), cli ? cli : "qv300-cli");
@@ -83,8 +84,7 @@ public:
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
         posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, out_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        const std::string err = dir.file("cli-err.txt");
-        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, err_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         if (posix_spawnp(&pid_, argv[0], &actions, nullptr, argv.data(), environ) != 0)
             pid_ = -1;
         posix_spawn_file_actions_destroy(&actions);
@@ -105,6 +105,8 @@ public:
                 return true;
         return false;
     }
+    std::string Err() const { return ReadAll(err_); }
+    void Signal() const { kill(pid_, SIGINT); }
     // Ctrl+C, and the exit code.
     int Interrupt()
     {
@@ -116,7 +118,7 @@ public:
     }
 
 private:
-    std::string out_;
+    std::string out_, err_;
     pid_t pid_ = -1;
 };
 } // namespace
@@ -177,6 +179,44 @@ TEST(CliFleet, HandsFreeFollowsACableWhoseDeviceComesBackUnderAnotherName)
     EXPECT_EQ(cli.Interrupt(), 0);
     EXPECT_NE(cli.Out().find("3 written, 0 verified, 0 failed\n"), std::string::npos) << cli.Out();
     EXPECT_EQ(Occurrences(ReadAll(dir.file("fleet.csv")), "," + links + "/cable-1,"), 2u);
+}
+
+TEST(CliFleet, CtrlCFinishesTheRadiosBeingWrittenAndASecondOneSaysHowToRestoreEach)
+{
+    TempDir dir;
+    Simulator sim(dir, {"--radios", "2", "--pace"});
+    const std::string second = sim.NextLine();
+    const std::string file = dir.file("radio.dat"), backups = dir.file("backups");
+    ASSERT_EQ(Cli(dir, "read " + Quote(file) + " --port COM1 --device " + Quote(sim.path())).exitCode, 0);
+    {
+        // A single write: the radio being written finishes and verifies.
+        CliProcess one(dir, {"write", file, "--port", "COM1", "--device", sim.path(), "--yes", "--backup-dir", backups});
+        ASSERT_TRUE(one.WaitFor("nothing will change")) << one.Out();
+        usleep(1500000);
+        EXPECT_EQ(one.Interrupt(), 0) << one.Err();
+        EXPECT_NE(one.Out().find(", Verified, backup "), std::string::npos) << one.Out();
+    }
+    CliProcess fleet(dir, {"write", file, "--port", "COM1,COM2", "--device", sim.path() + "," + second, "--yes",
+                           "--backup-dir", backups, "--log", dir.file("fleet.csv")});
+    ASSERT_TRUE(fleet.WaitFor("The preview for COM1 (serial number 3025110342QV), COM2 (serial number 3025110343QV)"))
+        << fleet.Out();
+    usleep(1500000);
+    fleet.Signal();
+    usleep(300000);
+    EXPECT_EQ(fleet.Interrupt(), 2);
+    const std::string out = fleet.Out(), err = fleet.Err();
+    EXPECT_EQ(Occurrences(out, ", interrupted (interrupted while writing"), 2u) << out;
+    EXPECT_NE(out.find("0 written, 0 verified, 0 failed, 2 interrupted\n"), std::string::npos) << out;
+    EXPECT_EQ(Occurrences(ReadAll(dir.file("fleet.csv")), ",interrupted,"), 2u);
+    // Each radio's line says how to put it back; done, it holds its backup.
+    const std::string restore = "To put it back: qv300-cli restore ";
+    ASSERT_EQ(Occurrences(err, restore), 2u) << err;
+    const size_t at = err.find(restore) + restore.size() - std::string("restore ").size();
+    const std::string command = err.substr(at, err.find('\n', at) - at); // "restore 'B' --port …"
+    const size_t quote = command.find('\'');
+    const std::string backup = command.substr(quote + 1, command.find('\'', quote + 1) - quote - 1);
+    EXPECT_EQ(Cli(dir, command + " --yes --backup-dir " + Quote(backups)).exitCode, 0);
+    EXPECT_EQ(Cli(dir, "verify " + Quote(backup) + command.substr(command.find(" --port"))).exitCode, 0);
 }
 
 namespace {

@@ -154,4 +154,41 @@ TEST_F(FleetWindow, HandsFreeWritesEachRadioPluggedInUntilStopped)
     EXPECT_NE(shown.find("2 written, 0 verified, 0 failed"), std::string::npos) << shown;
     EXPECT_TRUE(window.btnStart->isEnabled());
 }
+TEST_F(FleetWindow, ClosingMidRunAsksAndRecordsEveryRadioCutShortWithItsRestore)
+{
+    Simulator sim(dir, FromDocument({"--radios", "2", "--pace"}));
+    Plug(sim, 2);
+    SetChangePreview([](QWidget*, const std::vector<ContentChange>&) { return true; });
+    MessageRecorder messages(kMsgOk);
+    TfFleetWrite window;
+    window.show();
+
+    // Without backups, one question first, naming how many go in blind.
+    window.cbBackup->setChecked(false);
+    messages.answers = {kMsgNo};
+    window.btnStart->click();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_NE(messages.texts()[0].find("2 radios will be written without a backup"), std::string::npos);
+    EXPECT_TRUE(window.Fleet() == nullptr || !window.Fleet()->Running());
+
+    window.cbBackup->setChecked(true);
+    window.btnStart->click();
+    auto writing = [&] { return window.twPorts->item(1, 3)->text().startsWith("writing"); };
+    ASSERT_TRUE(QTest::qWaitFor(writing, 60000)) << window.twPorts->item(1, 3)->text().toStdString();
+    // Closing asks: No keeps every port going; Yes stops them, and each
+    // radio cut short has its line and its way back.
+    messages.answers = {kMsgNo, kMsgYes};
+    window.reject();
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_TRUE(window.Fleet()->Running());
+    window.reject();
+    EXPECT_FALSE(window.Fleet()->Running());
+    ASSERT_EQ(messages.shown.size(), 4u);
+    EXPECT_NE(messages.texts()[1].find("2 radios are being written"), std::string::npos) << messages.texts()[1];
+    EXPECT_EQ(Occurrences(messages.texts()[3], "qv300-cli restore '"), 2u) << messages.texts()[3];
+    EXPECT_EQ(Occurrences(ReadAll(dir.file("backups/fleet.csv")), ",interrupted,"), 2u);
+    const std::string shown = window.mLog->toPlainText().toStdString();
+    EXPECT_NE(shown.find("The preview for COM1 (serial number "), std::string::npos) << shown;
+    EXPECT_NE(shown.find("), COM2 (serial number "), std::string::npos) << shown;
+}
 } // namespace

@@ -39,6 +39,8 @@ bool WriteStream(std::FILE* to, const std::string& what, std::string_view bytes)
     const int err = errno ? errno : EIO;
     if (to != stdout && std::fclose(to) != 0 && written)
         return CannotWrite(what, std::strerror(errno ? errno : EIO));
+    if (!written && to == stdout)
+        std::clearerr(stdout); // reported here, not once more on the way out
     return written || CannotWrite(what, std::strerror(err));
 }
 } // namespace

@@ -64,7 +64,10 @@ std::vector<BackupEntry> ListBackups(const std::string& folder)
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         const std::string name = it->path().filename().string();
         std::smatch m;
-        if (!std::regex_match(name, m, kName))
+        // Only a plain file can be a backup: a folder cannot be read, and a
+        // FIFO would wait for a writer that never comes.
+        std::error_code typeError;
+        if (!std::regex_match(name, m, kName) || !it->is_regular_file(typeError))
             continue;
         std::optional<RadioContents> contents = ReadContentsFile(it->path().string());
         if (!contents)

@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/DocumentFiles.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <optional>
+#include <span>
 #include <vector>
 
 #include "core/DocumentView.h"
@@ -26,9 +27,13 @@ void ReportFileError(const std::string& what, const std::string& path, const std
     MsgBox(Language.Confirmation, text, kMsgInformation);
 }
 
-// The first `limit` bytes of a file (a data file is never longer; what
-// follows is not needed), or nothing with the system's reason.
-std::optional<std::vector<uint8_t>> ReadFileStart(const std::string& path, size_t limit, int& err)
+std::span<const uint8_t> AsBytes(const std::string& bytes)
+{
+    return {reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()};
+}
+}
+
+std::optional<std::string> ReadFileBounded(const std::string& path, size_t limit, bool wholeOnly, int& err)
 {
     std::error_code ec;
     if (std::filesystem::is_directory(std::filesystem::status(path, ec))) {
@@ -36,27 +41,41 @@ std::optional<std::vector<uint8_t>> ReadFileStart(const std::string& path, size_
         return std::nullopt;
     }
     errno = 0;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) {
         err = errno ? errno : ENOENT;
         return std::nullopt;
     }
-    std::vector<uint8_t> bytes(limit);
-    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(limit));
-    bytes.resize(static_cast<size_t>(std::max<std::streamsize>(0, in.gcount())));
+    // One byte past the limit tells a file that holds more.
+    const size_t wanted = wholeOnly ? limit + 1 : limit;
+    std::string bytes;
+    char chunk[65536];
+    while (bytes.size() < wanted) {
+        const size_t asked = std::min(sizeof chunk, wanted - bytes.size());
+        const size_t got = std::fread(chunk, 1, asked, f);
+        bytes.append(chunk, got);
+        if (got < asked)
+            break;
+    }
+    err = std::ferror(f) ? (errno ? errno : EIO) : 0;
+    std::fclose(f);
+    if (!err && bytes.size() > limit)
+        err = EFBIG;
+    if (err)
+        return std::nullopt;
     return bytes;
-}
 }
 
 ReadResult OpenDocumentFile(std::string& fileName, FileHeaderTexts* header)
 {
     int err = 0;
-    std::optional<std::vector<uint8_t>> bytes = ReadFileStart(fileName, kDataFileSize, err);
+    // A data file is never longer; what follows is not needed.
+    std::optional<std::string> bytes = ReadFileBounded(fileName, kDataFileSize, false, err);
     ReadResult result = ReadResult::Ok;
     if (!bytes) {
         ReportFileError(Language.FileOpenError, fileName, std::strerror(err));
         result = ReadResult::CannotOpen;
-    } else if (FormatReport report = DataFileToDocument(*bytes, header); !report.Ok()) {
+    } else if (FormatReport report = DataFileToDocument(AsBytes(*bytes), header); !report.Ok()) {
         MsgBox(Language.Confirmation, Language.*report.refusal, kMsgInformation);
         result = ReadResult::WrongModel;
     }

@@ -5,9 +5,22 @@
 // write the file, call the data file format, show the messages and tell the
 // main window once; the format itself only turns bytes into the document and
 // back.
+#include <cstddef>
+#include <optional>
 #include <string>
 
 #include "image/formats/DataFile.h"
+
+// The most an exchange file (CHIRP CSV, JSON) may hold: far more than any
+// channel list or dump of this radio, and little enough to hold in memory.
+inline constexpr size_t kMaxExchangeFileSize = size_t{16} << 20;
+
+// The one way a file comes into memory: at most `limit` bytes, so neither a
+// device that never ends (/dev/zero) nor a huge file fills the memory. With
+// `wholeOnly` a file that holds more is refused (EFBIG, "File too large");
+// without, the rest is left unread. A folder is refused (EISDIR). Returns
+// nothing on failure, with the system's reason in `err`.
+std::optional<std::string> ReadFileBounded(const std::string& path, size_t limit, bool wholeOnly, int& err);
 
 enum class ReadResult { Ok, CannotOpen, WrongModel };
 

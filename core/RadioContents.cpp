@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/RadioContents.h"
 
-#include <fstream>
-#include <iterator>
+#include <cstring>
 
 #include "core/Catalogue.h"
+#include "core/DocumentFiles.h"
 #include "image/Stamp.h"
 #include "image/formats/DataFile.h"
 #include "settings/Language.h"
@@ -46,14 +46,16 @@ std::optional<RadioContents> DataFileToContents(std::span<const uint8_t> bytes)
 
 std::optional<RadioContents> ReadContentsFile(const std::string& path, std::string* error)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    // As Open reads it: the data file's own bytes, whatever the path names.
+    int err = 0;
+    std::optional<std::string> bytes = ReadFileBounded(path, kDataFileSize, false, err);
+    if (!bytes) {
         if (error)
-            *error = Language.FileOpenError + " " + path;
+            *error = Language.FileOpenError + " \"" + path + "\": " + std::strerror(err);
         return std::nullopt;
     }
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    std::optional<RadioContents> contents = DataFileToContents(bytes);
+    std::optional<RadioContents> contents =
+        DataFileToContents({reinterpret_cast<const uint8_t*>(bytes->data()), bytes->size()});
     if (!contents && error)
         *error = Language.ModError;
     return contents;

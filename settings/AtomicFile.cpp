@@ -129,6 +129,9 @@ std::error_code ReplaceFileAtomically(const std::string& path, std::string_view 
     const fs::file_status old = fs::status(target, ec);
     if (fs::is_directory(old))
         return SystemError(EISDIR);
+    // The rename would put a plain file in the place of a device or a FIFO.
+    if (fs::exists(old) && !fs::is_regular_file(old))
+        return std::make_error_code(std::errc::operation_not_supported);
 
     fs::path temporary;
     int err = 0;

@@ -15,7 +15,7 @@
 // permissions of the file it replaces (those of a plain create when there
 // was none), and no fixed fallback name is ever used; a
 // symbolic link is followed, so the file it points to is replaced and the
-// link stays; a folder is refused. Returns an empty code on success, else the
+// link stays; a folder, a device and a FIFO are refused. Returns an empty code on success, else the
 // system's reason (its message() is the text to show), and then nothing is
 // left behind.
 std::error_code ReplaceFileAtomically(const std::string& path, std::string_view bytes);

@@ -8,6 +8,8 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <csignal>
+#include <sys/resource.h>
 #include <sys/wait.h>
 
 #include "core/State.h"
@@ -120,4 +122,22 @@ size_t Occurrences(const std::string& text, const std::string& part)
     for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
         ++n;
     return n;
+}
+
+DiskFullAfter::DiskFullAfter(unsigned long bytes)
+{
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    previous_ = limit.rlim_cur;
+    std::signal(SIGXFSZ, SIG_IGN); // a failed write, not a killed process
+    limit.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+DiskFullAfter::~DiskFullAfter()
+{
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = previous_;
+    setrlimit(RLIMIT_FSIZE, &limit);
 }

@@ -78,3 +78,17 @@ struct CliRun {
     double seconds = 0;
 };
 CliRun Cli(const TempDir& dir, const std::string& args);
+
+// A disk that fills after `bytes` for this process and those it starts
+// (no file grows past it; a write beyond fails with EFBIG), until the end
+// of the scope.
+class DiskFullAfter {
+public:
+    explicit DiskFullAfter(unsigned long bytes);
+    ~DiskFullAfter();
+    DiskFullAfter(const DiskFullAfter&) = delete;
+    DiskFullAfter& operator=(const DiskFullAfter&) = delete;
+
+private:
+    unsigned long previous_;
+};

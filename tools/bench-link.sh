@@ -45,7 +45,7 @@ cli=(build/qv300-cli)
 port=(--port COM1 --device "$pty")
 printf '%-6s %-8s %-8s %s\n' op floor_s time_s ratio
 for i in $(seq "$runs"); do
-    t="$(measure "${cli[@]}" read "$tmp/read.dat" "${port[@]}")"
+    t="$(measure "${cli[@]}" read "$tmp/read.dat" "${port[@]}" --force)"
     printf '%-6s %-8s %-8s %s\n' read "$read_floor" "$t" "$(awk -v t="$t" -v f="$read_floor" 'BEGIN { printf "%.3f", t / f }')"
     t="$(measure "${cli[@]}" write "$tmp/read.dat" "${port[@]}" --no-backup --no-verify)"
     printf '%-6s %-8s %-8s %s\n' write "$write_floor" "$t" "$(awk -v t="$t" -v f="$write_floor" 'BEGIN { printf "%.3f", t / f }')"

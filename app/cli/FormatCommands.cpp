@@ -3,13 +3,12 @@
 
 #include <CLI/CLI.hpp>
 #include <QGuiApplication>
-#include <filesystem>
-#include <fstream>
+#include <cstring>
 #include <iostream>
 #include <memory>
 #include <optional>
-#include <sstream>
 
+#include "app/cli/CliOutput.h"
 #include "core/DocumentFiles.h"
 #include "core/State.h"
 #include "image/formats/ChirpCsv.h"
@@ -18,7 +17,6 @@
 #include "image/formats/JsonLoad.h"
 #include "image/formats/PrintContent.h"
 #include "image/formats/qt/PrintPainter.h"
-#include "settings/AtomicFile.h"
 
 namespace {
 constexpr int kExitFailed = 2;
@@ -33,39 +31,13 @@ struct FormatOptions {
     bool force = false;
 };
 
-bool RefuseExisting(const std::string& out, bool force)
-{
-    std::error_code ec;
-    if (!force && std::filesystem::exists(std::filesystem::symlink_status(out, ec))) {
-        std::cerr << "qv300-cli: " << out << " exists; use --force to replace it\n";
-        return true;
-    }
-    return false;
-}
-
 std::optional<std::string> ReadText(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        std::cerr << "qv300-cli: cannot read " << path << '\n';
-        return std::nullopt;
-    }
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-bool WriteText(const std::string& path, const std::string& text)
-{
-    if (path.empty()) {
-        std::cout << text;
-        return static_cast<bool>(std::cout.flush());
-    }
-    if (std::error_code ec = ReplaceFileAtomically(path, std::vector<uint8_t>(text.begin(), text.end()))) {
-        std::cerr << "qv300-cli: cannot write " << path << ": " << ec.message() << '\n';
-        return false;
-    }
-    return true;
+    int err = 0;
+    std::optional<std::string> text = ReadFileBounded(path, kMaxExchangeFileSize, true, err);
+    if (!text)
+        std::cerr << "qv300-cli: cannot read " << path << ": " << std::strerror(err) << '\n';
+    return text;
 }
 
 // The document to build on: the --base file opened as Open opens it, or a
@@ -86,7 +58,7 @@ bool StartDocument(const std::optional<std::string>& base)
 
 // The offscreen platform unless the caller chose one: the pages need fonts,
 // not a display.
-int PrintPdf(const std::string& in, const std::string& out)
+std::string PdfOf(const std::string& in)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -94,11 +66,8 @@ int PrintPdf(const std::string& in, const std::string& out)
     char name[] = "qv300-cli";
     char* argv[] = {name, nullptr};
     QGuiApplication app(argc, argv);
-    if (!PrintToPdf(out, ComposePrint(in))) {
-        std::cerr << "qv300-cli: cannot write " << out << '\n';
-        return kExitFailed;
-    }
-    return 0;
+    const QByteArray pdf = PdfBytes(ComposePrint(in));
+    return std::string(pdf.constData(), static_cast<size_t>(pdf.size()));
 }
 
 int CommandExport(const FormatOptions& o)
@@ -107,23 +76,30 @@ int CommandExport(const FormatOptions& o)
         std::cerr << "qv300-cli: a PDF needs an OUT file\n";
         return 1;
     }
+    const std::string out = o.out.empty() ? "-" : o.out;
+    if (!OutputAllowed(out, o.force, {o.in}))
+        return kExitFailed;
     FileHeaderTexts header;
     StartFirstDocument();
     std::string name = o.in;
     if (OpenDocumentFile(name, &header) != ReadResult::Ok)
         return kExitFailed;
-    if (o.format == "pdf")
-        return PrintPdf(o.in, o.out);
     std::vector<std::string> notes;
-    const std::string text = o.format == "json" ? DocumentToJson(header) : DocumentToChirpCsv(&notes);
+    const std::string bytes = o.format == "pdf"    ? PdfOf(o.in)
+                              : o.format == "json" ? DocumentToJson(header)
+                                                   : DocumentToChirpCsv(&notes);
+    if (bytes.empty()) {
+        std::cerr << "qv300-cli: the pages could not be made\n";
+        return kExitFailed;
+    }
     for (const std::string& note : notes)
         std::cerr << o.in << ": " << note << '\n';
-    return WriteText(o.out, text) ? 0 : kExitFailed;
+    return WriteOutput(out, bytes, o.force) ? 0 : kExitFailed;
 }
 
 int CommandImport(const FormatOptions& o)
 {
-    if (RefuseExisting(o.out, o.force))
+    if (!OutputAllowed(o.out, o.force, {o.in, o.base.value_or("")}))
         return kExitFailed;
     std::optional<std::string> text = ReadText(o.in);
     if (!text || !StartDocument(o.base))
@@ -150,12 +126,12 @@ int CommandImport(const FormatOptions& o)
     // no file.
     if (!report.refused.empty() && !o.partial)
         return kExitFailed;
-    return SaveDocumentFile(o.out) ? 0 : kExitFailed;
+    return WriteDataFile(o.out, o.force) ? 0 : kExitFailed;
 }
 
 int CommandLoad(const FormatOptions& o)
 {
-    if (RefuseExisting(o.out, o.force))
+    if (!OutputAllowed(o.out, o.force, {o.in, o.base.value_or("")}))
         return kExitFailed;
     std::optional<std::string> text = ReadText(o.in);
     if (!text || !StartDocument(o.base))
@@ -165,7 +141,7 @@ int CommandLoad(const FormatOptions& o)
         std::cerr << o.in << ": " << report.error << '\n';
         return kExitFailed;
     }
-    return SaveDocumentFile(o.out) ? 0 : kExitFailed;
+    return WriteDataFile(o.out, o.force) ? 0 : kExitFailed;
 }
 
 CLI::Validator NotEmpty()
@@ -181,10 +157,11 @@ void AddFormatCommands(CLI::App& app, CommandRun& run)
 
     CLI::App* exportCommand = app.add_subcommand("export", "writes a data file as CHIRP CSV, JSON or PDF");
     exportCommand->add_option("FILE.dat", o->in, "the data file to export")->required()->check(NotEmpty());
-    exportCommand->add_option("OUT", o->out, "the file to write (standard output when missing; needed for pdf)");
+    exportCommand->add_option("OUT", o->out, "the file to write, - for standard output (the default, but not for pdf)");
     exportCommand->add_option("--format", o->format, "csv (CHIRP's channel list), json (as dump) or pdf (the printout)")
         ->check(CLI::IsMember({"csv", "json", "pdf"}))
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    exportCommand->add_flag("--force", o->force, "replace an existing file (kept otherwise)");
     exportCommand->callback([o, &run] { run = [o] { return CommandExport(*o); }; });
 
     CLI::App* importCommand = app.add_subcommand(

@@ -14,6 +14,7 @@
 #include "core/DocumentFiles.h"
 #include "link/DoctorTexts.h"
 #include "app/cli/CliLink.h"
+#include "app/cli/CliOutput.h"
 #include "app/cli/FleetCommand.h"
 #include "app/cli/QtRun.h"
 #include "link/qt/DevicePorts.h"
@@ -85,6 +86,7 @@ void AddLinkCommands(CLI::App& app, CommandRun& run)
     CLI::App* command = app.add_subcommand("read", "reads the radio into a data file (none on failure)");
     command->add_option("OUT.dat", read->file, "the data file to write")->required();
     AddPortOptions(*command, *read);
+    command->add_flag("--force", read->force, "replace an existing file (kept otherwise)");
     command->callback([read, &run] { run = [read] { return CommandRead(*read); }; });
 
     auto write = std::make_shared<LinkOptions>();
@@ -124,6 +126,9 @@ void AddLinkCommands(CLI::App& app, CommandRun& run)
 
 int CommandRead(const LinkOptions& o)
 {
+    // Refused before the radio is read, not after.
+    if (!OutputAllowed(o.file, o.force))
+        return kExitFailed;
     QtRun qt;
     ApplyPortOptions(o);
     StartFirstDocument();
@@ -135,9 +140,10 @@ int CommandRead(const LinkOptions& o)
     // written as Save writes it.
     if (!link.Run(false) || !link.Link().ReadSucceeded())
         return kExitFailed;
-    if (!SaveDocumentFile(o.file))
+    if (!WriteDataFile(o.file, o.force))
         return kExitFailed;
-    std::cout << Language.ReadOk << '\n';
+    // Beside the data file, not in it, when that goes to standard output.
+    (o.file == "-" ? std::cerr : std::cout) << Language.ReadOk << '\n';
     return 0;
 }
 

@@ -28,6 +28,7 @@ struct LinkOptions {
     bool noVerify = false;
     std::optional<std::string> backupDir;
     bool json = false;
+    bool force = false; // read: replace an existing OUT
 };
 
 // The options the link commands share: the port of this run and the device

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // qv300-cli: the program's document operations without a window.
 #include <CLI/CLI.hpp>
-#include <filesystem>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -10,6 +12,7 @@
 
 #include "core/Catalogue.h"
 #include "core/State.h"
+#include "app/cli/CliOutput.h"
 #include "app/cli/DoctorCommand.h"
 #include "app/cli/FormatCommands.h"
 #include "app/cli/LinkCommands.h"
@@ -21,19 +24,16 @@
 namespace {
 constexpr int kExitUsage = 1;
 constexpr int kExitFailed = 2;
+constexpr int kExitInterrupted = 130;
 
 int CommandNew(const std::string& out, const std::optional<std::string>& band, bool force)
 {
-    std::error_code ec;
-    if (!force && std::filesystem::exists(std::filesystem::symlink_status(out, ec))) {
-        std::cerr << "qv300-cli: " << out << " exists; use --force to replace it\n";
+    if (!OutputAllowed(out, force))
         return kExitFailed;
-    }
-
     // The same steps as the program's start: the first catalogue model with
     // its default band, or with the band asked for.
     StartFirstDocument(band ? std::optional<uint8_t>(FrqList.CodeOf(*band)) : std::nullopt);
-    return SaveDocumentFile(out) ? 0 : kExitFailed;
+    return WriteDataFile(out, force) ? 0 : kExitFailed;
 }
 
 int CommandDump(std::string fileName)
@@ -45,7 +45,22 @@ int CommandDump(std::string fileName)
     if (OpenDocumentFile(fileName, &header) != ReadResult::Ok)
         return kExitFailed;
     std::cout << DocumentToJson(header);
-    return std::cout ? 0 : kExitFailed;
+    return 0;
+}
+
+// A command whose output did not reach standard output (a full disk, a
+// closed pipe) failed, whatever it made of its work; an interruption stays
+// one.
+int CheckedStandardOutput(int code)
+{
+    errno = 0;
+    const bool flushed = std::fflush(stdout) == 0;
+    const int err = errno;
+    if (flushed && !std::ferror(stdout) && std::cout)
+        return code;
+    std::cerr << "qv300-cli: cannot write standard output" << (err ? std::string(": ") + std::strerror(err) : "")
+              << '\n';
+    return code == kExitInterrupted ? code : kExitFailed;
 }
 
 void AddNewCommand(CLI::App& app, CommandRun& run)
@@ -103,7 +118,7 @@ int main(int argc, char** argv)
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
         if (e.get_exit_code() == 0)
-            return app.exit(e); // --help, --version
+            return CheckedStandardOutput(app.exit(e)); // --help, --version
         // The error, then the help of the command it concerns.
         std::cerr << "qv300-cli: " << e.what() << "\n\n" << app.help();
         return kExitUsage;
@@ -114,5 +129,5 @@ int main(int argc, char** argv)
         return kind == kMsgQuestion ? static_cast<int>(kMsgNo) : static_cast<int>(kMsgOk);
     });
     DataModuleCreate(ExecutableFolder(argv[0]));
-    return run();
+    return CheckedStandardOutput(run());
 }

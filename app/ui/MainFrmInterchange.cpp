@@ -11,11 +11,11 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QVBoxLayout>
-#include <fstream>
-#include <sstream>
+#include <cstring>
 
 #include "app/ui/MainFrm.h"
 #include "core/DocumentChange.h"
+#include "core/DocumentFiles.h"
 #include "core/DocumentView.h"
 #include "core/State.h"
 #include "image/formats/ChirpCsv.h"
@@ -108,11 +108,11 @@ void TfMainFrm::ImportFile(Command command)
 
 void TfMainFrm::ImportPath(const std::string& path, Command command, bool keepLocations)
 {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (!in) {
-        MsgBox(Language.Confirmation, Language.FileOpenError + " \"" + path + "\"", kMsgInformation);
+    int err = 0;
+    const std::optional<std::string> text = ReadFileBounded(path, kMaxExchangeFileSize, true, err);
+    if (!text) {
+        MsgBox(Language.Confirmation, Language.FileOpenError + " \"" + path + "\": " + std::strerror(err),
+               kMsgInformation);
         return;
     }
     std::string failure;
@@ -123,10 +123,10 @@ void TfMainFrm::ImportPath(const std::string& path, Command command, bool keepLo
         options.replaceChannels = true;
         // One step of the undo history: the channels are all the import changes.
         TDocumentChange change(InterchangeText("UndoImport"));
-        report = ChirpCsvToDocument(text.str(), options);
+        report = ChirpCsvToDocument(*text, options);
         failure = report.failure;
     } else {
-        failure = JsonToDocument(text.str()).error;
+        failure = JsonToDocument(*text).error;
     }
     if (!failure.empty()) {
         MsgBox(Language.Confirmation, InterchangeText("ImportFailed", {failure}), kMsgInformation);
@@ -152,18 +152,21 @@ void TfMainFrm::ExportFile(Command command)
     std::string file = path.toStdString();
     if (!file.ends_with(std::string(".") + format.suffix))
         file += std::string(".") + format.suffix;
-    bool written = false;
+    std::string bytes;
     std::vector<std::string> notes;
     if (command == Command::ExportPdf) {
-        written = PrintToPdf(file, ComposePrint(FileName));
+        const QByteArray pdf = PdfBytes(ComposePrint(FileName));
+        bytes.assign(pdf.constData(), static_cast<size_t>(pdf.size()));
     } else {
-        const std::string text = command == Command::ExportCsv
-                                     ? DocumentToChirpCsv(&notes)
-                                     : DocumentToJson({ALL.ModelCode, ALL.FamilyCode, ALL.AreaCode});
-        written = !ReplaceFileAtomically(file, text);
+        bytes = command == Command::ExportCsv ? DocumentToChirpCsv(&notes)
+                                              : DocumentToJson({ALL.ModelCode, ALL.FamilyCode, ALL.AreaCode});
     }
-    if (!written) {
-        MsgBox(Language.Confirmation, Language.FileCreateError + " \"" + file + "\"", kMsgInformation);
+    // Every export reaches the disk in one piece or not at all.
+    const std::error_code written =
+        bytes.empty() ? std::make_error_code(std::errc::io_error) : ReplaceFileAtomically(file, bytes);
+    if (written) {
+        MsgBox(Language.Confirmation, Language.FileCreateError + " \"" + file + "\": " + written.message(),
+               kMsgInformation);
         return;
     }
     // Rows that CHIRP will leave out, named after the file is written.

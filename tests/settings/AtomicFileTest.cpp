@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sys/stat.h>
 
 #include "TestSupport.h"
 #include "settings/AtomicFile.h"
@@ -36,4 +37,13 @@ TEST(AtomicFile, ANewFileGetsThePermissionsOfAPlainCreate)
     std::string plain = dir.write("plain.ini", "x");
     ASSERT_FALSE(ReplaceFileAtomically(dir.file("new.ini"), std::string_view("y")));
     EXPECT_EQ(fs::status(dir.file("new.ini")).permissions(), fs::status(plain).permissions());
+}
+
+TEST(AtomicFile, LeavesAFifoInItsPlace)
+{
+    TempDir dir;
+    ASSERT_EQ(mkfifo(dir.file("pipe").c_str(), 0600), 0);
+    EXPECT_TRUE(ReplaceFileAtomically(dir.file("pipe"), std::string_view("x")));
+    EXPECT_TRUE(fs::is_fifo(dir.file("pipe")));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
 }

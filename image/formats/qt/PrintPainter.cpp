@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "image/formats/qt/PrintPainter.h"
 
-#include <QFile>
+#include <QBuffer>
 #include <QFont>
 #include <QFontMetrics>
 #include <QPageLayout>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
 #include <algorithm>
 #include <vector>
@@ -67,9 +68,11 @@ std::vector<double> ColumnWidths(const std::vector<Line>& lines, const QFontMetr
             w *= pageWidth / total;
     return widths;
 }
-} // namespace
 
-void PaintPrint(QPrinter& printer, const PrintContent& content)
+// A printer or a PDF writer: both page devices tell their layout and
+// resolution the same way.
+template <class PageDevice>
+void PaintPages(PageDevice& printer, const PrintContent& content)
 {
     QPainter painter(&printer);
     if (!painter.isActive())
@@ -134,19 +137,27 @@ void PaintPrint(QPrinter& printer, const PrintContent& content)
         painter.drawText(QRectF(0, area.height() - lineHeight, area.width(), lineHeight), Qt::AlignCenter, footer);
     }
 }
+} // namespace
 
-bool PrintToPdf(const std::string& path, const PrintContent& content)
+void PaintPrint(QPrinter& printer, const PrintContent& content)
 {
-    // QPrinter reports no failure to open its file; try it first.
-    {
-        QFile probe(QString::fromStdString(path));
-        if (!probe.open(QIODevice::WriteOnly))
-            return false;
-    }
+    PaintPages(printer, content);
+}
+
+QByteArray PdfBytes(const PrintContent& content)
+{
+    // The pages of a PDF printer, so the file and "Print to PDF" agree.
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(QString::fromStdString(path));
     printer.setPageSize(QPageSize(QPageSize::A4));
-    PaintPrint(printer, content);
-    return true;
+    QByteArray bytes;
+    {
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&buffer);
+        writer.setResolution(printer.resolution());
+        writer.setPageLayout(printer.pageLayout());
+        PaintPages(writer, content);
+    }
+    return bytes;
 }

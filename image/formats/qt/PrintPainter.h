@@ -2,7 +2,7 @@
 #pragma once
 // Paints a printout onto a printer: the print preview, a real printer and a
 // PDF file get the same pages.
-#include <string>
+#include <QByteArray>
 
 #include "image/formats/PrintContent.h"
 
@@ -11,6 +11,7 @@ class QPrinter;
 // Paints every page of `content` onto `printer` (not yet begun).
 void PaintPrint(QPrinter& printer, const PrintContent& content);
 
-// Writes the pages as a PDF file; false when the file cannot be written.
+// The pages as the bytes of a PDF file, made in memory so that they reach
+// the disk through the one file writer; empty when nothing could be painted.
 // Needs a QGuiApplication (the offscreen platform will do).
-bool PrintToPdf(const std::string& path, const PrintContent& content);
+QByteArray PdfBytes(const PrintContent& content);

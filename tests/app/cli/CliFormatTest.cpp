@@ -94,6 +94,41 @@ TEST(CliFormats, PdfHoldsEveryChannelFrequency)
     EXPECT_EQ(Cli(dir, "export " + Quote(file) + " --format pdf").exitCode, 1) << "a PDF needs a file";
 }
 
+TEST(CliFormats, AnOutIsReplacedOnlyWhenAskedAndNeverCutShort)
+{
+    TempDir dir;
+    const std::string file = ChannelFile(dir), bytes = ReadAll(file);
+    const std::string csv = Cli(dir, "export " + Quote(file)).out;
+    const std::string old = dir.write("old.pdf", "old");
+    for (const std::string& force : {std::string(), std::string(" --force")}) {
+        EXPECT_EQ(Cli(dir, "export " + Quote(file) + " " + Quote(file) + force).exitCode, 2) << force;
+        EXPECT_EQ(Cli(dir, "import " + Quote(dir.file("in.csv")) + " " + Quote(file) + " --base " + Quote(file) + force)
+                      .exitCode, 2) << force;
+    }
+    EXPECT_EQ(Cli(dir, "export " + Quote(file) + " --format pdf " + Quote(old)).exitCode, 2);
+    EXPECT_EQ(ReadAll(file), bytes);
+    EXPECT_EQ(Cli(dir, "export " + Quote(file) + " -").out, csv);
+
+    {
+        DiskFullAfter full(4096);
+        CliRun cut = Cli(dir, "export " + Quote(file) + " --format pdf --force " + Quote(old));
+        EXPECT_EQ(cut.exitCode, 2);
+        EXPECT_NE(cut.err.find("File too large"), std::string::npos) << cut.err;
+    }
+    EXPECT_EQ(ReadAll(old), "old");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 4) << "no file left behind";
+
+    // A device is written as a stream and stays in its place; a failed write
+    // to standard output is a failure too, with its reason.
+    for (const std::string& args : {"export " + Quote(file) + " /dev/full", "dump " + Quote(file) + " >/dev/full",
+                                    "export " + Quote(file) + " >/dev/full", std::string("--help >/dev/full")}) {
+        CliRun run = Cli(dir, args);
+        EXPECT_EQ(run.exitCode, 2) << args;
+        EXPECT_NE(run.err.find("No space left on device"), std::string::npos) << args << ": " << run.err;
+    }
+    EXPECT_TRUE(std::filesystem::is_character_file("/dev/full"));
+}
+
 TEST(CliFormats, EveryInterchangeTextIsInChinese)
 {
     TempDir dir;

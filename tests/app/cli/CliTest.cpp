@@ -3,7 +3,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <nlohmann/json.hpp>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include "TestSupport.h"
@@ -208,4 +210,26 @@ TEST(Cli, HelpListsTheCommandsAndEachCommandsOptions)
     CliRun version = Cli(dir, "--version");
     EXPECT_EQ(version.exitCode, 0);
     EXPECT_EQ(version.out, std::string("qv300-cli ") + QV300_VERSION + "\n");
+}
+
+TEST(Cli, ReadersTakeNoMoreThanTheirFormatHoldsAndPassOverWhatIsNoFile)
+{
+    TempDir dir;
+    const std::string backup = dir.file("SN-20250101-120000.dat");
+    ASSERT_EQ(Cli(dir, "new " + Quote(backup)).exitCode, 0);
+    const std::string folder = dir.file("SN-20250102-120000.dat");
+    std::filesystem::create_directory(folder);
+    ASSERT_EQ(mkfifo(dir.file("SN-20250103-120000.dat").c_str(), 0600), 0);
+    CliRun list = Cli(dir, "backups --backup-dir " + Quote(dir.path().string()));
+    EXPECT_EQ(list.exitCode, 0) << list.err;
+    EXPECT_EQ(Occurrences(list.out, "\n"), 1u) << list.out;
+
+    for (const std::string& other : {folder, std::string("/dev/zero")})
+        EXPECT_EQ(Cli(dir, "diff " + Quote(backup) + " " + Quote(other)).exitCode, 2) << other;
+    for (const std::string& command : {std::string("import /dev/zero"), std::string("load /dev/urandom"), "import " + Quote(folder)}) {
+        CliRun run = Cli(dir, command + " " + Quote(dir.file("out.dat")));
+        EXPECT_EQ(run.exitCode, 2) << command;
+        EXPECT_NE(run.err.find(command.starts_with("import '") ? "Is a directory" : "File too large"),
+                  std::string::npos) << command << ": " << run.err;
+    }
 }

@@ -6,6 +6,7 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QTableWidget>
+#include <filesystem>
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
@@ -85,4 +86,21 @@ TEST_F(MainFrmInterchange, ChirpCsvOnTheClipboardPastesFromTheCurrentChannel)
     window->RunCommand(Command::CopyChannels);
     const QString csv = QString::fromUtf8(QGuiApplication::clipboard()->mimeData()->data("text/csv"));
     EXPECT_TRUE(csv.contains("\r\n3,,446.100000,")) << csv.toStdString();
+}
+
+TEST_F(MainFrmInterchange, APdfExportThatFillsTheDiskSaysSoAndLeavesNoFile)
+{
+    const QString path = QString::fromStdString(dir.file("radio.pdf"));
+    OnNextDialog<QFileDialog>([path](QFileDialog* dialog) {
+        dialog->selectFile(path);
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    {
+        DiskFullAfter full(4096);
+        window->RunCommand(Command::ExportPdf);
+    }
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_NE(messages.shown[0].text.find("File too large"), std::string::npos) << messages.shown[0].text;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+        EXPECT_EQ(entry.path().string().find("pdf"), std::string::npos) << entry.path();
 }

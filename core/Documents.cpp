@@ -24,12 +24,13 @@ bool SaveDocument(std::string& fileName, TFileChooser& chooser)
     if (!fileName.empty()) {
         written = SaveDocumentFile(fileName);
     } else if (std::optional<std::string> chosen = chooser.ChooseSave()) {
-        fileName = *chosen;
+        // The document takes the chosen name only once it is in that file:
+        // a refused or failed save leaves it without a file, as it was.
         std::error_code ec;
-        if (std::filesystem::exists(fileName, ec) && !Ask(Language.FileExists))
-            fileName.clear();
-        else
-            written = SaveDocumentFile(fileName);
+        if (!std::filesystem::exists(*chosen, ec) || Ask(Language.FileExists))
+            written = SaveDocumentFile(*chosen);
+        if (written)
+            fileName = *chosen;
     }
     DocumentView().UpdateStatus();
     return written;
@@ -69,8 +70,15 @@ bool OpenDocument(std::string& fileName, TFileChooser& chooser)
     std::optional<std::string> chosen = chooser.ChooseOpen();
     if (!chosen)
         return false;
-    fileName = *chosen;
-    return OpenDocumentFile(fileName) == ReadResult::Ok;
+    // A file that cannot be opened leaves the document with its own name.
+    std::string opened = *chosen;
+    if (OpenDocumentFile(opened) != ReadResult::Ok) {
+        DocumentView().UpdateStatus();
+        return false;
+    }
+    fileName = opened;
+    DocumentView().UpdateStatus();
+    return true;
 }
 
 bool ChangeModel(const std::string& modelName, const std::string& bandText, std::string& fileName,

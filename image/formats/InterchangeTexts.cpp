@@ -36,6 +36,7 @@ constexpr auto kTexts = std::to_array<InterchangeTextKey>({
     {"ReportCaption", "Import Report"},
     {"ReportSummary", "%1 channels were taken; these %2 rows were not:"},
     {"ReportClose", "Close"},
+    {"NothingTaken", "no row of the file could be taken, so the document is unchanged."},
     {"KeepLocations", "Keep the locations of the file"},
     {"ImportFailed", "Nothing was imported: %1"},
     {"UndoImport", "Import"},

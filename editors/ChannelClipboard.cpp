@@ -282,24 +282,18 @@ std::string PasteReportText(const PasteReport& report)
     if (!report.problem.empty())
         return report.problem;
     std::string text;
-    auto moreLines = [&text](size_t count) {
-        if (count > kReportedLines)
-            text += "\n" + SheetText("MoreRefused", {std::to_string(count - kReportedLines)});
-    };
     if (!report.refused.empty()) {
         text = SheetText("PasteReport", {std::to_string(report.taken),
                                          std::to_string(report.taken + report.refused.size())});
         for (size_t i = 0; i < report.refused.size() && i < kReportedLines; ++i)
             text += "\n" + SheetText("RowRefused", {std::to_string(report.refused[i].line), report.refused[i].reason});
-        moreLines(report.refused.size());
+        if (report.refused.size() > kReportedLines)
+            text += "\n" + SheetText("MoreRefused", {std::to_string(report.refused.size() - kReportedLines)});
     }
-    if (!report.changed.empty()) {
+    // Every one: at most four numbers of each of the channels.
+    if (!report.changed.empty())
         text += (text.empty() ? "" : "\n") + SheetText("PasteChanged");
-        for (size_t i = 0; i < report.changed.size() && i < kReportedLines; ++i) {
-            const PasteChange& c = report.changed[i];
-            text += "\n" + SheetText("ValueChanged", {std::to_string(c.line), Quoted(c.pasted), c.stored});
-        }
-        moreLines(report.changed.size());
-    }
+    for (const PasteChange& c : report.changed)
+        text += "\n" + SheetText("ValueChanged", {std::to_string(c.line), Quoted(c.pasted), c.stored});
     return text;
 }

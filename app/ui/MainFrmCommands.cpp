@@ -201,8 +201,8 @@ void TfMainFrm::OpenBackup()
         return;
     FileName.clear();
     UpdateStatus();
-    // Like a read from the radio: no state of it is this document's file.
-    StartUndoHistory(false);
+    // Unmodified: the backup it came from stays on disk.
+    StartUndoHistory(true);
 }
 
 void TfMainFrm::ChangeLanguage()

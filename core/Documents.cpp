@@ -70,15 +70,8 @@ bool OpenDocument(std::string& fileName, TFileChooser& chooser)
     std::optional<std::string> chosen = chooser.ChooseOpen();
     if (!chosen)
         return false;
-    // A file that cannot be opened leaves the document with its own name.
-    std::string opened = *chosen;
-    if (OpenDocumentFile(opened) != ReadResult::Ok) {
-        DocumentView().UpdateStatus();
-        return false;
-    }
-    fileName = opened;
-    DocumentView().UpdateStatus();
-    return true;
+    fileName = *chosen;
+    return OpenDocumentFile(fileName) == ReadResult::Ok;
 }
 
 bool ChangeModel(const std::string& modelName, const std::string& bandText, std::string& fileName,

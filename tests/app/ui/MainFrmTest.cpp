@@ -178,18 +178,13 @@ TEST_F(MainFrm, ATypedChannelSurvivesSaveAsNewAndOpen)
 }
 
 // JSON makes a new document: the changes are offered for saving first, and
-// neither a file that cannot be opened nor the import takes the old file's
-// place, so Save asks where.
-TEST_F(MainFrm, OpenAndJsonImportLeaveTheOldFileToTheOldDocument)
+// it does not take the old file's place, so Save asks where.
+TEST_F(MainFrm, JsonImportLeavesTheOldFileToTheOldDocument)
 {
     const QString file = QString::fromStdString(dir.file("radio.dat"));
     AnswerFileDialog(file);
     window->RunCommand(Command::SaveAs);
     const std::string saved = ReadAll(file.toStdString());
-    AnswerFileDialog(QString::fromStdString(dir.write("short.dat", "abc")));
-    window->RunCommand(Command::Open);
-    EXPECT_EQ(window->FileName, file.toStdString()) << "a failed Open changes nothing";
-
     ALL.Image[0x035] = 0x12;
     ALL.Modified = true;
     messages.shown.clear();

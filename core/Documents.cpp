@@ -24,12 +24,13 @@ bool SaveDocument(std::string& fileName, TFileChooser& chooser)
     if (!fileName.empty()) {
         written = SaveDocumentFile(fileName);
     } else if (std::optional<std::string> chosen = chooser.ChooseSave()) {
-        fileName = *chosen;
+        // The document takes the chosen name only once it is in that file:
+        // a refused or failed save leaves it without a file, as it was.
         std::error_code ec;
-        if (std::filesystem::exists(fileName, ec) && !Ask(Language.FileExists))
-            fileName.clear();
-        else
-            written = SaveDocumentFile(fileName);
+        if (!std::filesystem::exists(*chosen, ec) || Ask(Language.FileExists))
+            written = SaveDocumentFile(*chosen);
+        if (written)
+            fileName = *chosen;
     }
     DocumentView().UpdateStatus();
     return written;

@@ -15,8 +15,9 @@ public:
     virtual std::optional<std::string> ChooseSave() = 0;
 };
 
-// Save (command 3); Save As is `fileName` emptied first. True when the
-// document was written.
+// Save (command 3); Save As is a save to an empty name that the caller
+// keeps only on success. True when the document was written; an empty
+// `fileName` takes the chosen path only then.
 bool SaveDocument(std::string& fileName, TFileChooser& chooser);
 
 // Asks "SaveProgram" when the document has unsaved changes and saves on Yes.

@@ -2,6 +2,7 @@
 #include "editors/ChannelClipboard.h"
 
 #include <algorithm>
+#include <cmath>
 #include <map>
 #include <optional>
 
@@ -77,10 +78,14 @@ std::optional<std::string> CheckedTone(const SheetColumn& column, const std::str
 {
     if (text.empty() || std::find(column.none.begin(), column.none.end(), text) != column.none.end())
         return std::string();
+    // A number is brought into the tone range as typing does. The tone
+    // check takes a text without a leading digit ("+88.5", ".5", "-5") for
+    // a code, so it is given the number in a form that has one.
+    if (std::optional<double> hz = ParseNumber(text))
+        return CheckToneText(*hz > 0 ? FormatFixed(std::min(*hz, 1e6), 6) : "0");
+    // A code must be a code already, not the fallback typing puts in its place.
     const std::string checked = CheckToneText(text);
-    // A number is clamped to the tone range as typing does; a code must be
-    // a code already, not the fallback typing puts in its place.
-    if (ParseNumber(text) || UpperAscii(text) == checked)
+    if (UpperAscii(text) == checked)
         return checked;
     reason = SheetText("NotTone", {Quoted(text)});
     return std::nullopt;
@@ -99,11 +104,22 @@ std::optional<std::string> CheckedItem(const SheetColumn& column, const ChannelF
     return std::nullopt;
 }
 
-// The values of one row by field number, or nothing with the reason.
+// True when `stored` holds another number than `pasted` (by more than
+// `tolerance`), which the paste must then say.
+bool NumberChanged(const std::string& pasted, const std::string& stored, double tolerance)
+{
+    const std::optional<double> a = ParseNumber(pasted);
+    const std::optional<double> b = ParseNumber(stored);
+    return a && b && !(std::fabs(*a - *b) <= tolerance);
+}
+
+// The values of one row by field number, or nothing with the reason; the
+// numbers stored otherwise than pasted go to `changes`.
 using RowValues = std::map<int, std::string>;
 
 std::optional<RowValues> CheckRow(const std::vector<std::string>& cells,
-                                  const std::vector<const SheetColumn*>& columnOfCell, std::string& reason)
+                                  const std::vector<const SheetColumn*>& columnOfCell, std::string& reason,
+                                  std::vector<PasteChange>& changes)
 {
     RowValues values;
     for (size_t i = 0; i < cells.size() && i < columnOfCell.size(); ++i) {
@@ -117,10 +133,15 @@ std::optional<RowValues> CheckRow(const std::vector<std::string>& cells,
         case ChannelFieldKind::RxFrequency:
         case ChannelFieldKind::TxFrequency:
             value = text.empty() ? std::optional<std::string>("") : CheckedFrequency(text, reason);
+            // Half a hertz: only a value the raster moved counts.
+            if (value && NumberChanged(text, *value, 5e-7))
+                changes.push_back({0, text, *value});
             break;
         case ChannelFieldKind::RxTone:
         case ChannelFieldKind::TxTone:
             value = CheckedTone(*column, text, reason);
+            if (value && NumberChanged(text, *value, 1e-6))
+                changes.push_back({0, text, *value});
             break;
         case ChannelFieldKind::Flag:
         case ChannelFieldKind::PttId:
@@ -238,11 +259,16 @@ PasteReport PasteChannelText(std::string_view text, std::span<const SheetColumn>
     std::vector<std::pair<int, RowValues>> accepted;
     for (size_t r = 0; r < rows.size(); ++r) {
         std::string reason;
+        std::vector<PasteChange> changes;
         const int line = static_cast<int>(rows[r]) + 1;
-        std::optional<RowValues> values = CheckRow(SplitText(lines[rows[r]], '\t'), columnOfCell, reason);
-        if (values && values->count(kRxField))
+        std::optional<RowValues> values = CheckRow(SplitText(lines[rows[r]], '\t'), columnOfCell, reason, changes);
+        if (values && values->count(kRxField)) {
             accepted.emplace_back(firstChannel + static_cast<int>(r), std::move(*values));
-        else
+            for (PasteChange& change : changes) {
+                change.line = line;
+                report.changed.push_back(std::move(change));
+            }
+        } else
             report.refused.push_back({line, reason.empty() ? SheetText("NotFrequency", {""}) : reason});
     }
     for (const auto& [n, values] : accepted)
@@ -255,13 +281,19 @@ std::string PasteReportText(const PasteReport& report)
 {
     if (!report.problem.empty())
         return report.problem;
-    if (report.refused.empty())
-        return {};
-    std::string text = SheetText("PasteReport", {std::to_string(report.taken),
-                                                 std::to_string(report.taken + report.refused.size())});
-    for (size_t i = 0; i < report.refused.size() && i < kReportedLines; ++i)
-        text += "\n" + SheetText("RowRefused", {std::to_string(report.refused[i].line), report.refused[i].reason});
-    if (report.refused.size() > kReportedLines)
-        text += "\n" + SheetText("MoreRefused", {std::to_string(report.refused.size() - kReportedLines)});
+    std::string text;
+    if (!report.refused.empty()) {
+        text = SheetText("PasteReport", {std::to_string(report.taken),
+                                         std::to_string(report.taken + report.refused.size())});
+        for (size_t i = 0; i < report.refused.size() && i < kReportedLines; ++i)
+            text += "\n" + SheetText("RowRefused", {std::to_string(report.refused[i].line), report.refused[i].reason});
+        if (report.refused.size() > kReportedLines)
+            text += "\n" + SheetText("MoreRefused", {std::to_string(report.refused.size() - kReportedLines)});
+    }
+    // Every one: at most four numbers of each of the channels.
+    if (!report.changed.empty())
+        text += (text.empty() ? "" : "\n") + SheetText("PasteChanged");
+    for (const PasteChange& c : report.changed)
+        text += "\n" + SheetText("ValueChanged", {std::to_string(c.line), Quoted(c.pasted), c.stored});
     return text;
 }

@@ -26,12 +26,21 @@ struct PasteRefusal {
     std::string reason;
 };
 
+// A pasted value that was stored as another one: a frequency put onto the
+// channel raster, a tone rounded or brought into the tone range.
+struct PasteChange {
+    int line = 0;
+    std::string pasted;
+    std::string stored;
+};
+
 struct PasteReport {
     int rows = 0;           // channel rows the text held
     int taken = 0;          // rows stored into the document
     bool cancelled = false; // the user kept the document as it was
     std::string problem;    // why nothing could be taken at all; empty when rows were read
     std::vector<PasteRefusal> refused;
+    std::vector<PasteChange> changed; // of the rows taken
 };
 
 // Stores the rows of `text` into channels `firstChannel` on. Rows that do
@@ -39,5 +48,6 @@ struct PasteReport {
 // that fails its check is left out whole and reported, its channel unchanged.
 PasteReport PasteChannelText(std::string_view text, std::span<const SheetColumn> columns, int firstChannel);
 
-// The message telling what a paste left out; empty when it took every row.
+// The message telling what a paste left out and which values it changed;
+// empty when it took every row as it stood.
 std::string PasteReportText(const PasteReport& report);

@@ -32,6 +32,8 @@ constexpr auto kTexts = std::to_array<SheetTextKey>({
     {"NotItem", "not an item of %2: %1"},
     {"NoRxColumn", "The pasted text has no RX frequency column: nothing was pasted."},
     {"NothingToPaste", "The clipboard holds no channels."},
+    {"PasteChanged", "These values were stored as the radio can hold them:"},
+    {"ValueChanged", "Line %1: %2 was stored as %3"},
 });
 
 TSectionTexts& Texts()

@@ -73,11 +73,16 @@ void TfMainFrm::RunCommand(Command command)
         if (SaveDocument(FileName, *this))
             UndoStack()->setClean();
         break;
-    case Command::SaveAs:
-        FileName.clear();
-        if (SaveDocument(FileName, *this))
+    case Command::SaveAs: {
+        // The document keeps its file until it is written to another one.
+        std::string target;
+        if (SaveDocument(target, *this)) {
+            FileName = target;
             UndoStack()->setClean();
+        }
+        UpdateStatus();
         break;
+    }
     case Command::Backups:
         OpenBackup();
         break;
@@ -179,7 +184,8 @@ void TfMainFrm::RunCommand(Command command)
 void TfMainFrm::OpenBackup()
 {
     // Opened as File > Open opens a file: the changes are offered for
-    // saving first, and the backup becomes the document with its name.
+    // saving first. The backup becomes the document without its name, so
+    // a save never overwrites the file that restores the radio.
     struct ChosenBackup : TFileChooser {
         TFileChooser& window;
         std::string path;
@@ -191,7 +197,12 @@ void TfMainFrm::OpenBackup()
     if (dialog.exec() != QDialog::Accepted || !dialog.Chosen())
         return;
     ChosenBackup chooser(*this, *dialog.Chosen());
-    OpenDocument(FileName, chooser);
+    if (!OpenDocument(FileName, chooser))
+        return;
+    FileName.clear();
+    UpdateStatus();
+    // Unmodified: the backup it came from stays on disk.
+    StartUndoHistory(true);
 }
 
 void TfMainFrm::ChangeLanguage()

@@ -59,16 +59,21 @@ QString Filter(const FormatChoice& f)
 }
 
 // The rows an import did not take, and its notes, in a window of their own
-// that stays open beside the main window until closed.
-void ShowImportReport(QWidget* parent, const ChirpCsvReport& report)
+// that stays open beside the main window until closed. `failure`, when
+// given, says why nothing was imported in place of the count.
+void ShowImportReport(QWidget* parent, const ChirpCsvReport& report, const std::string& failure = {})
 {
     auto* dialog = new QDialog(parent);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->setObjectName("fImportReport");
     dialog->setWindowTitle(T("ReportCaption"));
     auto* layout = new QVBoxLayout(dialog);
-    layout->addWidget(new QLabel(T("ReportSummary", {std::to_string(report.taken),
-                                                      std::to_string(report.refused.size())}), dialog));
+    auto* summary = new QLabel(failure.empty() ? T("ReportSummary", {std::to_string(report.taken),
+                                                                     std::to_string(report.refused.size())})
+                                               : T("ImportFailed", {failure}),
+                               dialog);
+    summary->setObjectName("lSummary");
+    layout->addWidget(summary);
     auto* list = new QPlainTextEdit(dialog);
     list->setObjectName("mRows");
     list->setReadOnly(true);
@@ -90,6 +95,10 @@ void ShowImportReport(QWidget* parent, const ChirpCsvReport& report)
 
 void TfMainFrm::ImportFile(Command command)
 {
+    // JSON replaces the whole document, so its changes are offered for
+    // saving first, as Open does.
+    if (command == Command::ImportJson && !OfferToSaveChanges(FileName, *this))
+        return;
     const FormatChoice& format = FormatOf(command);
     QFileDialog dialog(this);
     dialog.setNameFilter(Filter(format));
@@ -120,18 +129,32 @@ void TfMainFrm::ImportPath(const std::string& path, Command command, bool keepLo
     if (command == Command::ImportCsv) {
         ChirpCsvOptions options;
         options.keepLocations = keepLocations;
-        options.replaceChannels = true;
+        // Into the file's own locations, the channels it does not name stay.
+        options.replaceChannels = !keepLocations;
         // One step of the undo history: the channels are all the import changes.
         TDocumentChange change(InterchangeText("UndoImport"));
+        const TDocumentSnapshot before = TakeSnapshot();
         report = ChirpCsvToDocument(*text, options);
         failure = report.failure;
+        // A file of which no row was taken imports nothing: the channels
+        // it would have emptied stay as they were.
+        if (failure.empty() && report.taken == 0)
+            failure = InterchangeText("NothingTaken");
+        if (!failure.empty())
+            RestoreSnapshot(before);
     } else {
         failure = JsonToDocument(*text).error;
     }
     if (!failure.empty()) {
-        MsgBox(Language.Confirmation, InterchangeText("ImportFailed", {failure}), kMsgInformation);
+        if (report.refused.empty())
+            MsgBox(Language.Confirmation, InterchangeText("ImportFailed", {failure}), kMsgInformation);
+        else
+            ShowImportReport(this, report, failure);
         return;
     }
+    // The imported JSON is a new document, with no file until it is saved.
+    if (command == Command::ImportJson)
+        FileName.clear();
     BuildTree();
     UpdateStatus();
     RefreshEditors();

@@ -159,7 +159,11 @@ void TfMainFrm::StartUndoHistory(bool saved)
 {
     changeBefore_.reset();
     undoStack_->clear();
-    if (!saved)
+    // An empty history keeps the clean state it had, which after a read
+    // from the radio is none.
+    if (saved)
+        undoStack_->setClean();
+    else
         undoStack_->resetClean(); // no state of it is on disk
     ALL.Modified = !undoStack_->isClean();
     UpdateSheetTexts();

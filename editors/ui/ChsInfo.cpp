@@ -387,7 +387,14 @@ bool TfChsInfo::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
-        if (watched == gvChs || (qobject_cast<QLineEdit*>(watched) && watched->parent() == gvChs->viewport()))
+        const bool cellEditor = qobject_cast<QLineEdit*>(watched) && watched->parent() == gvChs->viewport();
+        // Rows on the clipboard are pasted as rows from an open cell editor
+        // too: the editor would take them as one value of its cell.
+        if ((cellEditor || ComboOf(watched)) && key->matches(QKeySequence::Paste) && ClipboardHoldsRows()) {
+            PasteChannels();
+            return true;
+        }
+        if (watched == gvChs || cellEditor)
             return gvChsKeyPress(watched, key);
         if (QComboBox* combo = ComboOf(watched))
             return ComBoxKeyPress(combo, key);

@@ -180,6 +180,9 @@ private:
     // `firstChannel` on inside the paste's change: the message to show,
     // or nothing when the form is not read, and the text form is.
     std::optional<std::string> PasteChirpCsv(const QByteArray& csv, int firstChannel);
+    // The clipboard holds channel rows rather than one value: CHIRP CSV,
+    // cells separated by tabs, or more than one line.
+    bool ClipboardHoldsRows() const;
     // Runs one operation on the selection as one change named by the sheet
     // text `nameKey`; the operation returns the channels to select after.
     void ChangeChannels(const char* nameKey, const std::function<std::vector<int>(std::vector<int>)>& operation);

@@ -124,7 +124,20 @@ std::optional<std::string> TfChsInfo::PasteChirpCsv(const QByteArray& csv, int f
     report.rows = csvReport.taken + static_cast<int>(csvReport.refused.size());
     for (const ChirpCsvRowRefusal& r : csvReport.refused)
         report.refused.push_back({r.line, r.reason});
-    return PasteReportText(report);
+    // What the import says about the values it changed belongs to the paste.
+    std::string message = PasteReportText(report);
+    for (const std::string& note : csvReport.notes)
+        message += (message.empty() ? "" : "\n") + note;
+    return message;
+}
+
+bool TfChsInfo::ClipboardHoldsRows() const
+{
+    const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
+    if (!mime)
+        return false;
+    const QString text = mime->text().trimmed();
+    return mime->hasFormat(kCsvMime) || text.contains('\t') || text.contains('\n');
 }
 
 void TfChsInfo::PasteChannels()

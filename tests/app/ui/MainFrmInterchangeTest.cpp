@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QTableWidget>
@@ -15,6 +16,7 @@
 #include "app/ui/MainFrm.h"
 #include "core/State.h"
 #include "editors/ui/ChsInfo.h"
+#include "image/ChannelCodec.h"
 
 class MainFrmInterchange : public MainWindowFixture {
 protected:
@@ -38,6 +40,32 @@ TEST_F(MainFrmInterchange, CsvImportRefreshesTheGridMarksTheDocumentAndReportsTh
     window->RunCommand(Command::Undo);
     EXPECT_EQ(Cell(3, 1), "") << "the import is one step of the undo history";
     EXPECT_EQ(Cell(5, 1), "");
+}
+
+// A file of which no row is taken is a failed import that empties nothing;
+// into the file's locations, the channels it does not name stay.
+TEST_F(MainFrmInterchange, AnImportThatTakesNoRowChangesNothing)
+{
+    for (int n = 1; n <= 3; ++n)
+        InitChannel(n, std::to_string(440 + n) + ".0");
+    window->ChannelEditor()->FillAllRows();
+    ALL.Modified = false;
+    const auto image = ALL.Image;
+    window->ImportPath(dir.write("header.csv", "Location,Frequency\n"), Command::ImportCsv, false);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text.rfind("Nothing was imported: ", 0), 0u) << messages.shown[0].text;
+    window->ImportPath(dir.write("far.csv", "Location,Frequency\n1,999.0\n2,10.0\n"), Command::ImportCsv, false);
+    auto* report = window->findChild<QDialog*>("fImportReport");
+    ASSERT_NE(report, nullptr);
+    EXPECT_TRUE(report->findChild<QLabel*>("lSummary")->text().startsWith("Nothing was imported: "));
+    EXPECT_EQ(ALL.Image, image);
+    EXPECT_FALSE(ALL.Modified);
+    EXPECT_EQ(Cell(1, 1), "442.00000");
+
+    window->ImportPath(dir.write("one.csv", "Location,Frequency\n2,446.3\n"), Command::ImportCsv, true);
+    EXPECT_EQ(Cell(0, 1), "441.00000");
+    EXPECT_EQ(Cell(1, 1), "446.30000");
+    EXPECT_EQ(Cell(2, 1), "443.00000");
 }
 
 TEST_F(MainFrmInterchange, AFaultyJsonImportShowsWhyAndChangesNothing)

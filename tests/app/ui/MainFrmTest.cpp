@@ -155,12 +155,13 @@ TEST_F(MainFrm, ATypedChannelSurvivesSaveAsNewAndOpen)
     window->RunCommand(Command::SaveAs);
     EXPECT_EQ(messages.texts(), std::vector<std::string>{"The File is Exists,Replace it?"});
     EXPECT_EQ(ReadAll(file.toStdString()), saved);
-    EXPECT_EQ(window->windowTitle(), "QV-300");
+    EXPECT_EQ(window->windowTitle(), "QV-300 [" + file + "]") << "the document keeps its file";
 
-    // A cancelled Save As leaves the caption without a file as well.
+    // A cancelled Save As changes nothing either.
     AnswerFileDialog("");
     window->RunCommand(Command::SaveAs);
-    EXPECT_EQ(window->windowTitle(), "QV-300");
+    EXPECT_EQ(window->windowTitle(), "QV-300 [" + file + "]");
+    EXPECT_EQ(window->FileName, file.toStdString());
     EXPECT_TRUE(ALL.Modified);
 
     // New without saving, then Open brings channel 3 back.
@@ -174,6 +175,29 @@ TEST_F(MainFrm, ATypedChannelSurvivesSaveAsNewAndOpen)
     EXPECT_EQ(window->ChannelEditor()->gvChs->item(2, window->ChannelEditor()->ColumnOfField(2))->text(), "446.00625");
     EXPECT_EQ(window->windowTitle(), "QV-300 [" + file + "]");
     EXPECT_FALSE(ALL.Modified);
+}
+
+// JSON makes a new document: the changes are offered for saving first, and
+// it does not take the old file's place, so Save asks where.
+TEST_F(MainFrm, JsonImportLeavesTheOldFileToTheOldDocument)
+{
+    const QString file = QString::fromStdString(dir.file("radio.dat"));
+    AnswerFileDialog(file);
+    window->RunCommand(Command::SaveAs);
+    const std::string saved = ReadAll(file.toStdString());
+    ALL.Image[0x035] = 0x12;
+    ALL.Modified = true;
+    messages.shown.clear();
+    AnswerFileDialog(QString::fromStdString(dir.write("in.json", R"({"channels": [{"number": 1, "rx": "446.3"}]})")));
+    window->RunCommand(Command::ImportJson);
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{"Do you wish to save the changes?"});
+    EXPECT_EQ(window->ChannelEditor()->gvChs->item(0, window->ChannelEditor()->ColumnOfField(2))->text(), "446.30000");
+    EXPECT_EQ(window->FileName, "");
+    EXPECT_EQ(window->windowTitle(), "QV-300");
+    EXPECT_TRUE(ALL.Modified);
+    AnswerFileDialog("");
+    window->RunCommand(Command::Save);
+    EXPECT_EQ(ReadAll(file.toStdString()), saved);
 }
 
 TEST_F(MainFrm, EveryEditorOpensOnceAtItsPlaceFromMenuAndTree)

@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QGuiApplication>
@@ -187,6 +188,41 @@ TEST_F(SheetEditing, CopiedChannelsPasteBackInOneStepWithinAFrame)
     EXPECT_EQ(Grid()->gvChs->item(5, 1)->text(), "446.20000");
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_NE(messages.shown[0].text.find("Line 3"), std::string::npos) << messages.shown[0].text;
+}
+
+// Ctrl+V in a cell editor that a click opened pastes the rows; a refused
+// line leaves its channel whole, and every value stored otherwise than it
+// was pasted is named with its line.
+TEST_F(SheetEditing, RowsPasteFromAnOpenCellEditorAndEveryChangedValueIsNamed)
+{
+    InitChannel(1, "446.0");
+    EncodeChannelField(1, 3, "446.5");
+    Grid()->FillAllRows();
+    QGuiApplication::clipboard()->setText("No.\tRX Frequency\tTX Frequency\tQT/DQT Dec\n"
+                                          "1\t446.1\tabc\t\n"
+                                          "2\t446.77777\t\t+88.5\n"
+                                          "3\t446.2\t\t777.7\n"
+                                          "4\t446.3\t\t.5\n");
+    Grid()->gvChsMouseDown(0, 1);
+    auto* edit = Grid()->gvChs->findChild<QLineEdit*>();
+    ASSERT_NE(edit, nullptr);
+    // Ctrl is let go on the grid: the editor is gone by then, and a Ctrl
+    // left held would reach the next test's clicks.
+    QTest::keyPress(edit, Qt::Key_V, Qt::ControlModifier);
+    QTest::keyRelease(Grid()->gvChs, Qt::Key_Control);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Grid()->gvChs->item(0, 1)->text(), "446.00000");
+    EXPECT_EQ(Grid()->gvChs->item(0, 2)->text(), "446.50000");
+    const QString tones[] = {"88.5", "290.0", "30.0"};
+    for (int row = 1; row <= 3; ++row)
+        EXPECT_EQ(Grid()->gvChs->item(row, 3)->text(), tones[row - 1]) << row;
+    EXPECT_EQ(Grid()->gvChs->item(1, 1)->text(), "446.77500");
+    ASSERT_EQ(messages.shown.size(), 1u);
+    const std::string& text = messages.shown[0].text;
+    for (const char* named : {"Line 2: ", "Line 3: 446.77777 was stored as 446.77500",
+                              "Line 4: 777.7 was stored as 290.0", "Line 5: .5 was stored as 30.0"})
+        EXPECT_NE(text.find(named), std::string::npos) << named << " in " << text;
+    EXPECT_EQ(text.find("+88.5"), std::string::npos) << text;
 }
 
 TEST_F(SheetEditing, ChannelItemsAreEachOneStepAndCarryTheCurrentChannel)

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QPushButton>
 #include <QTableWidget>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -45,7 +46,15 @@ protected:
             auto p = std::make_unique<FakePort>(*c);
             clock = c.get();
             port = p.get();
-            port->onWrite = [this](const Bytes&) { port->Arrive({kAck}, 10); };
+            // Our radio: an acknowledge for each frame, its identification for the request.
+            port->onWrite = [this](const Bytes& sent) {
+                if (sent != Bytes{kIdentifyRequest})
+                    return port->Arrive({kAck}, 10);
+                Bytes ident(kIdentReplyLength, 0);
+                std::copy_n("QV30", kIdentModelCodeLength, ident.begin() + kIdentModelCodeAt);
+                ident[kIdentTagAt] = ExchangedTag('a');
+                port->Arrive(ident, 10);
+            };
             return LinkParts{std::move(p), std::move(c)};
         });
     }

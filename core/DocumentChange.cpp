@@ -8,7 +8,7 @@ namespace {
 int depth = 0;
 }
 
-TDocumentChange::TDocumentChange(const std::string& name, bool mergeable)
+TDocumentChange::TDocumentChange(std::function<std::string()> name, bool mergeable)
 {
     if (depth++ == 0)
         DocumentView().BeginChange(name, mergeable);

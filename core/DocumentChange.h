@@ -6,8 +6,12 @@
 // the document as it was before and after, and offers the change for undo
 // under its name. Changes nest: only the outermost one counts, so a paste
 // that stores field after field is one step.
+//
+// The name is a function, asked each time the name is shown: a step made
+// before a change of language reads in the language shown now.
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "image/ImageLayout.h"
@@ -16,7 +20,7 @@ class TDocumentChange {
 public:
     // `mergeable`: a change that directly follows one of the same name
     // joins it (the characters typed into one text).
-    explicit TDocumentChange(const std::string& name, bool mergeable = false);
+    explicit TDocumentChange(std::function<std::string()> name, bool mergeable = false);
     ~TDocumentChange();
     TDocumentChange(const TDocumentChange&) = delete;
     TDocumentChange& operator=(const TDocumentChange&) = delete;

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
+#include <functional>
 #include <string>
 
 // What the core asks of the main window after it replaced the document. The
@@ -15,7 +16,7 @@ public:
     virtual void SelectChannelNode() {}
     // One user change of the document begins and ends (see
     // TDocumentChange); the window keeps it for undo.
-    virtual void BeginChange(const std::string& /*name*/, bool /*mergeable*/) {}
+    virtual void BeginChange(const std::function<std::string()>& /*name*/, bool /*mergeable*/) {}
     virtual void EndChange() {}
 };
 

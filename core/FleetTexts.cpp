@@ -22,6 +22,8 @@ constexpr auto kTexts = std::to_array<SafeTextKey>({
     {"ResultWritten", "written"},
     {"ResultFailed", "failed"},
     {"RadioLine", "%1: serial number %2, %3, %4 s"},
+    {"ResultWithReason", "%1 (%2)"},
+    {"LogFolderNotShown", "No file manager could show the log folder. The logs are in: %1"},
     {"Summary", "%1 written, %2 verified, %3 failed"},
     {"LogNotWritable", "The log %1 cannot be written: %2. No radio was written."},
     {"PortNotOpened", "%1: %2"},
@@ -82,7 +84,7 @@ std::string RadioResultLine(const std::string& portName, const FleetRecord& r)
     if (r.result == FleetResult::Failed || r.result == FleetResult::Interrupted) {
         std::string message = r.message;
         std::replace(message.begin(), message.end(), '\n', ' ');
-        result += " (" + message + ")";
+        result = FleetText("ResultWithReason", {result, message});
     }
     const std::string serial = r.serial.empty() ? SafeText("NoSerial") : r.serial;
     char seconds[32];

@@ -31,6 +31,7 @@ constexpr auto kTexts = std::to_array<SafeTextKey>({
     // The change list.
     {"ChangesHeading", "What the write will change in the radio:"},
     {"NoChanges", "The radio already holds this document: nothing will change."},
+    {"FilesEqual", "The two files hold the same document."},
     {"ConfirmWrite", "Write these changes into the radio?"},
     {"WriteAnyway", "Write anyway?"},
     {"PreviewTitle", "What Will Change"},

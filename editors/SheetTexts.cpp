@@ -4,6 +4,12 @@
 #include <algorithm>
 #include <array>
 
+#include "core/State.h"
+#include "editors/ChannelColumns.h"
+#include "image/SettingFields.h"
+#include "settings/IniFile.h"
+#include "settings/Language.h"
+
 namespace {
 constexpr auto kTexts = std::to_array<SheetTextKey>({
     // The Edit menu and the grid's context menu.
@@ -23,7 +29,7 @@ constexpr auto kTexts = std::to_array<SheetTextKey>({
     {"ChannelChange", "%1 of channel %2"},
     // Messages.
     {"NoFreeSlot", "The last channel is not empty: there is no room to insert a channel."},
-    {"TooManyRows", "%1 rows do not fit below channel %2: only %3 can be pasted. Paste them and drop the rest?"},
+    {"TooManyRows", "%1 rows do not fit into channel %2 and the channels after it: only %3 can be pasted. Paste them and drop the rest?"},
     {"PasteReport", "%1 of %2 rows were pasted. These lines were not taken:"},
     {"RowRefused", "Line %1: %2"},
     {"MoreRefused", "... and %1 more lines."},
@@ -61,6 +67,48 @@ std::string SheetName(const std::string& key)
     if (bracket != std::string::npos && bracket + 3 < text.size() && text[bracket + 3] == ')')
         text.erase(bracket, 4);
     text.erase(std::remove(text.begin(), text.end(), '&'), text.end());
+    return text;
+}
+
+namespace {
+// A text of a window as the current language file relabels it.
+std::string WindowText(const std::string& section, const std::string& key, const std::string& design)
+{
+    return TIniFile(LanguageFilePath(ALL.LanguageName)).ReadString(section, key, design);
+}
+
+// A caption as a name: without its key letter and the colon after it.
+std::string CaptionName(std::string text)
+{
+    const size_t bracket = text.find("(&");
+    if (bracket != std::string::npos && bracket + 3 < text.size() && text[bracket + 3] == ')')
+        text.erase(bracket, 4);
+    text.erase(std::remove(text.begin(), text.end(), '&'), text.end());
+    for (const std::string colon : {":", "\xEF\xBC\x9A"}) // also the full-width one
+        if (text.ends_with(colon))
+            text.erase(text.size() - colon.size());
+    const size_t end = text.find_last_not_of(' ');
+    return end == std::string::npos ? std::string() : text.substr(text.find_first_not_of(' '), end + 1);
+}
+} // namespace
+
+std::string ChannelChangeName(int field, int channel)
+{
+    const auto columns = ChannelColumns();
+    const std::string design =
+        field >= 1 && field <= static_cast<int>(columns.size()) ? columns[static_cast<size_t>(field - 1)].value : "";
+    std::string title = WindowText("fChsInfo", "ColShow." + std::to_string(field), design);
+    title = title.substr(title.find('@') + 1);
+    std::replace(title.begin(), title.end(), '|', ' ');
+    return SheetText("ChannelChange", {title, std::to_string(channel)});
+}
+
+std::string FieldChangeName(const std::string& window, const std::string& name, const std::string& caption,
+                            const std::string& group)
+{
+    std::string text = CaptionName(WindowText(window, name + ".Caption", caption));
+    if (const SettingGroup* g = FindSettingGroup(window, group))
+        text = CaptionName(WindowText(window, std::string(g->label) + ".Caption", g->caption)) + ": " + text;
     return text;
 }
 

@@ -21,5 +21,13 @@ std::string SheetText(const std::string& key, const std::vector<std::string>& ar
 // The same without the '&' that marks a menu item's key letter, for undo
 // names ("Move Up" rather than "Move &Up").
 std::string SheetName(const std::string& key);
+// Undo names of a value changed, in the current language each time they
+// are asked: the channel grid's column of channel `field` ("RX Frequency of
+// channel 6"), and a control of a settings window by its label's component
+// name and design caption, after its group's label when the group has one
+// ("Key - 1: Long Press").
+std::string ChannelChangeName(int field, int channel);
+std::string FieldChangeName(const std::string& window, const std::string& name, const std::string& caption,
+                            const std::string& group);
 // Forgets the texts read, so the next call reads the current language file.
 void ReloadSheetTexts();

@@ -65,6 +65,13 @@ std::string PdfOf(const std::string& in)
     int argc = 1;
     char name[] = "qv300-cli";
     char* argv[] = {name, nullptr};
+    // The offscreen platform warns of a missing XDG_RUNTIME_DIR, which a
+    // PDF made in memory never uses: that is no news for the user.
+    static QtMessageHandler previous = nullptr;
+    previous = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context, const QString& text) {
+        if (!text.startsWith("QStandardPaths: XDG_RUNTIME_DIR") && previous)
+            previous(type, context, text);
+    });
     QGuiApplication app(argc, argv);
     const QByteArray pdf = PdfBytes(ComposePrint(in));
     return std::string(pdf.constData(), static_cast<size_t>(pdf.size()));

@@ -152,7 +152,11 @@ int CommandPorts(const LinkOptions& o)
     QtRun qt;
     if (o.device)
         MapPortForRun(PortNumberOf(UpperAscii(o.port.value_or("COM1"))).value_or(1), *o.device);
-    for (const PortDevice& p : EnumeratePorts())
+    const std::vector<PortDevice> ports = EnumeratePorts();
+    // An empty list on standard output could be a silent failure: say so.
+    if (ports.empty())
+        std::cerr << DoctorText("NoPortsFound") << '\n';
+    for (const PortDevice& p : ports)
         std::cout << PortName(p.number) << ' ' << p.device << '\n';
     return std::cout ? 0 : kExitFailed;
 }

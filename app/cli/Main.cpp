@@ -75,7 +75,10 @@ void AddNewCommand(CLI::App& app, CommandRun& run)
     for (const auto& row : kBandTable)
         bands.push_back(row.text);
     CLI::App* command = app.add_subcommand("new", "writes the data file of a new document");
-    command->add_option("OUT.dat", o->out, "the data file to write")->required();
+    command->add_option("OUT.dat", o->out, "the data file to write")
+        ->required()
+        ->check(CLI::Validator(
+            [](std::string& text) { return text.empty() ? std::string("empty file name") : std::string(); }, ""));
     command->add_option("--band", o->band, "the band (default: the first model's own)")
         ->check(CLI::IsMember(bands))
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);

@@ -155,7 +155,13 @@ int CommandDiff(const std::string& a, const std::string& b, bool json)
     std::optional<RadioContents> before = OpenContents(a), after = OpenContents(b);
     if (!before || !after)
         return kExitFailed;
-    return PrintChanges(DiffContents(*before, *after), json);
+    const std::vector<ContentChange> changes = DiffContents(*before, *after);
+    // Two files, no radio: the words for "nothing differs" are not the write's.
+    if (changes.empty() && !json) {
+        std::cout << SafeText("FilesEqual") << '\n';
+        return std::cout ? 0 : kExitFailed;
+    }
+    return PrintChanges(changes, json);
 }
 
 int CommandVerify(const LinkOptions& o)

@@ -20,11 +20,11 @@
 
 namespace {
 const char* const kHelp =
-    "Usage: qv300 [OPTION]...\n"
+    "Usage: qv300 [OPTION]... [FILE.dat]\n"
     "Programs QV-300 handheld two-way radios: reads a radio's memory through a\n"
     "serial programming cable, edits its channels and settings in windows (in\n"
     "English or Chinese), saves it to a .dat data file and writes it back into\n"
-    "one radio after another.\n"
+    "one radio after another. FILE.dat, when given, is opened at the start.\n"
     "\n"
     "  --port COMn          use this COM port for this run (not saved)\n"
     "  --device PATH        the serial device behind that port for this run\n"
@@ -45,6 +45,21 @@ long PeakResidentKilobytes()
         if (line.rfind("VmHWM:", 0) == 0)
             return std::strtol(line.c_str() + 6, nullptr, 10);
     return -1;
+}
+
+// The data file named on the command line (as a desktop's Open With passes
+// it), or empty: the first argument that is neither an option nor the value
+// of one. Qt has taken its own options out already.
+QString FileArgument(const QStringList& args)
+{
+    const QStringList withValue = {"--port", "--device", "--screenshot"};
+    for (qsizetype i = 1; i < args.size(); ++i) {
+        if (withValue.contains(args[i]))
+            ++i;
+        else if (!args[i].startsWith('-'))
+            return args[i];
+    }
+    return {};
 }
 }
 
@@ -81,6 +96,9 @@ int main(int argc, char** argv)
     if (QScreen* screen = QGuiApplication::primaryScreen())
         window.setGeometry(screen->availableGeometry());
     window.showMaximized();
+
+    if (const QString file = FileArgument(app.arguments()); !file.isEmpty())
+        QTimer::singleShot(0, &window, [&window, file] { window.OpenPath(file.toStdString()); });
 
     // --screenshot FILE.png: save a picture of the window once it is shown,
     // then quit without the close questions (for the documentation).

@@ -62,6 +62,7 @@ QString Hint(const char* caption)
 TfMainFrm::TfMainFrm(QWidget* parent) : QMainWindow(parent)
 {
     setObjectName("fMainFrm");
+    setAcceptDrops(true); // a data file dropped on the window opens
     setWindowTitle(QString::fromStdString(ALL.FamilyName));
 
     mdi = new QMdiArea;

@@ -45,13 +45,17 @@ public:
     // Refreshes the tree and the editors, sets Modified, and shows the rows
     // the import did not take in a report window.
     void ImportPath(const std::string& path, Command command, bool keepLocations);
+    // Opens the data file at `path` as File > Open opens the file chosen,
+    // the offer to save the changes first included: a file named on the
+    // command line or dropped on the window.
+    void OpenPath(const std::string& path);
 
     // TDocumentView
     void BuildTree() override;
     void UpdateStatus() override;
     void RefreshEditors() override;
     void SelectChannelNode() override;
-    void BeginChange(const std::string& name, bool mergeable) override;
+    void BeginChange(const std::function<std::string()>& name, bool mergeable) override;
     void EndChange() override;
 
     // The changes of the document for undo. A new document, an Open, a read
@@ -100,6 +104,8 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     QAction* AddMenuItem(QMenu* menu, const char* name, const char* caption, const char* shortcut, Command command);
@@ -145,7 +151,7 @@ private:
     QUndoStack* undoStack_ = nullptr;
     // The change being made: its name and the document before it.
     std::optional<TDocumentSnapshot> changeBefore_;
-    std::string changeName_;
+    std::function<std::string()> changeName_;
     bool changeMergeable_ = false;
     bool shown_ = false;
     bool closing_ = false;

@@ -2,7 +2,10 @@
 // The main window's commands: RunCommand and the dialogs it opens.
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QDropEvent>
 #include <QFileDialog>
+#include <QMimeData>
+#include <QTimer>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTreeWidget>
@@ -181,22 +184,57 @@ void TfMainFrm::RunCommand(Command command)
     }
 }
 
+namespace {
+// The one local file a drag carries, or nothing.
+std::optional<QString> DroppedFile(const QMimeData* mime)
+{
+    if (!mime || !mime->hasUrls() || mime->urls().size() != 1 || !mime->urls().front().isLocalFile())
+        return std::nullopt;
+    return mime->urls().front().toLocalFile();
+}
+
+// The file to open is already chosen; a save before it still asks.
+struct NamedFile : TFileChooser {
+    TFileChooser& window;
+    std::string path;
+    NamedFile(TFileChooser& w, std::string p) : window(w), path(std::move(p)) {}
+    std::optional<std::string> ChooseOpen() override { return path; }
+    std::optional<std::string> ChooseSave() override { return window.ChooseSave(); }
+};
+} // namespace
+
+void TfMainFrm::OpenPath(const std::string& path)
+{
+    NamedFile chooser(*this, path);
+    if (OpenDocument(FileName, chooser))
+        StartUndoHistory(true);
+}
+
+void TfMainFrm::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (DroppedFile(event->mimeData()))
+        event->acceptProposedAction();
+}
+
+void TfMainFrm::dropEvent(QDropEvent* event)
+{
+    const std::optional<QString> file = DroppedFile(event->mimeData());
+    if (!file)
+        return;
+    event->acceptProposedAction();
+    // After the drop has ended: the save question is a modal dialog.
+    QTimer::singleShot(0, this, [this, path = file->toStdString()] { OpenPath(path); });
+}
+
 void TfMainFrm::OpenBackup()
 {
     // Opened as File > Open opens a file: the changes are offered for
     // saving first. The backup becomes the document without its name, so
     // a save never overwrites the file that restores the radio.
-    struct ChosenBackup : TFileChooser {
-        TFileChooser& window;
-        std::string path;
-        ChosenBackup(TFileChooser& w, std::string p) : window(w), path(std::move(p)) {}
-        std::optional<std::string> ChooseOpen() override { return path; }
-        std::optional<std::string> ChooseSave() override { return window.ChooseSave(); }
-    };
     TfBackups dialog(this);
     if (dialog.exec() != QDialog::Accepted || !dialog.Chosen())
         return;
-    ChosenBackup chooser(*this, *dialog.Chosen());
+    NamedFile chooser(*this, *dialog.Chosen());
     if (!OpenDocument(FileName, chooser))
         return;
     FileName.clear();

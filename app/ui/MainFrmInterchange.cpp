@@ -132,7 +132,7 @@ void TfMainFrm::ImportPath(const std::string& path, Command command, bool keepLo
         // Into the file's own locations, the channels it does not name stay.
         options.replaceChannels = !keepLocations;
         // One step of the undo history: the channels are all the import changes.
-        TDocumentChange change(InterchangeText("UndoImport"));
+        TDocumentChange change([] { return InterchangeText("UndoImport"); });
         const TDocumentSnapshot before = TakeSnapshot();
         report = ChirpCsvToDocument(*text, options);
         failure = report.failure;

@@ -22,12 +22,15 @@ constexpr int kMergeableId = 1;
 
 class TSnapshotCommand : public QUndoCommand {
 public:
-    TSnapshotCommand(TfMainFrm* window, const std::string& name, bool mergeable, const TDocumentSnapshot& before,
-                     const TDocumentSnapshot& after)
-        : QUndoCommand(QString::fromStdString(name)), window_(window), mergeable_(mergeable), before_(before),
-          after_(after)
+    TSnapshotCommand(TfMainFrm* window, std::function<std::string()> name, bool mergeable,
+                     const TDocumentSnapshot& before, const TDocumentSnapshot& after)
+        : QUndoCommand(QString::fromStdString(name())), window_(window), name_(std::move(name)), mergeable_(mergeable),
+          before_(before), after_(after)
     {
     }
+
+    // The name in the language shown now.
+    std::string Name() const { return name_(); }
 
     int id() const override { return mergeable_ ? kMergeableId : -1; }
 
@@ -53,6 +56,7 @@ public:
 
 private:
     TfMainFrm* window_;
+    std::function<std::string()> name_;
     bool mergeable_;
     bool done_ = false;
     TDocumentSnapshot before_;
@@ -143,10 +147,13 @@ void TfMainFrm::UpdateSheetTexts()
     QAction* redo = sheetItems_[Command::Redo];
     undo->setEnabled(undoStack_->canUndo());
     redo->setEnabled(undoStack_->canRedo());
+    auto name = [this](int index) {
+        return static_cast<const TSnapshotCommand*>(undoStack_->command(index))->Name();
+    };
     if (undoStack_->canUndo())
-        undo->setText(Text("UndoNamed", {undoStack_->undoText().toStdString()}));
+        undo->setText(Text("UndoNamed", {name(undoStack_->index() - 1)}));
     if (undoStack_->canRedo())
-        redo->setText(Text("RedoNamed", {undoStack_->redoText().toStdString()}));
+        redo->setText(Text("RedoNamed", {name(undoStack_->index())}));
 }
 
 QAction* TfMainFrm::EditAction(Command command) const
@@ -169,7 +176,7 @@ void TfMainFrm::StartUndoHistory(bool saved)
     UpdateSheetTexts();
 }
 
-void TfMainFrm::BeginChange(const std::string& name, bool mergeable)
+void TfMainFrm::BeginChange(const std::function<std::string()>& name, bool mergeable)
 {
     changeBefore_ = TakeSnapshot();
     changeName_ = name;

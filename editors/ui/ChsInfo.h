@@ -103,7 +103,7 @@ public:
     // Edit menu items.
     void SetContextActions(const QList<QAction*>& actions);
     // The name of a change of one cell, as undo names it.
-    std::string CellChangeName(int row, int column) const;
+    std::function<std::string()> CellChangeName(int row, int column) const;
     // The title a column has in the shipped column list, before the
     // language file relabels it.
     static QString DesignTitle(int field);

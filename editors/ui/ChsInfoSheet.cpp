@@ -55,11 +55,9 @@ void TfChsInfo::SelectChannels(const std::vector<int>& channels)
     Loading = wasLoading;
 }
 
-std::string TfChsInfo::CellChangeName(int row, int column) const
+std::function<std::string()> TfChsInfo::CellChangeName(int row, int column) const
 {
-    const QTableWidgetItem* header = gvChs->horizontalHeaderItem(column);
-    const QString title = header ? header->text().replace('\n', ' ') : QString();
-    return SheetText("ChannelChange", {title.toStdString(), std::to_string(ChannelOfRow(row))});
+    return [field = ColumnField(column), channel = ChannelOfRow(row)] { return ChannelChangeName(field, channel); };
 }
 
 std::vector<SheetColumn> TfChsInfo::SheetColumns() const
@@ -149,7 +147,7 @@ void TfChsInfo::PasteChannels()
     const int first = ChannelOfRow(gvChs->currentRow());
     std::string message;
     {
-        TDocumentChange change(SheetName("Paste"));
+        TDocumentChange change([] { return SheetName("Paste"); });
         std::optional<std::string> csvMessage;
         if (mime->hasFormat(kCsvMime))
             csvMessage = PasteChirpCsv(mime->data(kCsvMime), first);
@@ -169,7 +167,7 @@ void TfChsInfo::ChangeChannels(const char* nameKey,
     FormDeactivate();
     std::vector<int> selected;
     {
-        TDocumentChange change(SheetName(nameKey));
+        TDocumentChange change([nameKey] { return SheetName(nameKey); });
         selected = operation(SelectedChannels());
     }
     FillAllRows();

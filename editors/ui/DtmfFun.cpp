@@ -14,6 +14,7 @@
 
 #include "core/DocumentChange.h"
 #include "core/State.h"
+#include "editors/SheetTexts.h"
 #include "image/DtmfDigits.h"
 #include "settings/ui/LocaliseForm.h"
 
@@ -109,7 +110,8 @@ void TfDtmfFun::StoreDigits(const DtmfStringField& field, QLineEdit* edit)
 {
     // Each character typed joins the change before it: one undo takes the
     // whole code back.
-    TDocumentChange change(ChangeName(edit, field.label), true);
+    const DtmfStringField* f = &field;
+    TDocumentChange change([f] { return FieldChangeName("fDtmfFun", f->label, f->caption, f->group); }, true);
     // The mark keeps the upper-casing below from storing a second time.
     Loading = true;
     const QString upper = edit->text().toUpper();

@@ -12,6 +12,7 @@
 
 #include "core/DocumentChange.h"
 #include "core/State.h"
+#include "editors/SheetTexts.h"
 #include "settings/ui/LocaliseForm.h"
 
 TfEditorForm::TfEditorForm(const char* name, const char* caption, QWidget* parent) : QWidget(parent)
@@ -56,7 +57,7 @@ void TfEditorForm::BuildFields(const char* window, const std::function<QGridLayo
             auto* box = new QCheckBox(f->caption, this);
             box->setObjectName(f->control);
             grid->addWidget(box, row, 0, 1, 2);
-            connect(box, &QCheckBox::toggled, this, [this, box, f] { ControlChanged(box, f->label); });
+            connect(box, &QCheckBox::toggled, this, [this, f] { ControlChanged(*f); });
             controls_.push_back({f, box});
             continue;
         }
@@ -71,7 +72,7 @@ void TfEditorForm::BuildFields(const char* window, const std::function<QGridLayo
                 combo->addItem(QString::fromStdString(item));
         grid->addWidget(label, row, 0);
         grid->addWidget(combo, row, 1);
-        connect(combo, &QComboBox::currentIndexChanged, this, [this, combo, f] { ControlChanged(combo, f->label); });
+        connect(combo, &QComboBox::currentIndexChanged, this, [this, f] { ControlChanged(*f); });
         controls_.push_back({f, combo});
     }
 }
@@ -112,25 +113,13 @@ void TfEditorForm::Refill()
     Loading = false;
 }
 
-std::string TfEditorForm::ChangeName(const QWidget* control, const char* label) const
-{
-    QString name;
-    if (auto* box = qobject_cast<const QCheckBox*>(control))
-        name = box->text();
-    else if (auto* caption = findChild<QLabel*>(label))
-        name = caption->text();
-    name.remove('&');
-    name = name.trimmed();
-    if (name.endsWith(':') || name.endsWith(QChar(0xFF1A))) // also the full-width colon
-        name.chop(1);
-    return name.trimmed().toStdString();
-}
-
-void TfEditorForm::ControlChanged(const QWidget* control, const char* label)
+void TfEditorForm::ControlChanged(const SettingField& field)
 {
     if (Loading)
         return;
-    TDocumentChange change(ChangeName(control, label));
+    // A check box is its own caption; a drop-down has a label.
+    const SettingField* f = &field;
+    TDocumentChange change([f] { return FieldChangeName(f->window, IsCheckBox(*f) ? f->control : f->label, f->caption, f->group); });
     Changed();
 }
 

@@ -62,10 +62,8 @@ protected:
     virtual void Fill();
     // A control changed while not loading; the default stores the fields.
     virtual void Changed();
-    // The name of a change of `control` for undo: its label as shown.
-    std::string ChangeName(const QWidget* control, const char* label) const;
-    // Runs Changed() as one change of the document, named after `control`.
-    void ControlChanged(const QWidget* control, const char* label);
+    // Runs Changed() as one change of the document, named after the field.
+    void ControlChanged(const SettingField& field);
 
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

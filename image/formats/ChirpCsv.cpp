@@ -2,6 +2,7 @@
 #include "image/formats/ChirpCsv.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <map>
 #include <optional>
 
@@ -80,6 +81,13 @@ std::string DocumentToChirpCsv(std::vector<std::string>* notes)
 ChirpCsvReport ChirpCsvToDocument(std::string_view text, const ChirpCsvOptions& options)
 {
     ChirpCsvReport report;
+    // Windows tools save "Unicode" text as UTF-16: its byte-order mark, or
+    // the zero high bytes of ASCII letters, tell it from UTF-8.
+    if (text.starts_with("\xFF\xFE") || text.starts_with("\xFE\xFF") ||
+        (text.size() >= 2 && (text[0] == '\0') != (text[1] == '\0'))) {
+        report.failure = InterchangeText("FileUtf16");
+        return report;
+    }
     const CsvParse parse = ParseCsv(text);
     if (parse.unclosedQuoteLine > 0) {
         report.failure = InterchangeText("FileQuote", {std::to_string(parse.unclosedQuoteLine)});
@@ -182,11 +190,28 @@ ChirpCsvReport ChirpCsvToDocument(std::string_view text, const ChirpCsvOptions& 
 }
 
 namespace {
+// A line quotes the file's cells, which may hold any byte: control bytes
+// (a NUL, an escape sequence) are shown as \xNN, never sent to a terminal.
+std::string Printable(const std::string& line)
+{
+    std::string shown;
+    for (unsigned char c : line) {
+        if (c < 0x20 || c == 0x7F) {
+            char escape[8];
+            std::snprintf(escape, sizeof escape, "\\x%02X", c);
+            shown += escape;
+        } else {
+            shown += static_cast<char>(c);
+        }
+    }
+    return shown;
+}
+
 std::vector<std::string> Lines(const std::vector<ChirpCsvRowRefusal>& rows)
 {
     std::vector<std::string> lines;
     for (const ChirpCsvRowRefusal& r : rows)
-        lines.push_back(InterchangeText("RowLine", {std::to_string(r.line), r.reason}));
+        lines.push_back(Printable(InterchangeText("RowLine", {std::to_string(r.line), r.reason})));
     return lines;
 }
 } // namespace

@@ -22,8 +22,9 @@ constexpr auto kTexts = std::to_array<InterchangeTextKey>({
     {"RowLine", "Line %1: %2"},
     // Why a CSV file was not read at all.
     {"FileNoHeader", "The file is no CHIRP channel list: its first line lacks the columns Location and Frequency."},
+    {"FileUtf16", "The file is UTF-16 text. Save it as UTF-8 (in CHIRP or a text editor) and import it again."},
     {"FileQuote", "Line %1: a quoted field is not closed."},
-    {"FileEmpty", "The file holds no channel."},
+    {"FileEmpty", "The file is empty: it holds no channel list."},
     // The JSON reader.
     {"JsonSyntax", "The JSON text cannot be read: %1"},
     {"JsonUnknownKey", "%1: unknown key."},
@@ -40,7 +41,7 @@ constexpr auto kTexts = std::to_array<InterchangeTextKey>({
     {"TypeYesNo", "true or false"},
     // The import report.
     {"ReportCaption", "Import Report"},
-    {"ReportSummary", "%1 channels were taken; these %2 rows were not:"},
+    {"ReportSummary", "Channels taken: %1. Rows not taken: %2, these:"},
     {"ReportClose", "Close"},
     {"KeepLocations", "Keep the locations of the file"},
     {"ImportFailed", "Nothing was imported: %1"},

@@ -104,11 +104,15 @@ void AddSettings(PrintContent& content, const WindowTexts& texts)
             if (IsCheckBox(*f)) {
                 content.settings.emplace_back(Label(texts, *f, f->control), item ? yes : no);
             } else if (f->mapping == FieldMapping::KeyShort || f->mapping == FieldMapping::KeyLong) {
+                // The list translated first, then the code looked up in it as
+                // the window does: a code without an entry of its own shows
+                // another entry, in the same language.
                 const bool shortPress = f->mapping == FieldMapping::KeyShort;
-                const std::string design = KeyTextOfCode(DefaultKeyEntries(shortPress), item, shortPress);
-                content.settings.emplace_back(Label(texts, *f, f->label),
-                                              texts.Item(g.window, shortPress ? "List_Short" : "List_Long",
-                                                         item, design));
+                std::vector<std::string> entries = DefaultKeyEntries(shortPress);
+                for (size_t i = 0; i < entries.size(); ++i)
+                    entries[i] = texts.Item(g.window, shortPress ? "List_Short" : "List_Long", static_cast<int>(i),
+                                            entries[i]);
+                content.settings.emplace_back(Label(texts, *f, f->label), KeyTextOfCode(entries, item, shortPress));
             } else {
                 content.settings.emplace_back(Label(texts, *f, f->label),
                                               texts.Item(g.window, f->control, item, ItemText(*f, item)));

@@ -25,7 +25,8 @@ TfChangePreview::TfChangePreview(const std::vector<ContentChange>& changes, QWid
     mChanges = new QPlainTextEdit(QString::fromStdString(none ? std::string() : ChangesText(changes)));
     mChanges->setObjectName("mChanges");
     mChanges->setReadOnly(true);
-    mChanges->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // Wrapped: a long change line is read whole without scrolling sideways.
+    mChanges->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     mChanges->setMinimumSize(520, none ? 0 : 220);
     mChanges->setVisible(!none);
     lQuestion = new QLabel(QString::fromStdString(SafeText(none ? "WriteAnyway" : "ConfirmWrite")));

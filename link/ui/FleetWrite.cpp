@@ -131,7 +131,8 @@ TfFleetWrite::TfFleetWrite(QWidget* parent)
     mLog = new QPlainTextEdit;
     mLog->setObjectName("mLog");
     mLog->setReadOnly(true);
-    mLog->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // Wrapped: a radio's line with its reason and backup shows whole.
+    mLog->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     mLog->setMinimumHeight(110);
 
     btnStart = new QPushButton(T("Start"));
@@ -163,10 +164,12 @@ TfFleetWrite::TfFleetWrite(QWidget* parent)
     connect(btnClose, &QPushButton::clicked, this, &QDialog::reject);
     connect(btnOpenFolder, &QPushButton::clicked, this, [this] {
         QDir().mkpath(LogFolder());
-        if (Opener())
-            Opener()(LogFolder());
-        else
-            QDesktopServices::openUrl(QUrl::fromLocalFile(LogFolder()));
+        const bool shown = Opener() ? Opener()(LogFolder())
+                                    : QDesktopServices::openUrl(QUrl::fromLocalFile(LogFolder()));
+        // A desktop without a file manager: the path, to open by hand.
+        if (!shown)
+            MsgBox(Language.Caution, FleetText("LogFolderNotShown", {QDir::toNativeSeparators(LogFolder()).toStdString()}),
+                   kMsgInformation);
     });
 }
 
@@ -264,6 +267,8 @@ void TfFleetWrite::ShowPort(size_t index)
     const TFleetPort& port = fleet_->Port(index);
     QTableWidgetItem* state = twPorts->item(rows_[index], ColState);
     state->setText(Q(port.StateText()));
+    // A failure's reason is long: the row grows to show the state wrapped.
+    twPorts->resizeRowToContents(rows_[index]);
     // Green: take the radio off; red: look at it.
     const FleetState s = port.State();
     state->setBackground(s == FleetState::Done          ? QBrush(QColor(170, 230, 170))

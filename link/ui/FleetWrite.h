@@ -19,8 +19,9 @@ class TSharedLoopClock;
 class TSharedLoopPort;
 
 // How the window opens a folder: the desktop's file manager, or for the
-// tests a recorder. Returns the previous one; empty installs the desktop's.
-using FolderOpener = std::function<void(const QString& folder)>;
+// tests a recorder; false when nothing showed the folder. Returns the
+// previous one; empty installs the desktop's.
+using FolderOpener = std::function<bool(const QString& folder)>;
 FolderOpener SetFolderOpener(FolderOpener opener);
 
 class TfFleetWrite : public QDialog, public TFleetView {

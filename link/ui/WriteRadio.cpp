@@ -65,7 +65,8 @@ TfWriteRadio::TfWriteRadio(QWidget* parent)
     mResults->setObjectName("mResults");
     mResults->setReadOnly(true);
     mResults->setFixedSize(620, 90);
-    mResults->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // Wrapped: the result line ends with the backup's name, which must show whole.
+    mResults->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     btnOk = new QPushButton("&Ok");
     btnOk->setObjectName("btnOk");
     btnCancel = new QPushButton("&Cancel");

@@ -9,6 +9,7 @@
 #include "TestSupport.h"
 #include "core/State.h"
 #include "image/formats/InterchangeTexts.h"
+#include "image/formats/PrintContent.h"
 
 namespace {
 // A data file with channels made through the CSV import itself.
@@ -79,6 +80,33 @@ TEST(CliFormats, ImportFailsOnARefusedRowUnlessPartialAndExportRoundTrips)
     EXPECT_EQ(Cli(dir, "export " + Quote(dir.file("e.dat"))).out, exported);
 }
 
+TEST(CliFormats, MessagesSayWhatIsWrongWithTheFileAndShowNoRawBytes)
+{
+    using namespace std::string_literals;
+    TempDir dir;
+    const std::string utf16 = "\xFF\xFEL\0o\0c\0"s;
+    CliRun wide = Cli(dir, "import " + Quote(dir.write("w.csv", utf16)) + " " + Quote(dir.file("w.dat")));
+    EXPECT_EQ(wide.exitCode, 2);
+    EXPECT_NE(wide.err.find("UTF-16"), std::string::npos) << wide.err;
+
+    const std::string nul = "Location,Frequency,Mode\n1,446.0,F\0M\x1B[2J\n"s;
+    CliRun raw = Cli(dir, "import " + Quote(dir.write("z.csv", nul)) + " " + Quote(dir.file("z.dat")));
+    EXPECT_EQ(raw.exitCode, 2);
+    EXPECT_NE(raw.err.find("F\\x00M\\x1B[2J"), std::string::npos) << raw.err;
+    EXPECT_EQ(raw.err.find_first_of("\0\x1B"s), std::string::npos);
+
+    // Made in memory, the PDF has no use for a runtime folder, and says nothing.
+    const std::string file = ChannelFile(dir);
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    const std::string kept = runtime ? runtime : "";
+    unsetenv("XDG_RUNTIME_DIR");
+    CliRun pdf = Cli(dir, "export " + Quote(file) + " --format pdf " + Quote(dir.file("c.pdf")));
+    if (runtime)
+        setenv("XDG_RUNTIME_DIR", kept.c_str(), 1);
+    EXPECT_EQ(pdf.exitCode, 0);
+    EXPECT_EQ(pdf.err, "");
+}
+
 TEST(CliFormats, PdfHoldsEveryChannelFrequency)
 {
     if (std::system("command -v pdftotext >/dev/null 2>&1") != 0)
@@ -141,4 +169,12 @@ TEST(CliFormats, EveryInterchangeTextIsInChinese)
         EXPECT_TRUE(std::any_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) >= 0xE3; }))
             << t.key;
     }
+    // A short press stored as code 2 has no entry of its own and shows the
+    // monitor's, in the language of the rest of the printout.
+    ALL.Image[0x127] = static_cast<uint8_t>((ALL.Image[0x127] & 0xF0) | 2);
+    const PrintContent print = ComposePrint("");
+    const auto key = std::find_if(print.settings.begin(), print.settings.end(),
+                                  [](const auto& s) { return s.first == "按键 1: 短按"; });
+    ASSERT_NE(key, print.settings.end());
+    EXPECT_EQ(key->second, "监听");
 }

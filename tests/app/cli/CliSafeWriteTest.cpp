@@ -39,7 +39,7 @@ TEST(CliSafeWrite, DiffSaysWhatDiffersWithItsExitCode)
     Files f(dir);
     CliRun same = Cli(dir, "diff " + Quote(f.radio) + " " + Quote(f.radio));
     EXPECT_EQ(same.exitCode, 0);
-    EXPECT_EQ(same.out, "The radio already holds this document: nothing will change.\n");
+    EXPECT_EQ(same.out, "The two files hold the same document.\n");
     CliRun differ = Cli(dir, "diff " + Quote(f.radio) + " " + Quote(f.edited));
     EXPECT_EQ(differ.exitCode, 3);
     EXPECT_EQ(differ.out, "Channel 2, TX Power: Low → High\n");

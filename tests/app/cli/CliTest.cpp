@@ -128,6 +128,7 @@ TEST(Cli, DumpFailsCleanlyAndNeverWrites)
     EXPECT_EQ(Cli(dir, "frobnicate").exitCode, 1);
     EXPECT_EQ(Cli(dir, "frobnicate").err.find("qv300-cli: unknown command: frobnicate\n"), 0u);
     EXPECT_EQ(Cli(dir, "new").exitCode, 1);
+    EXPECT_EQ(Cli(dir, "new ''").exitCode, 1);
 }
 
 TEST(Cli, DumpShowsTheAreaAndEverySettingAsItsWindowShowsIt)

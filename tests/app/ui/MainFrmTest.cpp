@@ -2,6 +2,8 @@
 #include <QAction>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QMimeData>
+#include <QDropEvent>
 #include <QUrl>
 #include <filesystem>
 #include <QFileDialog>
@@ -174,6 +176,21 @@ TEST_F(MainFrm, ATypedChannelSurvivesSaveAsNewAndOpen)
     window->RunCommand(Command::Open);
     EXPECT_EQ(window->ChannelEditor()->gvChs->item(2, window->ChannelEditor()->ColumnOfField(2))->text(), "446.00625");
     EXPECT_EQ(window->windowTitle(), "QV-300 [" + file + "]");
+    EXPECT_FALSE(ALL.Modified);
+
+    // Dropped on the window (or named on the command line), the file opens
+    // as Open opens it: the changes are offered for saving first.
+    window->RunCommand(Command::New);
+    window->ChannelEditor()->gvChsSetForeText(0, rx, "447.0");
+    messages.shown.clear();
+    messages.answers = {kMsgNo};
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(file)});
+    QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    static_cast<QObject*>(window.get())->event(&drop); // as the drag's end hands it over
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->ChannelEditor()->gvChs->item(2, rx)->text() == "446.00625"; }, 5000));
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{"Do you wish to save the changes?"});
+    EXPECT_EQ(window->FileName, file.toStdString());
     EXPECT_FALSE(ALL.Modified);
 }
 

@@ -108,6 +108,25 @@ TEST_F(SheetEditing, EveryFieldOfEveryWindowUndoesAndRedoesItsBytes)
     EXPECT_EQ(window->EditAction(Command::Undo)->text().toStdString(), "&Undo PTT ID of channel 3");
 }
 
+TEST_F(SheetEditing, StepsAreNamedInTheLanguageShownNowAndASideKeyByItsKey)
+{
+    Grid()->gvChsSetForeText(5, Grid()->ColumnOfField(2), "431.0");
+    window->ShowEditor(Command::KeyFunction);
+    auto* longPress = window->Editor(Command::KeyFunction)->findChild<QComboBox*>("cxKeyL2");
+    longPress->setCurrentIndex((longPress->currentIndex() + 1) % longPress->count());
+    EXPECT_EQ(window->EditAction(Command::Undo)->text().toStdString(), "&Undo Key - 2: Long Press");
+
+    // Another language after both steps were made: they read in it.
+    dir.write("Deutsch.Ini", "[Sheet]\nRedoNamed=Wiederholen %1\nChannelChange=%1 von Kanal %2\n"
+                             "[fChsInfo]\nColShow.2=080@Empfangs|frequenz\n[fKeyFun]\nL2.Caption=Taste 2\nL4.Caption=Lang:\n");
+    ALL.LanguageName = "Deutsch";
+    ALL.LanguageId = 1;
+    Stack()->undo();
+    EXPECT_EQ(window->EditAction(Command::Redo)->text().toStdString(), "Wiederholen Taste 2: Lang");
+    Stack()->undo();
+    EXPECT_EQ(window->EditAction(Command::Redo)->text().toStdString(), "Wiederholen Empfangs frequenz von Kanal 6");
+}
+
 TEST_F(SheetEditing, ModifiedFollowsTheSavedStateAndANewDocumentForgetsTheSteps)
 {
     EXPECT_FALSE(ALL.Modified);

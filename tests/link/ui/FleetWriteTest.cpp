@@ -104,7 +104,10 @@ TEST_F(FleetWindow, WritesOnlyTheCheckedPortsAndOpensTheLogFolder)
     Plug(sim, 2);
     SetChangePreview([](QWidget*, const std::vector<ContentChange>&) { return true; });
     QString opened;
-    SetFolderOpener([&](const QString& folder) { opened = folder; });
+    SetFolderOpener([&](const QString& folder) {
+        opened = folder;
+        return true;
+    });
 
     TfFleetWrite window;
     window.show();
@@ -121,6 +124,12 @@ TEST_F(FleetWindow, WritesOnlyTheCheckedPortsAndOpensTheLogFolder)
 
     window.btnOpenFolder->click();
     EXPECT_EQ(opened, QString::fromStdString(dir.file("backups")));
+    // A desktop without a file manager: the folder's path is shown instead.
+    SetFolderOpener([](const QString&) { return false; });
+    MessageRecorder messages;
+    window.btnOpenFolder->click();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_NE(messages.texts()[0].find(dir.file("backups")), std::string::npos) << messages.texts()[0];
 }
 TEST_F(FleetWindow, HandsFreeWritesEachRadioPluggedInUntilStopped)
 {

@@ -56,7 +56,8 @@ void AddChannels(PrintContent& content, const WindowTexts& texts)
         content.columns.push_back(title);
         shown.push_back(static_cast<int>(i) + 1);
     }
-    const std::string none = texts.Caption(kGridSection, "lNone", "");
+    // The grid's word for no tone: the first item of its tone list.
+    const std::string none = texts.Item(kGridSection, "cxDcts", 0, "None");
     TChannel c;
     for (int n = 1; n <= std::min(ALL.ChannelCount, kMaxChannels); ++n) {
         if (!DecodeChannel(n, c))
@@ -89,28 +90,43 @@ std::string Label(const WindowTexts& texts, const SettingField& f, const char* n
     return label;
 }
 
+// The title each settings window is made with; the language file may give another.
+std::string DesignTitle(const std::string& window)
+{
+    static const std::pair<const char*, const char*> titles[] = {
+        {"fOptFun", "Optional Function"}, {"fVoxFun", "Vox Function"},  {"fScanFun", "Scan Information"},
+        {"fKeyFun", "Key Function"},      {"fDtmfFun", "DTMF Function"},
+    };
+    for (const auto& [name, title] : titles)
+        if (window == name)
+            return title;
+    return window;
+}
+
 void AddSettings(PrintContent& content, const WindowTexts& texts)
 {
     const std::string yes = InterchangeText("PrintTicked");
     const std::string no = InterchangeText("PrintUnticked");
     for (const JsonSettingGroup& g : JsonSettingGroups()) {
+        content.settingGroups.push_back({texts.Caption(g.window, g.window, DesignTitle(g.window)), {}});
+        auto& settings = content.settingGroups.back().settings;
         if (std::string(g.window) == kJsonDtmfWindow)
             for (const DtmfStringField& s : DtmfStringFields())
-                content.settings.emplace_back(texts.Caption(g.window, s.label, s.caption), DtmfStringText(s));
+                settings.emplace_back(texts.Caption(g.window, s.label, s.caption), DtmfStringText(s));
         for (const SettingField* f : SettingFieldsOf(g.window)) {
             if (*f->jsonKey == '\0')
                 continue;
             const int item = FieldItem(*f);
             if (IsCheckBox(*f)) {
-                content.settings.emplace_back(Label(texts, *f, f->control), item ? yes : no);
+                settings.emplace_back(Label(texts, *f, f->control), item ? yes : no);
             } else if (f->mapping == FieldMapping::KeyShort || f->mapping == FieldMapping::KeyLong) {
                 const bool shortPress = f->mapping == FieldMapping::KeyShort;
                 const std::string design = KeyTextOfCode(DefaultKeyEntries(shortPress), item, shortPress);
-                content.settings.emplace_back(Label(texts, *f, f->label),
+                settings.emplace_back(Label(texts, *f, f->label),
                                               texts.Item(g.window, shortPress ? "List_Short" : "List_Long",
                                                          item, design));
             } else {
-                content.settings.emplace_back(Label(texts, *f, f->label),
+                settings.emplace_back(Label(texts, *f, f->label),
                                               texts.Item(g.window, f->control, item, ItemText(*f, item)));
             }
         }

@@ -60,6 +60,7 @@ std::vector<BackupEntry> ListBackups(const std::string& folder)
 {
     static const std::regex kName(R"((.+)-(\d{4})(\d{2})(\d{2})-(\d{2})(\d{2})(\d{2})(-\d+)?\.dat)");
     std::vector<BackupEntry> entries;
+    std::vector<std::array<uint8_t, kImageSize>> images;
     std::error_code ec;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         const std::string name = it->path().filename().string();
@@ -80,9 +81,24 @@ std::vector<BackupEntry> ListBackups(const std::string& folder)
         e.model = ModelNameOf(*contents);
         e.band = BandTextOf(*contents);
         entries.push_back(e);
+        images.push_back(contents->image);
     }
-    std::sort(entries.begin(), entries.end(), [](const BackupEntry& a, const BackupEntry& b) {
-        return a.time != b.time ? a.time > b.time : a.path > b.path;
+    std::vector<size_t> order(entries.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::sort(order.begin(), order.end(), [&entries](size_t a, size_t b) {
+        return entries[a].time != entries[b].time ? entries[a].time > entries[b].time : entries[a].path > entries[b].path;
     });
-    return entries;
+    // Backups of a radio taken one after another mostly hold the same
+    // memory; each names the oldest one like it, so the list shows which differ.
+    std::vector<BackupEntry> sorted;
+    for (size_t i = 0; i < order.size(); ++i) {
+        sorted.push_back(entries[order[i]]);
+        for (size_t j = order.size(); j-- > i + 1;)
+            if (images[order[j]] == images[order[i]]) {
+                sorted.back().sameAs = fs::path(entries[order[j]].path).filename().string();
+                break;
+            }
+    }
+    return sorted;
 }

@@ -27,6 +27,7 @@ struct BackupEntry {
     std::string time;  // "yyyy-mm-dd hh:mm:ss" from the file name
     std::string model; // model name and band text from the file
     std::string band;
+    std::string sameAs; // the file name of the oldest listed backup with the same contents, or empty
 };
 // The backups in `folder`, newest first; files that are no data file of a
 // known model are left out.

@@ -52,6 +52,7 @@ constexpr auto kTexts = std::to_array<SafeTextKey>({
     {"ColumnModel", "Model"},
     {"ColumnBand", "Band"},
     {"ColumnFile", "File"},
+    {"ColumnSameAs", "Same contents as"},
     {"NoBackups", "There are no backups in %1 yet."},
 });
 

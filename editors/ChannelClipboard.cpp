@@ -219,14 +219,21 @@ PasteReport PasteChannelText(std::string_view text, std::span<const SheetColumn>
 {
     PasteReport report;
     std::vector<std::string> lines = SplitText(text, '\n');
-    // Which column each cell goes to: from the title line, or the RX column
-    // alone for a list of frequencies.
+    // Which column each cell goes to: from the title line, in the grid's
+    // order for rows copied from a spreadsheet without their titles, or the
+    // RX column alone for a list of frequencies.
     std::vector<const SheetColumn*> columnOfCell;
     size_t firstRow = 0;
     if (!lines.empty() && lines.front().find('\t') != std::string::npos) {
         for (const std::string& title : SplitText(lines.front(), '\t'))
             columnOfCell.push_back(ColumnTitled(columns, TrimBlanks(title)));
         firstRow = 1;
+        if (std::none_of(columnOfCell.begin(), columnOfCell.end(), [](const SheetColumn* c) { return c; })) {
+            columnOfCell.clear();
+            for (const SheetColumn& column : columns)
+                columnOfCell.push_back(&column);
+            firstRow = 0;
+        }
         const bool hasRx = std::any_of(columnOfCell.begin(), columnOfCell.end(),
                                        [](const SheetColumn* c) { return c && c->field == kRxField; });
         if (!hasRx) {

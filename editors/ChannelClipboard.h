@@ -2,7 +2,8 @@
 #pragma once
 // Channels as text, the way a spreadsheet holds them: a title line of the
 // channel grid's column titles, then one line per channel, the cells
-// separated by tabs. A paste takes that form or plain text of one RX
+// separated by tabs. A paste takes that form, the same lines without the
+// title line (in the grid's column order), or plain text of one RX
 // frequency per line, and fills the channels from a first channel down
 // through the same checks as typing into the grid.
 #include <span>

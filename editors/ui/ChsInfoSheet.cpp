@@ -149,12 +149,15 @@ void TfChsInfo::PasteChannels()
     {
         TDocumentChange change([] { return SheetName("Paste"); });
         std::optional<std::string> csvMessage;
+        const QString text = mime->text();
         if (mime->hasFormat(kCsvMime))
             csvMessage = PasteChirpCsv(mime->data(kCsvMime), first);
+        else if (const QString head = text.section('\n', 0, 0); head.contains(',') && !head.contains('\t'))
+            csvMessage = PasteChirpCsv(text.toUtf8(), first); // a CHIRP file opened in an editor and copied
         if (csvMessage)
             message = *csvMessage;
         else
-            message = PasteReportText(PasteChannelText(mime->text().toStdString(), SheetColumns(), first));
+            message = PasteReportText(PasteChannelText(text.toStdString(), SheetColumns(), first));
     }
     FillAllRows();
     if (!message.empty())

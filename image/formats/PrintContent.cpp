@@ -56,7 +56,8 @@ void AddChannels(PrintContent& content, const WindowTexts& texts)
         content.columns.push_back(title);
         shown.push_back(static_cast<int>(i) + 1);
     }
-    const std::string none = texts.Caption(kGridSection, "lNone", "");
+    // The grid's word for no tone: the first item of its tone list.
+    const std::string none = texts.Item(kGridSection, "cxDcts", 0, "None");
     TChannel c;
     for (int n = 1; n <= std::min(ALL.ChannelCount, kMaxChannels); ++n) {
         if (!DecodeChannel(n, c))
@@ -89,20 +90,35 @@ std::string Label(const WindowTexts& texts, const SettingField& f, const char* n
     return label;
 }
 
+// The title each settings window is made with; the language file may give another.
+std::string DesignTitle(const std::string& window)
+{
+    static const std::pair<const char*, const char*> titles[] = {
+        {"fOptFun", "Optional Function"}, {"fVoxFun", "Vox Function"},  {"fScanFun", "Scan Information"},
+        {"fKeyFun", "Key Function"},      {"fDtmfFun", "DTMF Function"},
+    };
+    for (const auto& [name, title] : titles)
+        if (window == name)
+            return title;
+    return window;
+}
+
 void AddSettings(PrintContent& content, const WindowTexts& texts)
 {
     const std::string yes = InterchangeText("PrintTicked");
     const std::string no = InterchangeText("PrintUnticked");
     for (const JsonSettingGroup& g : JsonSettingGroups()) {
+        content.settingGroups.push_back({texts.Caption(g.window, g.window, DesignTitle(g.window)), {}});
+        auto& settings = content.settingGroups.back().settings;
         if (std::string(g.window) == kJsonDtmfWindow)
             for (const DtmfStringField& s : DtmfStringFields())
-                content.settings.emplace_back(texts.Caption(g.window, s.label, s.caption), DtmfStringText(s));
+                settings.emplace_back(texts.Caption(g.window, s.label, s.caption), DtmfStringText(s));
         for (const SettingField* f : SettingFieldsOf(g.window)) {
             if (*f->jsonKey == '\0')
                 continue;
             const int item = FieldItem(*f);
             if (IsCheckBox(*f)) {
-                content.settings.emplace_back(Label(texts, *f, f->control), item ? yes : no);
+                settings.emplace_back(Label(texts, *f, f->control), item ? yes : no);
             } else if (f->mapping == FieldMapping::KeyShort || f->mapping == FieldMapping::KeyLong) {
                 // The list translated first, then the code looked up in it as
                 // the window does: a code without an entry of its own shows
@@ -112,9 +128,9 @@ void AddSettings(PrintContent& content, const WindowTexts& texts)
                 for (size_t i = 0; i < entries.size(); ++i)
                     entries[i] = texts.Item(g.window, shortPress ? "List_Short" : "List_Long", static_cast<int>(i),
                                             entries[i]);
-                content.settings.emplace_back(Label(texts, *f, f->label), KeyTextOfCode(entries, item, shortPress));
+                settings.emplace_back(Label(texts, *f, f->label), KeyTextOfCode(entries, item, shortPress));
             } else {
-                content.settings.emplace_back(Label(texts, *f, f->label),
+                settings.emplace_back(Label(texts, *f, f->label),
                                               texts.Item(g.window, f->control, item, ItemText(*f, item)));
             }
         }

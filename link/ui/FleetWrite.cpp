@@ -6,11 +6,13 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTableWidget>
 #include <QTimer>
 #include <QUrl>
@@ -111,7 +113,15 @@ TfFleetWrite::TfFleetWrite(QWidget* parent)
     twPorts->horizontalHeader()->setSectionResizeMode(ColPort, QHeaderView::ResizeToContents);
     twPorts->horizontalHeader()->setSectionResizeMode(ColDevice, QHeaderView::ResizeToContents);
     twPorts->horizontalHeader()->setStretchLastSection(true);
-    twPorts->setMinimumSize(720, 220);
+    // Tall enough for every listed port, up to half the screen; more
+    // ports than that scroll.
+    twPorts->resizeRowsToContents();
+    int rowsHeight = twPorts->horizontalHeader()->sizeHint().height() + 2 * twPorts->frameWidth();
+    for (int row = 0; row < twPorts->rowCount(); ++row)
+        rowsHeight += twPorts->rowHeight(row);
+    const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
+    const int screenful = screen ? screen->availableGeometry().height() / 2 : 480;
+    twPorts->setMinimumSize(720, std::clamp(rowsHeight, 220, std::max(220, screenful)));
 
     cbBackup = new QCheckBox(T("Backup"));
     cbBackup->setObjectName("cbBackup");
@@ -243,6 +253,8 @@ void TfFleetWrite::btnStartClick()
         ReleaseFleet();
         return;
     }
+    // The list tells this run's radios only.
+    mLog->clear();
     EnableChoices(false);
     std::string why;
     if (!fleet_->Start(options, why)) {

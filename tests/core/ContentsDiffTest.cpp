@@ -129,6 +129,13 @@ TEST(Backups, NamedBySerialAndTimeListedNewestFirst)
     EXPECT_EQ(list[0].serial, "AB12/X");
     EXPECT_EQ(list[0].model, ALL.ModelName);
     EXPECT_EQ(list[0].band, ALL.BandText);
+    const std::string oldest = std::filesystem::path(older).filename().string();
+    EXPECT_EQ(list[0].sameAs, oldest);
+    EXPECT_EQ(list[1].sameAs, oldest);
+    EXPECT_EQ(list[2].sameAs, "");
+    radio.image[kSerialNumber + 8] ^= 1;
+    ASSERT_FALSE(SaveBackup(radio, folder, 1900000000, &error).empty()) << error;
+    EXPECT_EQ(ListBackups(folder)[0].sameAs, "") << "other contents";
     EXPECT_EQ(SaveBackup(radio, older + "/inside", 1800000000, &error), "");
     EXPECT_FALSE(error.empty());
 }

@@ -109,6 +109,12 @@ TEST_F(ChannelSheet, CopiedTextPastesBackAsTheSameRecords)
     EXPECT_TRUE(std::equal(ALL.Image.begin() + ChannelOffset(2), ALL.Image.begin() + ChannelOffset(3),
                            ALL.Image.begin() + ChannelOffset(8)));
     EXPECT_EQ(Rx(9), "") << "an empty channel pastes as an empty channel";
+
+    // The same rows without their title line, as a spreadsheet copies them.
+    const PasteReport untitled = PasteChannelText(text.substr(text.find('\n') + 1), Columns(), 11);
+    EXPECT_EQ(untitled.taken, 2);
+    EXPECT_TRUE(std::equal(ALL.Image.begin() + ChannelOffset(2), ALL.Image.begin() + ChannelOffset(3),
+                           ALL.Image.begin() + ChannelOffset(11)));
 }
 
 TEST_F(ChannelSheet, BadRowsAreRefusedWithTheirLineAndTheRestGoIn)

@@ -15,7 +15,7 @@ namespace {
 // One line of the printout: a title, a header or settings pair, or a row of
 // the channel table. Every line is one text line high.
 struct Line {
-    enum Kind { Title, Pair, TableHead, TableRow, Gap } kind;
+    enum Kind { Title, Heading, Pair, TableHead, TableRow, Gap } kind;
     std::vector<QString> cells;
 };
 
@@ -43,8 +43,11 @@ std::vector<Line> Lines(const PrintContent& c)
     }
     lines.push_back({Line::Gap, {}});
     lines.push_back({Line::Title, {Q(c.settingsTitle)}});
-    for (const auto& [label, value] : c.settings)
-        lines.push_back({Line::Pair, {Q(label), Q(value)}});
+    for (const PrintSettingGroup& group : c.settingGroups) {
+        lines.push_back({Line::Heading, {Q(group.title)}});
+        for (const auto& [label, value] : group.settings)
+            lines.push_back({Line::Pair, {Q(label), Q(value)}});
+    }
     return lines;
 }
 
@@ -74,6 +77,12 @@ std::vector<double> ColumnWidths(const std::vector<Line>& lines, const QFontMetr
 template <class PageDevice>
 void PaintPages(PageDevice& printer, const PrintContent& content)
 {
+    // At least the usual margins of a letter, whatever the printer's least is.
+    const QMarginsF least = printer.pageLayout().margins(QPageLayout::Millimeter);
+    constexpr double kMarginMm = 15;
+    printer.setPageMargins(QMarginsF(std::max(least.left(), kMarginMm), std::max(least.top(), kMarginMm),
+                                     std::max(least.right(), kMarginMm), std::max(least.bottom(), kMarginMm)),
+                           QPageLayout::Millimeter);
     QPainter painter(&printer);
     if (!painter.isActive())
         return;
@@ -83,6 +92,8 @@ void PaintPages(PageDevice& printer, const PrintContent& content)
     bold.setBold(true);
     QFont title = bold;
     title.setPointSizeF(12);
+    QFont heading = bold;
+    heading.setPointSizeF(10.5);
     painter.setFont(normal);
 
     const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
@@ -106,6 +117,10 @@ void PaintPages(PageDevice& printer, const PrintContent& content)
             case Line::Title:
                 painter.setFont(title);
                 painter.drawText(row, Qt::AlignLeft | Qt::AlignVCenter, line.cells[0]);
+                break;
+            case Line::Heading:
+                painter.setFont(heading);
+                painter.drawText(row, Qt::AlignLeft | Qt::AlignBottom, line.cells[0]);
                 break;
             case Line::Pair:
                 painter.setFont(bold);

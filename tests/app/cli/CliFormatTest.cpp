@@ -117,8 +117,17 @@ TEST(CliFormats, PdfHoldsEveryChannelFrequency)
     ASSERT_EQ(run.exitCode, 0) << run.err;
     ASSERT_EQ(std::system(("pdftotext " + Quote(dir.file("c.pdf")) + " " + Quote(dir.file("c.txt"))).c_str()), 0);
     const std::string text = ReadAll(dir.file("c.txt"));
-    for (const char* f : {"446.00625", "430.12500", "435.12500", "450.50000"})
+    for (const char* f : {"446.00625", "430.12500", "435.12500", "450.50000", "None"})
         EXPECT_NE(text.find(f), std::string::npos) << f;
+    const size_t window = text.find("Scan Information");
+    EXPECT_LT(window, text.find("Scan Speed")) << "a setting comes under its window's title";
+    // Every word keeps about 15 mm (42.5 points) from the page's left edge.
+    ASSERT_EQ(std::system(("pdftotext -bbox " + Quote(dir.file("c.pdf")) + " " + Quote(dir.file("b.html"))).c_str()), 0);
+    const std::string boxes = ReadAll(dir.file("b.html"));
+    double left = 1e9;
+    for (size_t at = boxes.find("xMin=\""); at != std::string::npos; at = boxes.find("xMin=\"", at + 1))
+        left = std::min(left, std::stod(boxes.substr(at + 6)));
+    EXPECT_GT(left, 40.0);
     EXPECT_EQ(Cli(dir, "export " + Quote(file) + " --format pdf").exitCode, 1) << "a PDF needs a file";
 }
 

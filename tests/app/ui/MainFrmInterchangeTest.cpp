@@ -114,6 +114,12 @@ TEST_F(MainFrmInterchange, ChirpCsvOnTheClipboardPastesFromTheCurrentChannel)
     window->RunCommand(Command::CopyChannels);
     const QString csv = QString::fromUtf8(QGuiApplication::clipboard()->mimeData()->data("text/csv"));
     EXPECT_TRUE(csv.contains("\r\n3,,446.100000,")) << csv.toStdString();
+
+    // The same CSV copied as plain text from an editor.
+    QGuiApplication::clipboard()->setText("Location,Name,Frequency,Mode\r\n1,A,446.2,NFM\r\n");
+    window->ChannelEditor()->gvChs->setCurrentCell(5, 1);
+    window->RunCommand(Command::PasteChannels);
+    EXPECT_EQ(Cell(5, 1), "446.20000");
 }
 
 TEST_F(MainFrmInterchange, APdfExportThatFillsTheDiskSaysSoAndLeavesNoFile)

@@ -126,10 +126,30 @@ TEST_F(FleetWindow, WritesOnlyTheCheckedPortsAndOpensTheLogFolder)
     EXPECT_EQ(opened, QString::fromStdString(dir.file("backups")));
     // A desktop without a file manager: the folder's path is shown instead.
     SetFolderOpener([](const QString&) { return false; });
-    MessageRecorder messages;
-    window.btnOpenFolder->click();
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_NE(messages.texts()[0].find(dir.file("backups")), std::string::npos) << messages.texts()[0];
+    {
+        MessageRecorder messages;
+        window.btnOpenFolder->click();
+        ASSERT_EQ(messages.shown.size(), 1u);
+        EXPECT_NE(messages.texts()[0].find(dir.file("backups")), std::string::npos) << messages.texts()[0];
+    }
+
+    // A second run lists its own radios only.
+    window.btnStart->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window.Fleet()->Running(); }, 60000));
+    const std::string again = window.mLog->toPlainText().toStdString();
+    EXPECT_EQ(Occurrences(again, " verified, "), 1u) << again;
+}
+TEST_F(FleetWindow, TheTableShowsEveryListedPort)
+{
+    for (int n = 1; n <= 12; ++n) {
+        machine.devices.push_back(dir.file("tty" + std::to_string(n)));
+        MapPortForRun(n, machine.devices.back());
+    }
+    TfFleetWrite window;
+    window.show();
+    ASSERT_EQ(window.twPorts->rowCount(), 12);
+    const int last = window.twPorts->rowViewportPosition(11) + window.twPorts->rowHeight(11);
+    EXPECT_LE(last, window.twPorts->viewport()->height());
 }
 TEST_F(FleetWindow, HandsFreeWritesEachRadioPluggedInUntilStopped)
 {

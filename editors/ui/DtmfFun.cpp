@@ -131,17 +131,23 @@ void TfDtmfFun::StoreDigits(const DtmfStringField& field, QLineEdit* edit)
 
 bool TfDtmfFun::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() != QEvent::KeyPress)
+    const bool press = event->type() == QEvent::KeyPress;
+    if (!press && event->type() != QEvent::ShortcutOverride)
         return TfEditorForm::eventFilter(watched, event);
     for (const DigitEdit& d : digitEdits_) {
         if (watched != d.edit)
             continue;
         auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Backspace || key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
-            return false;
+        // Undo and redo belong to the document, not to the line edit's own
+        // history: left unclaimed here, the main window's items take them.
+        const bool control = key->modifiers() & Qt::ControlModifier;
+        if (!press)
+            return control && (key->key() == Qt::Key_Z || key->key() == Qt::Key_Y);
         const QString text = key->text();
-        if (text.size() != 1 || text.at(0).unicode() < 0x20)
-            return !(key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab); // other keys: ignored
+        // Moving, deleting and selecting edit as in any line edit; only a
+        // typed character is checked against what the radio can send.
+        if (control || text.size() != 1 || text.at(0).unicode() < 0x20)
+            return false;
         const char c = text.at(0).toLatin1();
         if (!DtmfKeyAccepted(*d.field, c))
             return true;

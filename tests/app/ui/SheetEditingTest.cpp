@@ -106,6 +106,14 @@ TEST_F(SheetEditing, EveryFieldOfEveryWindowUndoesAndRedoesItsBytes)
         }, cell);
     }
     EXPECT_EQ(window->EditAction(Command::Undo)->text().toStdString(), "&Undo PTT ID of channel 3");
+    // Ctrl+Z typed in a code field undoes the document, not the field alone.
+    QLineEdit* code = dtmf->Edit(DtmfStringFields().front().control);
+    const auto beforeTyping = ALL.Image;
+    const QString textBefore = code->text();
+    QTest::keyClicks(code, "9");
+    QTest::keyClick(code, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_TRUE(ALL.Image == beforeTyping);
+    EXPECT_EQ(code->text(), textBefore);
 }
 
 TEST_F(SheetEditing, StepsAreNamedInTheLanguageShownNowAndASideKeyByItsKey)

@@ -60,6 +60,18 @@ TEST_F(DtmfInfo, TypedDigitStringsAreStoredWithTheirCountAndFiller)
     QTest::keyClick(begin, Qt::Key_Backspace);
     EXPECT_EQ(ALL.Image[0x14D], 3);
     ExpectBytes(0x160, {0x12, 0x3F});
+    // Moving, deleting and selecting edit where the cursor is.
+    QTest::keyClick(begin, Qt::Key_Home);
+    QTest::keyClick(begin, Qt::Key_Delete);
+    QTest::keyClicks(begin, "9");
+    QTest::keyClick(begin, Qt::Key_End);
+    QTest::keyClick(begin, Qt::Key_Left);
+    QTest::keyClicks(begin, "b");
+    EXPECT_EQ(begin->text(), "92B3");
+    ExpectBytes(0x160, {0x92, 0xB3, 0xFF});
+    QTest::keyClick(begin, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(begin, "5");
+    EXPECT_EQ(begin->text(), "5");
 
     // At most as many characters as the field has positions.
     QLineEdit* stun = form->Edit("cxStunSv");

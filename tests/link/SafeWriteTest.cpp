@@ -6,7 +6,8 @@
 #include <filesystem>
 #include <fstream>
 #include <set>
-#include <thread>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "LinkBench.h"
 #include "core/Backups.h"
@@ -253,18 +254,32 @@ TEST_F(SafeWrite, BackupsOfOneSerialInOneSecondNeverShareAFile)
     std::filesystem::create_directories(Folder());
     const std::string planted = Folder() + "/" + BackupFileName(SerialNumberOf(DocumentContents()), 1800000000);
     std::filesystem::create_symlink(dir.file("elsewhere.dat"), planted);
+    // Writers are processes, as two programs sharing a backup folder are;
+    // each lists the names it was given.
     constexpr int kWriters = 6, kEach = 15;
-    std::vector<std::vector<std::string>> saved(kWriters);
-    std::vector<std::thread> writers;
-    for (int w = 0; w < kWriters; ++w)
-        writers.emplace_back([&, w] {
+    std::vector<pid_t> writers;
+    for (int w = 0; w < kWriters; ++w) {
+        const pid_t pid = fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
             RadioContents radio = DocumentContents();
             radio.image[0x3C] = static_cast<uint8_t>(w);
+            std::ofstream names(dir.file("names-" + std::to_string(w)));
             for (int i = 0; i < kEach; ++i)
-                saved[w].push_back(SaveBackup(radio, Folder(), 1800000000, nullptr));
-        });
-    for (std::thread& t : writers)
-        t.join();
+                names << SaveBackup(radio, Folder(), 1800000000, nullptr) << '\n';
+            names.close();
+            _exit(0);
+        }
+        writers.push_back(pid);
+    }
+    for (pid_t pid : writers)
+        waitpid(pid, nullptr, 0);
+    std::vector<std::vector<std::string>> saved(kWriters);
+    for (int w = 0; w < kWriters; ++w) {
+        std::ifstream names(dir.file("names-" + std::to_string(w)));
+        for (std::string name; std::getline(names, name);)
+            saved[w].push_back(name);
+    }
     std::set<std::string> names;
     for (int w = 0; w < kWriters; ++w)
         for (const std::string& path : saved[w]) {

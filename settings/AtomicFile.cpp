@@ -120,6 +120,24 @@ int WriteAndClose(std::FILE* f, std::string_view bytes)
     return err;
 }
 
+// Writes `bytes` into a new file beside `target` and gives it `perms`.
+// Returns 0 with the file's name in `temporary`, or the errno of the
+// failure with nothing left behind.
+int WriteTemporaryBeside(const fs::path& target, std::string_view bytes, fs::perms perms, fs::path& temporary)
+{
+    int err = 0;
+    std::FILE* f = CreateTemporaryBeside(target, temporary, err);
+    if (!f)
+        return err;
+    std::error_code ec;
+    if ((err = WriteAndClose(f, bytes)) != 0) {
+        fs::remove(temporary, ec);
+        return err;
+    }
+    fs::permissions(temporary, perms, fs::perm_options::replace, ec);
+    return 0;
+}
+
 } // namespace
 
 std::error_code ReplaceFileAtomically(const std::string& path, std::string_view bytes)
@@ -134,19 +152,12 @@ std::error_code ReplaceFileAtomically(const std::string& path, std::string_view 
         return std::make_error_code(std::errc::operation_not_supported);
 
     fs::path temporary;
-    int err = 0;
-    std::FILE* f = CreateTemporaryBeside(target, temporary, err);
-    if (!f)
+    if (const int err =
+            WriteTemporaryBeside(target, bytes, fs::exists(old) ? old.permissions() : NewFilePermissions(), temporary))
         return SystemError(err);
-    err = WriteAndClose(f, bytes);
-    if (!err) {
-        fs::permissions(temporary, fs::exists(old) ? old.permissions() : NewFilePermissions(),
-                        fs::perm_options::replace, ec);
-        fs::rename(temporary, target, ec);
-        if (ec)
-            err = ec.value();
-    }
-    if (err) {
+    fs::rename(temporary, target, ec);
+    if (ec) {
+        const int err = ec.value();
         fs::remove(temporary, ec);
         return SystemError(err);
     }
@@ -157,14 +168,10 @@ std::error_code CreateFileExclusively(const std::string& path, std::string_view 
 {
     const fs::path target(path);
     fs::path temporary;
-    int err = 0;
-    std::FILE* f = CreateTemporaryBeside(target, temporary, err);
-    if (!f)
+    int err = WriteTemporaryBeside(target, bytes, NewFilePermissions(), temporary);
+    if (err)
         return SystemError(err);
-    err = WriteAndClose(f, bytes);
     std::error_code ec;
-    if (!err)
-        fs::permissions(temporary, NewFilePermissions(), fs::perm_options::replace, ec);
 #ifdef QV300_HAVE_POSIX
     // link() takes the name only while it is free, in one step; a file
     // system without hard links gets an exclusive create of the name.

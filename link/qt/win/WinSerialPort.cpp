@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "link/PortNames.h"
+#include "link/win/CommApi.h"
 #include "settings/win/WideText.h"
 
 namespace {
@@ -22,11 +23,13 @@ std::wstring DevicePath(const std::string& device)
 
 } // namespace
 
-TWinSerialPort::TWinSerialPort(TCommApi& api, QObject* parent) : QObject(parent), api_(api)
+TWinSerialPort::TWinSerialPort(TCommApi& api, QObject* parent)
+    : QObject(parent), api_(api), handle_(INVALID_HANDLE_VALUE), readOverlapped_(std::make_unique<OVERLAPPED>()),
+      writeOverlapped_(std::make_unique<OVERLAPPED>())
 {
-    readOverlapped_.hEvent = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    writeOverlapped_.hEvent = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    readNotifier_ = new QWinEventNotifier(readOverlapped_.hEvent, this);
+    readOverlapped_->hEvent = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    writeOverlapped_->hEvent = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    readNotifier_ = new QWinEventNotifier(readOverlapped_->hEvent, this);
     readNotifier_->setEnabled(false);
     connect(readNotifier_, &QWinEventNotifier::activated, this, &TWinSerialPort::OnReadDone);
 }
@@ -35,8 +38,13 @@ TWinSerialPort::~TWinSerialPort()
 {
     Close();
     delete readNotifier_;
-    ::CloseHandle(readOverlapped_.hEvent);
-    ::CloseHandle(writeOverlapped_.hEvent);
+    ::CloseHandle(readOverlapped_->hEvent);
+    ::CloseHandle(writeOverlapped_->hEvent);
+}
+
+bool TWinSerialPort::IsOpen() const
+{
+    return handle_ != INVALID_HANDLE_VALUE;
 }
 
 bool TWinSerialPort::Open(int portNumber, int baudRate)
@@ -121,14 +129,14 @@ void TWinSerialPort::Close()
     api_.Cancel(handle_);
     DWORD ignored = 0;
     if (reading_)
-        api_.Result(handle_, &readOverlapped_, &ignored, TRUE);
+        api_.Result(handle_, readOverlapped_.get(), &ignored, TRUE);
     if (writing_)
-        api_.Result(handle_, &writeOverlapped_, &ignored, TRUE);
+        api_.Result(handle_, writeOverlapped_.get(), &ignored, TRUE);
     reading_ = writing_ = false;
     api_.Close(handle_);
     handle_ = INVALID_HANDLE_VALUE;
-    ::ResetEvent(readOverlapped_.hEvent);
-    ::ResetEvent(writeOverlapped_.hEvent);
+    ::ResetEvent(readOverlapped_->hEvent);
+    ::ResetEvent(writeOverlapped_->hEvent);
     inFlight_.clear();
     outQueue_.clear();
     received_.clear();
@@ -144,9 +152,9 @@ void TWinSerialPort::StartRead()
         DWORD count = 1;
         if (api_.ClearError(handle_, &errors, &status))
             count = std::clamp<DWORD>(status.cbInQue, 1, sizeof readBuffer_);
-        readOverlapped_.Internal = readOverlapped_.InternalHigh = 0;
-        readOverlapped_.Offset = readOverlapped_.OffsetHigh = 0;
-        if (!api_.Read(handle_, readBuffer_, count, &readOverlapped_) && api_.LastError() != ERROR_IO_PENDING) {
+        readOverlapped_->Internal = readOverlapped_->InternalHigh = 0;
+        readOverlapped_->Offset = readOverlapped_->OffsetHigh = 0;
+        if (!api_.Read(handle_, readBuffer_, count, readOverlapped_.get()) && api_.LastError() != ERROR_IO_PENDING) {
             ReportFailure(true);
             return;
         }
@@ -161,7 +169,7 @@ bool TWinSerialPort::CollectRead(bool wait)
     if (!reading_)
         return true;
     DWORD n = 0;
-    if (!api_.Result(handle_, &readOverlapped_, &n, wait ? TRUE : FALSE)) {
+    if (!api_.Result(handle_, readOverlapped_.get(), &n, wait ? TRUE : FALSE)) {
         if (api_.LastError() == ERROR_IO_INCOMPLETE)
             return false;
         reading_ = false;
@@ -222,7 +230,7 @@ bool TWinSerialPort::FlushOutput()
     const bool purged = api_.Purge(handle_, PURGE_TXABORT | PURGE_TXCLEAR) != FALSE;
     if (writing_) {
         DWORD ignored = 0;
-        api_.Result(handle_, &writeOverlapped_, &ignored, TRUE);
+        api_.Result(handle_, writeOverlapped_.get(), &ignored, TRUE);
         writing_ = false;
         inFlight_.clear();
     }
@@ -243,7 +251,7 @@ void TWinSerialPort::PumpWrites()
     while (IsOpen() && !failed_) {
         if (writing_) {
             DWORD n = 0;
-            if (!api_.Result(handle_, &writeOverlapped_, &n, FALSE)) {
+            if (!api_.Result(handle_, writeOverlapped_.get(), &n, FALSE)) {
                 if (api_.LastError() == ERROR_IO_INCOMPLETE)
                     return;
                 writing_ = false;
@@ -262,9 +270,9 @@ void TWinSerialPort::PumpWrites()
             return;
         inFlight_.assign(outQueue_.begin(), outQueue_.end());
         outQueue_.clear();
-        writeOverlapped_.Internal = writeOverlapped_.InternalHigh = 0;
-        writeOverlapped_.Offset = writeOverlapped_.OffsetHigh = 0;
-        if (!api_.Write(handle_, inFlight_.data(), static_cast<DWORD>(inFlight_.size()), &writeOverlapped_) &&
+        writeOverlapped_->Internal = writeOverlapped_->InternalHigh = 0;
+        writeOverlapped_->Offset = writeOverlapped_->OffsetHigh = 0;
+        if (!api_.Write(handle_, inFlight_.data(), static_cast<DWORD>(inFlight_.size()), writeOverlapped_.get()) &&
             api_.LastError() != ERROR_IO_PENDING) {
             inFlight_.clear();
             ReportFailure(true);

@@ -7,12 +7,17 @@
 // thread, which hands received bytes and line failures to the listener.
 #include <QObject>
 #include <deque>
+#include <memory>
 #include <vector>
 
 #include "link/SerialPort.h"
-#include "link/win/CommApi.h"
 
+// Declared only: the windows that use the port must not see <windows.h>,
+// whose macros rename functions of theirs (AddPort, for one).
 class QWinEventNotifier;
+class TCommApi;
+TCommApi& SystemCommApi();
+struct _OVERLAPPED;
 
 class TWinSerialPort : public QObject, public TSerialPort {
     Q_OBJECT
@@ -26,7 +31,7 @@ public:
     void FollowDevice(const std::string& path) override { followed_ = path; }
     bool OpenFailedInUse() const override { return inUse_; }
     void Close() override;
-    bool IsOpen() const override { return handle_ != INVALID_HANDLE_VALUE; }
+    bool IsOpen() const override;
     bool FlushInput() override;
     bool FlushOutput() override;
     bool Write(const uint8_t* bytes, size_t count) override;
@@ -47,9 +52,9 @@ private:
     void ReportFailure(bool deviceGone);
 
     TCommApi& api_;
-    HANDLE handle_ = INVALID_HANDLE_VALUE;
-    OVERLAPPED readOverlapped_{};
-    OVERLAPPED writeOverlapped_{};
+    void* handle_; // a HANDLE; INVALID_HANDLE_VALUE while closed
+    std::unique_ptr<_OVERLAPPED> readOverlapped_;
+    std::unique_ptr<_OVERLAPPED> writeOverlapped_;
     QWinEventNotifier* readNotifier_ = nullptr;
     bool reading_ = false;
     bool writing_ = false;

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "link/qt/win/WinSerialPort.h"
+#include "link/win/CommApi.h"
 
 namespace {
 
@@ -155,7 +156,8 @@ protected:
         static int argc = 1;
         static char name[] = "WinSerialPortTest";
         static char* argv[] = {name, nullptr};
-        static QCoreApplication app(argc, argv);
+        if (!QCoreApplication::instance())
+            static QCoreApplication app(argc, argv);
     }
     void SetUp() override { port.SetListener(&listener); }
 

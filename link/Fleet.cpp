@@ -85,7 +85,7 @@ void TFleetPort::OpenFirst()
 {
     if (!OpenPort()) {
         // Reported at once; in hands-free mode the device may come later.
-        message_ = Language.PortError;
+        message_ = port_.OpenFailedInUse() ? Language.PortInUse : Language.PortError;
         fleet_.view_.PortNotOpened(index_);
         if (!fleet_.options_.watch) {
             Set(FleetState::Failed);

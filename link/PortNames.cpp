@@ -55,6 +55,16 @@ std::optional<std::pair<size_t, int>> AutoKey(const std::string& path)
     return std::nullopt;
 }
 
+// The mapping with the numbers the system gives its devices, under the
+// explicit ones.
+PortMapping WithOwnNumbers(PortMapping mapping, TPortSystem& system, const std::vector<std::string>& devices)
+{
+    for (const std::string& path : devices)
+        if (std::optional<int> n = system.OwnNumber(path))
+            mapping.emplace(*n, path);
+    return mapping;
+}
+
 } // namespace
 
 std::optional<int> PortNumberOf(const std::string& portName)
@@ -155,7 +165,8 @@ std::vector<PortDevice> EnumeratePorts()
     TPortSystem* system = InstalledSystem();
     if (!system)
         return {};
-    return ListPorts(CurrentPortMapping(), system->DevicePaths(),
+    const std::vector<std::string> devices = system->DevicePaths();
+    return ListPorts(WithOwnNumbers(CurrentPortMapping(), *system, devices), devices,
                      [system](const std::string& path) { return system->CanOpen(path); });
 }
 
@@ -163,10 +174,17 @@ std::optional<std::string> DeviceOfPort(int number)
 {
     TPortSystem* system = InstalledSystem();
     std::vector<std::string> present = system ? system->DevicePaths() : std::vector<std::string>{};
-    for (const PortDevice& p : AssignPorts(CurrentPortMapping(), present))
+    PortMapping mapping = system ? WithOwnNumbers(CurrentPortMapping(), *system, present) : CurrentPortMapping();
+    for (const PortDevice& p : AssignPorts(mapping, present))
         if (p.number == number)
             return p.device;
     return std::nullopt;
+}
+
+std::string PortDescription(const std::string& device)
+{
+    TPortSystem* system = InstalledSystem();
+    return system ? system->Description(device) : std::string();
 }
 
 void ValidateComPort(const std::vector<PortDevice>& available)

@@ -10,6 +10,8 @@
 //      then /dev/ttyACM*, each in number order, take the numbers from COM1
 //      on that the mapping leaves free.
 //   3. /dev/ttyS* and every other device appear only when mapped.
+// On Windows the system numbers its ports itself: COM7 is \\.\COM7, and
+// only an explicit mapping of the number overrides that.
 // A device that cannot be opened is not listed; listing never changes a
 // device's line settings.
 #include <functional>
@@ -52,6 +54,13 @@ public:
     // Whether the device opens for reading and writing, without changing
     // its settings; it is closed again at once.
     virtual bool CanOpen(const std::string& path) = 0;
+    // The number the system itself gives the device, which it keeps over
+    // the rule (Windows: \\.\COM7 is COM7); nothing when the rule numbers
+    // it. An explicit mapping of the number still wins.
+    virtual std::optional<int> OwnNumber(const std::string& /*path*/) { return std::nullopt; }
+    // What the system tells of the device for people (its name, its USB
+    // ids); empty when nothing.
+    virtual std::string Description(const std::string& /*path*/) { return {}; }
 };
 TPortSystem* SetPortSystem(TPortSystem* system); // returns the previous one
 
@@ -66,6 +75,8 @@ void ClearRunMappings();
 std::vector<PortDevice> EnumeratePorts();
 // The device behind COM`number`, whether it opens or not.
 std::optional<std::string> DeviceOfPort(int number);
+// The port system's description of a device; empty without one.
+std::string PortDescription(const std::string& device);
 
 // Start-up: ComPort in upper case; when it is not among `available` and
 // that list is not empty, the first available port.

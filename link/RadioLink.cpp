@@ -96,7 +96,7 @@ bool TRadioLink::Open(const std::string& portName)
     // A port that does not open ends the window's work as a failed
     // operation would.
     running_ = true;
-    FailAndClose(&TLanguage::PortError);
+    FailAndClose(port_.OpenFailedInUse() ? &TLanguage::PortInUse : &TLanguage::PortError);
     return false;
 }
 

@@ -43,7 +43,8 @@ struct LinkJob {
 };
 
 // How an operation ended. `message` names the text that reports it
-// (ReadOk, WriteOk, PortError, ComError, ModError); a cancel has none.
+// (ReadOk, WriteOk, PortError, PortInUse, ComError, ModError); a cancel has
+// none.
 enum class LinkResult { Succeeded, Failed, Cancelled };
 struct LinkOutcome {
     LinkResult result = LinkResult::Cancelled;
@@ -90,7 +91,8 @@ public:
     TRadioLink& operator=(const TRadioLink&) = delete;
 
     // Opens the named port ("COM3"; without a name, ALL.ComPort). False when
-    // it does not open; the view then has the failure (PortError) and is
+    // it does not open; the view then has the failure (PortError, or
+    // PortInUse when another program holds the port) and is
     // asked to close 300 ms later.
     bool Open();
     bool Open(const std::string& portName);

@@ -51,7 +51,7 @@ bool TSafeWrite::Open(const std::string& portName)
     if (opened)
         return true;
     phase_ = SafePhase::Done;
-    outcome_ = Ended(LinkResult::Failed, &TLanguage::PortError);
+    outcome_ = Ended(LinkResult::Failed, port_.OpenFailedInUse() ? &TLanguage::PortInUse : &TLanguage::PortError);
     view_.Finished(outcome_);
     return false;
 }

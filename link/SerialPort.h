@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the link needs of a serial port, and how the port reports what it
-// receives. The program's port sits on Qt SerialPort; the tests use a
-// scripted one. Every call and every notification happens on the
+// receives. The program's port sits on Qt SerialPort on Linux and on the
+// Win32 communications API on Windows; the tests use a scripted one. Every
+// call and every notification happens on the
 // user-interface thread.
 #include <cstddef>
 #include <cstdint>
@@ -14,9 +15,10 @@ public:
     // n received bytes can be read now.
     virtual void myPortTrigger(size_t n) = 0;
     // The device stopped answering: a read or write failed or the device
-    // went away (cable pulled, pseudo-terminal closed). Qt 6's serial port
-    // reports no parity, framing or break errors, so a garbled byte arrives
-    // as a byte and only a failing device comes here.
+    // went away (cable pulled, pseudo-terminal closed). On Windows a
+    // framing, parity or break error of the line comes here too; Qt 6's
+    // serial port on Linux reports none of them, so there a garbled byte
+    // arrives as a byte and only a failing device comes here.
     virtual void myPortTriggerLineError() = 0;
 };
 
@@ -29,6 +31,9 @@ public:
     // device has them. False when the port does not exist, is in use or
     // refuses the settings.
     virtual bool Open(int portNumber, int baudRate) = 0;
+    // After an Open that failed: whether another program holds the port,
+    // as far as the system tells.
+    virtual bool OpenFailedInUse() const { return false; }
     // From now on Open opens this device, whatever the number's device is;
     // a run that must follow one cable through renames names it so. Ports
     // without devices of their own take no notice.

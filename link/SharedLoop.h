@@ -48,6 +48,7 @@ public:
     ~TSharedLoopPort() override;
     bool Open(int portNumber, int baudRate) override;
     void FollowDevice(const std::string& path) override { port_.FollowDevice(path); }
+    bool OpenFailedInUse() const override { return port_.OpenFailedInUse(); }
     void Close() override;
     bool IsOpen() const override { return port_.IsOpen(); }
     bool FlushInput() override { return port_.FlushInput(); }

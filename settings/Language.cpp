@@ -11,7 +11,7 @@ constexpr const char* kLanguageSection = "Language";
 
 // Constant-initialised, so the global message table can use it while it is
 // being constructed, whatever the order of the program's static objects.
-constinit const std::array<MessageKey, 28> kMessageKeys = {{
+constinit const std::array<MessageKey, 29> kMessageKeys = {{
     {"Confirmation", &TLanguage::Confirmation, "Confirmation"},
     {"ExitProgram", &TLanguage::ExitProgram, "Do you wish to exit program?"},
     {"SaveProgram", &TLanguage::SaveProgram, "Do you wish to save the changes?"},
@@ -43,6 +43,8 @@ constinit const std::array<MessageKey, 28> kMessageKeys = {{
     {"HelpNotShown", &TLanguage::HelpNotShown, "The help cannot be shown. The user guide is here:"},
     // A settings or language file over 1 MiB; the path follows in quotes.
     {"FileTooLarge", &TLanguage::FileTooLarge, "The file is larger than 1 MiB and was not read:"},
+    // The system refused the port because another program has it open.
+    {"PortInUse", &TLanguage::PortInUse, "Cannot Open Communication Port: another program is using it."},
 }};
 
 TLanguage::TLanguage()

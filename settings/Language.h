@@ -30,6 +30,7 @@ public:
     std::string ReadOk;
     std::string WriteOk;
     std::string PortError;
+    std::string PortInUse;
     std::string FileOpenError;
     std::string FileCreateError;
     std::string FileNotSaved;
@@ -50,7 +51,7 @@ struct MessageKey {
     std::string TLanguage::*field;
     const char* defaultText;
 };
-extern const std::array<MessageKey, 28> kMessageKeys;
+extern const std::array<MessageKey, 29> kMessageKeys;
 
 // Path of a language file: AppPath + name + ".Ini".
 std::string LanguageFilePath(const std::string& languageName);

@@ -156,7 +156,7 @@ public:
     void PortNotOpened(size_t index) override
     {
         ++notOpened_;
-        std::cerr << FleetText("PortNotOpened", {fleet_.Port(index).Name(), Language.PortError}) << std::endl;
+        std::cerr << FleetText("PortNotOpened", {fleet_.Port(index).Name(), fleet_.Port(index).Message()}) << std::endl;
     }
     void Ended() override
     {

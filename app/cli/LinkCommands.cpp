@@ -156,7 +156,11 @@ int CommandPorts(const LinkOptions& o)
     // An empty list on standard output could be a silent failure: say so.
     if (ports.empty())
         std::cerr << DoctorText("NoPortsFound") << '\n';
-    for (const PortDevice& p : ports)
-        std::cout << PortName(p.number) << ' ' << p.device << '\n';
+    // Then what the system tells of the device, where it tells anything
+    // (on Windows the driver's name and the USB ids).
+    for (const PortDevice& p : ports) {
+        const std::string description = PortDescription(p.device);
+        std::cout << PortName(p.number) << ' ' << p.device << (description.empty() ? "" : "  ") << description << '\n';
+    }
     return std::cout ? 0 : kExitFailed;
 }

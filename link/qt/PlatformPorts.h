@@ -3,8 +3,8 @@
 // The serial devices of the system the program runs on, for the port rule:
 // the one place that picks them.
 #ifdef _WIN32
-#include "link/qt/win/NoPorts.h"
-using TPlatformPorts = TNoPorts;
+#include "link/win/WinPorts.h"
+using TPlatformPorts = TWinPorts;
 #else
 #include "link/qt/posix/DevicePorts.h"
 using TPlatformPorts = TDevicePorts;

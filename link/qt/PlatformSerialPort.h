@@ -3,8 +3,8 @@
 // The serial port of the system the program runs on: the one place that
 // picks it.
 #ifdef _WIN32
-#include "link/qt/win/NoSerialPort.h"
-using TPlatformSerialPort = TNoSerialPort;
+#include "link/qt/win/WinSerialPort.h"
+using TPlatformSerialPort = TWinSerialPort;
 #else
 #include "link/qt/posix/QtSerialPort.h"
 using TPlatformSerialPort = TQtSerialPort;

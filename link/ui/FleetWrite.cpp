@@ -315,7 +315,7 @@ void TfFleetWrite::Recorded(size_t index, const FleetRecord& r)
 
 void TfFleetWrite::PortNotOpened(size_t index)
 {
-    mLog->appendPlainText(Q(FleetText("PortNotOpened", {fleet_->Port(index).Name(), Language.PortError})));
+    mLog->appendPlainText(Q(FleetText("PortNotOpened", {fleet_->Port(index).Name(), fleet_->Port(index).Message()})));
 }
 
 void TfFleetWrite::Ended()

@@ -43,6 +43,16 @@ TfSetPort::TfSetPort(QWidget* parent) : QDialog(parent)
         grid->addWidget(b, (n - 1) % kRowsPerColumn, (n - 1) / kRowsPerColumn);
         cxPorts[static_cast<size_t>(n - 1)] = b;
     }
+    cxPortMore = new QRadioButton("Other:");
+    cxPortMore->setObjectName("cxPortMore");
+    group->addButton(cxPortMore, kPortButtons + 1);
+    cbMorePorts = new QComboBox;
+    cbMorePorts->setObjectName("cbMorePorts");
+    SetTag(cbMorePorts, kTagNotTranslated); // port names
+    grid->addWidget(cxPortMore, kRowsPerColumn, 0);
+    grid->addWidget(cbMorePorts, kRowsPerColumn, 1, 1, (kPortButtons + kRowsPerColumn - 1) / kRowsPerColumn - 1);
+    // Choosing a port in the list chooses the list.
+    connect(cbMorePorts, &QComboBox::activated, cxPortMore, [this] { cxPortMore->setChecked(true); });
     btnOk = new QPushButton("&Ok");
     btnOk->setObjectName("btnOk");
     btnCancel = new QPushButton("&Cancel");
@@ -77,19 +87,31 @@ void TfSetPort::FormShow()
     cxPort->setTitle(windowTitle());
 
     cbCom->clear();
+    cbMorePorts->clear();
     for (const PortDevice& p : EnumeratePorts()) {
         std::string name = PortName(p.number);
+        const std::string description = PortDescription(p.device);
+        const QString tip = QString::fromStdString(description.empty() ? p.device : p.device + "\n" + description);
         cbCom->addItem(QString::fromStdString(name), QString::fromStdString(p.device));
         int n = ButtonNumberOf(name);
         if (n >= 1 && n <= kPortButtons) {
             QRadioButton* b = cxPorts[static_cast<size_t>(n - 1)];
             b->setEnabled(true);
-            b->setToolTip(QString::fromStdString(p.device));
+            b->setToolTip(tip);
+        } else if (p.number > kPortButtons) {
+            cbMorePorts->addItem(QString::fromStdString(name));
+            cbMorePorts->setItemData(cbMorePorts->count() - 1, tip, Qt::ToolTipRole);
         }
     }
+    cxPortMore->setEnabled(cbMorePorts->count() > 0);
+    cbMorePorts->setEnabled(cbMorePorts->count() > 0);
     int current = ButtonNumberOf(ALL.ComPort);
     if (current >= 1 && current <= kPortButtons)
         cxPorts[static_cast<size_t>(current - 1)]->setChecked(true);
+    if (int listed = cbMorePorts->findText(QString::fromStdString(UpperAscii(ALL.ComPort))); listed >= 0) {
+        cbMorePorts->setCurrentIndex(listed);
+        cxPortMore->setChecked(true);
+    }
 }
 
 void TfSetPort::btnOKClick()
@@ -97,5 +119,7 @@ void TfSetPort::btnOKClick()
     for (int n = 1; n <= kPortButtons; ++n)
         if (cxPorts[static_cast<size_t>(n - 1)]->isChecked())
             ALL.ComPort = PortName(n);
+    if (cxPortMore->isChecked() && cbMorePorts->currentIndex() >= 0)
+        ALL.ComPort = cbMorePorts->currentText().toStdString();
     accept();
 }

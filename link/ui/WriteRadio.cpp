@@ -167,8 +167,9 @@ void TfWriteRadio::ConfirmChanges(const std::vector<ContentChange>& changes)
 void TfWriteRadio::Finished(const SafeOutcome& outcome)
 {
     // A port that does not open: the message, and the window closes.
-    if (outcome.linkMessage == &TLanguage::PortError && outcome.phase == SafePhase::Idle) {
-        MsgBox(Language.Confirmation, Language.PortError, kMsgInformation);
+    const bool notOpened = outcome.linkMessage == &TLanguage::PortError || outcome.linkMessage == &TLanguage::PortInUse;
+    if (notOpened && outcome.phase == SafePhase::Idle) {
+        MsgBox(Language.Confirmation, Language.*outcome.linkMessage, kMsgInformation);
         return;
     }
     btnOk->setEnabled(true);

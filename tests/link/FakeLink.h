@@ -54,6 +54,7 @@ public:
     explicit FakePort(FakeClock& clock) : clock_(clock) {}
 
     bool openFails = false;
+    bool openInUse = false; // an Open that fails finds the port held by another program
     bool flushFails = false;
     bool writeFails = false;
     int queuedPollsAfterWrite = 0; // TransmitQueueCount stays non-zero this many calls
@@ -68,6 +69,7 @@ public:
 
     bool Open(int portNumber, int baudRate) override;
     void FollowDevice(const std::string& path) override { followed = path; }
+    bool OpenFailedInUse() const override { return openFails && openInUse; }
     std::string followed;
     void Close() override;
     bool IsOpen() const override { return open; }

@@ -22,6 +22,13 @@ public:
         probed.push_back(path);
         return std::find(devices.begin(), devices.end(), path) != devices.end() && !busy.count(path);
     }
+    // As on Windows, where the system numbers its ports: "COM7" is 7.
+    std::map<std::string, int> own;
+    std::optional<int> OwnNumber(const std::string& path) override
+    {
+        auto it = own.find(path);
+        return it == own.end() ? std::nullopt : std::optional<int>(it->second);
+    }
 };
 
 class PortNames : public ::testing::Test {
@@ -101,6 +108,17 @@ TEST_F(PortNames, SettingsFileMapsPortsAndTheCommandLineOverridesForTheRun)
     MapPortForRun(1, "/dev/pts/2");
     system.devices.push_back("/dev/pts/2");
     EXPECT_EQ(EnumeratePorts(), (std::vector<PortDevice>{{1, "/dev/pts/2"}, {2, "/dev/ttyUSB0"}, {3, "/dev/ttyS4"}}));
+}
+
+TEST_F(PortNames, PortsTheSystemNumbersKeepTheirNumbersUnderAnExplicitMapping)
+{
+    dir.write("SysInfo.Ini", "[Ports]\nCOM7=/dev/pts/4\n");
+    system.devices = {"COM23", "COM7", "COM4", "/dev/pts/4"};
+    system.own = {{"COM23", 23}, {"COM7", 7}, {"COM4", 4}};
+    system.busy = {"COM4"};
+    EXPECT_EQ(EnumeratePorts(), (std::vector<PortDevice>{{7, "/dev/pts/4"}, {23, "COM23"}}));
+    EXPECT_EQ(DeviceOfPort(4), "COM4"); // held by another program, still its device
+    EXPECT_EQ(DeviceOfPort(1), std::nullopt);
 }
 
 TEST_F(PortNames, StartUpKeepsAnAvailablePortOrTakesTheFirst)

@@ -47,7 +47,7 @@ TEST(MessageTable, KeysAndDefaultsInTableOrder)
                                               "ModError", "PwdError", "ClearData", "Modforce", "FileExists", "All",
                                               "ErrRange", "ModelType", "Frequency", "ReadOk", "WriteOk",
                                               "PortError", "FileOpenError", "FileCreateError", "FileNotSaved",
-                                              "HelpNotShown", "FileTooLarge"}));
+                                              "HelpNotShown", "FileTooLarge", "PortInUse"}));
     // Every key fills its own field: a field shared by two keys would lose
     // the first mark.
     TLanguage marks;

@@ -25,6 +25,7 @@
 #include "link/ui/ReadRadio.h"
 #include "link/ui/SetPort.h"
 #include "link/ui/WriteRadio.h"
+#include "settings/SysInfo.h"
 
 namespace {
 
@@ -151,6 +152,20 @@ TEST_F(LinkWindows, PortThatDoesNotOpenClosesTheWindow)
     EXPECT_EQ(messages.texts(), std::vector<std::string>{"Cannot Open Communication Port."});
 }
 
+TEST_F(LinkWindows, APortAnotherProgramHoldsIsReportedAsInUseByTheReadAndTheWriteWindow)
+{
+    StartFirstDocument();
+    prepareRadio = [this](FakeRadio&) { port->openFails = port->openInUse = true; };
+    TfReadRadio read;
+    read.show();
+    ASSERT_TRUE(RunUntilHidden(read));
+    TfWriteRadio write;
+    write.show();
+    ASSERT_TRUE(RunUntilHidden(write));
+    const std::string inUse = "Cannot Open Communication Port: another program is using it.";
+    EXPECT_EQ(messages.texts(), (std::vector<std::string>{inUse, inUse}));
+}
+
 TEST_F(LinkWindows, PortDialogOffersTheAvailablePortsWithTheirDevices)
 {
     dir.write("SysInfo.Ini", "[Ports]\nCOM7=/dev/pts/5\nCOM25=/dev/pts/6\n");
@@ -182,6 +197,34 @@ TEST_F(LinkWindows, PortDialogOffersTheAvailablePortsWithTheirDevices)
         EXPECT_FALSE(b->isChecked());
     QTest::mouseClick(high.btnOk, Qt::LeftButton);
     EXPECT_EQ(ALL.ComPort, "COM25");
+}
+
+TEST_F(LinkWindows, PortDialogChoosesAPortAboveItsButtonsFromTheListAndSavesIt)
+{
+    StartFresh(dir.path().string());
+    dir.write("SysInfo.Ini", "[Ports]\nCOM3=/dev/pts/3\nCOM23=/dev/pts/23\nCOM30=/dev/pts/30\n");
+    machine.devices = {"/dev/pts/3", "/dev/pts/23", "/dev/pts/30"};
+    ALL.ComPort = "COM3";
+    TfSetPort dialog;
+    ASSERT_TRUE(dialog.cxPortMore->isEnabled());
+    ASSERT_EQ(dialog.cbMorePorts->count(), 2);
+    EXPECT_EQ(dialog.cbMorePorts->itemText(0), "COM23");
+    EXPECT_FALSE(dialog.cxPortMore->isChecked());
+    // The user picks COM23 in the list: that chooses the list, not COM3.
+    dialog.cbMorePorts->setCurrentIndex(1);
+    dialog.cbMorePorts->setFocus();
+    QTest::keyClick(dialog.cbMorePorts, Qt::Key_Up);
+    EXPECT_TRUE(dialog.cxPortMore->isChecked());
+    EXPECT_FALSE(dialog.cxPorts[2]->isChecked());
+    QTest::mouseClick(dialog.btnOk, Qt::LeftButton);
+    EXPECT_EQ(ALL.ComPort, "COM23");
+    ASSERT_TRUE(SaveSysInfo());
+    EXPECT_NE(ReadAll(dir.file("SysInfo.Ini")).find("Com=COM23"), std::string::npos);
+
+    // Shown again, the dialog has COM23 selected in the list.
+    TfSetPort again;
+    EXPECT_TRUE(again.cxPortMore->isChecked());
+    EXPECT_EQ(again.cbMorePorts->currentText(), "COM23");
 }
 
 TEST_F(LinkWindows, MainWindowChecksThePortAtStartAndRunsTheLinkCommands)

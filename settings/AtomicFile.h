@@ -2,7 +2,10 @@
 #pragma once
 // The one way the program replaces a file on disk: the data file, the
 // settings file and every export go through it, so a save that fails at any
-// point leaves the previous file as it was.
+// point leaves the previous file as it was. On Windows the last step is
+// ReplaceFileW (which keeps the replaced file's attributes) or MoveFileExW
+// with write-through, tried again for half a second while another program
+// (a virus scanner, mostly) holds one of the files.
 #include <cstdint>
 #include <span>
 #include <string>
@@ -19,7 +22,10 @@
 // system's reason (its message() is the text to show), and then nothing is
 // left behind.
 std::error_code ReplaceFileAtomically(const std::string& path, std::string_view bytes);
-std::error_code ReplaceFileAtomically(const std::string& path, std::span<const uint8_t> bytes);
+inline std::error_code ReplaceFileAtomically(const std::string& path, std::span<const uint8_t> bytes)
+{
+    return ReplaceFileAtomically(path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+}
 
 // Creates the file at `path` with `bytes`, whole or not at all, and never
 // over anything already there: the bytes are written beside it and linked

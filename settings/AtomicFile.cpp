@@ -205,3 +205,8 @@ std::error_code CreateFileExclusively(const std::string& path, std::string_view 
     fs::remove(temporary, ec);
     return err ? SystemError(err) : std::error_code{};
 }
+
+std::error_code ReplaceFileAtomically(const std::string& path, std::span<const uint8_t> bytes)
+{
+    return ReplaceFileAtomically(path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+}

@@ -22,10 +22,7 @@
 // system's reason (its message() is the text to show), and then nothing is
 // left behind.
 std::error_code ReplaceFileAtomically(const std::string& path, std::string_view bytes);
-inline std::error_code ReplaceFileAtomically(const std::string& path, std::span<const uint8_t> bytes)
-{
-    return ReplaceFileAtomically(path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
-}
+std::error_code ReplaceFileAtomically(const std::string& path, std::span<const uint8_t> bytes);
 
 // Creates the file at `path` with `bytes`, whole or not at all, and never
 // over anything already there: the bytes are written beside it and linked

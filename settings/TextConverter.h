@@ -1,29 +1,27 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The system's converter between GB18030 and UTF-8 (iconv on POSIX, the
-// code page 54936 of Windows), for settings/TextEncoding, which makes every
-// byte the converter stops at a replacement character.
+// The system's converter between two text encodings, named as iconv names
+// them ("UTF-8", "GB18030"), for one call; the encodings of TextEncoding.h
+// are built on it.
 #include <cstddef>
-#include <memory>
 #include <string>
 #include <string_view>
 
 class TTextConverter {
 public:
-    enum class Direction { FromGb18030, ToGb18030 };
-    explicit TTextConverter(Direction direction);
+    TTextConverter(const char* to, const char* from);
     ~TTextConverter();
     TTextConverter(const TTextConverter&) = delete;
     TTextConverter& operator=(const TTextConverter&) = delete;
 
-    // False when the system has no such converter.
+    // False when the system cannot convert between the two.
     bool ok() const;
+
     // Converts `in` and appends to `out`. Returns how many input bytes were
     // consumed; stops at the first byte sequence that cannot be converted
     // (invalid, incomplete at the end, or not representable).
     size_t Convert(std::string_view in, std::string& out);
 
 private:
-    struct State;
-    std::unique_ptr<State> state_;
+    void* handle_; // the system's descriptor
 };

@@ -221,3 +221,8 @@ std::error_code CreateFileExclusively(const std::string& path, std::string_view 
         return GetFileAttributesW(to) != INVALID_FILE_ATTRIBUTES ? ERROR_FILE_EXISTS : error;
     });
 }
+
+std::error_code ReplaceFileAtomically(const std::string& path, std::span<const uint8_t> bytes)
+{
+    return ReplaceFileAtomically(path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+}

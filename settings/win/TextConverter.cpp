@@ -116,22 +116,30 @@ size_t ToGb18030(std::string_view in, std::string& out)
     return in.size();
 }
 
+// The two directions, told apart by address.
+char kFromGb18030;
+char kToGb18030;
+
 } // namespace
 
-struct TTextConverter::State {
-    Direction direction;
-};
-
-TTextConverter::TTextConverter(Direction direction) : state_(std::make_unique<State>(State{direction})) {}
+// The handle tells the direction; null when it is neither of the two.
+TTextConverter::TTextConverter(const char* to, const char* from)
+    : handle_(std::string_view(from) == "GB18030" && std::string_view(to) == "UTF-8"   ? &kFromGb18030
+              : std::string_view(from) == "UTF-8" && std::string_view(to) == "GB18030" ? &kToGb18030
+                                                                                        : nullptr)
+{
+}
 
 TTextConverter::~TTextConverter() = default;
 
 bool TTextConverter::ok() const
 {
-    return IsValidCodePage(CodePage());
+    return handle_ && IsValidCodePage(CodePage());
 }
 
 size_t TTextConverter::Convert(std::string_view in, std::string& out)
 {
-    return state_->direction == Direction::FromGb18030 ? FromGb18030(in, out) : ToGb18030(in, out);
+    if (!ok())
+        return 0;
+    return handle_ == &kFromGb18030 ? FromGb18030(in, out) : ToGb18030(in, out);
 }

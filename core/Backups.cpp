@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <regex>
 
+#include "core/LocalTime.h"
 #include "settings/AtomicFile.h"
 #include "settings/Utf8Path.h"
 
@@ -24,7 +25,7 @@ std::string SerialForFileName(const std::string& serial)
 std::string BackupFileName(const std::string& serial, std::time_t when)
 {
     std::tm local{};
-    localtime_r(&when, &local);
+    LocalTime(when, local);
     char stamp[32];
     std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
     return SerialForFileName(serial) + "-" + stamp + ".dat";

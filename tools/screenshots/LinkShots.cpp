@@ -26,7 +26,7 @@
 #include "link/ui/ChangePreview.h"
 #include "link/ui/FleetWrite.h"
 #include "link/ui/WriteRadio.h"
-#include "link/qt/DevicePorts.h"
+#include "link/qt/PlatformPorts.h"
 #include "link/PortNames.h"
 #include "settings/MsgBox.h"
 
@@ -146,7 +146,7 @@ int main(int argc, char** argv)
     const QString out = args[1];
     QDir().mkpath(out);
     StartForShots(ShotAppPath(args, argv[0]), kMsgOk);
-    TDevicePorts devices;
+    TPlatformPorts devices;
     SetPortSystem(&devices);
     ChooseComPortForRun("COM1");
     MapPortForRun(1, args[device + 1].toStdString());

@@ -7,6 +7,7 @@
 
 #include "core/LocalTime.h"
 #include "settings/AtomicFile.h"
+#include "settings/Utf8Path.h"
 
 namespace fs = std::filesystem;
 
@@ -34,27 +35,27 @@ std::string SaveBackup(const RadioContents& contents, const std::string& folder,
                        std::string* error)
 {
     std::error_code ec;
-    fs::create_directories(folder, ec);
+    fs::create_directories(PathFromUtf8(folder), ec);
     const std::string name = BackupFileName(SerialNumberOf(contents), when);
     const std::vector<uint8_t> data = ContentsToDataFile(contents);
     const std::string_view bytes(reinterpret_cast<const char*>(data.data()), data.size());
-    fs::path path = fs::path(folder) / name;
+    fs::path path = PathFromUtf8(folder) / name;
     // Another write into a radio of the same serial number in the same
     // second, here or in another process, may take the name at any moment:
     // the name is only ever taken while it is free.
     for (int n = 2; !ec; ++n) {
-        ec = CreateFileExclusively(path.string(), bytes);
+        ec = CreateFileExclusively(Utf8FromPath(path), bytes);
         if (ec != std::errc::file_exists || n > 9999)
             break;
         ec.clear();
-        path = fs::path(folder) / (name.substr(0, name.size() - 4) + "-" + std::to_string(n) + ".dat");
+        path = PathFromUtf8(folder) / (name.substr(0, name.size() - 4) + "-" + std::to_string(n) + ".dat");
     }
     if (ec) {
         if (error)
             *error = ec.message();
         return {};
     }
-    return path.string();
+    return Utf8FromPath(path);
 }
 
 std::vector<BackupEntry> ListBackups(const std::string& folder)
@@ -63,19 +64,19 @@ std::vector<BackupEntry> ListBackups(const std::string& folder)
     std::vector<BackupEntry> entries;
     std::vector<std::array<uint8_t, kImageSize>> images;
     std::error_code ec;
-    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string name = it->path().filename().string();
+    for (fs::directory_iterator it(PathFromUtf8(folder), ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = Utf8FromPath(it->path().filename());
         std::smatch m;
         // Only a plain file can be a backup: a folder cannot be read, and a
         // FIFO would wait for a writer that never comes.
         std::error_code typeError;
         if (!std::regex_match(name, m, kName) || !it->is_regular_file(typeError))
             continue;
-        std::optional<RadioContents> contents = ReadContentsFile(it->path().string());
+        std::optional<RadioContents> contents = ReadContentsFile(Utf8FromPath(it->path()));
         if (!contents)
             continue;
         BackupEntry e;
-        e.path = it->path().string();
+        e.path = Utf8FromPath(it->path());
         e.serial = SerialNumberOf(*contents);
         e.time = m[2].str() + "-" + m[3].str() + "-" + m[4].str() + " " + m[5].str() + ":" + m[6].str() + ":" +
                  m[7].str();
@@ -97,7 +98,7 @@ std::vector<BackupEntry> ListBackups(const std::string& folder)
         sorted.push_back(entries[order[i]]);
         for (size_t j = order.size(); j-- > i + 1;)
             if (images[order[j]] == images[order[i]]) {
-                sorted.back().sameAs = fs::path(entries[order[j]].path).filename().string();
+                sorted.back().sameAs = Utf8FromPath(PathFromUtf8(entries[order[j]].path).filename());
                 break;
             }
     }

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <span>
 #include <vector>
 
@@ -15,6 +16,7 @@
 #include "settings/AtomicFile.h"
 #include "settings/Language.h"
 #include "settings/MsgBox.h"
+#include "settings/Utf8Path.h"
 
 namespace {
 // `what` "path": reason, and `after` on a line of its own when given.
@@ -36,13 +38,14 @@ std::span<const uint8_t> AsBytes(const std::string& bytes)
 std::optional<std::string> ReadFileBounded(const std::string& path, size_t limit, bool wholeOnly, int& err)
 {
     std::error_code ec;
-    if (std::filesystem::is_directory(std::filesystem::status(path, ec))) {
+    const std::filesystem::path file = PathFromUtf8(path);
+    if (std::filesystem::is_directory(std::filesystem::status(file, ec))) {
         err = EISDIR;
         return std::nullopt;
     }
     errno = 0;
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) {
         err = errno ? errno : ENOENT;
         return std::nullopt;
     }
@@ -52,13 +55,13 @@ std::optional<std::string> ReadFileBounded(const std::string& path, size_t limit
     char chunk[65536];
     while (bytes.size() < wanted) {
         const size_t asked = std::min(sizeof chunk, wanted - bytes.size());
-        const size_t got = std::fread(chunk, 1, asked, f);
+        in.read(chunk, static_cast<std::streamsize>(asked));
+        const size_t got = static_cast<size_t>(in.gcount());
         bytes.append(chunk, got);
         if (got < asked)
             break;
     }
-    err = std::ferror(f) ? (errno ? errno : EIO) : 0;
-    std::fclose(f);
+    err = in.bad() ? (errno ? errno : EIO) : 0;
     if (!err && bytes.size() > limit)
         err = EFBIG;
     if (err)

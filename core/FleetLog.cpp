@@ -9,6 +9,7 @@
 
 #include "core/LocalTime.h"
 #include "image/formats/CsvText.h"
+#include "settings/Utf8Path.h"
 
 namespace {
 const char* ResultWord(FleetResult result)
@@ -47,11 +48,12 @@ std::string FleetRecordLine(const FleetRecord& r)
 bool TFleetLog::Open(const std::string& path, std::string& why)
 {
     std::error_code ec;
-    const bool fresh = !std::filesystem::exists(path, ec) || std::filesystem::file_size(path, ec) == 0;
-    if (std::filesystem::path parent = std::filesystem::path(path).parent_path(); !parent.empty())
+    const std::filesystem::path file = PathFromUtf8(path);
+    const bool fresh = !std::filesystem::exists(file, ec) || std::filesystem::file_size(file, ec) == 0;
+    if (std::filesystem::path parent = file.parent_path(); !parent.empty())
         std::filesystem::create_directories(parent, ec);
     errno = 0;
-    out_.open(path, std::ios::app | std::ios::binary);
+    out_.open(file, std::ios::app | std::ios::binary);
     if (!out_) {
         why = errno ? std::strerror(errno) : "cannot be opened";
         return false;

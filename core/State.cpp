@@ -2,8 +2,6 @@
 #include "core/State.h"
 
 #include <clocale>
-#include <cstdlib>
-#include <filesystem>
 
 #include "image/ChannelCodec.h"
 #include "image/Image.h"
@@ -20,14 +18,7 @@ TLanguage Language;
 
 std::string ExecutableFolder(const char* argv0)
 {
-    std::error_code ec;
-    std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (ec || exe.empty())
-        exe = std::filesystem::absolute(argv0 ? argv0 : ".", ec);
-    std::string folder = exe.parent_path().string();
-    if (folder.empty() || folder.back() != '/')
-        folder += '/';
-    return folder;
+    return ThisExecutableFolder(argv0);
 }
 
 void DataModuleCreate(const std::string& appPath)
@@ -43,10 +34,10 @@ void DataModuleCreate(const std::string& appPath)
     FrqList.Clear();
     Language.Reset();
 
-    const TFolders folders = ResolveFolders(appPath, std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
+    const TFolders folders = ThisProgramFolders(appPath);
     ALL.AppPath = folders.program;
     SetSettingsFolder(folders.installed ? folders.settings : std::string());
-    SetBackupFolder(ResolveBackupFolder(folders, std::getenv("XDG_DATA_HOME"), std::getenv("HOME")));
+    SetBackupFolder(folders.backups);
     ALL.CurrentChannel = 1;
 
     BuildBandList();

@@ -142,6 +142,8 @@ std::string ReadDiskSerial(const fs::path& root, bool& readError)
     return {};
 }
 
+} // namespace
+
 std::optional<std::array<uint32_t, 4>> ReadCpuRegisters()
 {
 #if defined(__x86_64__) || defined(__i386__)
@@ -157,19 +159,11 @@ std::optional<std::array<uint32_t, 4>> ReadCpuRegisters()
 #endif
 }
 
-} // namespace
-
 MachineFacts ReadMachineFacts(const std::string& sysRoot)
 {
     MachineFacts facts;
     fs::path root = sysRoot.empty() ? fs::path("/") : fs::path(sysRoot);
     facts.diskSerial = ReadDiskSerial(root, facts.readError);
     facts.cpuRegisters = ReadCpuRegisters();
-    return facts;
-}
-
-const MachineFacts& ThisMachine()
-{
-    static const MachineFacts facts = ReadMachineFacts("/");
     return facts;
 }

@@ -16,7 +16,11 @@ struct MachineFacts {
     bool readError = false; // reading failed part-way
 };
 
-// Reads the facts of this computer (cached after the first call).
+// Reads the facts of this computer (cached after the first call): the disk
+// from sysfs on Linux, from the first physical drive's storage properties
+// on Windows.
 const MachineFacts& ThisMachine();
+// The processor's registers of MachineFacts::cpuRegisters.
+std::optional<std::array<uint32_t, 4>> ReadCpuRegisters();
 // The same, reading disk information below `sysRoot` (tests pass a fake tree).
 MachineFacts ReadMachineFacts(const std::string& sysRoot);

@@ -2,7 +2,10 @@
 #pragma once
 // The one way the program replaces a file on disk: the data file, the
 // settings file and every export go through it, so a save that fails at any
-// point leaves the previous file as it was.
+// point leaves the previous file as it was. On Windows the last step is
+// ReplaceFileW (which keeps the replaced file's attributes) or MoveFileExW
+// with write-through, tried again for half a second while another program
+// (a virus scanner, mostly) holds one of the files.
 #include <cstdint>
 #include <span>
 #include <string>

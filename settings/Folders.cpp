@@ -14,6 +14,19 @@ std::string WithSlash(std::string folder)
     return folder;
 }
 
+// For the folders the rules made: a Windows one ends in a backslash already.
+std::string WithSeparator(std::string folder)
+{
+    return !folder.empty() && folder.back() == '\\' ? folder : WithSlash(std::move(folder));
+}
+
+std::string WithBackslash(std::string folder)
+{
+    if (folder.empty() || (folder.back() != '\\' && folder.back() != '/'))
+        folder += '\\';
+    return folder;
+}
+
 std::string settingsFolder;
 std::string backupFolder;
 
@@ -43,9 +56,26 @@ TFolders ResolveFolders(const std::string& executableFolder, const char* xdgConf
     return folders;
 }
 
+TFolders ResolveWindowsFolders(const std::string& executableFolder, bool executableFolderWritable,
+                               const TKnownFolders& known)
+{
+    TFolders folders;
+    folders.program = WithBackslash(executableFolder);
+    folders.settings = folders.program;
+    // Without an application data folder the program's own folder is the
+    // only place left; saving the settings there then fails as it would.
+    if (!executableFolderWritable && !known.roamingAppData.empty()) {
+        folders.installed = true;
+        folders.settings = WithBackslash(known.roamingAppData) + "QV-300\\";
+    }
+    folders.backups = (known.documents.empty() ? folders.settings : WithBackslash(known.documents) + "QV-300\\")
+                      + "Backups\\";
+    return folders;
+}
+
 void SetSettingsFolder(const std::string& folder)
 {
-    settingsFolder = folder.empty() ? folder : WithSlash(folder);
+    settingsFolder = folder.empty() ? folder : WithSeparator(folder);
 }
 
 const std::string& SettingsFolder()
@@ -68,7 +98,7 @@ std::string ResolveBackupFolder(const TFolders& folders, const char* xdgDataHome
 
 void SetBackupFolder(const std::string& folder)
 {
-    backupFolder = WithSlash(folder);
+    backupFolder = WithSeparator(folder);
 }
 
 const std::string& BackupFolder()

@@ -12,6 +12,7 @@
 
 #include "settings/AtomicFile.h"
 #include "settings/TextEncoding.h"
+#include "settings/Utf8Path.h"
 
 namespace {
 
@@ -117,7 +118,8 @@ TIniFile::LoadResult TIniFile::Load(std::string* error)
     tooLarge_ = false;
 
     std::error_code ec;
-    fs::file_status st = fs::status(path_, ec);
+    const fs::path file = PathFromUtf8(path_);
+    fs::file_status st = fs::status(file, ec);
     if (st.type() == fs::file_type::not_found)
         return LoadResult::Missing;
     if (ec || fs::is_directory(st)) {
@@ -126,11 +128,11 @@ TIniFile::LoadResult TIniFile::Load(std::string* error)
         return LoadResult::Failed;
     }
     if (fs::is_regular_file(st)) {
-        std::uintmax_t size = fs::file_size(path_, ec);
+        std::uintmax_t size = fs::file_size(file, ec);
         if (!ec && size > kMaxFileSize)
             return TooLargeFailure(error);
     }
-    std::ifstream in(path_, std::ios::binary);
+    std::ifstream in(file, std::ios::binary);
     if (!in) {
         if (error)
             *error = "cannot open " + path_ + ": " + SystemMessage(errno);

@@ -11,6 +11,7 @@
 #include "settings/IniFile.h"
 #include "settings/Language.h"
 #include "settings/ListText.h"
+#include "settings/Utf8Path.h"
 
 namespace {
 
@@ -75,7 +76,7 @@ bool SaveSysInfo(std::string* error)
     if (!SettingsFolder().empty()) {
         // The user's configuration folder may not exist before the first exit.
         std::error_code ec;
-        std::filesystem::create_directories(SettingsFolder(), ec);
+        std::filesystem::create_directories(PathFromUtf8(SettingsFolder()), ec);
     }
     TIniFile file(SysInfoPath());
     return file.WriteString(kSysInfoSection, "Com", ALL.ComPort, error)

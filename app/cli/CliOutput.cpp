@@ -9,6 +9,7 @@
 
 #include "image/formats/DataFile.h"
 #include "settings/AtomicFile.h"
+#include "settings/Utf8Path.h"
 
 namespace fs = std::filesystem;
 
@@ -50,12 +51,13 @@ bool OutputAllowed(const std::string& out, bool force, const std::vector<std::st
     if (out == "-")
         return true;
     std::error_code ec;
-    if (!fs::exists(fs::symlink_status(out, ec)))
+    const fs::path file = PathFromUtf8(out);
+    if (!fs::exists(fs::symlink_status(file, ec)))
         return true;
     for (const std::string& in : inputs)
-        if (!in.empty() && fs::equivalent(out, in, ec))
+        if (!in.empty() && fs::equivalent(file, PathFromUtf8(in), ec))
             return Refuse(out, "is also the command's input; write to another file");
-    const fs::file_status status = fs::status(out, ec);
+    const fs::file_status status = fs::status(file, ec);
     if (IsStream(status))
         return true;
     if (fs::exists(status) && !fs::is_regular_file(status))
@@ -71,7 +73,7 @@ bool WriteOutput(const std::string& out, std::string_view bytes, bool force)
     if (!OutputAllowed(out, force))
         return false;
     std::error_code ec;
-    if (IsStream(fs::status(out, ec))) {
+    if (IsStream(fs::status(PathFromUtf8(out), ec))) {
         errno = 0;
         std::FILE* to = std::fopen(out.c_str(), "ab");
         return to ? WriteStream(to, out, bytes) : CannotWrite(out, std::strerror(errno ? errno : EIO));

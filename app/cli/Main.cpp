@@ -13,6 +13,7 @@
 #include "core/Catalogue.h"
 #include "core/State.h"
 #include "app/cli/CliOutput.h"
+#include "app/cli/Console.h"
 #include "app/cli/DoctorCommand.h"
 #include "app/cli/FormatCommands.h"
 #include "app/cli/LinkCommands.h"
@@ -98,6 +99,10 @@ void AddDumpCommand(CLI::App& app, CommandRun& run)
 
 int main(int argc, char** argv)
 {
+    PrepareConsole();
+    TUtf8Arguments arguments(argc, argv);
+    argc = arguments.argc();
+    argv = arguments.argv();
     CLI::App app("qv300-cli: the program's document operations without a window.", "qv300-cli");
     app.require_subcommand(1);
     // The options are --name everywhere: CLI11 on Windows would otherwise

@@ -2,25 +2,10 @@
 #include "app/ui/HelpTopics.h"
 
 #include <QFileInfo>
-#include <QMimeDatabase>
-#include <QProcess>
 
 #include "core/State.h"
 #include "settings/Language.h"
 #include "settings/MsgBox.h"
-
-bool DesktopHasViewerFor(const QString& path)
-{
-    const QString type = QMimeDatabase().mimeTypeForFile(path).name();
-    QProcess query;
-    query.start("xdg-mime", {"query", "default", type});
-    if (!query.waitForFinished(3000)) {
-        query.kill();
-        query.waitForFinished(1000);
-        return false;
-    }
-    return query.exitCode() == 0 && !query.readAllStandardOutput().trimmed().isEmpty();
-}
 
 QString HelpGuidePath()
 {

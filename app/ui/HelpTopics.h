@@ -3,7 +3,8 @@
 // Help Topics: the compiled help (_<language>.chm) where the desktop has a
 // viewer for it, else the HTML user guide of the current language in the
 // desktop's browser, else a message that names the guide. Most Linux
-// desktops have no CHM viewer, so the guide is the usual way.
+// desktops have no CHM viewer, so the guide is the usual way there; Windows
+// opens the CHM, as the program always did there.
 #include <QString>
 #include <QUrl>
 #include <functional>
@@ -15,8 +16,9 @@
 QString HelpGuidePath();
 
 // True when the desktop names a program for the type of the file at `path`
-// (xdg-mime). Opening a file itself reports success as soon as xdg-open has
-// started, whether a program takes the file or not.
+// (xdg-mime on Linux, the file associations on Windows, where the CHM
+// viewer comes with the system). Opening a file itself reports success as
+// soon as xdg-open has started, whether a program takes the file or not.
 bool DesktopHasViewerFor(const QString& path);
 
 // Shows the help through `open`, which hands a file to the desktop and says

@@ -58,6 +58,31 @@ TEST_F(Folders, AnInstalledProgramReadsSharedFilesAndKeepsSettingsInTheUsersFold
               dir.file("build/backups/"));
 }
 
+TEST(WindowsFolders, PortableKeepsSettingsBesideTheProgramInstalledUsesAppDataBackupsGoToDocuments)
+{
+    const TKnownFolders known{"C:\\Users\\张伟\\AppData\\Roaming", "C:\\Users\\张伟\\Documents\\"};
+    TFolders portable = ResolveWindowsFolders("D:\\QV300", true, known);
+    EXPECT_FALSE(portable.installed);
+    EXPECT_EQ(portable.program, "D:\\QV300\\");
+    EXPECT_EQ(portable.settings, "D:\\QV300\\");
+    EXPECT_EQ(portable.backups, "C:\\Users\\张伟\\Documents\\QV-300\\Backups\\");
+
+    TFolders installed = ResolveWindowsFolders("C:\\Program Files\\QV-300\\", false, known);
+    EXPECT_TRUE(installed.installed);
+    EXPECT_EQ(installed.program, "C:\\Program Files\\QV-300\\");
+    EXPECT_EQ(installed.settings, "C:\\Users\\张伟\\AppData\\Roaming\\QV-300\\");
+    const std::string previous = BackupFolder();
+    SetBackupFolder(installed.backups);
+    EXPECT_EQ(BackupFolder(), installed.backups); // no second separator
+    SetBackupFolder(previous);
+
+    // Where the system names no folders, everything stays beside the program.
+    TFolders bare = ResolveWindowsFolders("C:\\Program Files\\QV-300", false, {});
+    EXPECT_FALSE(bare.installed);
+    EXPECT_EQ(bare.settings, "C:\\Program Files\\QV-300\\");
+    EXPECT_EQ(bare.backups, "C:\\Program Files\\QV-300\\Backups\\");
+}
+
 TEST_F(Folders, InstalledStartUpUsesSharedDefaultsAndWritesTheUsersFileOnly)
 {
     MakeInstalledTree();

@@ -5,12 +5,8 @@
 # place and the installed qv300-cli.exe tells its version; the silent
 # uninstall then takes all of that away and leaves the user's backups.
 source "$(dirname "$0")/lib.sh"
-setup="$(ls -t build-win-package/qv300-*-setup.exe 2>/dev/null | head -n1 || true)"
-if [ -z "$setup" ] || [ "$build_win/qv300.exe" -nt "$setup" ]; then
-    need_build qv300.exe qv300-cli.exe
-    timeout 600 tools/windows/package.sh "$build_win" >/dev/null
-    setup="$(ls -t build-win-package/qv300-*-setup.exe | head -n1)"
-fi
+need_build qv300.exe qv300-cli.exe
+setup="$(package -setup.exe)"
 version="$(basename "$setup" | sed 's/^qv300-//; s/-setup\.exe$//')"
 
 use_prefix fresh

@@ -49,6 +49,21 @@ need_build() {
     done
 }
 
+# The newest package whose name ends in SUFFIX (-setup.exe, -windows-x64.zip),
+# made again when the build or what makes the packages is newer.
+package() {
+    local made source
+    made="$(ls -t build-win-package/qv300-*"$1" 2>/dev/null | head -n1 || true)"
+    for source in "$build_win/qv300.exe" "$build_win/qv300-cli.exe" tools/windows/package.sh tools/windows/qv300.nsi data/*.Ini; do
+        [ -n "$made" ] && [ ! "$source" -nt "$made" ] || { made=; break; }
+    done
+    if [ -z "$made" ]; then
+        timeout 900 tools/windows/package.sh "$build_win" >/dev/null || fail "tools/windows/package.sh failed"
+        made="$(ls -t build-win-package/qv300-*"$1" | head -n1)"
+    fi
+    echo "$made"
+}
+
 # Starts the native simulator serving COUNT radios with the given options
 # and puts their pseudo-terminals, one a line, into the file LIST.
 start_sim() { # LIST COUNT OPTION...

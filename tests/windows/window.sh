@@ -12,11 +12,7 @@ command -v xvfb-run >/dev/null && command -v xdotool >/dev/null || skip "no xvfb
 if [ ! -f "$build_win/qv300-link-screenshots.exe" ]; then
     timeout 600 cmake --build "$build_win" --target qv300-link-screenshots >/dev/null || fail "cannot build qv300-link-screenshots.exe"
 fi
-zip="$(ls -t build-win-package/qv300-*-windows-x64.zip 2>/dev/null | head -n1 || true)"
-if [ -z "$zip" ] || [ "$build_win/qv300.exe" -nt "$zip" ]; then
-    timeout 600 tools/windows/package.sh "$build_win" >/dev/null
-    zip="$(ls -t build-win-package/qv300-*-windows-x64.zip | head -n1)"
-fi
+zip="$(package -windows-x64.zip)"
 (cd "$scratch" && unzip -q "$root/$zip") || fail "cannot unzip $zip"
 app="$(ls -d "$scratch"/qv300-*-windows-x64)"
 cp "$build_win/qv300-link-screenshots.exe" "$app/"

@@ -32,7 +32,11 @@ version="$(grep -o 'QV300_VERSION=\\*"[^"\\]*' "$build/compile_commands.json" | 
 name="qv300-$version-windows-x64"
 
 # The stage: what the program needs beside it and nothing of the build
-# (objects, tests, CMake's files).
+# (objects, tests, CMake's files). Everything is made in $out.new and takes
+# the place of $out when complete, so an interrupted run leaves no package
+# that looks finished.
+final="$out"
+out="$final.new"
 rm -rf "$out"
 stage="$out/$name"
 mkdir -p "$stage"
@@ -90,4 +94,6 @@ grep -q '^Language_ID=1' "$lists/SysInfo-Chinese.Ini" \
 
 makensis -V2 -DVERSION="$version" -DSTAGE="$abs_stage" -DLISTS="$(cd "$lists" && pwd)" \
     -DOUTFILE="$(pwd)/$out/qv300-$version-setup.exe" tools/windows/qv300.nsi
-ls -l "$out/$name.zip" "$out/qv300-$version-setup.exe"
+rm -rf "$final"
+mv "$out" "$final"
+ls -l "$final/$name.zip" "$final/qv300-$version-setup.exe"

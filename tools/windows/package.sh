@@ -41,7 +41,7 @@ rm -rf "$out"
 stage="$out/$name"
 mkdir -p "$stage"
 cp "$build/qv300.exe" "$build/qv300-cli.exe" "$stage/"
-for file in "$build"/*.dll "$build"/*.chm "$build"/*.qm; do
+for file in "$build"/*.dll "$build"/*.chm "$build"/*.qm "$build"/qt.conf; do
     if [ -f "$file" ]; then cp "$file" "$stage/"; fi
 done
 for folder in platforms styles imageformats printsupport translations help; do

@@ -13,8 +13,9 @@ fail() { echo "$test_name: FAILED: $*" >&2; exit 1; }
 pass() { echo "$test_name: passed"; }
 
 # Without the Qt for MinGW there is no Windows build to test.
-if [ -z "${QV300_QT_MINGW:-}" ] && [ ! -e ../shared/toolchains/qt-6.4.2-mingw-w64-x86_64.tar.xz ] \
-    && [ ! -d build-win-qt ] && [ ! -d build-qt-mingw ]; then
+if [ -x tools/windows/build.sh ]; then
+    tools/windows/build.sh --find-qt >/dev/null 2>&1 || skip "no Qt for MinGW at hand (see tools/windows/build.sh)"
+elif [ -z "${QV300_QT_MINGW:-}" ] && [ ! -e ../shared/toolchains/qt-6.4.2-mingw-w64-x86_64.tar.xz ]; then
     skip "no Qt for MinGW at hand (set QV300_QT_MINGW or put the prebuilt archive in ../shared/toolchains)"
 fi
 source tools/windows/wine-env.sh
@@ -29,14 +30,14 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# A prefix of this test's own, made once and kept for the next run
-# (QV300_WINEPREFIX names another); FRESH makes a new one in the scratch
-# folder. The caller maps its ports, then runs ports_ready.
+# The tests' prefix, made once and kept for the next run ($QV300_WINEPREFIX,
+# else $WINEPREFIX, else build-win/wine-prefix); FRESH makes a new one in
+# the scratch folder. The caller maps its ports, then runs ports_ready.
 use_prefix() {
     if [ "${1:-}" = fresh ]; then
         wine_prefix "$scratch/prefix" || fail "no Wine prefix"
     else
-        wine_prefix "${QV300_WINEPREFIX:-$root/build-win/wine-prefix}" || fail "no Wine prefix"
+        wine_prefix "${QV300_WINEPREFIX:-${WINEPREFIX:-$root/build-win/wine-prefix}}" || fail "no Wine prefix"
     fi
 }
 

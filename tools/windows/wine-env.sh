@@ -11,6 +11,8 @@ wine="${WINE:-$(command -v wine64 || echo /usr/lib/wine/wine64)}"
 wineserver="$(dirname "$(readlink -f "$wine")")/wineserver"
 [ -x "$wineserver" ] || wineserver="$(command -v wineserver || true)"
 export WINEDEBUG="${WINEDEBUG:--all}"
+# A new prefix without the questions about Wine's Mono and Gecko.
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 
 wine_prefix() {
     export WINEPREFIX="$1"

@@ -27,7 +27,7 @@ fi
 
 # The version every compiled file was given (QV300_VERSION), so it is
 # written once, in project().
-version="$(grep -o 'QV300_VERSION=\\*"[^"\\]*' "$build/compile_commands.json" | head -n1 | sed 's/.*"//')"
+version="$(grep -o 'QV300_VERSION=\\*"[^"\\]*' "$build/compile_commands.json" 2>/dev/null | head -n1 | sed 's/.*"//' || true)"
 [ -n "$version" ] || { echo "package.sh: no version in $build/compile_commands.json" >&2; exit 1; }
 name="qv300-$version-windows-x64"
 

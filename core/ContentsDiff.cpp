@@ -164,7 +164,7 @@ bool Compared(const SettingField& f)
 std::string SettingLabel(const SettingField& f)
 {
     const std::string labelKey = std::string(*f.label ? f.label : f.control) + ".Caption";
-    std::string label = LanguageFileText(f.window, labelKey, f.caption);
+    std::string label = WithoutAccelerator(LanguageFileText(f.window, labelKey, f.caption));
     // The two keys' rows carry the same labels; their group tells them apart.
     if (f.mapping == FieldMapping::KeyShort || f.mapping == FieldMapping::KeyLong)
         label += " " + std::string(1, std::string(f.control).back());

@@ -19,12 +19,14 @@ constexpr auto kTexts = std::to_array<SheetTextKey>({
     {"RedoNamed", "&Redo %1"},
     {"Copy", "&Copy"},
     {"Paste", "&Paste"},
+    {"SelectAll", "Select &All Channels"},
     {"Clear", "C&lear"},
-    {"MoveUp", "Move &Up"},
-    {"MoveDown", "Move &Down"},
-    {"InsertChannel", "&Insert Empty Channel"},
+    {"MoveUp", "&Move Up"},
+    {"MoveDown", "Move Do&wn"},
+    {"InsertChannel", "I&nsert Empty Channel"},
     {"FillDown", "&Fill Down"},
-    {"Sort", "Sort by &RX frequency"},
+    {"FillDownColumn", "&Fill Down %1"},
+    {"Sort", "Sor&t by RX frequency"},
     // Names of changes.
     {"ChannelChange", "%1 of channel %2"},
     // Messages.

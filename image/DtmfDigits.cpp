@@ -15,10 +15,10 @@ constexpr uint8_t kHighestDigit = 9;
 constexpr int kIdCodeLength = 3;
 
 const std::vector<DtmfStringField> kStrings = {
-    {"cxEntv", "lEntv", "Begin of Tx", "cgPtts", 1, 0x14D, 0x160, 16, false, "begin_of_tx"},
-    {"cxEndv", "lEndv", "End of Tx", "cgPtts", 2, 0x14E, 0x168, 16, false, "end_of_tx"},
-    {"cxIdSv", "lIdSv", "ID Code", "cgDeCode", 3, -1, 0x148, 6, true, "id_code"},
-    {"cxStunSv", "lStunSv", "Stun Code", "cgStun", 4, 0x150, 0x151, 10, false, "stun_code"},
+    {"cxEntv", "lEntv", "&Begin of Tx", "cgPtts", 1, 0x14D, 0x160, 16, false, "begin_of_tx"},
+    {"cxEndv", "lEndv", "&End of Tx", "cgPtts", 2, 0x14E, 0x168, 16, false, "end_of_tx"},
+    {"cxIdSv", "lIdSv", "&ID Code", "cgDeCode", 3, -1, 0x148, 6, true, "id_code"},
+    {"cxStunSv", "lStunSv", "St&un Code", "cgStun", 4, 0x150, 0x151, 10, false, "stun_code"},
 };
 }
 

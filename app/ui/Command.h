@@ -32,6 +32,7 @@ enum class Command : int {
     ExportCsv = 36,
     ExportJson = 37,
     ExportPdf = 38,
+    SelectAllChannels = 39,
     Undo = 40,
     Redo = 41,
     CopyChannels = 42,

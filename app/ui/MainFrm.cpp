@@ -198,8 +198,8 @@ void TfMainFrm::BuildMenus()
     addItem(nSetup, "N4", "&Model Information", "", Command::ModelInformation);
     nSetup->addSeparator();
     addItem(nSetup, "C2", "&Communication Port", "", Command::CommunicationPort);
-    addItem(nSetup, "nLanguage", "Language File Setup", "", Command::LanguageFileSetup);
-    addItem(nSetup, "nCheckConnection", "Check Connection", "", Command::CheckConnection);
+    addItem(nSetup, "nLanguage", "&Language File Setup", "", Command::LanguageFileSetup);
+    addItem(nSetup, "nCheckConnection", "Chec&k Connection", "", Command::CheckConnection);
 
     QMenu* nView = menuBar()->addMenu("&View");
     nView->setObjectName("nView");
@@ -222,7 +222,7 @@ void TfMainFrm::BuildMenus()
     nHelp->setObjectName("nHelp");
     addItem(nHelp, "nHelpTopics", "&Help Topics", "", Command::HelpTopics);
     nHelp->addSeparator();
-    addItem(nHelp, "nAbout", "About...", "", Command::About);
+    addItem(nHelp, "nAbout", "&About...", "", Command::About);
 }
 
 void TfMainFrm::BuildToolBar()

@@ -128,6 +128,10 @@ private:
     void BuildSheetMenu(QMenu* nEdit);
     // Relabels the undo and clipboard items in the current language.
     void UpdateSheetTexts();
+    // Fill Down named after the grid's current column, and off where the
+    // column is none that it fills; `enabled` is false where no channel
+    // item applies.
+    void UpdateFillDownItem(bool enabled);
     // `saved`: the document is the one on disk (New, Open, model change),
     // not one read from a radio.
     void StartUndoHistory(bool saved);

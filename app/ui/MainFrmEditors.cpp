@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The editor windows inside the main window: at most one of each kind.
+#include <QAction>
 #include <QMdiArea>
+#include <QMenu>
 #include <QMdiSubWindow>
+#include <QTableWidget>
 
 #include "app/ui/MainFrm.h"
 #include "editors/ui/ChsInfo.h"
@@ -94,9 +97,21 @@ bool TfMainFrm::ShowEditor(Command command)
         editors_[command] = editor;
         QMdiSubWindow* sub = mdi->addSubWindow(editor);
         sub->setAttribute(Qt::WA_DeleteOnClose);
+        // The frame's Close takes the desktop's close keys, Ctrl+W among
+        // them; here Ctrl+W is Write To Radio, and a key with two owners
+        // would do nothing.
+        for (QAction* a : sub->systemMenu()->actions())
+            if (a->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::Key_W))) {
+                QList<QKeySequence> keys = a->shortcuts();
+                keys.removeAll(QKeySequence(Qt::CTRL | Qt::Key_W));
+                a->setShortcuts(keys);
+            }
         kind->fill(editor);
-        if (auto* channels = qobject_cast<TfChsInfo*>(editor))
+        if (auto* channels = qobject_cast<TfChsInfo*>(editor)) {
             channels->SetContextActions(SheetActions());
+            connect(channels->gvChs, &QTableWidget::currentCellChanged, this, [this] { UpdateFillDownItem(true); });
+            UpdateFillDownItem(true);
+        }
         sub->resize(kind->size(editor));
         sub->move(20, 20);
     }

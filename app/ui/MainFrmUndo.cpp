@@ -75,7 +75,10 @@ const SheetItem kSheetItems[] = {
     {Command::Undo, "Undo", QKeySequence::Undo, "", false, nullptr},
     {Command::Redo, "Redo", QKeySequence::UnknownKey, "", true, nullptr},
     {Command::CopyChannels, "Copy", QKeySequence::Copy, "", false, [](TfChsInfo& c) { c.CopyChannels(); }},
-    {Command::PasteChannels, "Paste", QKeySequence::Paste, "", true, [](TfChsInfo& c) { c.PasteChannels(); }},
+    {Command::PasteChannels, "Paste", QKeySequence::Paste, "", false, [](TfChsInfo& c) { c.PasteChannels(); }},
+    // Not Ctrl+A: that is Save As.
+    {Command::SelectAllChannels, "SelectAll", QKeySequence::UnknownKey, "Ctrl+Shift+A", true,
+     [](TfChsInfo& c) { c.SelectAllChannels(); }},
     {Command::ClearChannels, "Clear", QKeySequence::UnknownKey, "Del", false, [](TfChsInfo& c) { c.ClearSelected(); }},
     {Command::MoveChannelsUp, "MoveUp", QKeySequence::UnknownKey, "Ctrl+Up", false,
      [](TfChsInfo& c) { c.MoveSelected(-1); }},
@@ -129,12 +132,14 @@ void TfMainFrm::BuildSheetMenu(QMenu* nEdit)
         for (const SheetItem& item : kSheetItems)
             if (item.command != Command::Undo && item.command != Command::Redo)
                 sheetItems_[item.command]->setEnabled(grid);
+        UpdateFillDownItem(grid);
     });
     // Their keys stay on: RunSheetCommand looks where they were pressed.
     connect(nEdit, &QMenu::aboutToHide, this, [this] {
         for (const SheetItem& item : kSheetItems)
             if (item.command != Command::Undo && item.command != Command::Redo)
                 sheetItems_[item.command]->setEnabled(true);
+        UpdateFillDownItem(true);
     });
     UpdateSheetTexts();
 }
@@ -154,6 +159,17 @@ void TfMainFrm::UpdateSheetTexts()
         undo->setText(Text("UndoNamed", {name(undoStack_->index() - 1)}));
     if (undoStack_->canRedo())
         redo->setText(Text("RedoNamed", {name(undoStack_->index())}));
+    UpdateFillDownItem(true);
+}
+
+void TfMainFrm::UpdateFillDownItem(bool enabled)
+{
+    // Whole rows selected show no column: the item names the one it fills.
+    TfChsInfo* channels = ChannelEditor();
+    const QString column = channels ? channels->FillDownColumnTitle() : QString();
+    QAction* item = sheetItems_[Command::FillDown];
+    item->setText(column.isEmpty() ? Text("FillDown") : Text("FillDownColumn", {column.toStdString()}));
+    item->setEnabled(enabled && !column.isEmpty());
 }
 
 QAction* TfMainFrm::EditAction(Command command) const

@@ -23,14 +23,14 @@ TfModel::TfModel(QWidget* parent) : QDialog(parent)
 {
     setObjectName("fModel");
     setWindowTitle("Model Information");
-    Label1 = new QLabel("Model Type: ");
+    Label1 = new QLabel("&Model Type: ");
     Label1->setObjectName("Label1");
     cbCopmut = new QComboBox;
     cbCopmut->setObjectName("cbCopmut");
     // Model names and band texts are found in the catalogue by their text:
     // a language file must not rename them.
     SetTag(cbCopmut, kTagNotTranslated);
-    Label2 = new QLabel("Frequency: ");
+    Label2 = new QLabel("&Frequency: ");
     Label2->setObjectName("Label2");
     cbPd = new QComboBox;
     cbPd->setObjectName("cbPd");
@@ -40,6 +40,8 @@ TfModel::TfModel(QWidget* parent) : QDialog(parent)
     btnCancel = new QPushButton("&Cancel");
     btnCancel->setObjectName("btnCancel");
 
+    Label1->setBuddy(cbCopmut);
+    Label2->setBuddy(cbPd);
     auto* grid = new QGridLayout(this);
     grid->addWidget(Label1, 0, 0);
     grid->addWidget(cbCopmut, 0, 1);

@@ -94,6 +94,10 @@ public:
     void MoveSelected(int step);
     void InsertChannel();
     void FillDownSelected();
+    // The title of the column Fill Down fills, the current one; empty when
+    // it is no channel field (the channel number) or there is none.
+    QString FillDownColumnTitle() const;
+    void SelectAllChannels();
     // Sorts the selected channels among themselves, all channels when one
     // or none is selected.
     void SortSelected();

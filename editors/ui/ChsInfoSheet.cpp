@@ -13,6 +13,7 @@
 #include <QMimeData>
 #include <QTableWidget>
 #include <algorithm>
+#include <numeric>
 
 #include "core/DocumentChange.h"
 #include "core/DocumentView.h"
@@ -214,6 +215,21 @@ void TfChsInfo::FillDownSelected()
         FillDown(field, channels);
         return channels;
     });
+}
+
+QString TfChsInfo::FillDownColumnTitle() const
+{
+    const int column = gvChs->currentColumn();
+    if (!FindChannelField(ColumnField(column)))
+        return {};
+    return gvChs->horizontalHeaderItem(column)->text().replace('\n', ' ');
+}
+
+void TfChsInfo::SelectAllChannels()
+{
+    std::vector<int> all(static_cast<size_t>(gvChs->rowCount()));
+    std::iota(all.begin(), all.end(), 1);
+    SelectChannels(all);
 }
 
 void TfChsInfo::SortSelected()

@@ -69,6 +69,7 @@ TfDtmfFun::TfDtmfFun(QWidget* parent) : TfEditorForm("fDtmfFun", "DTMF Function"
         const QString pattern = f.digitsOnly ? "[0-9]*" : "[0-9A-Da-d*#]*";
         edit->setValidator(new QRegularExpressionValidator(QRegularExpression(pattern), edit));
         edit->installEventFilter(this);
+        label->setBuddy(edit);
         grid->addWidget(label, row, 0);
         grid->addWidget(edit, row, 1);
         const DtmfStringField* field = &f;

@@ -70,6 +70,7 @@ void TfEditorForm::BuildFields(const char* window, const std::function<QGridLayo
         if (f->mapping != FieldMapping::KeyShort && f->mapping != FieldMapping::KeyLong)
             for (const std::string& item : ItemTexts(*f))
                 combo->addItem(QString::fromStdString(item));
+        label->setBuddy(combo);
         grid->addWidget(label, row, 0);
         grid->addWidget(combo, row, 1);
         connect(combo, &QComboBox::currentIndexChanged, this, [this, f] { ControlChanged(*f); });

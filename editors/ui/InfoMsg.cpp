@@ -24,14 +24,14 @@ struct InfoRow {
 };
 
 const InfoRow kRows[] = {
-    {"cxModel", "lModel", "Model Type", false, [] { return ALL.ModelName; }},
-    {"cxFreq", "lFreq", "Frequency[MHz]", false, [] { return ALL.BandText; }},
-    {"cxSerial", "lSerial", "Serial Number", true, [] { return SerialNumberText(ALL.Image.data() + kSerialNumber); }},
-    {"cxRadioTime", "lRadioTime", "Write Time", false, [] { return FormatStamp(ALL.Image.data() + kWriteStamp); }},
-    {"cxLeaveTime", "lLeaveTime", "Leave Factory Time", false,
+    {"cxModel", "lModel", "&Model Type", false, [] { return ALL.ModelName; }},
+    {"cxFreq", "lFreq", "&Frequency[MHz]", false, [] { return ALL.BandText; }},
+    {"cxSerial", "lSerial", "&Serial Number", true, [] { return SerialNumberText(ALL.Image.data() + kSerialNumber); }},
+    {"cxRadioTime", "lRadioTime", "&Write Time", false, [] { return FormatStamp(ALL.Image.data() + kWriteStamp); }},
+    {"cxLeaveTime", "lLeaveTime", "&Leave Factory Time", false,
      [] { return FormatStamp(ALL.Image.data() + kFactoryStamp); }},
     // Any language other than the design one shows the Chinese names.
-    {"cxArea", "lArea", "Area", true, [] { return LookupArea(ALL.AreaCode, ALL.LanguageId > 0); }},
+    {"cxArea", "lArea", "&Area", true, [] { return LookupArea(ALL.AreaCode, ALL.LanguageId > 0); }},
 };
 
 // Width of the longest area text the window can show in the current
@@ -64,6 +64,7 @@ TfInfoMsg::TfInfoMsg(QWidget* parent) : TfEditorForm("fInfoMsg", "Radio Informat
         if (std::strcmp(r.control, "cxArea") == 0)
             edit->setMinimumWidth(LongestAreaWidth(edit));
         edits_.push_back(edit);
+        label->setBuddy(edit);
         const int row = grid->rowCount();
         grid->addWidget(label, row, 0);
         grid->addWidget(edit, row, 1);

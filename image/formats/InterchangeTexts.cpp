@@ -42,8 +42,8 @@ constexpr auto kTexts = std::to_array<InterchangeTextKey>({
     // The import report.
     {"ReportCaption", "Import Report"},
     {"ReportSummary", "Channels taken: %1. Rows not taken: %2, these:"},
-    {"ReportClose", "Close"},
-    {"KeepLocations", "Keep the locations of the file"},
+    {"ReportClose", "&Close"},
+    {"KeepLocations", "&Keep the locations of the file"},
     {"ImportFailed", "Nothing was imported: %1"},
     {"UndoImport", "Import"},
     // File dialogs.

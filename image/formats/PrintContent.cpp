@@ -31,9 +31,12 @@ public:
     }
 
 private:
-    // Without the accelerator marks of a caption.
+    // Without the access key of a caption: "&Tone", or "(&T)" after the text.
     static std::string Plain(std::string text)
     {
+        const size_t marked = text.find("(&");
+        if (marked != std::string::npos && marked + 3 < text.size() && text[marked + 3] == ')')
+            text.erase(marked, 4);
         text.erase(std::remove(text.begin(), text.end(), '&'), text.end());
         return text;
     }

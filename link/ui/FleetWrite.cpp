@@ -165,7 +165,9 @@ TfFleetWrite::TfFleetWrite(QWidget* parent)
     layout->addLayout(choices);
     layout->addWidget(cbHandsFree);
     layout->addWidget(cbRewriteDone);
-    layout->addWidget(new QLabel(T("LogHeading")));
+    auto* logHeading = new QLabel(T("LogHeading"));
+    logHeading->setBuddy(mLog);
+    layout->addWidget(logHeading);
     layout->addWidget(mLog);
     layout->addLayout(ButtonRow({btnStart, btnStop, btnOpenFolder, btnClose}));
 

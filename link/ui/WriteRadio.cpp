@@ -55,10 +55,10 @@ TfWriteRadio::TfWriteRadio(QWidget* parent)
     pBar->setObjectName("pBar");
     pBar->setTextVisible(false);
     pBar->setMinimumWidth(360);
-    cbBackup = new QCheckBox("Back up the radio before writing");
+    cbBackup = new QCheckBox("&Back up the radio before writing");
     cbBackup->setObjectName("cbBackup");
     cbBackup->setChecked(ReadWriteRadioOption("Backup"));
-    cbVerify = new QCheckBox("Read back and verify after writing");
+    cbVerify = new QCheckBox("Read back and &verify after writing");
     cbVerify->setObjectName("cbVerify");
     cbVerify->setChecked(ReadWriteRadioOption("Verify"));
     mResults = new QPlainTextEdit;

@@ -17,12 +17,13 @@ TfSetLanguage::TfSetLanguage(QWidget* parent) : QDialog(parent)
 {
     setObjectName("fSetLanguage");
     setWindowTitle("Language File Setup");
-    lbName = new QLabel("Language Mode: ", this);
+    lbName = new QLabel("&Language Mode: ", this);
     lbName->setObjectName("lbName");
     cbLanguage = new QComboBox(this);
     cbLanguage->setObjectName("cbLanguage");
     cbLanguage->setMinimumWidth(160);
     SetTag(cbLanguage, kTagNotTranslated);
+    lbName->setBuddy(cbLanguage);
     Language = new QListWidget(this);
     Language->setObjectName("Language");
     Language->hide();

@@ -21,10 +21,17 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QTimer>
+#include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <string>
 
 #include "app/ui/AboutDlg.h"
+#include "app/ui/BackupsDlg.h"
+#include "core/Backups.h"
+#include "core/RadioContents.h"
+#include "image/ImageLayout.h"
+#include "settings/Folders.h"
 #include "ShotSupport.h"
 #include "app/ui/MainFrm.h"
 #include "app/ui/ModelDlg.h"
@@ -174,6 +181,26 @@ int main(int argc, char** argv)
     about.hide();
 
     ok = SaveDialogs(&window, out) && ok;
+    // File > Backups: two radios, one of them backed up twice within a
+    // minute with the same contents, and once more after a change.
+    {
+        QTemporaryDir folder;
+        SetBackupFolder(folder.path().toStdString());
+        RadioContents radio = DocumentContents();
+        const std::time_t when = 1796040000; // a fixed moment, so the picture does not change by itself
+        for (const char* serial : {"QV30A1027", "QV30B0311"}) {
+            std::copy_n(serial, 9, radio.image.begin() + kSerialNumber);
+            SaveBackup(radio, BackupFolder(), when, nullptr);
+            SaveBackup(radio, BackupFolder(), when + 41, nullptr);
+        }
+        radio.image[kSerialNumber + 16] ^= 1;
+        SaveBackup(radio, BackupFolder(), when + 3600, nullptr);
+        TfBackups backups(&window);
+        backups.show();
+        QApplication::processEvents();
+        ok = Save(&backups, out + "/backups.png") && ok;
+        backups.hide();
+    }
     // The connection doctor on this machine, as Setup > Check Connection shows it.
     TfDoctor doctor(&window);
     doctor.show();

@@ -3,7 +3,9 @@
 # Installs what is missing, builds and runs every test; then builds the tests
 # again with AddressSanitizer and UndefinedBehaviorSanitizer and runs them;
 # then runs every fuzz target over its seeds and a short run of fresh inputs
-# (built with clang's libFuzzer, also under both sanitizers).
+# (built with clang's libFuzzer, also under both sanitizers). Last, when a
+# Qt for MinGW is at hand (see tools/windows/build.sh), cross-builds the
+# Windows programs and runs their tests under Wine.
 set -euo pipefail
 cd "$(dirname "$0")"
 tools/install-deps.sh --tests
@@ -26,3 +28,16 @@ cmake -S . -B build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWith
   -DQV300_BUILD_TESTS=ON -DQV300_FUZZ=ON -DQV300_WERROR=ON >/dev/null
 cmake --build build-fuzz -j"$jobs" --target qv300-fuzz
 ctest --test-dir build-fuzz -L fuzz --output-on-failure -j"$jobs"
+
+echo "== Windows build under Wine =="
+if qt_mingw="$(tools/windows/build.sh --find-qt 2>/dev/null)"; then
+  tools/install-deps.sh --windows
+  # Wine's own prefix for the tests, without the prompts for Mono and Gecko.
+  export WINEPREFIX="${WINEPREFIX:-$PWD/build-win/wine}" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  echo "Qt for MinGW: $qt_mingw"
+  tools/windows/build.sh -DQV300_WERROR=ON
+  ctest --test-dir build-win --output-on-failure -j"$jobs"
+else
+  echo "Windows tests skipped: no Qt for MinGW (set QV300_QT_MINGW, put the prebuilt archive in" \
+       "../shared/toolchains/, or run tools/windows/build-qt.sh)"
+fi

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <regex>
 
+#include "core/LocalTime.h"
 #include "settings/AtomicFile.h"
 
 namespace fs = std::filesystem;
@@ -23,7 +24,7 @@ std::string SerialForFileName(const std::string& serial)
 std::string BackupFileName(const std::string& serial, std::time_t when)
 {
     std::tm local{};
-    localtime_r(&when, &local);
+    LocalTime(when, local);
     char stamp[32];
     std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
     return SerialForFileName(serial) + "-" + stamp + ".dat";

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "core/LocalTime.h"
 #include "image/formats/CsvText.h"
 
 namespace {
@@ -33,7 +34,7 @@ std::string FleetRecordLine(const FleetRecord& r)
     std::replace_if(message.begin(), message.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
     char when[32] = "";
     std::tm local{};
-    if (localtime_r(&r.when, &local))
+    if (LocalTime(r.when, local))
         std::strftime(when, sizeof when, "%Y-%m-%d %H:%M:%S", &local);
     char seconds[32];
     std::snprintf(seconds, sizeof seconds, "%.1f", r.seconds);

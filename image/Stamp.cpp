@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <ctime>
 
+#include "core/LocalTime.h"
 #include "core/NumberText.h"
 #include "core/State.h"
 
@@ -42,7 +43,7 @@ std::string NowStampText()
 {
     std::time_t now = std::time(nullptr);
     std::tm local{};
-    localtime_r(&now, &local);
+    LocalTime(now, local);
     char buf[32];
     std::strftime(buf, sizeof buf, "%Y-%m-%d %H:%M:%S", &local);
     return buf;

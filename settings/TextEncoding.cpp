@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/TextEncoding.h"
 
-#include <cerrno>
 #include <cstddef>
-#include <iconv.h>
+
+#include "settings/TextConverter.h"
 
 namespace {
 
@@ -42,50 +42,6 @@ size_t Utf8SequenceLength(std::string_view s)
     return 0;
 }
 
-// One conversion descriptor for one call; closed when it goes.
-class Converter {
-public:
-    Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
-    ~Converter()
-    {
-        if (ok())
-            iconv_close(cd_);
-    }
-    Converter(const Converter&) = delete;
-    Converter& operator=(const Converter&) = delete;
-
-    bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
-
-    // Converts `in` and appends to `out`. Returns how many input bytes were
-    // consumed; stops at the first byte sequence that cannot be converted
-    // (invalid, incomplete at the end, or not representable).
-    size_t Convert(std::string_view in, std::string& out)
-    {
-        iconv(cd_, nullptr, nullptr, nullptr, nullptr); // back to the initial state
-        char* inPtr = const_cast<char*>(in.data());
-        size_t inLeft = in.size();
-        char buffer[4096];
-        while (inLeft > 0) {
-            char* outPtr = buffer;
-            size_t outLeft = sizeof buffer;
-            size_t r = iconv(cd_, &inPtr, &inLeft, &outPtr, &outLeft);
-            out.append(buffer, static_cast<size_t>(outPtr - buffer));
-            if (r == static_cast<size_t>(-1) && errno != E2BIG)
-                break;
-        }
-        // Flush any shift state; neither encoding used here has one, but
-        // this keeps the descriptor honest.
-        char* outPtr = buffer;
-        size_t outLeft = sizeof buffer;
-        iconv(cd_, nullptr, nullptr, &outPtr, &outLeft);
-        out.append(buffer, static_cast<size_t>(outPtr - buffer));
-        return in.size() - inLeft;
-    }
-
-private:
-    iconv_t cd_;
-};
-
 } // namespace
 
 bool IsValidUtf8(std::string_view bytes)
@@ -121,7 +77,7 @@ std::string Gb18030ToUtf8(std::string_view bytes)
 {
     std::string out;
     out.reserve(bytes.size() + bytes.size() / 2);
-    Converter conv("UTF-8", "GB18030");
+    TTextConverter conv("UTF-8", "GB18030");
     if (!conv.ok()) {
         // Without the converter only ASCII can be trusted.
         for (char c : bytes) {
@@ -148,7 +104,7 @@ std::string Utf8ToGb18030(std::string_view text)
 {
     std::string out;
     out.reserve(text.size());
-    Converter conv("GB18030", "UTF-8");
+    TTextConverter conv("GB18030", "UTF-8");
     while (!text.empty()) {
         // Convert the longest well-formed stretch at once; every ill-formed
         // byte, and every character the converter refuses, becomes '?'.

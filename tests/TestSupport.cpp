@@ -2,25 +2,10 @@
 #include "TestSupport.h"
 
 #include <algorithm>
-#include <chrono>
-#include <cstdio>
-#include <cstdlib>
 #include <fstream>
 #include <sstream>
-#include <stdexcept>
-#include <csignal>
-#include <sys/resource.h>
-#include <sys/wait.h>
 
 #include "core/State.h"
-
-TempDir::TempDir()
-{
-    std::string pattern = (std::filesystem::temp_directory_path() / "qv300-test-XXXXXX").string();
-    if (!mkdtemp(pattern.data()))
-        throw std::runtime_error("cannot create a temporary folder");
-    path_ = pattern;
-}
 
 TempDir::~TempDir()
 {
@@ -90,27 +75,6 @@ std::string Quote(const std::string& s)
     return q + "'";
 }
 
-CliRun Cli(const TempDir& dir, const std::string& args)
-{
-    const char* cli = std::getenv("QV300_CLI");
-    std::string errFile = dir.file("cli-stderr.txt");
-    std::string command = Quote(cli ? cli : "qv300-cli") + " " + args + " 2>" + Quote(errFile) + " </dev/null";
-    CliRun run;
-    auto start = std::chrono::steady_clock::now();
-    FILE* p = popen(command.c_str(), "r");
-    if (!p)
-        return run;
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0)
-        run.out.append(buf, n);
-    int status = pclose(p);
-    run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.err = ReadAll(errFile);
-    return run;
-}
-
 bool ListedPorts::CanOpen(const std::string& path)
 {
     return std::find(devices.begin(), devices.end(), path) != devices.end();
@@ -122,22 +86,4 @@ size_t Occurrences(const std::string& text, const std::string& part)
     for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
         ++n;
     return n;
-}
-
-DiskFullAfter::DiskFullAfter(unsigned long bytes)
-{
-    rlimit limit{};
-    getrlimit(RLIMIT_FSIZE, &limit);
-    previous_ = limit.rlim_cur;
-    std::signal(SIGXFSZ, SIG_IGN); // a failed write, not a killed process
-    limit.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &limit);
-}
-
-DiskFullAfter::~DiskFullAfter()
-{
-    rlimit limit{};
-    getrlimit(RLIMIT_FSIZE, &limit);
-    limit.rlim_cur = previous_;
-    setrlimit(RLIMIT_FSIZE, &limit);
 }

@@ -16,15 +16,20 @@
 # _Chinese.chm, and lintian). The build makes the manual pages with help2man;
 # the tests read them with man. The fuzz targets of the tests are built with
 # clang and its libFuzzer (libclang-rt-14-dev, which clang only recommends).
+# With --windows it adds what the Windows build and its tests under Wine
+# need (tools/windows/): the MinGW-w64 cross compiler, Wine, NSIS, Wine's
+# headers (for building Qt for MinGW), Ninja, the virtual X server and zip.
 set -euo pipefail
 for_tests=false
 for_tools=false
 for_package=false
+for_windows=false
 for arg in "$@"; do
   case "$arg" in
     --tests) for_tests=true ;;
     --tools) for_tools=true ;;
     --package) for_package=true ;;
+    --windows) for_windows=true ;;
     *) echo "unknown option: $arg" >&2; exit 1 ;;
   esac
 done
@@ -37,6 +42,8 @@ packages=(
 $for_tests && packages+=(locales desktop-file-utils appstream man-db python3 poppler-utils clang libclang-rt-14-dev)
 $for_tools && packages+=(xvfb xauth python3 fonts-wqy-microhei xdotool chirp)
 $for_package && packages+=(dpkg-dev file desktop-file-utils appstream fp-utils-3.2.2 lintian)
+$for_windows && packages+=(g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 nsis libwine-dev ninja-build xvfb xauth zip
+                           qt6-translations-l10n)
 
 missing=()
 for p in "${packages[@]}"; do

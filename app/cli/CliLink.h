@@ -9,7 +9,7 @@
 #include "link/DoctorTexts.h"
 #include "link/RadioLink.h"
 #include "link/qt/QtLinkClock.h"
-#include "link/qt/QtSerialPort.h"
+#include "link/qt/PlatformSerialPort.h"
 #include "settings/Language.h"
 
 // Drives the engine the way the window does and stops its event loop as
@@ -72,7 +72,7 @@ private:
         });
     }
 
-    TQtSerialPort port_;
+    TPlatformSerialPort port_;
     TQtLinkClock clock_;
     TRadioLink link_;
     QEventLoop loop_;

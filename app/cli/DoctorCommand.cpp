@@ -14,11 +14,11 @@
 #include "link/Doctor.h"
 #include "link/DoctorTexts.h"
 #include "link/LineProbe.h"
-#include "link/PosixSystemView.h"
+#include "link/PlatformSystemView.h"
 #include "app/cli/QtRun.h"
-#include "link/qt/DevicePorts.h"
+#include "link/qt/PlatformPorts.h"
 #include "link/qt/QtLinkClock.h"
-#include "link/qt/QtSerialPort.h"
+#include "link/qt/PlatformSerialPort.h"
 
 namespace {
 constexpr int kExitReady = 0;
@@ -29,7 +29,7 @@ ProbeOutcome ProbeLine(int portNumber)
 {
     // Qt only now: the doctor looks at the system before it touches a port.
     QtRun qt;
-    TQtSerialPort port;
+    TPlatformSerialPort port;
     TQtLinkClock clock;
     TLineProbe probe(port, clock);
     QEventLoop loop;
@@ -87,7 +87,7 @@ int CommandDoctor(const DoctorOptions& o)
     // looks before it touches, so the settings' port is not checked by opening.
     const bool byUser = ChoosePortOfRun(o.port);
     ALL.ComPort = UpperAscii(ALL.ComPort);
-    TPosixSystemView system;
+    TPlatformSystemView system;
     DoctorReport report = Examine(system, DoctorRequest{CurrentPortMapping(), ALL.ComPort, byUser});
     std::optional<ProbeOutcome> probe;
     if (report.probePort) {

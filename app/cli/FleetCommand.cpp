@@ -12,6 +12,7 @@
 #include <memory>
 #include <unistd.h>
 
+#include "app/cli/Interrupts.h"
 #include "app/cli/QtRun.h"
 #include "core/ContentsDiff.h"
 #include "core/DocumentFiles.h"
@@ -22,12 +23,12 @@
 #include "core/State.h"
 #include "link/Fleet.h"
 #include "link/PortNames.h"
-#include "link/PosixSystemView.h"
+#include "link/PlatformSystemView.h"
 #include "link/SharedLoop.h"
 #include "link/StableDevice.h"
 #include "link/qt/QtLinkClock.h"
 #include "link/qt/QtLoopHooks.h"
-#include "link/qt/QtSerialPort.h"
+#include "link/qt/PlatformSerialPort.h"
 #include "settings/Folders.h"
 #include "settings/Language.h"
 
@@ -63,7 +64,7 @@ public:
     TFleet& Fleet() { return fleet_; }
     void Add(const std::string& name, const std::string& device)
     {
-        ports_.push_back(std::make_unique<TQtSerialPort>());
+        ports_.push_back(std::make_unique<TPlatformSerialPort>());
         clocks_.push_back(std::make_unique<TQtLinkClock>());
         sharedClocks_.push_back(std::make_unique<TSharedLoopClock>(*clocks_.back()));
         sharedPorts_.push_back(std::make_unique<TSharedLoopPort>(*ports_.back(), *sharedClocks_.back(), QtPostAfter(&context_)));
@@ -166,7 +167,7 @@ private:
     bool yes_;
     QElapsedTimer clock_;
     // The ports and clocks outlive the fleet that works on them.
-    std::vector<std::unique_ptr<TQtSerialPort>> ports_;
+    std::vector<std::unique_ptr<TPlatformSerialPort>> ports_;
     std::vector<std::unique_ptr<TQtLinkClock>> clocks_;
     QObject context_;
     std::vector<std::unique_ptr<TSharedLoopClock>> sharedClocks_;
@@ -225,7 +226,7 @@ int CommandFleetWrite(const LinkOptions& o, const FleetCliOptions& f)
     }
 
     CliFleet fleet(o.yes);
-    TPosixSystemView machine;
+    TPlatformSystemView machine;
     for (const std::string& name : names) {
         std::optional<int> n = PortNumberOf(name);
         fleet.Add(name, FollowedName(machine, n ? DeviceOfPort(*n).value_or("") : ""));
@@ -244,12 +245,7 @@ int CommandFleetWrite(const LinkOptions& o, const FleetCliOptions& f)
 
 void CountInterrupts()
 {
-    // Without SA_RESTART, so a question waiting on the terminal ends too.
-    struct sigaction action{};
-    action.sa_handler = OnInterrupt;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
+    CatchInterrupts(OnInterrupt);
 }
 
 int Interrupts()

@@ -17,10 +17,10 @@
 #include "app/cli/CliOutput.h"
 #include "app/cli/FleetCommand.h"
 #include "app/cli/QtRun.h"
-#include "link/qt/DevicePorts.h"
+#include "link/qt/PlatformPorts.h"
 #include "link/PortNames.h"
 #include "link/qt/QtLinkClock.h"
-#include "link/qt/QtSerialPort.h"
+#include "link/qt/PlatformSerialPort.h"
 #include "link/RadioLink.h"
 #include "settings/Language.h"
 

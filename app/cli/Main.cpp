@@ -100,6 +100,9 @@ int main(int argc, char** argv)
 {
     CLI::App app("qv300-cli: the program's document operations without a window.", "qv300-cli");
     app.require_subcommand(1);
+    // The options are --name everywhere: CLI11 on Windows would otherwise
+    // also take "/name", and so read a path like /tmp/out.dat as an option.
+    app.allow_windows_style_options(false);
     app.set_version_flag("--version", std::string("qv300-cli ") + QV300_VERSION);
     app.footer("Exit codes: 0 success, 1 wrong usage, 2 failure, 3 (doctor) a cause was found, "
                "3 (diff, verify) the two differ. COMMAND --help shows a command's options.");

@@ -5,14 +5,14 @@
 // machine's serial devices as the port system.
 #include <QCoreApplication>
 
-#include "link/qt/DevicePorts.h"
+#include "link/qt/PlatformPorts.h"
 
 struct QtRun {
     int argc = 1;
     char name[10] = "qv300-cli";
     char* argv[2] = {name, nullptr};
     QCoreApplication app{argc, argv};
-    TDevicePorts devices;
+    TPlatformPorts devices;
     QtRun() { SetPortSystem(&devices); }
     ~QtRun() { SetPortSystem(nullptr); }
 };

@@ -143,7 +143,7 @@ private:
     bool yes_;
     bool done_ = false;
     bool stopping_ = false;
-    TQtSerialPort port_;
+    TPlatformSerialPort port_;
     TQtLinkClock clock_;
     TSafeWrite write_;
     QEventLoop loop_;

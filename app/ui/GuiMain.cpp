@@ -13,7 +13,7 @@
 #include "app/ui/Artwork.h"
 #include "app/ui/MainFrm.h"
 #include "core/State.h"
-#include "link/qt/DevicePorts.h"
+#include "link/qt/PlatformPorts.h"
 #include "link/PortNames.h"
 #include "core/NumberText.h"
 #include "settings/ui/QtMsgBox.h"
@@ -78,7 +78,7 @@ int main(int argc, char** argv)
     // The data module: the global state, settings and message texts.
     DataModuleCreate(ExecutableFolder(argv[0]));
     InstallQtMsgBox();
-    TDevicePorts devices;
+    TPlatformPorts devices;
     SetPortSystem(&devices);
     // --port COMn and --device PATH: the port of this run and the device
     // behind it; neither is written to SysInfo.Ini.

@@ -14,7 +14,7 @@
 #include "core/NumberText.h"
 #include "core/State.h"
 #include "link/DoctorTexts.h"
-#include "link/PosixSystemView.h"
+#include "link/PlatformSystemView.h"
 #include "settings/ui/LocaliseForm.h"
 #include "ui/ButtonRow.h"
 
@@ -49,7 +49,7 @@ TfDoctor::TfDoctor(QWidget* parent, TSystemView* system)
     setObjectName("fDoctor");
     setWindowTitle("Check Connection");
     if (!system_) {
-        ownSystem_ = std::make_unique<TPosixSystemView>();
+        ownSystem_ = std::make_unique<TPlatformSystemView>();
         system_ = ownSystem_.get();
     }
     lHint = new QLabel("What the doctor found about the cable, the port and the radio:");

@@ -26,7 +26,7 @@
 #include "core/Sha256.h"
 #include "core/State.h"
 #include "link/PortNames.h"
-#include "link/PosixSystemView.h"
+#include "link/PlatformSystemView.h"
 #include "link/SharedLoop.h"
 #include "link/StableDevice.h"
 #include "link/qt/QtLoopHooks.h"
@@ -60,7 +60,7 @@ QString T(const char* key)
 // the socket's by-path link; nothing when there is neither.
 QString StableName(const std::string& device)
 {
-    TPosixSystemView machine;
+    TPlatformSystemView machine;
     const StableNames names = FindStableNames(machine, device);
     return Q(names.byId.empty() ? names.byPath : names.byId);
 }
@@ -236,7 +236,7 @@ void TfFleetWrite::btnStartClick()
         p.link = MakeLinkParts();
         p.clock = std::make_unique<TSharedLoopClock>(*p.link.clock);
         p.port = std::make_unique<TSharedLoopPort>(*p.link.port, *p.clock, QtPostAfter(context_.get()));
-        TPosixSystemView machine;
+        TPlatformSystemView machine;
         fleet_->AddPort(l.name, FollowedName(machine, l.device), *p.port, *p.clock);
         parts_.push_back(std::move(p));
         rows_.push_back(row);

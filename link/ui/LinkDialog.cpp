@@ -9,7 +9,7 @@
 
 #include "ui/ButtonRow.h"
 #include "link/qt/QtLinkClock.h"
-#include "link/qt/QtSerialPort.h"
+#include "link/qt/PlatformSerialPort.h"
 #include "core/State.h"
 #include "link/ui/Doctor.h"
 #include "settings/MsgBox.h"
@@ -28,7 +28,7 @@ LinkParts MakeLinkParts()
 {
     if (Factory())
         return Factory()();
-    return {std::make_unique<TQtSerialPort>(), std::make_unique<TQtLinkClock>()};
+    return {std::make_unique<TPlatformSerialPort>(), std::make_unique<TQtLinkClock>()};
 }
 
 LinkPartsFactory SetLinkPartsFactory(LinkPartsFactory factory)

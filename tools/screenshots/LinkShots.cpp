@@ -31,7 +31,7 @@
 #include "link/ui/ChangePreview.h"
 #include "link/ui/FleetWrite.h"
 #include "link/ui/WriteRadio.h"
-#include "link/qt/DevicePorts.h"
+#include "link/qt/PlatformPorts.h"
 #include "link/PortNames.h"
 #include "settings/MsgBox.h"
 
@@ -163,7 +163,7 @@ int main(int argc, char** argv)
     const QString out = args[1];
     QDir().mkpath(out);
     StartForShots(ShotAppPath(args, argv[0]), kMsgOk);
-    TDevicePorts devices;
+    TPlatformPorts devices;
     SetPortSystem(&devices);
     if (given(port)) {
         ChooseComPortForRun(args[port + 1].toStdString());

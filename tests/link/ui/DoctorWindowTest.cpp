@@ -13,7 +13,7 @@
 #include "TestSupport.h"
 #include "core/State.h"
 #include "link/FakeLink.h"
-#include "link/PosixSystemView.h"
+#include "link/posix/PosixSystemView.h"
 #include "link/ui/Doctor.h"
 #include "link/ui/ReadRadio.h"
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "link/qt/DevicePorts.h"
+#include "link/qt/posix/DevicePorts.h"
 
 #include <fcntl.h>
 #include <filesystem>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "link/qt/QtSerialPort.h"
+#include "link/qt/posix/QtSerialPort.h"
 
 #include <QTimer>
 #include <algorithm>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "link/PosixSystemView.h"
+#include "link/posix/PosixSystemView.h"
 
 #include <climits>
 #include <cstdlib>

@@ -40,7 +40,9 @@ ports_ready() {
     timeout 60 "$wineserver" -k 2>/dev/null || true
     timeout 60 "$wineserver" -w
     "$wineserver" -p
-    timeout 120 "$wine" wineboot >/dev/null 2>&1 || { echo "no Wine session in $WINEPREFIX" >&2; return 1; }
+    # A server that was just told to end may still refuse the first start.
+    timeout 120 "$wine" wineboot >/dev/null 2>&1 || timeout 120 "$wine" wineboot >/dev/null 2>&1 \
+        || { echo "no Wine session in $WINEPREFIX" >&2; return 1; }
     local link
     for link in "$WINEPREFIX"/dosdevices/com*; do
         case "$(readlink "$link")" in /dev/ttyS*) rm -f "$link" ;; esac

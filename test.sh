@@ -37,6 +37,7 @@ if qt_mingw="$(tools/windows/build.sh --find-qt 2>/dev/null)"; then
   echo "Qt for MinGW: $qt_mingw"
   tools/windows/build.sh -DQV300_WERROR=ON
   ctest --test-dir build-win --output-on-failure -j"$jobs"
+  tests/windows/run.sh
 else
   echo "Windows tests skipped: no Qt for MinGW (set QV300_QT_MINGW, put the prebuilt archive in" \
        "../shared/toolchains/, or run tools/windows/build-qt.sh)"

@@ -6,9 +6,16 @@
 # prescribes plus the line time of every frame and reply at 4800 baud, 11 bit
 # times a byte (8 data bits, start and 2 stop bits). The safe write's floor
 # is the read floor twice plus the write floor.
-#   tools/bench-link.sh [RUNS]
+#   tools/bench-link.sh [--wine] [RUNS]
+# --wine times build-win/qv300-cli.exe under Wine instead, the simulator on
+# its COM5 (the prefix: $QV300_WINEPREFIX, default build-win/wine-prefix).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+under_wine=false
+if [ "${1:-}" = --wine ]; then
+    under_wine=true
+    shift
+fi
 runs="${1:-3}"
 tools/install-deps.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
@@ -17,7 +24,7 @@ cmake --build build -j2 --target qv300-cli qv300-radio-sim >/dev/null
 tmp="$(mktemp -d)"
 build/qv300-radio-sim --pace >"$tmp/sim.out" 2>/dev/null &
 sim=$!
-trap 'kill "$sim" 2>/dev/null; rm -rf "$tmp"' EXIT
+trap 'kill "$sim" 2>/dev/null; rm -rf "$tmp"; if $under_wine; then "$wineserver" -k; fi' EXIT
 for _ in $(seq 100); do [ -s "$tmp/sim.out" ] && break; sleep 0.05; done
 pty="$(head -n1 "$tmp/sim.out")"
 [ -n "$pty" ] || { echo "the simulator printed no pseudo-terminal" >&2; exit 1; }
@@ -43,6 +50,14 @@ measure() { # command... -> seconds
 
 cli=(build/qv300-cli)
 port=(--port COM1 --device "$pty")
+if $under_wine; then
+    source tools/windows/wine-env.sh
+    wine_prefix "${QV300_WINEPREFIX:-$(pwd)/build-win/wine-prefix}"
+    map_com 5 "$pty"
+    ports_ready # the session stays, as a Windows machine's does between runs
+    cli=("$wine" build-win/qv300-cli.exe)
+    port=(--port COM5)
+fi
 printf '%-6s %-8s %-8s %s\n' op floor_s time_s ratio
 for i in $(seq "$runs"); do
     t="$(measure "${cli[@]}" read "$tmp/read.dat" "${port[@]}" --force)"

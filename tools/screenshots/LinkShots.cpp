@@ -3,9 +3,12 @@
 // against a radio (the simulator), over the main window: the write while it
 // backs the radio up, its preview of the changes and its result line.
 //
-//   qv300-link-screenshots OUTDIR --device PATH [--app-path DIR]
+//   qv300-link-screenshots OUTDIR --device PATH | --port COMn [--app-path DIR]
 //                          [--fleet-devices PATH,PATH,...]
 //
+// --port takes the radio on a port of the machine as it is (a Windows COM
+// port) instead of COM1 mapped to PATH. After the read it prints how many
+// rows of the channel grid show a channel, and fails when none does.
 // With --fleet-devices the fleet write window is taken too, mid-run, with
 // those devices as COM2, COM3, ... beside COM1.
 // DIR is the folder the settings and language files are read from (default:
@@ -15,11 +18,13 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTimer>
 #include <cstdio>
 
 #include "ShotSupport.h"
 #include "app/ui/MainFrm.h"
+#include "editors/ui/ChsInfo.h"
 #include "core/State.h"
 #include "image/ChannelCodec.h"
 #include "image/SettingFields.h"
@@ -131,6 +136,17 @@ bool ShootFleet(TfMainFrm& window, const QString& out)
     return ok;
 }
 
+// The rows of the channel grid that show a channel: an RX frequency.
+int FilledGridRows(TfMainFrm& window)
+{
+    const QTableWidget* grid = window.ChannelEditor()->gvChs;
+    int filled = 0;
+    for (int row = 0; row < grid->rowCount(); ++row)
+        if (const QTableWidgetItem* cell = grid->item(row, 1); cell && !cell->text().isEmpty())
+            ++filled;
+    return filled;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -138,9 +154,10 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     SetUpShotApplication();
     const QStringList args = app.arguments();
-    const qsizetype device = args.indexOf("--device");
-    if (args.size() < 4 || device < 2 || device + 1 >= args.size()) {
-        std::fprintf(stderr, "usage: qv300-link-screenshots OUTDIR --device PATH [--app-path DIR]\n");
+    const qsizetype device = args.indexOf("--device"), port = args.indexOf("--port");
+    const auto given = [&args](qsizetype at) { return at >= 2 && at + 1 < args.size(); };
+    if (args.size() < 4 || (!given(device) && !given(port))) {
+        std::fprintf(stderr, "usage: qv300-link-screenshots OUTDIR --device PATH | --port COMn [--app-path DIR]\n");
         return 1;
     }
     const QString out = args[1];
@@ -148,8 +165,12 @@ int main(int argc, char** argv)
     StartForShots(ShotAppPath(args, argv[0]), kMsgOk);
     TPlatformPorts devices;
     SetPortSystem(&devices);
-    ChooseComPortForRun("COM1");
-    MapPortForRun(1, args[device + 1].toStdString());
+    if (given(port)) {
+        ChooseComPortForRun(args[port + 1].toStdString());
+    } else {
+        ChooseComPortForRun("COM1");
+        MapPortForRun(1, args[device + 1].toStdString());
+    }
 
     TfMainFrm window;
     window.resize(1100, 640);
@@ -157,6 +178,9 @@ int main(int argc, char** argv)
     QApplication::processEvents();
 
     bool ok = Shoot(window, Command::ReadFromRadio, out + "/read-window.png", 2500);
+    const int filled = FilledGridRows(window);
+    std::printf("the read filled %d rows of the grid\n", filled);
+    ok = filled > 0 && ok;
     ok = ShootWrite(window, out) && ok;
     const qsizetype fleet = args.indexOf("--fleet-devices");
     if (fleet > 0 && fleet + 1 < args.size()) {

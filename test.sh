@@ -36,7 +36,13 @@ if qt_mingw="$(tools/windows/build.sh --find-qt 2>/dev/null)"; then
   export WINEPREFIX="${WINEPREFIX:-$PWD/build-win/wine}" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
   echo "Qt for MinGW: $qt_mingw"
   tools/windows/build.sh -DQV300_WERROR=ON
+  # The tests run in one kept Wine session whose COM ports lead to no
+  # device of this machine: Wine would give its serial console a COM number.
+  . tools/windows/wine-env.sh
+  wine_prefix "$WINEPREFIX"
+  ports_ready
   ctest --test-dir build-win --output-on-failure -j"$jobs"
+  "$wineserver" -k || true
   tests/windows/run.sh
 else
   echo "Windows tests skipped: no Qt for MinGW (set QV300_QT_MINGW, put the prebuilt archive in" \

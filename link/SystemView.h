@@ -42,3 +42,18 @@ public:
     // The kernel's message log; nothing when this user may not read it.
     virtual std::optional<std::string> KernelLog() = 0;
 };
+
+// A machine with nothing to read: no devices, no groups, no log.
+class TEmptySystemView : public TSystemView {
+public:
+    std::vector<std::string> List(const std::string&) override { return {}; }
+    std::optional<std::string> Read(const std::string&) override { return std::nullopt; }
+    std::optional<std::string> LinkTarget(const std::string&) override { return std::nullopt; }
+    std::optional<std::string> Resolve(const std::string&) override { return std::nullopt; }
+    bool Exists(const std::string&) override { return false; }
+    std::optional<NodeInfo> Node(const std::string&) override { return std::nullopt; }
+    bool MayOpen(const std::string&) override { return false; }
+    std::string GroupName(unsigned) override { return {}; }
+    UserGroups User() override { return {}; }
+    std::optional<std::string> KernelLog() override { return std::nullopt; }
+};

@@ -43,13 +43,21 @@ TfSetPort::TfSetPort(QWidget* parent) : QDialog(parent)
         grid->addWidget(b, (n - 1) % kRowsPerColumn, (n - 1) / kRowsPerColumn);
         cxPorts[static_cast<size_t>(n - 1)] = b;
     }
-    cxPortMore = new QRadioButton("Other:");
+    cxPortMore = new QRadioButton;
     cxPortMore->setObjectName("cxPortMore");
     group->addButton(cxPortMore, kPortButtons + 1);
     cbMorePorts = new QComboBox;
     cbMorePorts->setObjectName("cbMorePorts");
     SetTag(cbMorePorts, kTagNotTranslated); // port names
-    grid->addWidget(cxPortMore, kRowsPerColumn, 0);
+    // The label, not the button, carries the words, so that its key leads
+    // to the list.
+    auto* lbMorePorts = new QLabel("Ot&her:");
+    lbMorePorts->setObjectName("lbMorePorts");
+    lbMorePorts->setBuddy(cbMorePorts);
+    auto* more = new QHBoxLayout;
+    more->addWidget(cxPortMore);
+    more->addWidget(lbMorePorts, 1);
+    grid->addLayout(more, kRowsPerColumn, 0);
     grid->addWidget(cbMorePorts, kRowsPerColumn, 1, 1, (kPortButtons + kRowsPerColumn - 1) / kRowsPerColumn - 1);
     // Choosing a port in the list chooses the list.
     connect(cbMorePorts, &QComboBox::activated, cxPortMore, [this] { cxPortMore->setChecked(true); });

@@ -6,16 +6,4 @@
 // says only what the port itself answers.
 #include "link/SystemView.h"
 
-class TWinSystemView : public TSystemView {
-public:
-    std::vector<std::string> List(const std::string&) override { return {}; }
-    std::optional<std::string> Read(const std::string&) override { return std::nullopt; }
-    std::optional<std::string> LinkTarget(const std::string&) override { return std::nullopt; }
-    std::optional<std::string> Resolve(const std::string&) override { return std::nullopt; }
-    bool Exists(const std::string&) override { return false; }
-    std::optional<NodeInfo> Node(const std::string&) override { return std::nullopt; }
-    bool MayOpen(const std::string&) override { return false; }
-    std::string GroupName(unsigned) override { return {}; }
-    UserGroups User() override { return {}; }
-    std::optional<std::string> KernelLog() override { return std::nullopt; }
-};
+class TWinSystemView : public TEmptySystemView {};

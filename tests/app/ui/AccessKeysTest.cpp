@@ -36,21 +36,6 @@
 #include "settings/ui/SetLanguageDlg.h"
 
 namespace {
-// A machine with nothing to look at, on every system.
-class TNoMachine : public TSystemView {
-public:
-    std::vector<std::string> List(const std::string&) override { return {}; }
-    std::optional<std::string> Read(const std::string&) override { return std::nullopt; }
-    std::optional<std::string> LinkTarget(const std::string&) override { return std::nullopt; }
-    std::optional<std::string> Resolve(const std::string&) override { return std::nullopt; }
-    bool Exists(const std::string&) override { return false; }
-    std::optional<NodeInfo> Node(const std::string&) override { return std::nullopt; }
-    bool MayOpen(const std::string&) override { return false; }
-    std::string GroupName(unsigned) override { return {}; }
-    UserGroups User() override { return {}; }
-    std::optional<std::string> KernelLog() override { return std::nullopt; }
-};
-
 // One window or menu: a text that needs a key and has none, two texts with one key.
 struct Keys {
     std::string where;
@@ -142,7 +127,7 @@ TEST_P(AccessKeys, EveryMenuAndWindowHasKeysOfItsOwnAndEveryShortcutIsOne)
         window->ShowEditor(c);
         WindowFaults(window->Editor(c), faults);
     }
-    TNoMachine noMachine;
+    TEmptySystemView noMachine;
     std::unique_ptr<QWidget> dialogs[] = {
         std::make_unique<TfFleetWrite>(), std::make_unique<TfBackups>(),  std::make_unique<TfDoctor>(nullptr, &noMachine),
         std::make_unique<TfChangePreview>(std::vector<ContentChange>{}),  std::make_unique<TfWriteRadio>(),

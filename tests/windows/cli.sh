@@ -1,42 +1,10 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# qv300-cli.exe under Wine against the native simulator through Wine's COM
-# ports: a read, a safe write with its backup and verify, verify, a fleet
-# write on COM5 to COM8, each judged by its outcome.
+# qv300-cli.exe of the build under Wine against the native simulator through
+# Wine's COM ports: the steps of link-steps.sh, in English.
 source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/link-steps.sh"
 need_build qv300-cli.exe
-[ -x build/qv300-cli ] || fail "no build/qv300-cli (the native build makes it)"
-cli() { run_win "$build_win/qv300-cli.exe" "$@"; }
-cd "$scratch"
-
-# The radio's image as the native program reads it, and four radios holding
-# it on COM5 to COM8; the first is the radio of the single commands.
-start_sim one.txt 1
-"$root/build/qv300-cli" read before.dat --port COM1 --device "$(head -n1 one.txt)" >/dev/null || fail "native read"
-start_sim radios.txt 4 --memory before.dat --save radio.dat
 use_prefix
-for k in 1 2 3 4; do map_com $((k + 4)) "$(sed -n "${k}p" radios.txt)"; done
-ports_ready || fail "no Wine session"
-
-cli read read.dat --port COM5 >out.txt 2>&1 || fail "read exit $?: $(cat out.txt)"
-cmp -s read.dat before.dat || fail "the file read differs from the radio's image"
-
-"$root/build/qv300-cli" new new.dat --band "134 - 174MHz" >/dev/null
-cli write new.dat --port COM5 --yes --backup-dir backups >out.txt 2>&1 || fail "safe write exit $?: $(cat out.txt)"
-grep -q "Verified" out.txt || fail "the safe write did not verify: $(cat out.txt)"
-cmp -s backups/*.dat before.dat || fail "the backup is not the radio's image before the write: $(ls backups)"
-"$root/build/qv300-cli" diff new.dat radio.dat >/dev/null || fail "the radio does not hold the written document"
-
-cli verify new.dat --port COM5 >out.txt 2>&1 || fail "verify of the written file exit $?: $(cat out.txt)"
-status=0
-cli verify before.dat --port COM5 >out.txt 2>&1 || status=$?
-[ "$status" = 3 ] || fail "verify of another file exit $status, not 3: $(cat out.txt)"
-
-cli write new.dat --port COM5,COM6,COM7,COM8 --yes --backup-dir fleet-backups --log fleet.csv >out.txt 2>&1 \
-    || fail "fleet write exit $?: $(cat out.txt)"
-for saved in radio.dat radio-2.dat radio-3.dat radio-4.dat; do
-    "$root/build/qv300-cli" diff new.dat "$saved" >/dev/null || fail "$saved does not hold the written document"
-done
-[ "$(ls fleet-backups | wc -l)" = 4 ] || fail "not four backups: $(ls fleet-backups)"
-
+link_steps "$build_win/qv300-cli.exe" Verified
 pass

@@ -111,6 +111,8 @@ constexpr auto kTexts = std::to_array<DoctorTextKey>({
     {"WinPortGoneFix", "Unplug the cable, wait five seconds, plug it in again and check again."},
     {"WinOpenFailed", "%1 cannot be opened: Windows error %2."},
     {"WinOpenFailedFix", "Unplug the cable, plug it in again and check again; if the error stays, restart the computer."},
+    {"WinNoSuchPort", "The chosen port %1 is not on this computer; Windows has %2."},
+    {"WinNoSuchPortFix", "Choose the cable's port in Setup ▸ Communication Port; to see which it is, look in Device Manager ▸ Ports (COM & LPT) while you unplug and plug in the cable."},
 });
 
 TSectionTexts& Texts()

@@ -201,10 +201,17 @@ private:
         if (!chosen && !request_.chosenByUser)
             chosen = firstCable;
         if (!chosen || (chosen->kind == PortKind::BuiltIn && !request_.chosenByUser)) {
-            if (firstCable)
+            if (firstCable) {
                 Add(Severity::Problem, "wrong-port",
                     DoctorText(chosen ? "WinBuiltInChosen" : "WrongPort", {request_.chosenPort, firstCable->Label()}),
                     DoctorText("WinWrongPortFix", {firstCable->Name(), firstCable->Shown(), request_.chosenPort}));
+            } else if (!chosen && !ports_.empty()) {
+                std::string names;
+                for (const Port& p : ports_)
+                    names += (names.empty() ? "" : ", ") + p.Name();
+                Add(Severity::Problem, "wrong-port", DoctorText("WinNoSuchPort", {request_.chosenPort, names}),
+                    DoctorText("WinNoSuchPortFix"));
+            }
             return;
         }
         const OpenTry open = machine_.TryOpen(chosen->serial.path);

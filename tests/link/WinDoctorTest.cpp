@@ -97,6 +97,7 @@ TEST_F(WinDoctor, NoCableThenAPortWindowsDoesNotDescribeIsTested)
     ASSERT_EQ(report.devices.size(), 1u);
     AddProbeFinding(report, InterpretReply({}, {kAck}), "COM5");
     EXPECT_FALSE(report.HasProblem());
+    EXPECT_TRUE(Says(Found(Run("COM9", true), "wrong-port").what, "COM9 is not on this computer; Windows has COM5."));
 }
 
 TEST_F(WinDoctor, ACableWithoutItsDriverOrRefusedByIt)

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # qv300-cli.exe under Wine against the native simulator through Wine's COM
-# ports: a read, a safe write with its backup and verify, verify, a fleet
-# write on COM5 to COM8, each judged by its outcome.
+# ports: a read, the doctor, a safe write with its backup and verify,
+# verify, a fleet write on COM5 to COM8, each judged by its outcome.
 source "$(dirname "$0")/lib.sh"
 need_build qv300-cli.exe
 [ -x build/qv300-cli ] || fail "no build/qv300-cli (the native build makes it)"
@@ -20,6 +20,22 @@ ports_ready || fail "no Wine session"
 
 cli read read.dat --port COM5 >out.txt 2>&1 || fail "read exit $?: $(cat out.txt)"
 cmp -s read.dat before.dat || fail "the file read differs from the radio's image"
+
+# The doctor finds the port and the radio on it ready; a port that is not
+# there is a cause found.
+cli doctor --json --port COM5 >doctor.json 2>doctor.err || fail "doctor exit $?: $(cat doctor.json doctor.err)"
+/usr/bin/python3 - doctor.json <<'END' || fail "the doctor's report on COM5: $(cat doctor.json)"
+import json, sys
+report = json.load(open(sys.argv[1], encoding="utf-8"))
+assert report["exitCode"] == 0 and report["port"] == "COM5", report
+assert any(d["port"] == "COM5" and d["path"] == "\\\\.\\COM5" for d in report["devices"]), report["devices"]
+severities = {f["id"]: f["severity"] for f in report["findings"]}
+assert severities.get("permission") == "ok" and severities.get("line-ready") == "ok", severities
+assert "problem" not in severities.values(), severities
+END
+status=0
+cli doctor --port COM9 >doctor.txt 2>&1 || status=$?
+[ "$status" = 3 ] || fail "doctor on a port that is not there exit $status, not 3: $(cat doctor.txt)"
 
 "$root/build/qv300-cli" new new.dat --band "134 - 174MHz" >/dev/null
 cli write new.dat --port COM5 --yes --backup-dir backups >out.txt 2>&1 || fail "safe write exit $?: $(cat out.txt)"

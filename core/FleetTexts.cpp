@@ -6,6 +6,9 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "core/ShellQuote.h"
+#include "settings/Utf8Path.h"
+
 namespace {
 constexpr auto kTexts = std::to_array<SafeTextKey>({
     // The state of a port.
@@ -92,16 +95,6 @@ std::string RadioResultLine(const std::string& portName, const FleetRecord& r)
     return FleetText("RadioLine", {portName, serial, result, seconds});
 }
 
-namespace {
-std::string ShellQuoted(const std::string& text)
-{
-    std::string quoted = "'";
-    for (char c : text)
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
-} // namespace
-
 std::string RestoreHint(const FleetRecord& r)
 {
     const std::string serial = r.serial.empty() ? SafeText("NoSerial") : r.serial;
@@ -109,8 +102,9 @@ std::string RestoreHint(const FleetRecord& r)
         return FleetText("RestoreNoBackup", {r.port, serial});
     // Absolute, so the command works from wherever it is typed.
     std::error_code ec;
-    const std::filesystem::path backup = std::filesystem::absolute(r.backupFile, ec);
-    std::string command = "qv300-cli restore " + ShellQuoted(ec ? r.backupFile : backup.string()) + " --port " + r.port;
+    const std::filesystem::path backup = std::filesystem::absolute(PathFromUtf8(r.backupFile), ec);
+    std::string command =
+        "qv300-cli restore " + ShellQuoted(ec ? r.backupFile : Utf8FromPath(backup)) + " --port " + r.port;
     if (!r.device.empty())
         command += " --device " + ShellQuoted(r.device);
     return FleetText("RestoreHint", {r.port, serial, r.backupFile, command});

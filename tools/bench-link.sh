@@ -9,6 +9,9 @@
 #   tools/bench-link.sh [--wine] [RUNS]
 # --wine times build-win/qv300-cli.exe under Wine instead, the simulator on
 # its COM5 (the prefix: $QV300_WINEPREFIX, default build-win/wine-prefix).
+# Every command also pays for starting the program, which under Wine takes
+# a good part of a second; the column link_ratio takes away the median time
+# of `qv300-cli --version` in the same session, leaving the link's own time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 under_wine=false
@@ -58,12 +61,15 @@ if $under_wine; then
     cli=("$wine" build-win/qv300-cli.exe)
     port=(--port COM5)
 fi
-printf '%-6s %-8s %-8s %s\n' op floor_s time_s ratio
+start_s="$(for _ in 1 2 3 4 5; do measure "${cli[@]}" --version; echo; done | sort -n | sed -n 3p)"
+echo "start-up of the program (median of 5 --version runs): $start_s s"
+row() { # OP FLOOR TIME
+    awk -v op="$1" -v f="$2" -v t="$3" -v s="$start_s" \
+        'BEGIN { printf "%-6s %-8s %-8s %-6.3f %.3f\n", op, f, t, t / f, (t - s) / f }'
+}
+printf '%-6s %-8s %-8s %-6s %s\n' op floor_s time_s ratio link_ratio
 for i in $(seq "$runs"); do
-    t="$(measure "${cli[@]}" read "$tmp/read.dat" "${port[@]}" --force)"
-    printf '%-6s %-8s %-8s %s\n' read "$read_floor" "$t" "$(awk -v t="$t" -v f="$read_floor" 'BEGIN { printf "%.3f", t / f }')"
-    t="$(measure "${cli[@]}" write "$tmp/read.dat" "${port[@]}" --no-backup --no-verify)"
-    printf '%-6s %-8s %-8s %s\n' write "$write_floor" "$t" "$(awk -v t="$t" -v f="$write_floor" 'BEGIN { printf "%.3f", t / f }')"
-    t="$(measure "${cli[@]}" write "$tmp/read.dat" "${port[@]}" --yes --backup-dir "$tmp/backups")"
-    printf '%-6s %-8s %-8s %s\n' safe "$safe_floor" "$t" "$(awk -v t="$t" -v f="$safe_floor" 'BEGIN { printf "%.3f", t / f }')"
+    row read "$read_floor" "$(measure "${cli[@]}" read "$tmp/read.dat" "${port[@]}" --force)"
+    row write "$write_floor" "$(measure "${cli[@]}" write "$tmp/read.dat" "${port[@]}" --no-backup --no-verify)"
+    row safe "$safe_floor" "$(measure "${cli[@]}" write "$tmp/read.dat" "${port[@]}" --yes --backup-dir "$tmp/backups")"
 done

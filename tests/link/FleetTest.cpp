@@ -345,11 +345,17 @@ TEST_F(Fleet, StopLetsTheRadiosBeingWrittenFinishAndCancelRecordsEveryRadioInHan
         EXPECT_TRUE(r.writeBegun) << r.port << " " << r.message;
         ASSERT_FALSE(r.backupFile.empty());
     }
+    // Quoted for the system's own command line.
+#ifdef _WIN32
+    const std::string q = "\"";
+#else
+    const std::string q = "'";
+#endif
     EXPECT_EQ(RestoreHint(c.records[0]), c.records[0].port + ": serial number " + c.records[0].serial +
                                              " was interrupted while it was written. Its backup: " +
-                                             c.records[0].backupFile + ". To put it back: qv300-cli restore '" +
-                                             c.records[0].backupFile + "' --port " + c.records[0].port +
-                                             " --device '" + c.records[0].device + "'");
+                                             c.records[0].backupFile + ". To put it back: qv300-cli restore " + q +
+                                             c.records[0].backupFile + q + " --port " + c.records[0].port +
+                                             " --device " + q + c.records[0].device + q);
     EXPECT_EQ(c.fleet.SummaryText(), "0 written, 0 verified, 0 failed, 3 interrupted");
     const std::vector<std::string> lines = LogLines();
     EXPECT_EQ(std::count_if(lines.begin(), lines.end(),

@@ -1,58 +1,34 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# qv300-cli.exe under Wine against the native simulator through Wine's COM
-# ports: a read, the doctor, a safe write with its backup and verify,
-# verify, a fleet write on COM5 to COM8, each judged by its outcome.
+# qv300-cli.exe of the build under Wine against the native simulator through
+# Wine's COM ports: the steps of link-steps.sh, in English; then Ctrl+C
+# twice in a fleet write stops it at once, and each radio's line says how
+# to put its backup back.
 source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/link-steps.sh"
 need_build qv300-cli.exe
-[ -x build/qv300-cli ] || fail "no build/qv300-cli (the native build makes it)"
-cli() { run_win "$build_win/qv300-cli.exe" "$@"; }
-cd "$scratch"
-
-# The radio's image as the native program reads it, and four radios holding
-# it on COM5 to COM8; the first is the radio of the single commands.
-start_sim one.txt 1
-"$root/build/qv300-cli" read before.dat --port COM1 --device "$(head -n1 one.txt)" >/dev/null || fail "native read"
-start_sim radios.txt 4 --memory before.dat --save radio.dat
 use_prefix
-for k in 1 2 3 4; do map_com $((k + 4)) "$(sed -n "${k}p" radios.txt)"; done
+link_steps "$build_win/qv300-cli.exe" Verified
+
+cd "$scratch"
+start_sim paced.txt 2 --pace
+map_com 5 "$(sed -n 1p paced.txt)"
+map_com 6 "$(sed -n 2p paced.txt)"
 ports_ready || fail "no Wine session"
-
-cli read read.dat --port COM5 >out.txt 2>&1 || fail "read exit $?: $(cat out.txt)"
-cmp -s read.dat before.dat || fail "the file read differs from the radio's image"
-
-# The doctor finds the port and the radio on it ready; a port that is not
-# there is a cause found.
-cli doctor --json --port COM5 >doctor.json 2>doctor.err || fail "doctor exit $?: $(cat doctor.json doctor.err)"
-/usr/bin/python3 - doctor.json <<'END' || fail "the doctor's report on COM5: $(cat doctor.json)"
-import json, sys
-report = json.load(open(sys.argv[1], encoding="utf-8"))
-assert report["exitCode"] == 0 and report["port"] == "COM5", report
-assert any(d["port"] == "COM5" and d["path"] == "\\\\.\\COM5" for d in report["devices"]), report["devices"]
-severities = {f["id"]: f["severity"] for f in report["findings"]}
-assert severities.get("permission") == "ok" and severities.get("line-ready") == "ok", severities
-assert "problem" not in severities.values(), severities
-END
-status=0
-cli doctor --port COM9 >doctor.txt 2>&1 || status=$?
-[ "$status" = 3 ] || fail "doctor on a port that is not there exit $status, not 3: $(cat doctor.txt)"
-
 "$root/build/qv300-cli" new new.dat --band "134 - 174MHz" >/dev/null
-cli write new.dat --port COM5 --yes --backup-dir backups >out.txt 2>&1 || fail "safe write exit $?: $(cat out.txt)"
-grep -q "Verified" out.txt || fail "the safe write did not verify: $(cat out.txt)"
-cmp -s backups/*.dat before.dat || fail "the backup is not the radio's image before the write: $(ls backups)"
-"$root/build/qv300-cli" diff new.dat radio.dat >/dev/null || fail "the radio does not hold the written document"
-
-cli verify new.dat --port COM5 >out.txt 2>&1 || fail "verify of the written file exit $?: $(cat out.txt)"
+"$wine" "$build_win/qv300-cli.exe" write new.dat --port COM5,COM6 --yes --backup-dir backups --log fleet.csv \
+    >out.txt 2>err.txt &
+fleet=$!
+for _ in $(seq 300); do grep -q "The preview for" out.txt && break; sleep 0.1; done
+sleep 1.5
+kill -INT "$fleet"
+sleep 0.3
+kill -INT "$fleet"
 status=0
-cli verify before.dat --port COM5 >out.txt 2>&1 || status=$?
-[ "$status" = 3 ] || fail "verify of another file exit $status, not 3: $(cat out.txt)"
-
-cli write new.dat --port COM5,COM6,COM7,COM8 --yes --backup-dir fleet-backups --log fleet.csv >out.txt 2>&1 \
-    || fail "fleet write exit $?: $(cat out.txt)"
-for saved in radio.dat radio-2.dat radio-3.dat radio-4.dat; do
-    "$root/build/qv300-cli" diff new.dat "$saved" >/dev/null || fail "$saved does not hold the written document"
-done
-[ "$(ls fleet-backups | wc -l)" = 4 ] || fail "not four backups: $(ls fleet-backups)"
-
+timeout 60 tail --pid="$fleet" -f /dev/null || fail "the fleet write did not stop at the second Ctrl+C"
+wait "$fleet" || status=$?
+[ "$status" = 2 ] || fail "the interrupted fleet write exit $status, not 2: $(cat out.txt err.txt)"
+grep -q "0 written, 0 verified, 0 failed, 2 interrupted" out.txt || fail "no interrupted summary: $(cat out.txt)"
+[ "$(grep -c 'To put it back: qv300-cli restore "' err.txt)" = 2 ] \
+    || fail "not two restore commands quoted for the command prompt: $(cat err.txt)"
 pass

@@ -2,9 +2,11 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The setup program in a fresh Wine prefix: a silent install in Chinese puts
 # the program, its Start menu entries and its Add/Remove Programs entry in
-# place and the installed qv300-cli.exe tells its version; the silent
-# uninstall then takes all of that away and leaves the user's backups.
+# place, and the installed qv300-cli.exe tells its version and takes the
+# steps of link-steps.sh in Chinese, then in English; the silent uninstall
+# then takes all of that away and leaves the user's backups.
 source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/link-steps.sh"
 need_build qv300.exe qv300-cli.exe
 setup="$(package -setup.exe)"
 version="$(basename "$setup" | sed 's/^qv300-//; s/-setup\.exe$//')"
@@ -29,6 +31,15 @@ for value in "DisplayName.*QV-300" "DisplayVersion.*$version" "Publisher" "Unins
 done
 grep -q $'^Language_ID=1\r$' "$folder/SysInfo.Ini" || fail "Chinese was chosen, SysInfo.Ini does not start the program in Chinese"
 cmp -s "$folder/English.Ini" data/English.Ini || fail "the installed English.Ini differs from data/English.Ini"
+
+# The installed program with the radios, in the language chosen at setup
+# and then in English.
+link_steps 'C:\Program Files\QV-300\qv300-cli.exe' 已校验
+sed -i 's/^Language_ID=1\r$/Language_ID=0\r/' "$folder/SysInfo.Ini"
+link_steps 'C:\Program Files\QV-300\qv300-cli.exe' Verified
+# The session the ports needed is kept until told to end; the uninstall's
+# wait below would wait for it too.
+timeout 60 "$wineserver" -k || true
 
 # A backup of the user's, where the program keeps them.
 backups="$WINEPREFIX/drive_c/users/$(id -un)/Documents/QV-300/Backups"

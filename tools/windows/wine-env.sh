@@ -39,7 +39,8 @@ map_com() {
 ports_ready() {
     timeout 60 "$wineserver" -k 2>/dev/null || true
     timeout 60 "$wineserver" -w
-    "$wineserver" -p
+    # Kept quiet: on its end a kept server lists every object it holds.
+    "$wineserver" -p >/dev/null 2>&1
     # A server that was just told to end may still refuse the first start.
     timeout 120 "$wine" wineboot >/dev/null 2>&1 || timeout 120 "$wine" wineboot >/dev/null 2>&1 \
         || { echo "no Wine session in $WINEPREFIX" >&2; return 1; }

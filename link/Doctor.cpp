@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "link/DoctorTexts.h"
+#include "link/WinMachineView.h"
 
 namespace {
 
@@ -370,6 +371,8 @@ bool DoctorReport::HasProblem() const
 
 DoctorReport Examine(TSystemView& system, const DoctorRequest& request)
 {
+    if (TWinMachineView* windows = system.WindowsMachine())
+        return ExamineWindows(*windows, request);
     return Doctor(system, request).Run();
 }
 

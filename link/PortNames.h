@@ -21,6 +21,9 @@
 #include <vector>
 
 inline constexpr int kMaxPortNumber = 256;
+// The port dialog has a button for each of COM1 to COM20; it lists higher
+// numbers under Other.
+inline constexpr int kPortButtons = 20;
 inline constexpr const char* kPortsSection = "Ports";
 
 // The number formed by the characters after the first three ("COM12" gives

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+class TWinMachineView;
+
 struct NodeInfo {
     unsigned gid = 0;
     unsigned mode = 0; // permission bits, e.g. 0660
@@ -41,6 +43,9 @@ public:
     virtual UserGroups User() = 0;
     // The kernel's message log; nothing when this user may not read it.
     virtual std::optional<std::string> KernelLog() = 0;
+    // A Windows machine has none of the above; the doctor reads its own
+    // facts through this instead. Nothing on other systems.
+    virtual TWinMachineView* WindowsMachine() { return nullptr; }
 };
 
 // A machine with nothing to read: no devices, no groups, no log.

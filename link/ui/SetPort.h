@@ -7,13 +7,13 @@
 #include <QDialog>
 #include <array>
 
+#include "link/PortNames.h"
+
 class QComboBox;
 class QGroupBox;
 class QLabel;
 class QPushButton;
 class QRadioButton;
-
-inline constexpr int kPortButtons = 20;
 
 class TfSetPort : public QDialog {
     Q_OBJECT

@@ -3,9 +3,10 @@
 # The windows under Wine on a virtual X server, run from the unpacked
 # portable zip: qv300.exe opens its main window, and a read through the read
 # window (driven by qv300-link-screenshots.exe against the simulator on
-# COM5) fills the channel grid with the radio's seven channels; in English
-# and in Chinese. With QV300_SHOTS=DIR the pictures of the main window and
-# of the read and write windows are kept in DIR (Chinese in DIR/zh).
+# COM5) fills the channel grid with the radio's seven channels, and Check
+# Connection finds the radio on COM5 ready; in English and in Chinese. With
+# QV300_SHOTS=DIR the pictures of the main window and of the read, write and
+# Check Connection windows are kept in DIR (Chinese in DIR/zh).
 # Wine's session must start inside the X server to show windows there, so
 # the whole test runs in one of its own.
 if [ -z "${QV300_IN_XVFB:-}" ] && command -v xvfb-run >/dev/null; then
@@ -44,16 +45,20 @@ for language in English Chinese; do
     grep -q "^$language: window QV-300" "$scratch/x.log" || fail "$language: the main window did not open: $(cat "$scratch/x.log")"
     grep -q "^$language: the read filled 7 rows of the grid" "$scratch/x.log" \
         || fail "$language: the read did not fill the grid with the radio's 7 channels: $(cat "$scratch/x.log")"
-    for picture in main-window read-window write-window; do
+    for picture in main-window read-window write-window doctor; do
         [ -s "$scratch/shots/$language/$picture.png" ] || fail "$language: no picture $picture.png"
     done
+    grep -q "^$language: doctor: line-ready ok" "$scratch/x.log" \
+        || fail "$language: the Check Connection window did not find the radio ready: $(cat "$scratch/x.log")"
+    ! grep -q "^$language: doctor: .* problem" "$scratch/x.log" \
+        || fail "$language: the Check Connection window found a problem: $(cat "$scratch/x.log")"
 done
 # The read's message in each language, as the language file words it.
 grep -q "^English: message: Reading Completed\.$" "$scratch/x.log" || fail "no English message of the read: $(cat "$scratch/x.log")"
 grep -q "^Chinese: message: 读取完成。$" "$scratch/x.log" || fail "no Chinese message of the read: $(cat "$scratch/x.log")"
 if [ -n "${QV300_SHOTS:-}" ]; then
     mkdir -p "$QV300_SHOTS/zh"
-    for picture in main-window read-window write-window; do
+    for picture in main-window read-window write-window doctor; do
         cp "$scratch/shots/English/$picture.png" "$QV300_SHOTS/"
         cp "$scratch/shots/Chinese/$picture.png" "$QV300_SHOTS/zh/"
     done

@@ -9,12 +9,16 @@
 // --port takes the radio on a port of the machine as it is (a Windows COM
 // port) instead of COM1 mapped to PATH. After the read it prints how many
 // rows of the channel grid show a channel, and fails when none does.
+// Last the Check Connection window after its line test; it prints each
+// finding as "doctor: ID SEVERITY".
 // With --fleet-devices the fleet write window is taken too, mid-run, with
 // those devices as COM2, COM3, ... beside COM1.
 // DIR is the folder the settings and language files are read from (default:
 // this executable's folder), as for qv300-screenshots.
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -29,6 +33,7 @@
 #include "image/ChannelCodec.h"
 #include "image/SettingFields.h"
 #include "link/ui/ChangePreview.h"
+#include "link/ui/Doctor.h"
 #include "link/ui/FleetWrite.h"
 #include "link/ui/WriteRadio.h"
 #include "link/qt/PlatformPorts.h"
@@ -136,6 +141,29 @@ bool ShootFleet(TfMainFrm& window, const QString& out)
     return ok;
 }
 
+// Setup > Check Connection once it has tested the line of the chosen port.
+bool ShootDoctor(TfMainFrm& window, const QString& out)
+{
+    TfDoctor doctor(&window);
+    doctor.resize(900, 420);
+    doctor.show();
+    QApplication::processEvents();
+    doctor.TestLine();
+    QElapsedTimer waited;
+    waited.start();
+    QEventLoop loop;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (!doctor.Testing() || waited.elapsed() > 10000)
+            loop.quit();
+    });
+    poll.start(100);
+    loop.exec();
+    for (const Finding& f : doctor.Report().findings)
+        std::printf("doctor: %s %s\n", f.id.c_str(), SeverityName(f.severity));
+    return !doctor.Testing() && SaveOver(window, doctor, out + "/doctor.png");
+}
+
 // The rows of the channel grid that show a channel: an RX frequency.
 int FilledGridRows(TfMainFrm& window)
 {
@@ -182,6 +210,7 @@ int main(int argc, char** argv)
     std::printf("the read filled %d rows of the grid\n", filled);
     ok = filled > 0 && ok;
     ok = ShootWrite(window, out) && ok;
+    ok = ShootDoctor(window, out) && ok;
     const qsizetype fleet = args.indexOf("--fleet-devices");
     if (fleet > 0 && fleet + 1 < args.size()) {
         int number = 2;

@@ -123,6 +123,7 @@ void TfWriteRadio::showEvent(QShowEvent* event)
         return;
     shown_ = true;
     LocaliseForm(this, false);
+    pBar->setAccessibleName(windowTitle());
     write_->Open(ALL.ComPort);
 }
 
@@ -141,8 +142,12 @@ void TfWriteRadio::ShowPhase(SafePhase phase)
                       : phase == SafePhase::Verifying ? "PhaseVerify"
                       : phase == SafePhase::Writing   ? "PhaseWrite"
                                                       : nullptr;
-    if (key)
-        lPhase->setText(Q(SafeText(key)));
+    if (!key)
+        return;
+    // The step is said with the progress it belongs to: a screen reader
+    // reports the bar's name with its value.
+    lPhase->setText(Q(SafeText(key)));
+    pBar->setAccessibleName(lPhase->text());
 }
 
 void TfWriteRadio::ShowProgress(int position, int maximum)

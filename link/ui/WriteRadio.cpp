@@ -63,6 +63,7 @@ TfWriteRadio::TfWriteRadio(QWidget* parent)
     cbVerify->setChecked(ReadWriteRadioOption("Verify"));
     mResults = new QPlainTextEdit;
     mResults->setObjectName("mResults");
+    SetDesignName(mResults, "Results");
     mResults->setReadOnly(true);
     mResults->setFixedSize(620, 90);
     // Wrapped: the result line ends with the backup's name, which must show whole.

@@ -2,7 +2,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The screen reader's side of tests/a11y/walk.sh: finds the program by its
 # process over AT-SPI, walks every window it shows and fails on a control
-# that takes the focus and has no name. It also asks the channel grid what a
+# that takes the focus, or a progress bar, that has no name. It also asks the channel grid what a
 # screen reader hears on a cell: the cell's text, and its column's title.
 #   walk.py PID LANGUAGE_ID INPUT
 # INPUT is the program's input, where "combo" opens a drop-down of the grid.
@@ -69,6 +69,9 @@ def walk(node, path, faults, seen):
     seen[0] += 1
     here = path + [label(node)]
     if focusable and not name:
+        faults.append(" > ".join(here))
+    # A progress bar takes no focus, but a screen reader reports it by name.
+    elif role == pyatspi.ROLE_PROGRESS_BAR and not name:
         faults.append(" > ".join(here))
     # On Linux a drop-down's name is its current item: what it is for is
     # the label it is labelled by.

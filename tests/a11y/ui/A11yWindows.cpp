@@ -30,9 +30,11 @@
 #include "image/ChannelCodec.h"
 #include "link/PortNames.h"
 #include "link/SystemView.h"
+#include "link/FakeLink.h"
 #include "link/ui/ChangePreview.h"
 #include "link/ui/Doctor.h"
 #include "link/ui/FleetWrite.h"
+#include "link/ui/LinkDialog.h"
 #include "link/ui/ReadRadio.h"
 #include "link/ui/SetPort.h"
 #include "link/ui/WriteRadio.h"
@@ -54,6 +56,13 @@ int main(int argc, char** argv)
     SetMsgBoxHandler([](const std::string&, const std::string& text, int) {
         std::fprintf(stderr, "message: %s\n", text.c_str());
         return static_cast<int>(kMsgNo);
+    });
+    // The read and write windows stay open on a port that opens and a radio
+    // that never answers, on a clock that never runs out.
+    SetLinkPartsFactory([] {
+        auto clock = std::make_unique<FakeClock>();
+        auto port = std::make_unique<FakePort>(*clock);
+        return LinkParts{std::move(port), std::move(clock)};
     });
     ChooseComPortForRun("COM1");
     MapPortForRun(1, appPath + "no-radio");

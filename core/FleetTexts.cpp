@@ -44,6 +44,7 @@ constexpr auto kTexts = std::to_array<SafeTextKey>({
     {"Backup", "&Back up each radio before writing"},
     {"Verify", "Read back and &verify after writing"},
     {"LogHeading", "Radios &done in this run:"},
+    {"PortsName", "Ports"},
     {"Close", "&Close"},
     // The preview, the blind write, the interrupt and closing mid-run.
     {"RadioNamed", "%1 (serial number %2)"},

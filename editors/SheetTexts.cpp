@@ -29,6 +29,10 @@ constexpr auto kTexts = std::to_array<SheetTextKey>({
     {"Sort", "Sor&t by RX frequency"},
     // Names of changes.
     {"ChannelChange", "%1 of channel %2"},
+    // What a screen reader hears on the channel grid.
+    {"RowName", "Channel %1"},
+    {"CellName", "Channel %1, %2, %3"},
+    {"CellEmpty", "Channel %1, %2, empty"},
     // Messages.
     {"NoFreeSlot", "The last channel is not empty: there is no room to insert a channel."},
     {"TooManyRows", "%1 rows do not fit into channel %2 and the channels after it: only %3 can be pasted. Paste them and drop the rest?"},

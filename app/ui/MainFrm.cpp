@@ -75,12 +75,14 @@ TfMainFrm::TfMainFrm(QWidget* parent) : QMainWindow(parent)
     auto* TreeHide = new QPushButton("X");
     TreeHide->setObjectName("TreeHide");
     TreeHide->setFixedSize(18, 18);
+    SetDesignName(TreeHide, "Hide the Tree");
     connect(TreeHide, &QPushButton::clicked, pTree, &QWidget::hide);
     hideRow->addWidget(TreeHide);
     treeLayout->addLayout(hideRow);
     cxTree = new QTreeWidget;
     cxTree->setObjectName("cxTree");
     cxTree->setHeaderHidden(true);
+    SetDesignName(cxTree, "Radio Contents");
     treeLayout->addWidget(cxTree);
     cxTree->setIconSize(QSize(18, 18));
     cxTree->setIndentation(14);

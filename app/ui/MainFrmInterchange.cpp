@@ -76,6 +76,7 @@ void ShowImportReport(QWidget* parent, const ChirpCsvReport& report, const std::
     layout->addWidget(summary);
     auto* list = new QPlainTextEdit(dialog);
     list->setObjectName("mRows");
+    list->setAccessibleName(T("ReportRows"));
     list->setReadOnly(true);
     for (const std::string& line : RefusalLines(report))
         list->appendPlainText(QString::fromStdString(line));

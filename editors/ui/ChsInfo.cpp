@@ -20,6 +20,7 @@
 #include "image/ChannelCodec.h"
 #include "image/ChannelFields.h"
 #include "editors/ChannelColumns.h"
+#include "editors/SheetTexts.h"
 #include "settings/ui/LocaliseForm.h"
 
 namespace {
@@ -56,6 +57,9 @@ public:
         // Aligned as the cell, so the text stays where it was when editing starts.
         edit->setAlignment(Qt::Alignment(index.data(Qt::TextAlignmentRole).toInt()));
         edit->installEventFilter(form_);
+        // Named as the cell it edits, for a screen reader.
+        edit->setAccessibleName(form_->ColumnTitle(index.column()));
+        edit->setAccessibleDescription(form_->RowName(index.row()));
         return edit;
     }
 
@@ -78,6 +82,22 @@ private:
     TfChsInfo* form_;
 };
 
+// A cell of the grid as a screen reader names it, asked each time so that
+// the name follows the value and the language.
+class TChannelCell : public QTableWidgetItem {
+public:
+    explicit TChannelCell(const TfChsInfo* form) : form_(form) {}
+    QVariant data(int role) const override
+    {
+        if (role == Qt::AccessibleTextRole && tableWidget())
+            return form_->CellName(row(), column());
+        return QTableWidgetItem::data(role);
+    }
+
+private:
+    const TfChsInfo* form_;
+};
+
 }
 
 TfChsInfo::TfChsInfo(QWidget* parent) : QWidget(parent)
@@ -87,6 +107,7 @@ TfChsInfo::TfChsInfo(QWidget* parent) : QWidget(parent)
 
     gvChs = new QTableWidget(this);
     gvChs->setObjectName("gvChs");
+    SetDesignName(gvChs, "Channels");
     gvChs->verticalHeader()->hide();
     gvChs->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     gvChs->verticalHeader()->setDefaultSectionSize(kRowHeight);
@@ -129,6 +150,8 @@ TfChsInfo::TfChsInfo(QWidget* parent) : QWidget(parent)
     lNone->hide();
 
     CreateCombos();
+    comboTitle_ = new QLabel(gvChs->viewport());
+    comboTitle_->hide();
 
     connect(gvChs, &QTableWidget::cellPressed, this, &TfChsInfo::gvChsMouseDown);
     connect(gvChs, &QTableWidget::currentCellChanged, this,
@@ -209,12 +232,13 @@ void TfChsInfo::BuildGrid()
         header->setTextAlignment(Qt::Alignment(Qt::AlignCenter) | Qt::Alignment(Qt::TextWordWrap));
         header->setData(kKeyRole, entry.Key);
         header->setData(kFieldRole, i + 1);
+        header->setData(Qt::AccessibleTextRole, entry.Value.mid(at + 1).replace('|', ' '));
         gvChs->setHorizontalHeaderItem(column, header);
         gvChs->setColumnWidth(column, width);
         shownWidth_ += width;
 
         for (int row = 0; row < channels; ++row) {
-            auto* cell = new QTableWidgetItem;
+            auto* cell = new TChannelCell(this);
             cell->setTextAlignment(AlignmentOf(entry.Key.at(2)));
             Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
             if (kind == 'R')
@@ -230,6 +254,13 @@ void TfChsInfo::BuildGrid()
             gvChs->setItem(row, column, cell);
         }
         ++column;
+    }
+    // The rows' titles, which a screen reader gives with each cell; the
+    // channel number column shows them to the eye.
+    for (int row = 0; row < channels; ++row) {
+        auto* title = new QTableWidgetItem(QString::number(row + 1));
+        title->setData(Qt::AccessibleTextRole, RowName(row));
+        gvChs->setVerticalHeaderItem(row, title);
     }
 }
 
@@ -316,6 +347,29 @@ QString TfChsInfo::CellValue(int row, int column) const
 {
     const QTableWidgetItem* cell = Cell(row, column);
     return cell ? cell->data(kValueRole).toString() : QString();
+}
+
+QString TfChsInfo::ColumnTitle(int column) const
+{
+    const QTableWidgetItem* header = gvChs->horizontalHeaderItem(column);
+    return header ? header->text().replace('\n', ' ') : QString();
+}
+
+QString TfChsInfo::RowName(int row) const
+{
+    return QString::fromStdString(SheetText("RowName", {std::to_string(ChannelOfRow(row))}));
+}
+
+QString TfChsInfo::CellName(int row, int column) const
+{
+    const QTableWidgetItem* cell = Cell(row, column);
+    if (!cell || ColumnKind(column) == 'N')
+        return RowName(row);
+    const std::string channel = std::to_string(ChannelOfRow(row));
+    const std::string title = ColumnTitle(column).toStdString();
+    const QString value = cell->text();
+    return QString::fromStdString(value.isEmpty() ? SheetText("CellEmpty", {channel, title})
+                                                  : SheetText("CellName", {channel, title, value.toStdString()}));
 }
 
 int TfChsInfo::ChannelOfRow(int row) const

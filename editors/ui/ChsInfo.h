@@ -77,6 +77,12 @@ public:
     int ColumnField(int column) const;
     // Grid column showing a field number, -1 when it is not shown.
     int ColumnOfField(int field) const;
+    // What a screen reader hears: the title of a column on one line, the
+    // name of a row's channel ("Channel 3"), and a cell's channel, column
+    // and value ("Channel 3, RX Frequency, 446.00625"), in the current language.
+    QString ColumnTitle(int column) const;
+    QString RowName(int row) const;
+    QString CellName(int row, int column) const;
     // Cell value text (kept in Qt::UserRole next to the display text).
     QString CellValue(int row, int column) const;
 
@@ -195,6 +201,9 @@ private:
     QList<QAction*> contextActions_;
     // The drop-down lists by field number; both tone fields share one.
     std::map<int, QComboBox*> combos_;
+    // The hidden label of the shown combo: the column it edits, which a
+    // screen reader on Linux reads as the combo's label.
+    QLabel* comboTitle_ = nullptr;
     bool formShown_ = false;
     // The cell the shown combo edits; -1 while none is shown.
     int comboRow_ = -1;

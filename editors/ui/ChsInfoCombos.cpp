@@ -123,6 +123,11 @@ bool TfChsInfo::PlaceCombo(int row, int column)
     }
     Loading = wasLoading;
 
+    // Named as the cell it is laid over: both tone columns share one list.
+    combo->setAccessibleName(ColumnTitle(column));
+    comboTitle_->setText(ColumnTitle(column));
+    comboTitle_->setBuddy(combo);
+    combo->setAccessibleDescription(RowName(row));
     const QRect cell = gvChs->visualRect(gvChs->model()->index(row, column));
     combo->setGeometry(cell.left() + 2, cell.top() + 2, gvChs->columnWidth(column), combo->sizeHint().height());
     combo->show();

@@ -38,6 +38,7 @@ TfDtmfFun::TfDtmfFun(QWidget* parent) : TfEditorForm("fDtmfFun", "DTMF Function"
     auto* layout = new QVBoxLayout(this);
     cxDtmfInfo = new QTabWidget(this);
     cxDtmfInfo->setObjectName("cxDtmfInfo");
+    SetDesignName(cxDtmfInfo, "DTMF Function");
     layout->addWidget(cxDtmfInfo);
     QWidget* pages[2];
     const char* pageNames[2][2] = {{"cxEnCode", "Encode"}, {"cxDecode", "Decode"}};

@@ -43,6 +43,7 @@ constexpr auto kTexts = std::to_array<InterchangeTextKey>({
     {"ReportCaption", "Import Report"},
     {"ReportSummary", "Channels taken: %1. Rows not taken: %2, these:"},
     {"ReportClose", "&Close"},
+    {"ReportRows", "Lines not taken, and notes"},
     {"KeepLocations", "&Keep the locations of the file"},
     {"ImportFailed", "Nothing was imported: %1"},
     {"UndoImport", "Import"},

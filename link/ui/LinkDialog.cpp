@@ -86,6 +86,9 @@ void TfLinkDialog::showEvent(QShowEvent* event)
 void TfLinkDialog::FormShow()
 {
     LocaliseForm(this, false);
+    // The bar, which draws no text, is what a screen reader reports the
+    // progress of: named after what the window does.
+    pBar->setAccessibleName(windowTitle());
     link_->Open();
 }
 

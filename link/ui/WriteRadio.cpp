@@ -63,6 +63,7 @@ TfWriteRadio::TfWriteRadio(QWidget* parent)
     cbVerify->setChecked(ReadWriteRadioOption("Verify"));
     mResults = new QPlainTextEdit;
     mResults->setObjectName("mResults");
+    SetDesignName(mResults, "Results");
     mResults->setReadOnly(true);
     mResults->setFixedSize(620, 90);
     // Wrapped: the result line ends with the backup's name, which must show whole.
@@ -123,6 +124,7 @@ void TfWriteRadio::showEvent(QShowEvent* event)
         return;
     shown_ = true;
     LocaliseForm(this, false);
+    pBar->setAccessibleName(windowTitle());
     write_->Open(ALL.ComPort);
 }
 
@@ -141,8 +143,12 @@ void TfWriteRadio::ShowPhase(SafePhase phase)
                       : phase == SafePhase::Verifying ? "PhaseVerify"
                       : phase == SafePhase::Writing   ? "PhaseWrite"
                                                       : nullptr;
-    if (key)
-        lPhase->setText(Q(SafeText(key)));
+    if (!key)
+        return;
+    // The step is said with the progress it belongs to: a screen reader
+    // reports the bar's name with its value.
+    lPhase->setText(Q(SafeText(key)));
+    pBar->setAccessibleName(lPhase->text());
 }
 
 void TfWriteRadio::ShowProgress(int position, int maximum)

@@ -28,6 +28,12 @@ void SetTag(QObject* component, int tag)
     component->setProperty(kTagProperty, tag);
 }
 
+void SetDesignName(QWidget* control, const QString& name)
+{
+    control->setAccessibleName(name);
+    control->setProperty(kDesignNameProperty, true);
+}
+
 int TagOf(const QObject* component)
 {
     QVariant tag = component->property(kTagProperty);
@@ -114,6 +120,8 @@ void Relabeller::Visit(QObject* component) const
     const QString name = component->objectName();
     if (name.isEmpty())
         return;
+    if (auto* control = qobject_cast<QWidget*>(component); control && control->property(kDesignNameProperty).toBool())
+        control->setAccessibleName(Text(name + ".Name", control->accessibleName()));
     if (auto* label = qobject_cast<QLabel*>(component)) {
         label->setText(Caption(name, label->text()));
     } else if (auto* menu = qobject_cast<QMenu*>(component)) {

@@ -21,10 +21,14 @@ class QWidget;
 
 inline constexpr char kTagProperty[] = "Tag";
 inline constexpr char kNameValueListProperty[] = "NameValueList";
+inline constexpr char kDesignNameProperty[] = "DesignName";
 inline constexpr int kTagNotTranslated = -2;
 inline constexpr int kTagFirstItemOnly = -3;
 
 void SetTag(QObject* component, int tag);
+// Gives a control that has no label of its own the name a screen reader
+// reads for it; the language file relabels it as "<object name>.Name".
+void SetDesignName(QWidget* control, const QString& name);
 int TagOf(const QObject* component); // 0 when none was set
 
 // With force off nothing happens while the design language (index 0) is

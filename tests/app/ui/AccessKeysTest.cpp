@@ -12,6 +12,7 @@
 #include <QRadioButton>
 #include <QStackedWidget>
 #include <QTableWidget>
+#include <QTreeWidget>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <numeric>
@@ -23,6 +24,7 @@
 #include "app/ui/MainFrm.h"
 #include "app/ui/ModelDlg.h"
 #include "core/State.h"
+#include "image/ChannelCodec.h"
 #include "editors/ui/ChsInfo.h"
 #include "link/SystemView.h"
 #include "link/ui/ChangePreview.h"
@@ -167,6 +169,40 @@ TEST_P(AccessKeys, SelectAllTakesEveryChannelAndFillDownNamesTheColumnItFills)
     grid->gvChs->setCurrentCell(3, grid->ColumnOfField(1));
     EXPECT_EQ(fill->text().toStdString(), chinese ? "向下填充(&F)" : "&Fill Down");
     EXPECT_FALSE(fill->isEnabled()) << "the channel number is no column to fill";
+}
+
+TEST_P(AccessKeys, TheGridNamesCellsByChannelColumnAndValueAndItsListsByTheirColumn)
+{
+    const bool chinese = GetParam() == 1;
+    InitChannel(3, "446.00625");
+    TfChsInfo* grid = window->ChannelEditor();
+    grid->FillAllRows();
+    const int rx = grid->ColumnOfField(2);
+    const int tone = grid->ColumnOfField(4);
+    auto name = [grid](int row, int column) {
+        return grid->gvChs->item(row, column)->data(Qt::AccessibleTextRole).toString().toStdString();
+    };
+    EXPECT_EQ(name(2, rx), chinese ? "信道 3，接收频率，446.00625" : "Channel 3, RX Frequency, 446.00625");
+    EXPECT_EQ(name(3, rx), chinese ? "信道 4，接收频率，空" : "Channel 4, RX Frequency, empty");
+    EXPECT_EQ(name(2, grid->ColumnOfField(1)), chinese ? "信道 3" : "Channel 3");
+    // A value picked from a list is heard at once, in the list's words.
+    grid->gvChsMouseDown(2, grid->ColumnOfField(6));
+    grid->cxPwrv->setCurrentIndex(0);
+    grid->ComBoxSetData(grid->cxPwrv);
+    EXPECT_EQ(name(2, grid->ColumnOfField(6)), chinese ? "信道 3，发射功率，低" : "Channel 3, TX Power, Low");
+    // Both tone columns share one list; it is labelled by the column it is open over.
+    for (int column : {tone, grid->ColumnOfField(5)}) {
+        grid->gvChsMouseDown(2, column);
+        const QLabel* label = nullptr;
+        for (const QLabel* l : grid->gvChs->viewport()->findChildren<QLabel*>())
+            if (l->buddy() == grid->cxDcts)
+                label = l;
+        ASSERT_NE(label, nullptr);
+        EXPECT_EQ(label->text(), grid->ColumnTitle(column));
+        EXPECT_EQ(grid->cxDcts->accessibleDescription().toStdString(), chinese ? "信道 3" : "Channel 3");
+    }
+    EXPECT_NE(grid->ColumnTitle(tone), grid->ColumnTitle(grid->ColumnOfField(5)));
+    EXPECT_EQ(window->cxTree->accessibleName().toStdString(), chinese ? "对讲机内容" : "Radio Contents");
 }
 
 INSTANTIATE_TEST_SUITE_P(ShippedLanguages, AccessKeys, ::testing::Values(0, 1));

@@ -15,6 +15,8 @@ export QT_QPA_PLATFORM=offscreen
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQV300_BUILD_TESTS=ON -DQV300_WERROR=ON >/dev/null
 cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure -j"$jobs"
+echo "== a whole task by the keyboard alone, under a virtual X server =="
+tests/a11y/keyboard-task.sh build
 
 echo "== again with AddressSanitizer and UndefinedBehaviorSanitizer =="
 cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DQV300_SANITIZE=ON -DQV300_WERROR=ON >/dev/null

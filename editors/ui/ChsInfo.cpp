@@ -5,12 +5,15 @@
 #include <QCloseEvent>
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
+#include <QRegularExpression>
 #include <QScrollBar>
+#include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -89,8 +92,7 @@ TfChsInfo::TfChsInfo(QWidget* parent) : QWidget(parent)
     gvChs->setObjectName("gvChs");
     gvChs->verticalHeader()->hide();
     gvChs->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    gvChs->verticalHeader()->setDefaultSectionSize(kRowHeight);
-    gvChs->horizontalHeader()->setFixedHeight(kTitleHeight);
+    // The row and title heights follow the font (BuildGrid).
     gvChs->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     gvChs->horizontalHeader()->setHighlightSections(false);
     // The title row takes no selection: a click on it must not move the
@@ -194,6 +196,13 @@ void TfChsInfo::BuildGrid()
 
     const QColor buttonFace = palette().color(QPalette::Button);
     const QColor infoBack = palette().color(QPalette::ToolTipBase);
+    lineHeight_ = gvChs->fontMetrics().height();
+    gvChs->verticalHeader()->setDefaultSectionSize(ScaledToFont(kRowHeight, lineHeight_));
+    QHeaderView* titles = gvChs->horizontalHeader();
+    titles->setFixedHeight(ScaledToFont(kTitleHeight, lineHeight_));
+    // A title's longest line (a word, where the header wraps it) must fit too,
+    // whatever the language file makes of it.
+    const int titleMargins = 2 * style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, titles) + 2;
     shownWidth_ = 0;
     int column = 0;
     for (int i = 0; i < ColShow->rowCount(); ++i) {
@@ -201,8 +210,10 @@ void TfChsInfo::BuildGrid()
         if (!entry.Key.startsWith('S'))
             continue;
         const int at = entry.Value.indexOf('@');
-        const int width = entry.Value.left(at).toInt();
         const QString title = entry.Value.mid(at + 1).replace('|', '\n');
+        int width = ScaledToFont(entry.Value.left(at).toInt(), lineHeight_);
+        for (const QString& word : title.split(QRegularExpression("\\s+"), Qt::SkipEmptyParts))
+            width = std::max(width, titles->fontMetrics().horizontalAdvance(word) + titleMargins);
         const QChar kind = entry.Key.at(4);
 
         auto* header = new QTableWidgetItem(title);
@@ -235,7 +246,8 @@ void TfChsInfo::BuildGrid()
 
 QSize TfChsInfo::FormSize() const
 {
-    return QSize(shownWidth_ + 30, 15 + 25 * std::max(0, ALL.ChannelCount));
+    return QSize(shownWidth_ + ScaledToFont(30, lineHeight_),
+                 ScaledToFont(15, lineHeight_) + ScaledToFont(25, lineHeight_) * std::max(0, ALL.ChannelCount));
 }
 
 void TfChsInfo::FillRow(int channel)
@@ -385,8 +397,19 @@ void TfChsInfo::FormDeactivate()
 
 bool TfChsInfo::eventFilter(QObject* watched, QEvent* event)
 {
+    // The menu key (which Qt turns into a keyboard context menu event) and
+    // Shift+F10 open the context menu at the current cell, not at the mouse.
+    if (watched == gvChs && event->type() == QEvent::ContextMenu &&
+        static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard) {
+        ShowContextMenuAtCurrentCell();
+        return true;
+    }
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
+        if (watched == gvChs && key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier) {
+            ShowContextMenuAtCurrentCell();
+            return true;
+        }
         const bool cellEditor = qobject_cast<QLineEdit*>(watched) && watched->parent() == gvChs->viewport();
         // Rows on the clipboard are pasted as rows from an open cell editor
         // too: the editor would take them as one value of its cell.

@@ -203,6 +203,10 @@ void TfChsInfo::BuildGrid()
     // A title's longest line (a word, where the header wraps it) must fit too,
     // whatever the language file makes of it.
     const int titleMargins = 2 * style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, titles) + 2;
+    // And a typed column its longest frequency (fonts do not widen exactly
+    // as they grow taller).
+    const int frequencyWidth = gvChs->fontMetrics().horizontalAdvance(QStringLiteral("000.00000")) +
+                               2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, gvChs) + 1) + 1;
     shownWidth_ = 0;
     int column = 0;
     for (int i = 0; i < ColShow->rowCount(); ++i) {
@@ -215,6 +219,8 @@ void TfChsInfo::BuildGrid()
         for (const QString& word : title.split(QRegularExpression("\\s+"), Qt::SkipEmptyParts))
             width = std::max(width, titles->fontMetrics().horizontalAdvance(word) + titleMargins);
         const QChar kind = entry.Key.at(4);
+        if (kind == 'R')
+            width = std::max(width, frequencyWidth);
 
         auto* header = new QTableWidgetItem(title);
         header->setTextAlignment(Qt::Alignment(Qt::AlignCenter) | Qt::Alignment(Qt::TextWordWrap));

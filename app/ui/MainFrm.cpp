@@ -77,7 +77,9 @@ TfMainFrm::TfMainFrm(QWidget* parent) : QMainWindow(parent)
     hideRow->addStretch();
     auto* TreeHide = new QPushButton("X");
     TreeHide->setObjectName("TreeHide");
-    TreeHide->setFixedSize(18, 18);
+    // Square, and large enough for its letter at the desktop's font size.
+    const int hideSide = std::max(18, TreeHide->fontMetrics().height() + 4);
+    TreeHide->setFixedSize(hideSide, hideSide);
     connect(TreeHide, &QPushButton::clicked, pTree, &QWidget::hide);
     hideRow->addWidget(TreeHide);
     treeLayout->addLayout(hideRow);

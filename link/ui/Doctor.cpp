@@ -56,6 +56,7 @@ TfDoctor::TfDoctor(QWidget* parent, TSystemView* system)
     lHint->setObjectName("lHint");
     tbFindings = new QTableWidget(0, 3);
     tbFindings->setObjectName("tbFindings");
+    tbFindings->setTabKeyNavigation(false); // Tab leaves the list; the arrows move in it
     tbFindings->verticalHeader()->setVisible(false);
     tbFindings->setWordWrap(true);
     tbFindings->setSelectionBehavior(QAbstractItemView::SelectRows);

@@ -26,6 +26,7 @@
 #include "app/ui/Artwork.h"
 #include "core/NumberText.h"
 #include "core/State.h"
+#include "editors/ChannelColumns.h"
 #include "link/PortNames.h"
 #include "settings/Language.h"
 #include "settings/ui/LocaliseForm.h"
@@ -101,7 +102,8 @@ TfMainFrm::TfMainFrm(QWidget* parent) : QMainWindow(parent)
     splitter->addWidget(pTree);
     splitter->addWidget(mdi);
     splitter->setStretchFactor(1, 1);
-    splitter->setSizes({185, 1000});
+    // The tree's width grows with the font, as the grid's columns do.
+    splitter->setSizes({ScaledToFont(185, cxTree->fontMetrics().height()), 1000});
     setCentralWidget(splitter);
 
     Label5 = new QLabel("No. - ", this);

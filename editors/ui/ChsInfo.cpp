@@ -199,14 +199,18 @@ void TfChsInfo::BuildGrid()
     lineHeight_ = gvChs->fontMetrics().height();
     gvChs->verticalHeader()->setDefaultSectionSize(ScaledToFont(kRowHeight, lineHeight_));
     QHeaderView* titles = gvChs->horizontalHeader();
-    titles->setFixedHeight(ScaledToFont(kTitleHeight, lineHeight_));
     // A title's longest line (a word, where the header wraps it) must fit too,
-    // whatever the language file makes of it.
+    // whatever the language file makes of it, and at a larger font its two
+    // lines with the header's margins.
     const int titleMargins = 2 * style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, titles) + 2;
+    int titleHeight = ScaledToFont(kTitleHeight, lineHeight_);
+    if (lineHeight_ > kDesignLineHeight)
+        titleHeight = std::max(titleHeight, 2 * titles->fontMetrics().height() + titleMargins);
+    titles->setFixedHeight(titleHeight);
     // And a typed column its longest frequency (fonts do not widen exactly
-    // as they grow taller).
+    // as they grow taller), inside the cell's text margins and grid line.
     const int frequencyWidth = gvChs->fontMetrics().horizontalAdvance(QStringLiteral("000.00000")) +
-                               2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, gvChs) + 1) + 1;
+                               2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, gvChs) + 1) + 4;
     shownWidth_ = 0;
     int column = 0;
     for (int i = 0; i < ColShow->rowCount(); ++i) {
@@ -219,7 +223,7 @@ void TfChsInfo::BuildGrid()
         for (const QString& word : title.split(QRegularExpression("\\s+"), Qt::SkipEmptyParts))
             width = std::max(width, titles->fontMetrics().horizontalAdvance(word) + titleMargins);
         const QChar kind = entry.Key.at(4);
-        if (kind == 'R')
+        if (kind == 'R' || kind == 'T') // the RX and TX frequencies
             width = std::max(width, frequencyWidth);
 
         auto* header = new QTableWidgetItem(title);

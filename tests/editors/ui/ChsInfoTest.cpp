@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpression>
+#include <QStyle>
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
@@ -310,12 +311,17 @@ TEST_F(ChsInfoTest, LargerFontsWidenColumnsAndRowsSoNothingIsCut)
         form->setFont(font);
         form->FormShow();
         const QFontMetrics fm(form->gvChs->font());
+        // What the style takes from a cell, and from a title, before the text.
+        const int cellMargins = 2 * (form->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1) + 1;
+        const int titleMargins = 2 * form->style()->pixelMetric(QStyle::PM_HeaderMargin);
         EXPECT_GE(form->gvChs->rowHeight(0), fm.height() + 2) << factor;
-        EXPECT_GE(form->gvChs->horizontalHeader()->height(), 2 * fm.height() + 2) << factor;
-        EXPECT_GT(form->gvChs->columnWidth(Col(2)), fm.horizontalAdvance(Text(3, 2))) << factor;
+        EXPECT_GE(form->gvChs->horizontalHeader()->height(), 2 * fm.height() + titleMargins) << factor;
+        for (const int field : {2, 3}) // RX and TX
+            EXPECT_GT(form->gvChs->columnWidth(Col(field)), fm.horizontalAdvance(Text(3, 2)) + cellMargins) << factor;
         for (int c = 0; c < form->gvChs->columnCount(); ++c)
             for (const QString& word : form->gvChs->horizontalHeaderItem(c)->text().split(QRegularExpression("\\s+")))
-                EXPECT_GT(form->gvChs->columnWidth(c), fm.horizontalAdvance(word)) << factor << " " << word.toStdString();
+                EXPECT_GT(form->gvChs->columnWidth(c), fm.horizontalAdvance(word) + titleMargins)
+                    << factor << " " << word.toStdString();
         EXPECT_GE(form->FormSize().height(), 16 * form->gvChs->rowHeight(0) + form->gvChs->horizontalHeader()->height());
     }
 }

@@ -17,6 +17,8 @@ cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure -j"$jobs"
 echo "== every window as a screen reader sees it, over AT-SPI =="
 tests/a11y/walk.sh build
+echo "== a whole task by the keyboard alone, under a virtual X server =="
+tests/a11y/keyboard-task.sh build
 
 echo "== again with AddressSanitizer and UndefinedBehaviorSanitizer =="
 cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DQV300_SANITIZE=ON -DQV300_WERROR=ON >/dev/null

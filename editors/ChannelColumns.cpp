@@ -32,3 +32,10 @@ std::span<const ChannelColumn> ChannelColumns()
 {
     return kColumns;
 }
+
+int ScaledToFont(int pixels, int lineHeight)
+{
+    if (lineHeight <= kDesignLineHeight || pixels <= 0)
+        return pixels;
+    return (pixels * lineHeight + kDesignLineHeight - 1) / kDesignLineHeight;
+}

@@ -13,3 +13,12 @@ struct ChannelColumn {
 };
 
 std::span<const ChannelColumn> ChannelColumns();
+
+// The widths above, and the grid's row and title heights, are pixels for
+// the desktop's usual font, whose lines are up to kDesignLineHeight pixels
+// high. A larger font (a desktop set to large text) makes them grow in
+// proportion, rounded up, so that no title or value is cut; a smaller one
+// keeps them as they are. Screen scaling needs nothing here: it scales
+// pixels and fonts alike.
+constexpr int kDesignLineHeight = 17;
+int ScaledToFont(int pixels, int lineHeight);

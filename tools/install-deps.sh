@@ -4,7 +4,8 @@
 # Needs root for apt-get: runs it directly as root, through sudo otherwise.
 # With --tests it also makes sure a locale with a decimal comma exists, which
 # the tests use to prove that numbers keep their point, and adds python3 and
-# pdftotext, which read back the CSV and PDF exports. With --tools it adds
+# pdftotext, which read back the CSV and PDF exports, and the virtual X
+# server with xdotool, which the keyboard task types into. With --tools it adds
 # the virtual X server that the screenshot and measuring scripts run under
 # (with a Chinese font for the pictures of the Chinese windows, and xdotool
 # for the keyboard walk over the channel grid), and CHIRP, whose CSV parser
@@ -43,7 +44,7 @@ packages=(
   libgtest-dev nlohmann-json3-dev libcli11-dev help2man
 )
 $for_tests && packages+=(locales desktop-file-utils appstream man-db python3 poppler-utils clang libclang-rt-14-dev
-                         xvfb dbus-x11 at-spi2-core python3-pyatspi)
+                         xvfb xauth xdotool dbus-x11 at-spi2-core python3-pyatspi)
 $for_tools && packages+=(xvfb xauth python3 fonts-wqy-microhei xdotool chirp)
 $for_package && packages+=(dpkg-dev file desktop-file-utils appstream fp-utils-3.2.2 lintian)
 $for_windows && packages+=(g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 nsis libwine-dev ninja-build xvfb xauth zip

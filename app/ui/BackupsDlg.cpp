@@ -35,6 +35,7 @@ TfBackups::TfBackups(QWidget* parent)
     gvBackups = new QTableWidget(static_cast<int>(entries_.size()), 6, this);
     gvBackups->setObjectName("gvBackups");
     SetDesignName(gvBackups, "Backups");
+    gvBackups->setTabKeyNavigation(false); // Tab leaves the list; the arrows move in it
     gvBackups->setHorizontalHeaderLabels({Q(SafeText("ColumnSerial")), Q(SafeText("ColumnTime")),
                                           Q(SafeText("ColumnModel")), Q(SafeText("ColumnBand")),
                                           Q(SafeText("ColumnFile")), Q(SafeText("ColumnSameAs"))});

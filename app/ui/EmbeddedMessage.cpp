@@ -15,6 +15,9 @@ TfEmbeddedMessage::TfEmbeddedMessage(QWidget* parent) : QDialog(parent)
     Memo1->setObjectName("Memo1");
     Memo2 = new QPlainTextEdit(this);
     Memo2->setObjectName("Memo2");
+    // Tab goes on to the next control, as in every other window.
+    Memo1->setTabChangesFocus(true);
+    Memo2->setTabChangesFocus(true);
     btnCancel = new QPushButton("&Close", this);
     btnCancel->setObjectName("btnCancel");
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);

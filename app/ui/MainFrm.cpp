@@ -1,13 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/ui/MainFrm.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDate>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSplitter>
@@ -23,6 +26,7 @@
 #include "app/ui/Artwork.h"
 #include "core/NumberText.h"
 #include "core/State.h"
+#include "editors/ChannelColumns.h"
 #include "link/PortNames.h"
 #include "settings/Language.h"
 #include "settings/ui/LocaliseForm.h"
@@ -74,7 +78,9 @@ TfMainFrm::TfMainFrm(QWidget* parent) : QMainWindow(parent)
     hideRow->addStretch();
     auto* TreeHide = new QPushButton("X");
     TreeHide->setObjectName("TreeHide");
-    TreeHide->setFixedSize(18, 18);
+    // Square, and large enough for its letter at the desktop's font size.
+    const int hideSide = std::max(18, TreeHide->fontMetrics().height() + 4);
+    TreeHide->setFixedSize(hideSide, hideSide);
     SetDesignName(TreeHide, "Hide the Tree");
     connect(TreeHide, &QPushButton::clicked, pTree, &QWidget::hide);
     hideRow->addWidget(TreeHide);
@@ -91,12 +97,15 @@ TfMainFrm::TfMainFrm(QWidget* parent) : QMainWindow(parent)
     root->setData(0, kStateRole, kRootIndex);
     connect(cxTree, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* i) { cxTreeClick(i); });
     connect(cxTree, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* i) { cxTreeDblClick(i); });
+    // Enter on a node does what a double click does.
+    cxTree->installEventFilter(this);
 
     auto* splitter = new QSplitter;
     splitter->addWidget(pTree);
     splitter->addWidget(mdi);
     splitter->setStretchFactor(1, 1);
-    splitter->setSizes({185, 1000});
+    // The tree's width grows with the font, as the grid's columns do.
+    splitter->setSizes({ScaledToFont(185, cxTree->fontMetrics().height()), 1000});
     setCentralWidget(splitter);
 
     Label5 = new QLabel("No. - ", this);
@@ -219,6 +228,21 @@ void TfMainFrm::BuildMenus()
     nBar->setCheckable(true);
     nBar->setChecked(true);
     connect(nBar, &QAction::toggled, this, [this](bool on) { statusBar()->setVisible(on); });
+    // The keyboard's way between the panes and between the editor windows
+    // (the grid keeps Tab for its cells, so Tab alone never leaves it).
+    nView->addSeparator();
+    QAction* nNextPane = nView->addAction("Next &Pane");
+    nNextPane->setObjectName("nNextPane");
+    nNextPane->setShortcut(QKeySequence(Qt::Key_F6));
+    connect(nNextPane, &QAction::triggered, this, &TfMainFrm::NextPane);
+    QAction* nNextWindow = nView->addAction("Ne&xt Window");
+    nNextWindow->setObjectName("nNextWindow");
+    nNextWindow->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F6));
+    connect(nNextWindow, &QAction::triggered, mdi, &QMdiArea::activateNextSubWindow);
+    QAction* nPreviousWindow = nView->addAction("Previous Windo&w");
+    nPreviousWindow->setObjectName("nPreviousWindow");
+    nPreviousWindow->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F6));
+    connect(nPreviousWindow, &QAction::triggered, mdi, &QMdiArea::activatePreviousSubWindow);
 
     QMenu* nHelp = menuBar()->addMenu("&Help");
     nHelp->setObjectName("nHelp");
@@ -378,6 +402,46 @@ void TfMainFrm::cxTreeDblClick(QTreeWidgetItem* item)
     RunCommand(static_cast<Command>(item->data(0, kStateRole).toInt()));
 }
 
+
+bool TfMainFrm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == cxTree && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && cxTree->currentItem()) {
+            QTreeWidgetItem* item = cxTree->currentItem();
+            cxTreeDblClick(item);
+            // The keyboard follows into the window the node brought forward.
+            if (item->parent())
+                FocusActiveEditor();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+bool TfMainFrm::FocusActiveEditor()
+{
+    QMdiSubWindow* active = mdi->activeSubWindow() ? mdi->activeSubWindow() : mdi->currentSubWindow();
+    if (!active || !active->widget())
+        return false;
+    mdi->setActiveSubWindow(active);
+    // Where the window had the keyboard last, else its first control.
+    QWidget* editor = active->widget();
+    QWidget* target = editor->focusWidget();
+    for (QWidget* w = editor->nextInFocusChain(); !target && w != editor; w = w->nextInFocusChain())
+        if (editor->isAncestorOf(w) && (w->focusPolicy() & Qt::TabFocus) && w->isVisibleTo(editor) && w->isEnabled())
+            target = w;
+    (target ? target : editor)->setFocus(Qt::OtherFocusReason);
+    return true;
+}
+
+void TfMainFrm::NextPane()
+{
+    if (pTree->isAncestorOf(QApplication::focusWidget()) && FocusActiveEditor())
+        return;
+    pTree->show();
+    cxTree->setFocus(Qt::OtherFocusReason);
+}
 
 void TfMainFrm::BuildWindowMenu()
 {

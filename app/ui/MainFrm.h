@@ -106,6 +106,7 @@ protected:
     void showEvent(QShowEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QAction* AddMenuItem(QMenu* menu, const char* name, const char* caption, const char* shortcut, Command command);
@@ -114,6 +115,10 @@ private:
     void BuildStatusBar();
     void cxTreeClick(QTreeWidgetItem* item);
     void cxTreeDblClick(QTreeWidgetItem* item);
+    // F6: from the tree to the active editor window and back.
+    void NextPane();
+    // Gives the keyboard to the active editor window; false without one.
+    bool FocusActiveEditor();
     void TimerTick();
     void ShowAbout();
     void OpenHelp();

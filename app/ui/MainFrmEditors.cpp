@@ -112,7 +112,13 @@ bool TfMainFrm::ShowEditor(Command command)
             connect(channels->gvChs, &QTableWidget::currentCellChanged, this, [this] { UpdateFillDownItem(true); });
             UpdateFillDownItem(true);
         }
-        sub->resize(kind->size(editor));
+        QSize size = kind->size(editor);
+        // A window that lays itself out gets its whole preferred size inside
+        // the frame's title bar and borders: at a larger font nothing in it
+        // is squeezed.
+        if (kind->size == HintedSize)
+            size += sub->sizeHint() - editor->sizeHint();
+        sub->resize(size);
         sub->move(20, 20);
     }
     QMdiSubWindow* sub = SubWindowOf(editor);

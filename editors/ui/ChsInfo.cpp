@@ -5,12 +5,15 @@
 #include <QCloseEvent>
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
+#include <QRegularExpression>
 #include <QScrollBar>
+#include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -110,8 +113,7 @@ TfChsInfo::TfChsInfo(QWidget* parent) : QWidget(parent)
     SetDesignName(gvChs, "Channels");
     gvChs->verticalHeader()->hide();
     gvChs->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    gvChs->verticalHeader()->setDefaultSectionSize(kRowHeight);
-    gvChs->horizontalHeader()->setFixedHeight(kTitleHeight);
+    // The row and title heights follow the font (BuildGrid).
     gvChs->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     gvChs->horizontalHeader()->setHighlightSections(false);
     // The title row takes no selection: a click on it must not move the
@@ -217,6 +219,21 @@ void TfChsInfo::BuildGrid()
 
     const QColor buttonFace = palette().color(QPalette::Button);
     const QColor infoBack = palette().color(QPalette::ToolTipBase);
+    lineHeight_ = gvChs->fontMetrics().height();
+    gvChs->verticalHeader()->setDefaultSectionSize(ScaledToFont(kRowHeight, lineHeight_));
+    QHeaderView* titles = gvChs->horizontalHeader();
+    // A title's longest line (a word, where the header wraps it) must fit too,
+    // whatever the language file makes of it, and at a larger font its two
+    // lines with the header's margins.
+    const int titleMargins = 2 * style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, titles) + 2;
+    int titleHeight = ScaledToFont(kTitleHeight, lineHeight_);
+    if (lineHeight_ > kDesignLineHeight)
+        titleHeight = std::max(titleHeight, 2 * titles->fontMetrics().height() + titleMargins);
+    titles->setFixedHeight(titleHeight);
+    // And a typed column its longest frequency (fonts do not widen exactly
+    // as they grow taller), inside the cell's text margins and grid line.
+    const int frequencyWidth = gvChs->fontMetrics().horizontalAdvance(QStringLiteral("000.00000")) +
+                               2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, gvChs) + 1) + 4;
     shownWidth_ = 0;
     int column = 0;
     for (int i = 0; i < ColShow->rowCount(); ++i) {
@@ -224,9 +241,13 @@ void TfChsInfo::BuildGrid()
         if (!entry.Key.startsWith('S'))
             continue;
         const int at = entry.Value.indexOf('@');
-        const int width = entry.Value.left(at).toInt();
         const QString title = entry.Value.mid(at + 1).replace('|', '\n');
+        int width = ScaledToFont(entry.Value.left(at).toInt(), lineHeight_);
+        for (const QString& word : title.split(QRegularExpression("\\s+"), Qt::SkipEmptyParts))
+            width = std::max(width, titles->fontMetrics().horizontalAdvance(word) + titleMargins);
         const QChar kind = entry.Key.at(4);
+        if (kind == 'R' || kind == 'T') // the RX and TX frequencies
+            width = std::max(width, frequencyWidth);
 
         auto* header = new QTableWidgetItem(title);
         header->setTextAlignment(Qt::Alignment(Qt::AlignCenter) | Qt::Alignment(Qt::TextWordWrap));
@@ -266,7 +287,8 @@ void TfChsInfo::BuildGrid()
 
 QSize TfChsInfo::FormSize() const
 {
-    return QSize(shownWidth_ + 30, 15 + 25 * std::max(0, ALL.ChannelCount));
+    return QSize(shownWidth_ + ScaledToFont(30, lineHeight_),
+                 ScaledToFont(15, lineHeight_) + ScaledToFont(25, lineHeight_) * std::max(0, ALL.ChannelCount));
 }
 
 void TfChsInfo::FillRow(int channel)
@@ -439,8 +461,19 @@ void TfChsInfo::FormDeactivate()
 
 bool TfChsInfo::eventFilter(QObject* watched, QEvent* event)
 {
+    // The menu key (which Qt turns into a keyboard context menu event) and
+    // Shift+F10 open the context menu at the current cell, not at the mouse.
+    if (watched == gvChs && event->type() == QEvent::ContextMenu &&
+        static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard) {
+        ShowContextMenuAtCurrentCell();
+        return true;
+    }
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
+        if (watched == gvChs && key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier) {
+            ShowContextMenuAtCurrentCell();
+            return true;
+        }
         const bool cellEditor = qobject_cast<QLineEdit*>(watched) && watched->parent() == gvChs->viewport();
         // Rows on the clipboard are pasted as rows from an open cell editor
         // too: the editor would take them as one value of its cell.

@@ -197,6 +197,7 @@ private:
     // text `nameKey`; the operation returns the channels to select after.
     void ChangeChannels(const char* nameKey, const std::function<std::vector<int>(std::vector<int>)>& operation);
     void ShowContextMenu(const QPoint& at);
+    void ShowContextMenuAtCurrentCell();
 
     QList<QAction*> contextActions_;
     // The drop-down lists by field number; both tone fields share one.
@@ -209,4 +210,6 @@ private:
     int comboRow_ = -1;
     int comboColumn_ = -1;
     int shownWidth_ = 0;
+    // The grid font's line height the sizes were last scaled for.
+    int lineHeight_ = 0;
 };

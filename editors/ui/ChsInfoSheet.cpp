@@ -95,6 +95,15 @@ void TfChsInfo::ShowContextMenu(const QPoint& at)
     menu.exec(gvChs->viewport()->mapToGlobal(at));
 }
 
+void TfChsInfo::ShowContextMenuAtCurrentCell()
+{
+    const QModelIndex current = gvChs->currentIndex();
+    if (current.isValid())
+        gvChs->scrollTo(current);
+    const QRect cell = gvChs->visualRect(current);
+    ShowContextMenu(cell.isValid() ? cell.center() : QPoint(0, 0));
+}
+
 void TfChsInfo::CopyChannels()
 {
     FormDeactivate();

@@ -57,6 +57,7 @@ TfDoctor::TfDoctor(QWidget* parent, TSystemView* system)
     tbFindings = new QTableWidget(0, 3);
     tbFindings->setObjectName("tbFindings");
     SetDesignName(tbFindings, "Findings");
+    tbFindings->setTabKeyNavigation(false); // Tab leaves the list; the arrows move in it
     tbFindings->verticalHeader()->setVisible(false);
     tbFindings->setWordWrap(true);
     tbFindings->setSelectionBehavior(QAbstractItemView::SelectRows);

@@ -95,6 +95,7 @@ TfFleetWrite::TfFleetWrite(QWidget* parent)
     twPorts = new QTableWidget(static_cast<int>(listed_.size()), 4);
     twPorts->setObjectName("twPorts");
     twPorts->setAccessibleName(T("PortsName"));
+    twPorts->setTabKeyNavigation(false); // Tab leaves the list; the arrows move in it
     twPorts->setHorizontalHeaderLabels({T("ColumnUse"), T("ColumnPort"), T("ColumnDevice"), T("ColumnState")});
     twPorts->verticalHeader()->setVisible(false);
     twPorts->setSelectionMode(QAbstractItemView::NoSelection);

@@ -50,9 +50,11 @@ bool SaveOver(QWidget& window, QWidget& dialog, const QString& file)
     QPainter painter(&picture);
     // No window manager draws the frame here: a plain title bar stands in.
     const int titleHeight = 24;
-    QPoint at((picture.width() - front.width()) / 2, (picture.height() - front.height() + titleHeight) / 2);
-    QRect title(at.x(), at.y() - titleHeight, front.width(), titleHeight);
-    painter.fillRect(title.adjusted(-2, -2, 2, front.height() + 2), QColor(0x3b, 0x6e, 0xa5));
+    // The painter works in the window's own pixels, whatever the screen's scale.
+    const QSize whole = picture.deviceIndependentSize().toSize(), size = front.deviceIndependentSize().toSize();
+    QPoint at((whole.width() - size.width()) / 2, (whole.height() - size.height() + titleHeight) / 2);
+    QRect title(at.x(), at.y() - titleHeight, size.width(), titleHeight);
+    painter.fillRect(title.adjusted(-2, -2, 2, size.height() + 2), QColor(0x3b, 0x6e, 0xa5));
     painter.setPen(Qt::white);
     painter.drawText(title.adjusted(8, 0, 0, 0), Qt::AlignVCenter | Qt::AlignLeft, dialog.windowTitle());
     painter.drawPixmap(at, front);

@@ -230,6 +230,10 @@ TEST_F(MainFrm, EveryEditorOpensOnceAtItsPlaceFromMenuAndTree)
         ASSERT_NE(active, nullptr) << action;
         EXPECT_EQ(active->widget()->objectName(), form);
         EXPECT_EQ(active->pos(), QPoint(20, 20)) << form;
+        // The frame's title bar and borders take nothing from the window.
+        QCoreApplication::processEvents();
+        EXPECT_GE(active->widget()->width(), active->widget()->sizeHint().width()) << form;
+        EXPECT_GE(active->widget()->height(), active->widget()->sizeHint().height()) << form;
     }
     EXPECT_EQ(window->mdi->subWindowList().size(), 7);
     EXPECT_EQ(ALL.Image, before);

@@ -2,11 +2,15 @@
 // The channel information window, driven through its real grid and combos.
 #include <QApplication>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QRegularExpression>
+#include <QStyle>
 #include <QTableWidget>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -296,6 +300,55 @@ TEST_F(ChsInfoTest, LayoutFollowsColumnList)
     EXPECT_EQ(form->gvChs->columnCount(), 10);
     EXPECT_EQ(Col(13), -1);
     EXPECT_EQ(form->FormSize(), QSize(765 + 20 - 65, 415));
+}
+
+TEST_F(ChsInfoTest, LargerFontsWidenColumnsAndRowsSoNothingIsCut)
+{
+    TypeFrequency(3, 2, "446.00625");
+    for (const qreal factor : {1.5, 2.0, 3.0}) {
+        QFont font = QApplication::font();
+        font.setPointSizeF(font.pointSizeF() * factor);
+        form->setFont(font);
+        form->FormShow();
+        const QFontMetrics fm(form->gvChs->font());
+        // What the style takes from a cell, and from a title, before the text.
+        const int cellMargins = 2 * (form->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1) + 1;
+        const int titleMargins = 2 * form->style()->pixelMetric(QStyle::PM_HeaderMargin);
+        EXPECT_GE(form->gvChs->rowHeight(0), fm.height() + 2) << factor;
+        EXPECT_GE(form->gvChs->horizontalHeader()->height(), 2 * fm.height() + titleMargins) << factor;
+        for (const int field : {2, 3}) // RX and TX
+            EXPECT_GT(form->gvChs->columnWidth(Col(field)), fm.horizontalAdvance(Text(3, 2)) + cellMargins) << factor;
+        for (int c = 0; c < form->gvChs->columnCount(); ++c)
+            for (const QString& word : form->gvChs->horizontalHeaderItem(c)->text().split(QRegularExpression("\\s+")))
+                EXPECT_GT(form->gvChs->columnWidth(c), fm.horizontalAdvance(word) + titleMargins)
+                    << factor << " " << word.toStdString();
+        EXPECT_GE(form->FormSize().height(), 16 * form->gvChs->rowHeight(0) + form->gvChs->horizontalHeader()->height());
+    }
+}
+
+TEST_F(ChsInfoTest, MenuKeyAndShiftF10OpenTheContextMenuAtTheCurrentCell)
+{
+    QAction copy("Copy");
+    form->SetContextActions({&copy});
+    form->gvChs->setCurrentCell(9, Col(4));
+    const QPoint cell = form->gvChs->viewport()->mapToGlobal(form->gvChs->visualRect(form->gvChs->currentIndex()).center());
+    Activate();
+    for (const bool menuKey : {true, false}) {
+        QPoint shownAt;
+        QTimer::singleShot(0, [&shownAt] {
+            if (QWidget* menu = QApplication::activePopupWidget()) {
+                shownAt = menu->pos();
+                menu->close();
+            }
+        });
+        if (menuKey) {
+            QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(1, 1), form->gvChs->mapToGlobal(QPoint(1, 1)));
+            QApplication::sendEvent(form->gvChs, &event);
+        } else {
+            Key(Qt::Key_F10, Qt::ShiftModifier);
+        }
+        EXPECT_EQ(shownAt, cell) << (menuKey ? "menu key" : "Shift+F10");
+    }
 }
 
 TEST_F(ChsInfoTest, OnlyChannelSixteenHasInfoBackground)

@@ -52,6 +52,9 @@ private:
     std::vector<std::pair<std::string, uint8_t>> pairs_;
 };
 
+// The catalogue of the running program, built at start-up.
+extern TMacList MacList;
+
 // One row of the band list: its text and the code stored at image 0x175.
 struct BandRow {
     const char* text;

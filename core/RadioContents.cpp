@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/RadioContents.h"
 
+#include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "core/Catalogue.h"
 #include "core/DocumentFiles.h"
+#include "image/Image.h"
 #include "image/Stamp.h"
 #include "image/formats/DataFile.h"
 #include "settings/Language.h"
@@ -12,6 +15,23 @@
 RadioContents DocumentContents()
 {
     return RadioContents{ALL.ModelCode, ALL.AreaCode, ALL.Image};
+}
+
+void TakeReadIntoDocument(const std::string& modelCode, std::span<const uint8_t> blocks)
+{
+    std::copy_n(blocks.begin(), std::min(blocks.size(), ALL.Image.size()), ALL.Image.begin());
+    SelectModel(modelCode, ALL.Image[kBandCodeOffset], true);
+    ALL.AreaCode.clear();
+    NormaliseSettings();
+    ALL.Modified = true;
+}
+
+void TakeWriteMarksIntoDocument(std::span<const uint8_t> sent)
+{
+    for (auto [from, count] : {std::pair{kModelBlock, size_t{8}}, std::pair{kWriteStamp, size_t{7}}})
+        if (from + count <= sent.size())
+            std::copy_n(sent.begin() + static_cast<std::ptrdiff_t>(from), count,
+                        ALL.Image.begin() + static_cast<std::ptrdiff_t>(from));
 }
 
 ScopedContents::ScopedContents(const RadioContents& contents) : saved_(ALL)

@@ -24,6 +24,14 @@ struct RadioContents {
 
 // The document as it is now.
 RadioContents DocumentContents();
+// A read from the radio becomes the document: `blocks` (blocks 0..27 as
+// read) replace image 0x000..0x1BF, the model and band are selected from
+// them, the settings are normalised and the document counts as changed.
+void TakeReadIntoDocument(const std::string& modelCode, std::span<const uint8_t> blocks);
+// A write leaves in the document what it put into the radio beyond it: the
+// model block and, once the handshake passed, the write time. `sent` holds
+// blocks 0..24 as the write prepared them.
+void TakeWriteMarksIntoDocument(std::span<const uint8_t> sent);
 
 // Puts `contents` in the document's place (model and band selected from
 // them) until it goes out of scope; the document then is exactly as before.

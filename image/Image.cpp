@@ -92,16 +92,21 @@ void NormaliseSettings()
 
 void WriteModelBlock()
 {
-    ALL.Image[kModelBlock + 7] = 0x00;
-    ALL.Image[kModelBlock + 6] = 0x00;
-    ALL.Image[kBandCodeOffset] = FrqList.CodeOf(ALL.BandText);
+    WriteModelBlock(ALL.Image, ALL.ModelCode, FrqList.CodeOf(ALL.BandText));
+}
+
+void WriteModelBlock(std::span<uint8_t> image, const std::string& modelCode, uint8_t bandCode)
+{
+    image[kModelBlock + 7] = 0x00;
+    image[kModelBlock + 6] = 0x00;
+    image[kBandCodeOffset] = bandCode;
     for (int i = 3; i >= 0; --i) {
         size_t idx = static_cast<size_t>(i);
         // A model code is four characters; a shorter one leaves blanks.
-        char c = idx < ALL.ModelCode.size() ? ALL.ModelCode[idx] : ' ';
-        ALL.Image[kModelBlock + 1 + idx] = static_cast<uint8_t>(c);
+        char c = idx < modelCode.size() ? modelCode[idx] : ' ';
+        image[kModelBlock + 1 + idx] = static_cast<uint8_t>(c);
     }
-    ALL.Image[kModelBlock] = 0x50; // 'P'
+    image[kModelBlock] = 0x50; // 'P'
 }
 
 void FillImage(size_t offset, size_t count, uint8_t value)

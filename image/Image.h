@@ -3,6 +3,7 @@
 // Field access and the whole-image operations on the document's memory
 // image (ALL.Image).
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,9 @@ const std::vector<SettingDefault>& NormalisedSettings();
 
 void NormaliseSettings();
 void WriteModelBlock();
+// The model block of `modelCode` and the band `bandCode` in another image
+// than the document's.
+void WriteModelBlock(std::span<uint8_t> image, const std::string& modelCode, uint8_t bandCode);
 void NewImage();
 
 // Writes `count` bytes of `value` from `offset` on (clipped to the image).

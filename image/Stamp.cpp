@@ -27,16 +27,21 @@ std::string TwoDigits(int v)
 
 void EncodeStamp(size_t offset, const std::string& text)
 {
-    if (offset + 7 > kImageSize)
+    EncodeStamp(ALL.Image, offset, text);
+}
+
+void EncodeStamp(std::span<uint8_t> image, size_t offset, const std::string& text)
+{
+    if (offset + 7 > image.size())
         return;
     int year = Field(text, 0, 4);
-    ALL.Image[offset + 0] = static_cast<uint8_t>(year & 0xFF);
-    ALL.Image[offset + 1] = static_cast<uint8_t>((year >> 8) & 0xFF);
-    ALL.Image[offset + 2] = static_cast<uint8_t>(Field(text, 5, 2));
-    ALL.Image[offset + 3] = static_cast<uint8_t>(Field(text, 8, 2));
-    ALL.Image[offset + 4] = static_cast<uint8_t>(Field(text, 11, 2));
-    ALL.Image[offset + 5] = static_cast<uint8_t>(Field(text, 14, 2));
-    ALL.Image[offset + 6] = static_cast<uint8_t>(Field(text, 17, 2));
+    image[offset + 0] = static_cast<uint8_t>(year & 0xFF);
+    image[offset + 1] = static_cast<uint8_t>((year >> 8) & 0xFF);
+    image[offset + 2] = static_cast<uint8_t>(Field(text, 5, 2));
+    image[offset + 3] = static_cast<uint8_t>(Field(text, 8, 2));
+    image[offset + 4] = static_cast<uint8_t>(Field(text, 11, 2));
+    image[offset + 5] = static_cast<uint8_t>(Field(text, 14, 2));
+    image[offset + 6] = static_cast<uint8_t>(Field(text, 17, 2));
 }
 
 std::string NowStampText()

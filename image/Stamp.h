@@ -3,12 +3,15 @@
 // Time stamps and the serial number as the radio keeps them.
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 
 // Stores "yyyy-MM-dd HH:mm:ss" as a 7-byte time stamp at image `offset`:
 // year low byte, year high byte, month, day, hour, minute, second. Bytes 7 to
 // 15 of the stamp are left alone.
 void EncodeStamp(size_t offset, const std::string& text);
+// The same in another image than the document's.
+void EncodeStamp(std::span<uint8_t> image, size_t offset, const std::string& text);
 
 // The current local date and time as "yyyy-MM-dd HH:mm:ss".
 std::string NowStampText();

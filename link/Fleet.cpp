@@ -7,7 +7,7 @@
 #include "core/ContentsDiff.h"
 #include "core/FleetTexts.h"
 #include "core/RadioContents.h"
-#include "core/State.h"
+#include "core/SafeTexts.h"
 #include "settings/Language.h"
 
 namespace {
@@ -22,21 +22,17 @@ std::string SecondsText(double seconds)
 }
 } // namespace
 
-TFleetPort::TFleetPort(TFleet& fleet, size_t index, std::string name, std::string device, TSerialPort& port,
+TFleetPort::TFleetPort(TFleetRun& fleet, size_t index, std::string name, std::string device, TSerialPort& port,
                        TLinkClock& clock)
     : fleet_(fleet), index_(index), name_(std::move(name)), device_(std::move(device)), port_(port), clock_(clock),
       write_(port, clock, *this)
 {
-    // The safe write's timers pass through here, beside the port's own.
-    clock_.SetListener(this);
 }
 
 TFleetPort::~TFleetPort()
 {
     probe_.reset();
     write_.Close();
-    if (clock_.Listener() == this)
-        clock_.SetListener(nullptr);
 }
 
 std::string TFleetPort::StateText() const
@@ -65,7 +61,7 @@ std::string TFleetPort::StateText() const
 void TFleetPort::Set(FleetState state)
 {
     state_ = state;
-    fleet_.view_.ShowPort(index_);
+    fleet_.PortChanged(index_);
 }
 
 void TFleetPort::Begin()
@@ -78,7 +74,7 @@ void TFleetPort::Begin()
     // overlap instead of following one another.
     firstTry_ = true;
     Set(FleetState::Waiting);
-    clock_.Start(LinkTimer::FleetRetry, 0);
+    retry_ = clock_.Start(0, [this] { Retry(); });
 }
 
 void TFleetPort::OpenFirst()
@@ -86,13 +82,13 @@ void TFleetPort::OpenFirst()
     if (!OpenPort()) {
         // Reported at once; in hands-free mode the device may come later.
         message_ = port_.OpenFailedInUse() ? Language.PortInUse : Language.PortError;
-        fleet_.view_.PortNotOpened(index_);
-        if (!fleet_.options_.watch) {
+        fleet_.PortNotOpened(index_);
+        if (!fleet_.Options().watch) {
             Set(FleetState::Failed);
             End();
             return;
         }
-        clock_.Start(LinkTimer::FleetRetry, kRetryMs);
+        retry_ = clock_.Start(kRetryMs, [this] { Retry(); });
         return;
     }
     Try();
@@ -101,7 +97,7 @@ void TFleetPort::OpenFirst()
 bool TFleetPort::OpenPort()
 {
     opening_ = true;
-    const bool opened = write_.Open(name_);
+    const bool opened = write_.Open(name_, fleet_.Options().link);
     opening_ = false;
     return opened;
 }
@@ -116,16 +112,16 @@ void TFleetPort::Try()
     }
     if (!port_.IsOpen() && !OpenPort()) {
         Set(FleetState::Waiting);
-        clock_.Start(LinkTimer::FleetRetry, kRetryMs);
+        retry_ = clock_.Start(kRetryMs, [this] { Retry(); });
         return;
     }
     serial_.clear();
     message_.clear();
     started_ = std::time(nullptr);
-    startedMs_ = fleet_.nowMs_();
+    startedMs_ = fleet_.NowMs();
     if (state_ != FleetState::Waiting)
         Set(FleetState::Waiting);
-    write_.Start(fleet_.options_.write);
+    write_.Start(fleet_.Options().write, fleet_.Options().document);
 }
 
 void TFleetPort::ShowPhase(SafePhase phase)
@@ -158,12 +154,12 @@ void TFleetPort::ShowProgress(int position, int /*maximum*/)
     if (write_.Phase() == SafePhase::BackingUp && position > 0 && state_ == FleetState::Waiting)
         Set(FleetState::BackingUp);
     else if (state_ == FleetState::Writing)
-        fleet_.view_.ShowPort(index_);
+        fleet_.PortChanged(index_);
 }
 
 bool TFleetPort::DoneAlready() const
 {
-    return !serial_.empty() && !fleet_.options_.rewriteDone && fleet_.done_.count(serial_) > 0;
+    return !serial_.empty() && !fleet_.Options().rewriteDone && fleet_.Done(serial_);
 }
 
 // A radio written already in this run is left alone, without a backup.
@@ -175,7 +171,11 @@ bool TFleetPort::WantsRadio(const std::string& serial)
 
 void TFleetPort::ConfirmChanges(const std::vector<ContentChange>& changes)
 {
-    fleet_.Confirm(index_, changes);
+    waitingForAnswer_ = true;
+    if (std::optional<bool> answer = fleet_.AskPreview(index_, changes)) {
+        waitingForAnswer_ = false;
+        write_.Answer(*answer);
+    }
 }
 
 void TFleetPort::Answer(bool write)
@@ -192,28 +192,28 @@ void TFleetPort::Finished(const SafeOutcome& outcome)
     if (ended_ || opening_ || interrupting_)
         return;
     // A question may have waited for this radio's backup.
-    fleet_.AskNext();
+    fleet_.BackupEnded();
     // No block moved: without a backup the port shows "writing" from the
     // first frame, so its state does not tell.
-    const bool nothingAnswered = outcome.result == LinkResult::Failed && outcome.failure == SafeFailure::Link &&
-                                 outcome.linkMessage == &TLanguage::ComError && write_.Progress() == 0;
-    if (outcome.result == LinkResult::Cancelled && DoneAlready()) {
+    const bool nothingAnswered = outcome.link.result == LinkResult::Failed && LineFailure(outcome) &&
+                                 write_.Progress() == 0;
+    if (outcome.link.result == LinkResult::Cancelled && DoneAlready()) {
         // The same radio again: nothing written, nothing recorded.
         Set(FleetState::AlreadyDone);
         AfterRadio();
         return;
     }
-    if (outcome.result == LinkResult::Cancelled) {
+    if (outcome.link.result == LinkResult::Cancelled) {
         End();
         return;
     }
-    if (fleet_.options_.watch && nothingAnswered) {
+    if (fleet_.Options().watch && nothingAnswered) {
         // No radio on this cable yet: look again shortly.
         if (stopping_) {
             End();
             return;
         }
-        clock_.Start(LinkTimer::FleetRetry, kRetryMs);
+        retry_ = clock_.Start(kRetryMs, [this] { Retry(); });
         return;
     }
     Record(outcome);
@@ -222,7 +222,7 @@ void TFleetPort::Finished(const SafeOutcome& outcome)
 
 void TFleetPort::Record(const SafeOutcome& outcome)
 {
-    seconds_ = static_cast<double>(fleet_.nowMs_() - startedMs_) / 1000.0;
+    seconds_ = static_cast<double>(fleet_.NowMs() - startedMs_) / 1000.0;
     if (serial_.empty())
         serial_ = write_.SerialNumber();
     FleetRecord r;
@@ -234,73 +234,56 @@ void TFleetPort::Record(const SafeOutcome& outcome)
         r.model = ModelNameOf(*before);
         r.band = BandTextOf(*before);
     }
-    r.sha256 = fleet_.options_.sha256;
+    r.sha256 = fleet_.Options().sha256;
     r.seconds = seconds_;
     r.backupFile = write_.BackupFile();
-    if (outcome.result == LinkResult::Succeeded) {
+    if (outcome.link.result == LinkResult::Succeeded) {
         r.result = outcome.verified ? FleetResult::Verified : FleetResult::Written;
-        ++fleet_.written_;
-        if (outcome.verified)
-            ++fleet_.verified_;
-        if (!serial_.empty())
-            fleet_.done_.insert(serial_);
         state_ = FleetState::Done;
-    } else if (outcome.result == LinkResult::Cancelled) {
+    } else if (outcome.link.result == LinkResult::Cancelled) {
         r.result = FleetResult::Interrupted;
         r.writeBegun = outcome.phase == SafePhase::Writing || outcome.phase == SafePhase::Verifying;
         message_ = FleetText(outcome.phase == SafePhase::Writing     ? "InterruptedWriting"
                              : outcome.phase == SafePhase::Verifying ? "InterruptedVerifying"
                                                                      : "InterruptedUnchanged");
         r.message = message_;
-        ++fleet_.interrupted_;
         state_ = FleetState::Failed;
     } else {
         r.result = FleetResult::Failed;
         message_ = SafeOutcomeText(outcome, write_.BackupFile());
         r.message = message_;
-        ++fleet_.failed_;
         state_ = FleetState::Failed;
     }
-    fleet_.log_.Append(r);
-    fleet_.view_.Recorded(index_, r);
-    fleet_.view_.ShowPort(index_);
+    fleet_.Record(index_, r);
 }
 
 // After a radio: done with this port, or in hands-free mode wait until the
 // radio goes away before looking for the next one.
 void TFleetPort::AfterRadio()
 {
-    if (!fleet_.options_.watch || stopping_) {
+    if (!fleet_.Options().watch || stopping_) {
         End();
         return;
     }
-    clock_.Start(LinkTimer::FleetRetry, kRetryMs);
+    retry_ = clock_.Start(kRetryMs, [this] { Retry(); });
 }
 
-void TFleetPort::TimerFired(LinkTimer timer)
+void TFleetPort::Retry()
 {
-    if (timer != LinkTimer::FleetRetry) {
-        if (probe_)
-            probe_->TimerFired(timer);
-        else
-            write_.TimerFired(timer);
-        return;
-    }
     if (ended_)
         return;
     if (probe_) {
-        // The probe has ended: release its engine and give the port back.
+        // The probe has ended: release its engine, which gives the port
+        // back to the safe write.
         const bool gone = probeGone_;
         probe_.reset();
-        port_.SetListener(&write_);
-        clock_.SetListener(this);
         if (stopping_) {
             End();
         } else if (gone) {
             Set(FleetState::Waiting);
             Try();
         } else {
-            clock_.Start(LinkTimer::FleetRetry, kRetryMs);
+            retry_ = clock_.Start(kRetryMs, [this] { Retry(); });
             probeWaiting_ = true;
         }
         return;
@@ -335,10 +318,8 @@ void TFleetPort::Probe()
         return;
     }
     probeAnswered_ = false;
-    probe_ = std::make_unique<TRadioLink>(kReadJob, port_, clock_, static_cast<TLinkView&>(*this));
-    clock_.SetListener(this);
-    probe_->SetReadTarget(&probeTarget_);
-    probe_->AttachOpenPort(name_);
+    probe_ = std::make_unique<TRadioLink>(kReadJob, kReadWindow, port_, clock_, static_cast<TLinkView&>(*this));
+    probe_->AttachOpenPort(name_, fleet_.Options().link);
     probe_->Start();
 }
 
@@ -348,14 +329,14 @@ void TFleetPort::Finished(const LinkOutcome& outcome)
         return;
     probeGone_ = !probeAnswered_ && outcome.result == LinkResult::Failed;
     // The engine is released after its handler has returned.
-    clock_.Start(LinkTimer::FleetRetry, 0);
+    retry_ = clock_.Start(0, [this] { Retry(); });
 }
 
 void TFleetPort::Cancel()
 {
     stopping_ = true;
     waitingForAnswer_ = false;
-    clock_.Stop(LinkTimer::FleetRetry);
+    retry_.Stop();
     if (probe_)
         probe_->Cancel();
     if (write_.Running()) {
@@ -376,12 +357,10 @@ void TFleetPort::End()
     if (ended_)
         return;
     ended_ = true;
-    clock_.Stop(LinkTimer::FleetRetry);
+    retry_.Stop();
     if (state_ == FleetState::Waiting)
         Set(FleetState::Idle);
-    fleet_.view_.ShowPort(index_);
-    if (!fleet_.Running())
-        fleet_.view_.Ended();
+    fleet_.PortEnded(index_);
 }
 
 TFleet::TFleet(TFleetView& view, std::function<long()> nowMs) : view_(view), nowMs_(std::move(nowMs)) {}
@@ -394,7 +373,8 @@ void TFleet::AddPort(const std::string& name, const std::string& device, TSerial
     // a cable that drops off and comes back renamed is found again.
     if (!device.empty())
         port.FollowDevice(device);
-    ports_.push_back(std::make_unique<TFleetPort>(*this, ports_.size(), name, device, port, clock));
+    TFleetRun& run = *this;
+    ports_.push_back(std::make_unique<TFleetPort>(run, ports_.size(), name, device, port, clock));
 }
 
 bool TFleet::Start(const FleetOptions& options, std::string& why)
@@ -409,25 +389,53 @@ bool TFleet::Start(const FleetOptions& options, std::string& why)
     written_ = verified_ = failed_ = interrupted_ = 0;
     done_.clear();
     for (auto& port : ports_)
-        port->ended_ = false;
+        port->Arm();
     for (auto& port : ports_)
         port->Begin();
     return true;
 }
 
-void TFleet::Confirm(size_t index, const std::vector<ContentChange>& changes)
+void TFleet::PortEnded(size_t index)
+{
+    view_.ShowPort(index);
+    if (!Running())
+        view_.Ended();
+}
+
+void TFleet::Record(size_t index, const FleetRecord& record)
+{
+    switch (record.result) {
+    case FleetResult::Verified:
+        ++verified_;
+        [[fallthrough]];
+    case FleetResult::Written:
+        ++written_;
+        if (!record.serial.empty())
+            done_.insert(record.serial);
+        break;
+    case FleetResult::Interrupted:
+        ++interrupted_;
+        break;
+    case FleetResult::Failed:
+        ++failed_;
+        break;
+    }
+    log_.Append(record);
+    view_.Recorded(index, record);
+    view_.ShowPort(index);
+}
+
+std::optional<bool> TFleet::AskPreview(size_t index, const std::vector<ContentChange>& changes)
 {
     const std::string key = ChangesText(changes);
     auto group = std::find_if(groups_.begin(), groups_.end(), [&](const PreviewGroup& g) { return g.key == key; });
     if (group == groups_.end())
         group = groups_.insert(groups_.end(), PreviewGroup{key, changes, {}, PreviewGroup::Answer::NotAsked});
-    if (group->answer == PreviewGroup::Answer::Yes || group->answer == PreviewGroup::Answer::No) {
-        ports_[index]->write_.Answer(group->answer == PreviewGroup::Answer::Yes);
-        return;
-    }
+    if (group->answer == PreviewGroup::Answer::Yes || group->answer == PreviewGroup::Answer::No)
+        return group->answer == PreviewGroup::Answer::Yes;
     group->waiting.push_back(index);
-    ports_[index]->waitingForAnswer_ = true;
     AskNext();
+    return std::nullopt;
 }
 
 void TFleet::AskNext()
@@ -438,18 +446,18 @@ void TFleet::AskNext()
     // Radios still being backed up are waited for, so that one question
     // names every radio it covers.
     for (const auto& port : ports_)
-        if (!port->ended_ && port->state_ == FleetState::BackingUp && port->write_.Phase() == SafePhase::BackingUp)
+        if (!port->Ended() && port->State() == FleetState::BackingUp && port->Phase() == SafePhase::BackingUp)
             return;
     for (PreviewGroup& g : groups_) {
         // A radio that went away meanwhile is not named.
-        std::erase_if(g.waiting, [&](size_t i) { return !ports_[i]->waitingForAnswer_; });
+        std::erase_if(g.waiting, [&](size_t i) { return !ports_[i]->WaitingForAnswer(); });
         if (g.answer != PreviewGroup::Answer::NotAsked || g.waiting.empty())
             continue;
         FleetQuestion question{g.changes, "", g.waiting.size()};
         for (size_t i : g.waiting) {
             const TFleetPort& port = *ports_[i];
-            const std::string serial = port.serial_.empty() ? SafeText("NoSerial") : port.serial_;
-            question.radios += (question.radios.empty() ? "" : ", ") + FleetText("RadioNamed", {port.name_, serial});
+            const std::string serial = port.Serial().empty() ? SafeText("NoSerial") : port.Serial();
+            question.radios += (question.radios.empty() ? "" : ", ") + FleetText("RadioNamed", {port.Name(), serial});
         }
         g.answer = PreviewGroup::Answer::Asked;
         view_.ConfirmChanges(question);
@@ -484,8 +492,8 @@ void TFleet::Stop()
     // A port ends at once unless its radio is being written: a radio not
     // yet written is left as it was.
     for (auto& port : ports_) {
-        const SafePhase phase = port->write_.Phase();
-        if (!port->ended_ && (!port->write_.Running() || phase == SafePhase::BackingUp || phase == SafePhase::Confirming))
+        const SafePhase phase = port->Phase();
+        if (!port->Ended() && (!port->WriteRunning() || phase == SafePhase::BackingUp || phase == SafePhase::Confirming))
             port->Cancel();
     }
 }
@@ -499,7 +507,7 @@ void TFleet::Cancel()
 bool TFleet::Running() const
 {
     for (const auto& port : ports_)
-        if (!port->ended_)
+        if (!port->Ended())
             return true;
     return false;
 }

@@ -15,6 +15,7 @@
 #include <ctime>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -26,13 +27,13 @@ enum class FleetState { Idle, Waiting, BackingUp, Writing, Verifying, Done, Fail
 
 struct FleetOptions {
     SafeWriteOptions write;
+    WriteDocument document; // what goes into every radio
+    LinkSettings link;
     std::string logFile;
     bool watch = false;       // hands-free: radio after radio on each port
     bool rewriteDone = false; // write a serial number done in this run again
     std::string sha256;       // of the document, for the record
 };
-
-class TFleet;
 
 // One change preview: the differences shared by the radios it names.
 struct FleetQuestion {
@@ -57,10 +58,33 @@ public:
     virtual void Ended() {}
 };
 
-// One port of the fleet.
-class TFleetPort : private TSafeWriteView, private TLinkTimerListener, private TLinkView {
+// What a port asks of the fleet it belongs to.
+class TFleetRun {
 public:
-    TFleetPort(TFleet& fleet, size_t index, std::string name, std::string device, TSerialPort& port,
+    virtual ~TFleetRun() = default;
+    virtual const FleetOptions& Options() const = 0;
+    // Milliseconds of a steady clock.
+    virtual long NowMs() const = 0;
+    // The radio's result goes into the log and the counts.
+    virtual void Record(size_t index, const FleetRecord& record) = 0;
+    // The backup is in hand: the preview of these changes. The answer when
+    // radios with the same changes have had one; none: it comes through
+    // TFleetPort::Answer.
+    virtual std::optional<bool> AskPreview(size_t index, const std::vector<ContentChange>& changes) = 0;
+    // A radio's backup ended: a question may have waited for it.
+    virtual void BackupEnded() = 0;
+    // Whether the radio of this serial number is written in this run.
+    virtual bool Done(const std::string& serial) const = 0;
+    // The port's state changed; it could not be opened; it ended.
+    virtual void PortChanged(size_t index) = 0;
+    virtual void PortNotOpened(size_t index) = 0;
+    virtual void PortEnded(size_t index) = 0;
+};
+
+// One port of the fleet.
+class TFleetPort : private TSafeWriteView, private TLinkView {
+public:
+    TFleetPort(TFleetRun& fleet, size_t index, std::string name, std::string device, TSerialPort& port,
                TLinkClock& clock);
     ~TFleetPort() override;
 
@@ -75,7 +99,12 @@ public:
     // The state in words, as the window and the command line show it.
     std::string StateText() const;
     bool Ended() const { return ended_; }
+    SafePhase Phase() const { return write_.Phase(); }
+    bool WriteRunning() const { return write_.Running(); }
+    bool WaitingForAnswer() const { return waitingForAnswer_; }
 
+    // Counts as running from now on, before it begins.
+    void Arm() { ended_ = false; }
     void Begin();
     void StopAfterRadio() { stopping_ = true; }
     // Ends now; a radio in hand is recorded as interrupted.
@@ -83,13 +112,12 @@ public:
     void Answer(bool write);
 
 private:
-    friend class TFleet;
     void ShowPhase(SafePhase phase) override;
     void ShowProgress(int position, int maximum) override;
     bool WantsRadio(const std::string& serial) override;
     void ConfirmChanges(const std::vector<ContentChange>& changes) override;
     void Finished(const SafeOutcome& outcome) override;
-    void TimerFired(LinkTimer timer) override;
+    void Retry();
     // The presence probe's engine reports here.
     void Finished(const LinkOutcome& outcome) override;
 
@@ -106,15 +134,15 @@ private:
     void AfterRadio();
     void End();
 
-    TFleet& fleet_;
+    TFleetRun& fleet_;
     size_t index_;
     std::string name_;
     std::string device_;
     TSerialPort& port_;
     TLinkClock& clock_;
     TSafeWrite write_;
+    TLinkTimer retry_; // looks for the next radio, or the same one again
     std::unique_ptr<TRadioLink> probe_;
-    std::array<uint8_t, kImageSize> probeTarget_{};
     bool probeAnswered_ = false;
     bool probeGone_ = false;
     bool probeWaiting_ = false;
@@ -132,7 +160,7 @@ private:
     bool interrupting_ = false;
 };
 
-class TFleet {
+class TFleet : private TFleetRun {
 public:
     // `now` gives milliseconds of a steady clock, for the time each radio
     // takes (the tests give the fake clock's).
@@ -168,7 +196,16 @@ public:
     std::string SummaryText() const;
 
 private:
-    friend class TFleetPort;
+    const FleetOptions& Options() const override { return options_; }
+    long NowMs() const override { return nowMs_(); }
+    void Record(size_t index, const FleetRecord& record) override;
+    std::optional<bool> AskPreview(size_t index, const std::vector<ContentChange>& changes) override;
+    void BackupEnded() override { AskNext(); }
+    bool Done(const std::string& serial) const override { return done_.count(serial) > 0; }
+    void PortChanged(size_t index) override { view_.ShowPort(index); }
+    void PortNotOpened(size_t index) override { view_.PortNotOpened(index); }
+    void PortEnded(size_t index) override;
+
     TFleetView& view_;
     std::function<long()> nowMs_;
     std::vector<std::unique_ptr<TFleetPort>> ports_;
@@ -182,7 +219,6 @@ private:
         std::vector<size_t> waiting; // ports waiting for the answer
         enum class Answer { NotAsked, Asked, Yes, No } answer = Answer::NotAsked;
     };
-    void Confirm(size_t index, const std::vector<ContentChange>& changes);
     void AskNext();
     std::vector<PreviewGroup> groups_;
     int written_ = 0;

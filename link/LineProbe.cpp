@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <random>
 
-#include "core/State.h"
+#include "core/Catalogue.h"
 #include "link/DoctorTexts.h"
 #include "link/LinkFrames.h"
 
@@ -123,19 +123,26 @@ void AddProbeFinding(DoctorReport& report, const ProbeOutcome& outcome, const st
 TLineProbe::TLineProbe(TSerialPort& port, TLinkClock& clock) : port_(port), clock_(clock)
 {
     port_.SetListener(this);
-    clock_.SetListener(this);
 }
 
 TLineProbe::~TLineProbe()
 {
-    for (LinkTimer t : {LinkTimer::xTimer, LinkTimer::HeadTime, LinkTimer::TryTime})
-        clock_.Stop(t);
+    StopTimers();
     if (!done_)
         port_.Close();
     if (port_.Listener() == this)
         port_.SetListener(nullptr);
-    if (clock_.Listener() == this)
-        clock_.SetListener(nullptr);
+}
+
+void TLineProbe::Arm(LinkTimer timer, int ms)
+{
+    timers_.at(static_cast<size_t>(timer)) = clock_.Start(ms, [this, timer] { TimerFired(timer); });
+}
+
+void TLineProbe::StopTimers()
+{
+    for (TLinkTimer& timer : timers_)
+        timer.Stop();
 }
 
 void TLineProbe::Start(int portNumber, std::function<void(const ProbeOutcome&)> done)
@@ -159,7 +166,7 @@ void TLineProbe::Start(int portNumber, std::function<void(const ProbeOutcome&)> 
     port_.FlushOutput();
     clock_.Wait(kWaitAfterFlush);
     Send(kWakeUpFrame.data(), kWakeUpFrame.size());
-    clock_.Start(LinkTimer::xTimer, IntervalOf(LinkTimer::xTimer));
+    Arm(LinkTimer::xTimer, IntervalOf(LinkTimer::xTimer));
 }
 
 bool TLineProbe::Send(const uint8_t* bytes, size_t count)
@@ -184,8 +191,8 @@ void TLineProbe::myPortTrigger(size_t n)
     // follows it, then go on.
     if (std::find(received_.begin() + static_cast<std::ptrdiff_t>(heardBeforeRequest_), received_.end(), kAck) !=
         received_.end()) {
-        clock_.Stop(LinkTimer::HeadTime);
-        clock_.Start(LinkTimer::TryTime, kSettleMs);
+        timers_.at(static_cast<size_t>(LinkTimer::HeadTime)).Stop();
+        Arm(LinkTimer::TryTime, kSettleMs);
     }
 }
 
@@ -197,7 +204,6 @@ void TLineProbe::myPortTriggerLineError()
 
 void TLineProbe::TimerFired(LinkTimer timer)
 {
-    clock_.Stop(timer);
     if (done_)
         return;
     if (timer == LinkTimer::xTimer) {
@@ -207,7 +213,7 @@ void TLineProbe::TimerFired(LinkTimer timer)
         Send(request.data(), request.size());
         requestSent_ = true;
         heardBeforeRequest_ = received_.size();
-        clock_.Start(LinkTimer::HeadTime, kAnswerTimeMs);
+        Arm(LinkTimer::HeadTime, kAnswerTimeMs);
         return;
     }
     // The acknowledge has settled: a clean one earns the identify request.
@@ -227,7 +233,7 @@ void TLineProbe::AskIdentification()
     echoes_ = InterpretReply(sent_, received_).echoed;
     const uint8_t identify = kIdentifyRequest;
     Send(&identify, 1);
-    clock_.Start(LinkTimer::HeadTime, kAnswerTimeMs);
+    Arm(LinkTimer::HeadTime, kAnswerTimeMs);
 }
 
 std::vector<uint8_t> TLineProbe::IdentReply() const
@@ -241,8 +247,7 @@ std::vector<uint8_t> TLineProbe::IdentReply() const
 
 void TLineProbe::Finish()
 {
-    for (LinkTimer t : {LinkTimer::xTimer, LinkTimer::HeadTime, LinkTimer::TryTime})
-        clock_.Stop(t);
+    StopTimers();
     done_ = true;
     // A radio that was asked for its identification now waits for the
     // identification block and would take the next program's first frames

@@ -7,6 +7,7 @@
 // (a wrong tag or an unknown model) is told apart from ours. Then the probe
 // ends the session with the end frame, so the radio is ready for the next
 // program at once.
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -14,6 +15,7 @@
 
 #include "link/Doctor.h"
 #include "link/LinkClock.h"
+#include "link/LinkFrames.h"
 #include "link/SerialPort.h"
 
 enum class ProbeResult {
@@ -49,9 +51,9 @@ void AddProbeFinding(DoctorReport& report, const ProbeOutcome& outcome, const st
 // "06 00 FF".
 std::string HexBytes(const std::vector<uint8_t>& bytes);
 
-class TLineProbe : public TPortListener, public TLinkTimerListener {
+class TLineProbe : public TPortListener {
 public:
-    // Becomes the listener of the port and of the clock, which must outlive it.
+    // Becomes the listener of the port; port and clock must outlive it.
     TLineProbe(TSerialPort& port, TLinkClock& clock);
     ~TLineProbe() override;
     TLineProbe(const TLineProbe&) = delete;
@@ -66,7 +68,6 @@ public:
 
     void myPortTrigger(size_t n) override;
     void myPortTriggerLineError() override;
-    void TimerFired(LinkTimer timer) override;
 
     // How long the radio has to answer the program request, and how long the
     // probe listens on after an answer for bytes that follow it.
@@ -74,6 +75,9 @@ public:
     static constexpr int kSettleMs = 150;
 
 private:
+    void TimerFired(LinkTimer timer);
+    void Arm(LinkTimer timer, int ms);
+    void StopTimers();
     bool Send(const uint8_t* bytes, size_t count);
     void AskIdentification();
     // The bytes after the identify request, without its echo.
@@ -82,6 +86,8 @@ private:
 
     TSerialPort& port_;
     TLinkClock& clock_;
+    // The wake-up, answer and settle timers, by the engine's names.
+    std::array<TLinkTimer, 3> timers_;
     std::function<void(const ProbeOutcome&)> onDone_;
     std::vector<uint8_t> sent_;
     std::vector<uint8_t> received_;

@@ -8,7 +8,6 @@
 #include <cstdint>
 #include <string>
 
-#include "link/LinkClock.h"
 
 // "PROGRAMa": wakes the radio; its reply is not looked at.
 inline constexpr std::array<uint8_t, 8> kWakeUpFrame = {'P', 'R', 'O', 'G', 'R', 'A', 'M', 'a'};
@@ -36,6 +35,10 @@ inline constexpr size_t kDataReplyBlockAt = 4;
 // The receive buffer holds at most 49 bytes of one reply.
 inline constexpr size_t kReceiveBufferSize = 49;
 
+// The timers of an exchange and of the windows around it.
+enum class LinkTimer { xTimer, HeadTime, TryTime, CloseTime, cxBack };
+inline constexpr size_t kLinkTimerCount = 5;
+
 // Timer intervals, milliseconds.
 inline constexpr int kTimerInterval[kLinkTimerCount] = {
     200,  // xTimer: wake-up frame to program request
@@ -43,7 +46,6 @@ inline constexpr int kTimerInterval[kLinkTimerCount] = {
     1500, // TryTime: reply time-out in the block transfer
     300,  // CloseTime: the window closes after the operation ended
     500,  // cxBack: the write window is ready for the next radio
-    0,    // NextPhase: the safe write's next exchange starts from the event loop
 };
 constexpr int IntervalOf(LinkTimer t)
 {

@@ -6,7 +6,6 @@
 #include <set>
 
 #include "core/NumberText.h"
-#include "core/State.h"
 #include "settings/IniFile.h"
 #include "settings/SysInfo.h"
 
@@ -187,28 +186,28 @@ std::string PortDescription(const std::string& device)
     return system ? system->Description(device) : std::string();
 }
 
-void ValidateComPort(const std::vector<PortDevice>& available)
+void ValidateComPort(std::string& comPort, const std::vector<PortDevice>& available)
 {
-    ALL.ComPort = UpperAscii(ALL.ComPort);
+    comPort = UpperAscii(comPort);
     if (available.empty())
         return;
     for (const PortDevice& p : available)
-        if (PortName(p.number) == ALL.ComPort)
+        if (PortName(p.number) == comPort)
             return;
-    ALL.ComPort = PortName(available.front().number);
+    comPort = PortName(available.front().number);
 }
 
-void ChooseComPortForRun(const std::string& portName)
+void ChooseComPortForRun(std::string& comPort, const std::string& portName)
 {
     std::string chosen = UpperAscii(portName);
-    std::string settings = RunPortChoice() ? RunPortChoice()->settingsValue : ALL.ComPort;
+    std::string settings = RunPortChoice() ? RunPortChoice()->settingsValue : comPort;
     RunPortChoice() = RunChoice{settings, chosen};
-    ALL.ComPort = chosen;
+    comPort = chosen;
 }
 
-std::string ComPortToSave()
+std::string ComPortToSave(const std::string& comPort)
 {
-    if (RunPortChoice() && ALL.ComPort == RunPortChoice()->chosen)
+    if (RunPortChoice() && comPort == RunPortChoice()->chosen)
         return RunPortChoice()->settingsValue;
-    return ALL.ComPort;
+    return comPort;
 }

@@ -81,12 +81,13 @@ std::optional<std::string> DeviceOfPort(int number);
 // The port system's description of a device; empty without one.
 std::string PortDescription(const std::string& device);
 
-// Start-up: ComPort in upper case; when it is not among `available` and
-// that list is not empty, the first available port.
-void ValidateComPort(const std::vector<PortDevice>& available);
+// Start-up: the port setting `comPort` in upper case; when it is not among
+// `available` and that list is not empty, the first available port.
+void ValidateComPort(std::string& comPort, const std::vector<PortDevice>& available);
 
-// The command line may name the port of this run (--port). The settings
-// file keeps its own choice unless the user picks another port.
-void ChooseComPortForRun(const std::string& portName);
-// What SaveSysInfo should write for the port at exit.
-std::string ComPortToSave();
+// The command line may name the port of this run (--port): it becomes
+// `comPort`. The settings file keeps its own choice unless the user picks
+// another port.
+void ChooseComPortForRun(std::string& comPort, const std::string& portName);
+// What SaveSysInfo should write for the port setting `comPort` at exit.
+std::string ComPortToSave(const std::string& comPort);

@@ -5,7 +5,6 @@
 #include <cstdio>
 
 #include "core/Catalogue.h"
-#include "core/State.h"
 #include "image/Image.h"
 #include "image/Stamp.h"
 #include "link/IdentBlock.h"
@@ -21,12 +20,8 @@ const LinkJob kReadJob = {
     .drainPollMs = 20,
     .drainPollLimit = 51,
     .resetCountAfterDrain = false,
-    .reopenOnShow = true,
     .stampsImage = false,
     .lineErrorShowsAtOnce = false,
-    .timeoutEnablesOk = false,
-    .staysOpenAfterSuccess = false,
-    .successMessage = &TLanguage::ReadOk,
 };
 
 const LinkJob kWriteJob = {
@@ -38,70 +33,122 @@ const LinkJob kWriteJob = {
     .drainPollMs = 50,
     .drainPollLimit = 101,
     .resetCountAfterDrain = true,
-    .reopenOnShow = false,
     .stampsImage = true,
     .lineErrorShowsAtOnce = true,
+};
+
+const LinkWindowPolicy kReadWindow = {
+    .reopenOnShow = true,
+    .timeoutEnablesOk = false,
+    .staysOpenAfterSuccess = false,
+};
+
+const LinkWindowPolicy kWriteWindow = {
+    .reopenOnShow = false,
     .timeoutEnablesOk = true,
     .staysOpenAfterSuccess = true,
-    .successMessage = &TLanguage::WriteOk,
 };
+
+namespace {
+// The text that reports each failure.
+struct FailureText {
+    LinkFailure failure;
+    std::string TLanguage::*message;
+    bool line; // the connection doctor may find the cause
+};
+constexpr FailureText kFailureTexts[] = {
+    {LinkFailure::PortNotOpened, &TLanguage::PortError, true},
+    {LinkFailure::PortInUse, &TLanguage::PortInUse, false},
+    {LinkFailure::PortFailed, &TLanguage::PortError, true},
+    {LinkFailure::NoAnswer, &TLanguage::ComError, true},
+    {LinkFailure::WrongTag, &TLanguage::ComError, true},
+    {LinkFailure::WrongModel, &TLanguage::ModError, false},
+    {LinkFailure::Refused, &TLanguage::ComError, true},
+    {LinkFailure::LineLost, &TLanguage::ComError, true},
+};
+
+const FailureText* TextOf(LinkFailure failure)
+{
+    for (const FailureText& row : kFailureTexts)
+        if (row.failure == failure)
+            return &row;
+    return nullptr;
+}
+} // namespace
+
+std::string TLanguage::*OutcomeMessage(const LinkOutcome& outcome)
+{
+    switch (outcome.result) {
+    case LinkResult::Succeeded:
+        return outcome.write ? &TLanguage::WriteOk : &TLanguage::ReadOk;
+    case LinkResult::Failed:
+        if (const FailureText* row = TextOf(outcome.failure))
+            return row->message;
+        return nullptr;
+    case LinkResult::Cancelled:
+        break;
+    }
+    return nullptr;
+}
+
+bool LineFailure(LinkFailure failure)
+{
+    const FailureText* row = TextOf(failure);
+    return row && row->line;
+}
 
 std::string MessageText(const LinkOutcome& outcome)
 {
-    return outcome.message ? Language.*outcome.message : std::string();
+    std::string TLanguage::*message = OutcomeMessage(outcome);
+    return message ? Language.*message : std::string();
 }
 
 void ShowOutcome(const LinkOutcome& outcome)
 {
-    if (outcome.message)
-        MsgBox(Language.Confirmation, Language.*outcome.message, kMsgInformation);
+    if (std::string TLanguage::*message = OutcomeMessage(outcome))
+        MsgBox(Language.Confirmation, Language.*message, kMsgInformation);
 }
 
-TRadioLink::TRadioLink(const LinkJob& job, TSerialPort& port, TLinkClock& clock, TLinkView& view)
-    : job_(job), port_(port), clock_(clock), view_(view)
+TRadioLink::TRadioLink(const LinkJob& job, const LinkWindowPolicy& policy, TSerialPort& port, TLinkClock& clock,
+                       TLinkView& view)
+    : job_(job), policy_(policy), port_(port), clock_(clock), view_(view), previousListener_(port.Listener())
 {
     port_.SetListener(this);
-    clock_.SetListener(this);
 }
 
 TRadioLink::~TRadioLink()
 {
     if (port_.Listener() == this)
-        port_.SetListener(nullptr);
-    if (clock_.Listener() == this)
-        clock_.SetListener(nullptr);
+        port_.SetListener(previousListener_);
 }
 
-bool TRadioLink::Open()
+bool TRadioLink::Open(const std::string& portName, const LinkSettings& settings)
 {
-    return Open(ALL.ComPort);
-}
-
-bool TRadioLink::Open(const std::string& portName)
-{
+    settings_ = settings;
     readSucceeded_ = false;
     step_ = LinkStep::Idle;
     SetProgress(0);
-    if (job_.reopenOnShow)
+    if (policy_.reopenOnShow)
         port_.Close();
     clock_.Wait(kWaitBeforeOpen);
     std::optional<int> number = PortNumberOf(portName);
     portNumber_ = number.value_or(0);
-    if (job_.reopenOnShow) {
+    if (policy_.reopenOnShow) {
         port_.FlushInput();
         port_.FlushOutput();
     }
-    if (number && port_.Open(portNumber_, ALL.BaudRate))
+    if (number && port_.Open(portNumber_, settings_.baudRate))
         return true;
     // A port that does not open ends the window's work as a failed
     // operation would.
     running_ = true;
-    FailAndClose(port_.OpenFailedInUse() ? &TLanguage::PortInUse : &TLanguage::PortError);
+    FailAndClose(port_.OpenFailedInUse() ? LinkFailure::PortInUse : LinkFailure::PortNotOpened);
     return false;
 }
 
-void TRadioLink::AttachOpenPort(const std::string& portName)
+void TRadioLink::AttachOpenPort(const std::string& portName, const LinkSettings& settings)
 {
+    settings_ = settings;
     readSucceeded_ = false;
     step_ = LinkStep::Idle;
     portNumber_ = PortNumberOf(portName).value_or(0);
@@ -111,9 +158,22 @@ void TRadioLink::Start()
 {
     Cancel();
     view_.ClearLog();
-    readSucceeded_ = false;
+    Begin();
+}
+
+void TRadioLink::Start(std::span<const uint8_t> image, const std::string& modelCode, uint8_t bandCode)
+{
+    Cancel();
+    view_.ClearLog();
+    std::copy_n(image.begin(), std::min(image.size(), image_.size()), image_.begin());
     if (job_.stampsImage)
-        WriteModelBlock();
+        WriteModelBlock(image_, modelCode, bandCode);
+    Begin();
+}
+
+void TRadioLink::Begin()
+{
+    readSucceeded_ = false;
     step_ = LinkStep::Idle;
     running_ = true;
     failedSinceStart_ = false;
@@ -128,10 +188,10 @@ void TRadioLink::Start()
         ok = Send(kWakeUpFrame, 1, BlockPhase::AwaitData);
     }
     if (!ok) {
-        Fail(&TLanguage::PortError);
+        Fail(LinkFailure::PortFailed);
         return;
     }
-    clock_.Start(LinkTimer::xTimer, IntervalOf(LinkTimer::xTimer));
+    Arm(LinkTimer::xTimer);
 }
 
 void TRadioLink::Cancel()
@@ -140,7 +200,7 @@ void TRadioLink::Cancel()
         return;
     StopTimers();
     step_ = LinkStep::Idle;
-    End(LinkResult::Cancelled, nullptr);
+    End(LinkResult::Cancelled);
 }
 
 void TRadioLink::Close()
@@ -153,10 +213,13 @@ void TRadioLink::Close()
 
 void TRadioLink::StopTimers()
 {
-    // The fleet's timer is not the engine's to stop.
-    for (size_t t = 0; t < kLinkTimerCount; ++t)
-        if (static_cast<LinkTimer>(t) != LinkTimer::FleetRetry)
-            clock_.Stop(static_cast<LinkTimer>(t));
+    for (TLinkTimer& timer : timers_)
+        timer.Stop();
+}
+
+void TRadioLink::Arm(LinkTimer timer)
+{
+    timers_[static_cast<size_t>(timer)] = clock_.Start(IntervalOf(timer), [this, timer] { TimerFired(timer); });
 }
 
 bool TRadioLink::Send(const uint8_t* bytes, size_t count, int expectedReply, BlockPhase phase)
@@ -195,7 +258,7 @@ void TRadioLink::SendAck()
 {
     const std::array<uint8_t, 1> ack = {kAck};
     Send(ack, 1, BlockPhase::AwaitAck);
-    clock_.Start(LinkTimer::TryTime, IntervalOf(LinkTimer::TryTime));
+    Arm(LinkTimer::TryTime);
 }
 
 void TRadioLink::SendBlockRequest()
@@ -205,7 +268,7 @@ void TRadioLink::SendBlockRequest()
     std::copy(header.begin(), header.end(), frame.begin());
     size_t length = header.size();
     if (job_.requestCarriesData) {
-        const uint8_t* block = ALL.Image.data() + static_cast<size_t>(blockIndex_) * kBlockSize;
+        const uint8_t* block = image_.data() + static_cast<size_t>(blockIndex_) * kBlockSize;
         std::copy(block, block + kBlockSize, frame.begin() + static_cast<std::ptrdiff_t>(length));
         if (static_cast<size_t>(blockIndex_) < kWriteBlocks)
             std::copy(block, block + kBlockSize, sent_.begin() + static_cast<std::ptrdiff_t>(blockIndex_) * kBlockSize);
@@ -213,7 +276,7 @@ void TRadioLink::SendBlockRequest()
     }
     BlockPhase next = job_.requestCarriesData ? BlockPhase::AwaitAck : BlockPhase::AwaitData;
     Send(frame.data(), length, job_.requestReplyLength, next);
-    clock_.Start(LinkTimer::TryTime, IntervalOf(LinkTimer::TryTime));
+    Arm(LinkTimer::TryTime);
     if (job_.requestCarriesData)
         SetProgress(progress_ + 1);
 }
@@ -248,12 +311,12 @@ void TRadioLink::StepHandler()
         bool acked = receive_[0] == kAck || (received_ >= 2 && receive_[1] == kAck);
         if (!acked)
             break; // HeadTime runs out
-        clock_.Stop(LinkTimer::HeadTime);
+        Disarm(LinkTimer::HeadTime);
         clock_.Wait(kWaitBeforeIdentify);
         step_ = LinkStep::AwaitIdent;
         const std::array<uint8_t, 1> identify = {kIdentifyRequest};
         Send(identify, kIdentReplyLength);
-        clock_.Start(LinkTimer::HeadTime, IntervalOf(LinkTimer::HeadTime));
+        Arm(LinkTimer::HeadTime);
         break;
     }
     case LinkStep::AwaitIdent:
@@ -270,39 +333,39 @@ void TRadioLink::StepHandler()
 
 void TRadioLink::OnIdentReply()
 {
-    clock_.Stop(LinkTimer::HeadTime);
+    Disarm(LinkTimer::HeadTime);
     step_ = LinkStep::Idle;
     std::string model(reinterpret_cast<const char*>(&receive_[kIdentModelCodeAt]), kIdentModelCodeLength);
     bool known = MacList.ChannelsOf(model) != 0;
     if (receive_[kIdentTagAt] != ExchangedTag(tagByte_)) {
         SendEnd();
-        FailAndClose(&TLanguage::ComError);
+        FailAndClose(LinkFailure::WrongTag);
         return;
     }
     if (!known) {
         SendEnd();
-        FailAndClose(&TLanguage::ModError);
+        FailAndClose(LinkFailure::WrongModel);
         return;
     }
     receivedModel_ = model;
     step_ = LinkStep::AwaitAuth;
     IdentBlock block{};
-    tagByte_ = BuildIdentBlock(ALL.IdentString, block);
+    tagByte_ = BuildIdentBlock(settings_.identString, block);
     Send(block, 1);
-    clock_.Start(LinkTimer::HeadTime, IntervalOf(LinkTimer::HeadTime));
+    Arm(LinkTimer::HeadTime);
 }
 
 void TRadioLink::OnAuthReply()
 {
     step_ = LinkStep::Idle;
-    clock_.Stop(LinkTimer::HeadTime);
+    Disarm(LinkTimer::HeadTime);
     if (receive_[0] != tagByte_) {
         SendEnd();
-        FailAndClose(&TLanguage::ComError);
+        FailAndClose(LinkFailure::WrongTag);
         return;
     }
     if (job_.stampsImage)
-        EncodeStamp(kWriteStamp, NowStampText());
+        EncodeStamp(image_, kWriteStamp, NowStampText());
     step_ = LinkStep::Blocks;
     blockIndex_ = -1;
     SendAck();
@@ -311,7 +374,7 @@ void TRadioLink::OnAuthReply()
 void TRadioLink::OnBlockReply()
 {
     if (phase_ == BlockPhase::AwaitData) {
-        clock_.Stop(LinkTimer::TryTime);
+        Disarm(LinkTimer::TryTime);
         // A data reply is awaited only after a request for a block in range;
         // the check keeps a confused state from writing outside the buffer.
         if (blockIndex_ < 0 || static_cast<size_t>(blockIndex_) >= readBuffer_.size() / kBlockSize)
@@ -331,7 +394,7 @@ void TRadioLink::OnBlockReply()
         }
         return;
     }
-    clock_.Stop(LinkTimer::TryTime);
+    Disarm(LinkTimer::TryTime);
     ++blockIndex_;
     if (blockIndex_ < job_.blockCount)
         SendBlockRequest();
@@ -344,31 +407,15 @@ void TRadioLink::Finish()
     step_ = LinkStep::Idle;
     SendEnd();
     SetProgress(job_.progressMax);
-    if (job_.staysOpenAfterSuccess) {
-        End(LinkResult::Succeeded, job_.successMessage);
-        SetProgress(0);
-        clock_.Start(LinkTimer::cxBack, IntervalOf(LinkTimer::cxBack));
-        return;
-    }
-    // Only a complete read changes the document, and it is in place before
-    // the view hears of the success. Block 27 of the buffer is never
-    // received, so 0x1B0..0x1BF become 00. A read into a buffer of its own
-    // leaves the document alone.
-    if (readTarget_) {
-        std::copy_n(readBuffer_.begin(), kReadBlocks * kBlockSize, readTarget_->begin());
+    if (!job_.requestCarriesData)
         readSucceeded_ = true;
-        End(LinkResult::Succeeded, job_.successMessage);
-        clock_.Start(LinkTimer::CloseTime, IntervalOf(LinkTimer::CloseTime));
+    End(LinkResult::Succeeded);
+    if (policy_.staysOpenAfterSuccess) {
+        SetProgress(0);
+        Arm(LinkTimer::cxBack);
         return;
     }
-    std::copy_n(readBuffer_.begin(), kReadBlocks * kBlockSize, ALL.Image.begin());
-    SelectModel(receivedModel_, ALL.Image[kBandCodeOffset], true);
-    ALL.AreaCode.clear();
-    NormaliseSettings();
-    ALL.Modified = true;
-    readSucceeded_ = true;
-    End(LinkResult::Succeeded, job_.successMessage);
-    clock_.Start(LinkTimer::CloseTime, IntervalOf(LinkTimer::CloseTime));
+    Arm(LinkTimer::CloseTime);
 }
 
 void TRadioLink::myPortTriggerLineError()
@@ -384,7 +431,7 @@ void TRadioLink::myPortTriggerLineError()
     }
     if (job_.lineErrorShowsAtOnce) {
         step_ = LinkStep::Idle;
-        Fail(&TLanguage::ComError);
+        Fail(LinkFailure::LineLost);
         return;
     }
     port_.FlushInput();
@@ -393,16 +440,15 @@ void TRadioLink::myPortTriggerLineError()
     // The exchange is over: the block time-out alone reports it, 1500 ms
     // after the first error. A device that keeps reporting errors must not
     // keep pushing the message away.
-    clock_.Stop(LinkTimer::HeadTime);
+    Disarm(LinkTimer::HeadTime);
     if (!lineErrorPending_) {
         lineErrorPending_ = true;
-        clock_.Start(LinkTimer::TryTime, IntervalOf(LinkTimer::TryTime));
+        Arm(LinkTimer::TryTime);
     }
 }
 
 void TRadioLink::TimerFired(LinkTimer timer)
 {
-    clock_.Stop(timer);
     switch (timer) {
     case LinkTimer::xTimer: {
         // An error already ended this operation (a line error while the
@@ -413,7 +459,7 @@ void TRadioLink::TimerFired(LinkTimer timer)
         tagByte_ = LinkTag(portNumber_, draw(random_));
         step_ = LinkStep::AwaitProgramAck;
         Send(ProgramRequest(tagByte_), 1);
-        clock_.Start(LinkTimer::HeadTime, IntervalOf(LinkTimer::HeadTime));
+        Arm(LinkTimer::HeadTime);
         break;
     }
     case LinkTimer::HeadTime:
@@ -426,9 +472,6 @@ void TRadioLink::TimerFired(LinkTimer timer)
     case LinkTimer::cxBack:
         EnableOk(true);
         break;
-    case LinkTimer::NextPhase:
-    case LinkTimer::FleetRetry:
-        break;
     }
 }
 
@@ -439,29 +482,43 @@ void TRadioLink::OnTimeout(LinkTimer timer)
         return;
     if (timer == LinkTimer::HeadTime)
         clock_.Wait(kWaitBeforeHandshakeError);
-    else if (job_.timeoutEnablesOk)
+    else if (policy_.timeoutEnablesOk)
         EnableOk(true);
-    FailAndClose(&TLanguage::ComError);
+    // A block time-out after a line error, or after the radio refused a
+    // block, reports what went before it.
+    if (timer == LinkTimer::TryTime && lineErrorPending_)
+        FailAndClose(LinkFailure::LineLost);
+    else if (timer == LinkTimer::TryTime && refusedBlock_ >= 0)
+        FailAndClose(LinkFailure::Refused);
+    else
+        FailAndClose(LinkFailure::NoAnswer);
 }
 
-void TRadioLink::End(LinkResult result, std::string TLanguage::*message)
+void TRadioLink::End(LinkResult result, LinkFailure failure)
 {
     if (!running_)
         return;
     running_ = false;
     failedSinceStart_ = failedSinceStart_ || result == LinkResult::Failed;
-    LinkOutcome outcome{result, message};
+    LinkOutcome outcome;
+    outcome.result = result;
+    outcome.failure = failure;
+    outcome.write = job_.requestCarriesData;
     if (result == LinkResult::Failed) {
         outcome.refusedBlock = refusedBlock_;
         outcome.refusedReply = refusedReply_;
     }
+    if (job_.requestCarriesData)
+        outcome.bytes.assign(image_.begin(), image_.begin() + static_cast<std::ptrdiff_t>(sent_.size()));
+    else if (result == LinkResult::Succeeded)
+        outcome.bytes.assign(readBuffer_.begin(), readBuffer_.begin() + static_cast<std::ptrdiff_t>(kReadBlocks * kBlockSize));
     view_.Finished(outcome);
 }
 
-void TRadioLink::FailAndClose(std::string TLanguage::*message)
+void TRadioLink::FailAndClose(LinkFailure failure)
 {
-    Fail(message);
-    clock_.Start(LinkTimer::CloseTime, IntervalOf(LinkTimer::CloseTime));
+    Fail(failure);
+    Arm(LinkTimer::CloseTime);
 }
 
 void TRadioLink::SetProgress(int value)

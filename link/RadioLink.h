@@ -9,11 +9,14 @@
 //
 // An engine keeps all its state in itself and talks only to its own port,
 // clock and view, so several engines (one per port) can run side by side on
-// one event loop.
+// one event loop. It works on the bytes it is given and gives back the
+// bytes it read: what becomes of the document is for its driver to decide.
 #include <array>
 #include <cstdint>
 #include <random>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "image/ImageLayout.h"
 #include "link/LinkClock.h"
@@ -24,7 +27,7 @@
 enum class LinkStep { Idle, AwaitProgramAck, AwaitIdent, AwaitAuth, Blocks };
 enum class BlockPhase { AwaitData, AwaitAck };
 
-// Everything in which a read and a write differ.
+// Everything in which a read and a write differ on the line.
 struct LinkJob {
     int blockCount;           // blocks 0 .. blockCount-1 move
     int progressMax;
@@ -34,35 +37,62 @@ struct LinkJob {
     int drainPollMs;          // transmit-queue polling after each frame
     int drainPollLimit;
     bool resetCountAfterDrain;
-    bool reopenOnShow;        // close and flush before the port is opened
     bool stampsImage;         // model block at the start, write time after the handshake
     bool lineErrorShowsAtOnce;
-    bool timeoutEnablesOk;
-    bool staysOpenAfterSuccess;
-    std::string TLanguage::*successMessage;
 };
 
-// How an operation ended. `message` names the text that reports it
-// (ReadOk, WriteOk, PortError, PortInUse, ComError, ModError); a cancel has
-// none.
+// How the window around an engine behaves; each driver gives its own.
+struct LinkWindowPolicy {
+    bool reopenOnShow;          // close and flush before the port is opened
+    bool timeoutEnablesOk;      // a reply that does not come makes Ok usable again
+    bool staysOpenAfterSuccess; // ready for the next radio instead of closing
+};
+// The read window closes after its read; the write window stays for the
+// next radio.
+extern const LinkWindowPolicy kReadWindow;
+extern const LinkWindowPolicy kWriteWindow;
+
+// How an operation ended, and for a failure what failed.
 enum class LinkResult { Succeeded, Failed, Cancelled };
+enum class LinkFailure {
+    None,          // it succeeded or was cancelled
+    PortNotOpened, // the port does not exist or refuses its settings
+    PortInUse,     // another program holds the port
+    PortFailed,    // the open port refused the flush or the first frame
+    NoAnswer,      // a reply did not come in time
+    WrongTag,      // the radio answered the handshake with another tag
+    WrongModel,    // the radio is of a model the catalogue does not know
+    Refused,       // the radio answered a block with another byte than 06
+    LineLost,      // the device stopped answering
+};
 struct LinkOutcome {
     LinkResult result = LinkResult::Cancelled;
-    std::string TLanguage::*message = nullptr;
+    LinkFailure failure = LinkFailure::None;
+    bool write = false; // the operation was a write
+    // A read that succeeded: blocks 0..27 as read (block 27 is never
+    // received and stays 00). A write: blocks 0..24 as far as they were
+    // prepared, the model block and, once the handshake passed, the write
+    // time included. Nothing for a port that did not open.
+    std::vector<uint8_t> bytes;
     // A failed write whose block request the radio answered with another
     // byte than 06: the block, and the byte.
     int refusedBlock = -1;
     uint8_t refusedReply = 0;
 };
 
+// The text that reports the outcome (ReadOk, WriteOk, PortError, PortInUse,
+// ComError, ModError); none for a cancel.
+std::string TLanguage::*OutcomeMessage(const LinkOutcome& outcome);
+// A failure the connection doctor may explain: the port or the line.
+bool LineFailure(LinkFailure failure);
 // The text of the outcome's message in the current language; empty for none.
 std::string MessageText(const LinkOutcome& outcome);
 // Shows the outcome's message as the link windows do (nothing for a cancel).
 void ShowOutcome(const LinkOutcome& outcome);
 
-// Reads blocks 0..26 into image 0x000..0x1BF; the window closes afterwards.
+// Reads blocks 0..26 into image 0x000..0x1BF.
 extern const LinkJob kReadJob;
-// Writes image blocks 0..24; the window stays open for the next radio.
+// Writes image blocks 0..24.
 extern const LinkJob kWriteJob;
 
 class TLinkView {
@@ -81,40 +111,48 @@ public:
     virtual void CloseWindow() {}
 };
 
-class TRadioLink : public TPortListener, public TLinkTimerListener {
+// What the program's settings give every exchange: the speed of the line
+// and the identification the program sends in the handshake.
+struct LinkSettings {
+    int baudRate = 0;
+    std::string identString;
+};
+
+class TRadioLink : public TPortListener {
 public:
-    // Becomes the listener of the port and of the clock; all three must
-    // outlive it.
-    TRadioLink(const LinkJob& job, TSerialPort& port, TLinkClock& clock, TLinkView& view);
+    // Becomes the listener of the port, and gives it back to the listener
+    // before it when it goes; port, clock and view must outlive it.
+    TRadioLink(const LinkJob& job, const LinkWindowPolicy& policy, TSerialPort& port, TLinkClock& clock,
+               TLinkView& view);
     ~TRadioLink() override;
     TRadioLink(const TRadioLink&) = delete;
     TRadioLink& operator=(const TRadioLink&) = delete;
 
-    // Opens the named port ("COM3"; without a name, ALL.ComPort). False when
-    // it does not open; the view then has the failure (PortError, or
-    // PortInUse when another program holds the port) and is
-    // asked to close 300 ms later.
-    bool Open();
-    bool Open(const std::string& portName);
+    // Opens the named port ("COM3"). False when it does not open; the view
+    // then has the failure (PortNotOpened, or PortInUse when another
+    // program holds the port) and is asked to close 300 ms later.
+    bool Open(const std::string& portName, const LinkSettings& settings);
     // Takes over the port named `portName` that another engine on the same
     // port has opened: nothing is opened or flushed.
-    void AttachOpenPort(const std::string& portName);
-    // Where a successful read puts blocks 0..27: the document (nullptr, the
-    // default: model and band are selected from it) or this buffer, which
-    // leaves the document alone. The buffer must outlive the read.
-    void SetReadTarget(std::array<uint8_t, kImageSize>* target) { readTarget_ = target; }
-    // Starts the read or the write; its outcome reaches the view once.
+    void AttachOpenPort(const std::string& portName, const LinkSettings& settings);
+    // Starts the read, or the write of `image` (at least blocks 0..24: the
+    // engine sends a copy, with the model block made for `modelCode` and
+    // `bandCode` and the write time stamped after the handshake). The
+    // outcome reaches the view once.
     void Start();
+    void Start(std::span<const uint8_t> image, const std::string& modelCode, uint8_t bandCode);
     // Abandons the operation in progress without a word to the radio: the
-    // timers stop and the view hears Cancelled. An unfinished read leaves
-    // the image alone. Nothing happens when no operation is in progress.
+    // timers stop and the view hears Cancelled. Nothing happens when no
+    // operation is in progress.
     void Cancel();
     // Cancels, then closes the port (the window closes).
     void Close();
+    // Stops the timers the engine runs after an outcome (the window's), for
+    // a driver that goes on with the next step itself.
+    void StopTimers();
 
     void myPortTrigger(size_t n) override;
     void myPortTriggerLineError() override;
-    void TimerFired(LinkTimer timer) override;
 
     LinkStep Step() const { return step_; }
     // Between Start() and the outcome.
@@ -138,6 +176,7 @@ private:
     {
         return Send(frame.data(), N, expectedReply, phase);
     }
+    void Begin();
     void SendEnd();
     void SendAck();
     void SendBlockRequest();
@@ -147,21 +186,28 @@ private:
     void OnBlockReply();
     void Finish();
     void OnTimeout(LinkTimer timer);
-    void StopTimers();
+    // (Re)starts one of the engine's timers for its interval.
+    void Arm(LinkTimer timer);
+    void Disarm(LinkTimer timer) { timers_[static_cast<size_t>(timer)].Stop(); }
+    void TimerFired(LinkTimer timer);
     // Ends the operation in progress with this outcome; nothing when none is
     // in progress (an error after the outcome is not reported again).
-    void End(LinkResult result, std::string TLanguage::*message);
-    void Fail(std::string TLanguage::*message) { End(LinkResult::Failed, message); }
+    void End(LinkResult result, LinkFailure failure = LinkFailure::None);
+    void Fail(LinkFailure failure) { End(LinkResult::Failed, failure); }
     // The failure, then the window closes 300 ms later.
-    void FailAndClose(std::string TLanguage::*message);
+    void FailAndClose(LinkFailure failure);
     void SetProgress(int value);
     void EnableOk(bool enabled);
 
     const LinkJob& job_;
+    const LinkWindowPolicy& policy_;
     TSerialPort& port_;
     TLinkClock& clock_;
     TLinkView& view_;
+    TPortListener* previousListener_;
+    LinkSettings settings_;
     std::mt19937 random_{std::random_device{}()};
+    std::array<TLinkTimer, kLinkTimerCount> timers_;
 
     LinkStep step_ = LinkStep::Idle;
     BlockPhase phase_ = BlockPhase::AwaitData;
@@ -173,7 +219,7 @@ private:
     uint8_t tagByte_ = 0;
     std::string receivedModel_;
     std::array<uint8_t, 29 * kBlockSize> readBuffer_{};
-    std::array<uint8_t, kImageSize>* readTarget_ = nullptr;
+    std::array<uint8_t, kImageSize> image_{}; // the write's copy of the image
     std::array<uint8_t, kWriteBlocks * kBlockSize> sent_{};
     bool running_ = false;
     bool failedSinceStart_ = false; // a failure was reported since the last Start

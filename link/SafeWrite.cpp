@@ -6,60 +6,65 @@
 
 #include "core/Backups.h"
 #include "core/SafeTexts.h"
-#include "core/State.h"
+#include "settings/Language.h"
 
 namespace {
 // Blocks a read and a write move, as their progress counts them.
 constexpr int kReadSteps = 27;
 constexpr int kWriteSteps = 24;
 
-SafeOutcome Ended(LinkResult result, std::string TLanguage::*linkMessage = nullptr)
+SafeOutcome Ended(LinkResult result, LinkFailure failure = LinkFailure::None)
 {
     SafeOutcome outcome;
-    outcome.result = result;
+    outcome.link.result = result;
+    outcome.link.write = true;
+    outcome.link.failure = failure;
     outcome.failure = result == LinkResult::Failed ? SafeFailure::Link : SafeFailure::None;
-    outcome.linkMessage = linkMessage;
     return outcome;
 }
 } // namespace
 
-TSafeWrite::TSafeWrite(TSerialPort& port, TLinkClock& clock, TSafeWriteView& view)
-    : port_(port), clock_(clock), view_(view), reader_(kReadJob, port, clock, *this),
-      writer_(kWriteJob, port, clock, *this)
+bool LineFailure(const SafeOutcome& outcome)
 {
-    reader_.SetReadTarget(&readBack_);
+    return outcome.failure == SafeFailure::Link && LineFailure(outcome.link.failure) && outcome.link.refusedBlock < 0;
+}
+
+TSafeWrite::TSafeWrite(TSerialPort& port, TLinkClock& clock, TSafeWriteView& view)
+    : port_(port), clock_(clock), view_(view), reader_(kReadJob, kReadWindow, port, clock, *this),
+      writer_(kWriteJob, kWriteWindow, port, clock, *this)
+{
     port_.SetListener(this);
-    clock_.SetListener(this);
 }
 
 TSafeWrite::~TSafeWrite()
 {
     if (port_.Listener() == this)
         port_.SetListener(nullptr);
-    if (clock_.Listener() == this)
-        clock_.SetListener(nullptr);
 }
 
-bool TSafeWrite::Open(const std::string& portName)
+bool TSafeWrite::Open(const std::string& portName, const LinkSettings& settings)
 {
     portName_ = portName;
+    settings_ = settings;
     active_ = &reader_;
     opening_ = true;
-    const bool opened = reader_.Open(portName);
+    const bool opened = reader_.Open(portName, settings);
     opening_ = false;
     openFailed_ = !opened;
     if (opened)
         return true;
     phase_ = SafePhase::Done;
-    outcome_ = Ended(LinkResult::Failed, port_.OpenFailedInUse() ? &TLanguage::PortInUse : &TLanguage::PortError);
+    outcome_ = Ended(LinkResult::Failed, port_.OpenFailedInUse() ? LinkFailure::PortInUse : LinkFailure::PortNotOpened);
     view_.Finished(outcome_);
     return false;
 }
 
-void TSafeWrite::Start(const SafeWriteOptions& options)
+void TSafeWrite::Start(const SafeWriteOptions& options, const WriteDocument& document)
 {
     Cancel();
     options_ = options;
+    document_ = document;
+    sent_.clear();
     outcome_ = SafeOutcome{};
     backupFile_.clear();
     serial_.clear();
@@ -74,9 +79,6 @@ void TSafeWrite::Start(const SafeWriteOptions& options)
         return;
     }
     EnterPhase(SafePhase::BackingUp);
-    // Bytes beyond the read's reach are taken from the document, as a read
-    // into the document leaves them.
-    readBack_ = ALL.Image;
     active_ = &reader_;
     reader_.Start();
 }
@@ -90,7 +92,12 @@ void TSafeWrite::Answer(bool write)
         return;
     }
     answered_ = true;
-    clock_.Start(LinkTimer::NextPhase, IntervalOf(LinkTimer::NextPhase));
+    NextLater();
+}
+
+void TSafeWrite::NextLater()
+{
+    nextPhase_ = clock_.Start(0, [this] { Next(); });
 }
 
 void TSafeWrite::Cancel()
@@ -101,7 +108,7 @@ void TSafeWrite::Cancel()
     if (TRadioLink* engine = Engine())
         engine->Cancel();
     cancelling_ = false;
-    clock_.Stop(LinkTimer::NextPhase);
+    nextPhase_.Stop();
     StopEngineTimers();
     End(Ended(LinkResult::Cancelled));
 }
@@ -154,9 +161,8 @@ int TSafeWrite::PhaseBase() const
 
 void TSafeWrite::StopEngineTimers()
 {
-    for (size_t t = 0; t < kLinkTimerCount; ++t)
-        if (static_cast<LinkTimer>(t) != LinkTimer::NextPhase && static_cast<LinkTimer>(t) != LinkTimer::FleetRetry)
-            clock_.Stop(static_cast<LinkTimer>(t));
+    reader_.StopTimers();
+    writer_.StopTimers();
 }
 
 void TSafeWrite::myPortTrigger(size_t n)
@@ -169,16 +175,6 @@ void TSafeWrite::myPortTriggerLineError()
 {
     if (active_)
         active_->myPortTriggerLineError();
-}
-
-void TSafeWrite::TimerFired(LinkTimer timer)
-{
-    if (timer == LinkTimer::NextPhase) {
-        clock_.Stop(timer);
-        Next();
-    } else if (active_) {
-        active_->TimerFired(timer);
-    }
 }
 
 void TSafeWrite::ShowProgress(int position, int /*maximum*/)
@@ -197,12 +193,20 @@ void TSafeWrite::LogLine(const std::string& line)
 
 void TSafeWrite::Finished(const LinkOutcome& outcome)
 {
+    if (outcome.write)
+        sent_ = outcome.bytes;
     // The step's outcome is taken up from the event loop: the engine goes
     // on after telling it (the end frame, its own timers).
     if (opening_ || cancelling_ || !Engine())
         return;
     engineOutcome_ = outcome;
-    clock_.Start(LinkTimer::NextPhase, IntervalOf(LinkTimer::NextPhase));
+    // A read brings the radio's blocks; the bytes beyond its reach are the
+    // document's, as a read into the document leaves them.
+    if (!outcome.write && outcome.result == LinkResult::Succeeded) {
+        readBack_ = document_.contents.image;
+        std::copy_n(outcome.bytes.begin(), std::min(outcome.bytes.size(), readBack_.size()), readBack_.begin());
+    }
+    NextLater();
 }
 
 void TSafeWrite::CloseWindow()
@@ -244,12 +248,13 @@ void TSafeWrite::AfterBackup()
     radioBefore_ = radio;
     serial_ = SerialNumberOf(radio);
     // The document must be for this very radio: the same model and band.
-    if (radio.modelCode != ALL.ModelCode || radio.BandCode() != ALL.Image[kBandCodeOffset]) {
-        if (radio.modelCode == ALL.ModelCode) {
+    const RadioContents& document = document_.contents;
+    if (radio.modelCode != document.modelCode || radio.BandCode() != document.BandCode()) {
+        if (radio.modelCode == document.modelCode) {
             outcome_.radioBand = BandTextOf(radio);
-            outcome_.documentBand = BandTextOf(DocumentContents());
+            outcome_.documentBand = BandTextOf(document);
         }
-        Fail(SafeFailure::Link, &TLanguage::ModError);
+        Fail(SafeFailure::Link, LinkFailure::WrongModel);
         return;
     }
     if (!view_.WantsRadio(serial_)) {
@@ -269,15 +274,15 @@ void TSafeWrite::AfterBackup()
         return;
     }
     EnterPhase(SafePhase::Confirming);
-    view_.ConfirmChanges(DiffContents(radio, DocumentContents()));
+    view_.ConfirmChanges(DiffContents(radio, document));
 }
 
 void TSafeWrite::StartWrite()
 {
     EnterPhase(SafePhase::Writing);
     active_ = &writer_;
-    writer_.AttachOpenPort(portName_);
-    writer_.Start();
+    writer_.AttachOpenPort(portName_, settings_);
+    writer_.Start(document_.contents.image, document_.contents.modelCode, document_.bandCode);
 }
 
 void TSafeWrite::AfterWrite()
@@ -286,9 +291,9 @@ void TSafeWrite::AfterWrite()
         // The plain write (no backup, no verify) keeps the link's own
         // message for a refused block; the safe write names the block.
         if (engineOutcome_ && engineOutcome_->refusedBlock >= 0 && (options_.backup || options_.verify)) {
-            outcome_.refusedBlock = engineOutcome_->refusedBlock;
-            outcome_.refusedReply = engineOutcome_->refusedReply;
-            Fail(SafeFailure::Link);
+            outcome_.link.refusedBlock = engineOutcome_->refusedBlock;
+            outcome_.link.refusedReply = engineOutcome_->refusedReply;
+            Fail(SafeFailure::Link, LinkFailure::Refused);
             return;
         }
         FailLink();
@@ -299,7 +304,6 @@ void TSafeWrite::AfterWrite()
         return;
     }
     EnterPhase(SafePhase::Verifying);
-    readBack_ = ALL.Image;
     active_ = &reader_;
     reader_.Start();
 }
@@ -326,17 +330,18 @@ void TSafeWrite::AfterVerify()
 void TSafeWrite::Succeed()
 {
     SafeOutcome outcome = outcome_;
-    outcome.result = LinkResult::Succeeded;
-    outcome.linkMessage = &TLanguage::WriteOk;
+    outcome.link.result = LinkResult::Succeeded;
+    outcome.link.write = true;
     End(outcome);
 }
 
-void TSafeWrite::Fail(SafeFailure failure, std::string TLanguage::*linkMessage)
+void TSafeWrite::Fail(SafeFailure failure, LinkFailure linkFailure)
 {
     SafeOutcome outcome = outcome_;
-    outcome.result = LinkResult::Failed;
+    outcome.link.result = LinkResult::Failed;
+    outcome.link.write = true;
+    outcome.link.failure = linkFailure;
     outcome.failure = failure;
-    outcome.linkMessage = linkMessage;
     if (failure == SafeFailure::BackupNotSaved)
         outcome.where = options_.backupFolder;
     End(outcome);
@@ -346,13 +351,16 @@ void TSafeWrite::FailLink()
 {
     // The port was open when this step began: a step that cannot start on
     // it has lost its device, which is a failure of the line, not of opening.
-    std::string TLanguage::*message = engineOutcome_ ? engineOutcome_->message : &TLanguage::ComError;
-    Fail(SafeFailure::Link, message == &TLanguage::PortError ? &TLanguage::ComError : message);
+    LinkFailure failure = engineOutcome_ ? engineOutcome_->failure : LinkFailure::LineLost;
+    if (failure == LinkFailure::PortNotOpened || failure == LinkFailure::PortFailed)
+        failure = LinkFailure::LineLost;
+    Fail(SafeFailure::Link, failure);
 }
 
 void TSafeWrite::End(SafeOutcome outcome)
 {
     outcome.phase = phase_;
+    outcome.sent = sent_;
     outcome_ = outcome;
     engineOutcome_.reset();
     phase_ = SafePhase::Done;
@@ -364,20 +372,20 @@ std::string SafeOutcomeText(const SafeOutcome& outcome, const std::string& backu
     std::string text;
     switch (outcome.failure) {
     case SafeFailure::None:
-        if (outcome.result == LinkResult::Succeeded)
+        if (outcome.link.result == LinkResult::Succeeded)
             return outcome.verified ? SafeText("Verified") : Language.WriteOk;
         return {};
     case SafeFailure::Link:
-        if (outcome.refusedBlock >= 0) {
+        if (outcome.link.refusedBlock >= 0) {
             char address[16];
-            std::snprintf(address, sizeof address, "0x%03X", static_cast<unsigned>(outcome.refusedBlock) * 16u);
+            std::snprintf(address, sizeof address, "0x%03X", static_cast<unsigned>(outcome.link.refusedBlock) * 16u);
             std::string reply;
-            AppendHex(reply, outcome.refusedReply);
-            text = SafeText("BlockRefused", {std::to_string(outcome.refusedBlock), address, reply});
+            AppendHex(reply, outcome.link.refusedReply);
+            text = SafeText("BlockRefused", {std::to_string(outcome.link.refusedBlock), address, reply});
         } else if (!outcome.radioBand.empty()) {
             return SafeText("WrongBand", {outcome.radioBand, outcome.documentBand});
         } else {
-            text = outcome.linkMessage ? Language.*outcome.linkMessage : std::string();
+            text = MessageText(outcome.link);
         }
         break;
     case SafeFailure::BackupNotSaved:

@@ -9,8 +9,9 @@
 //
 // The object keeps all its state in itself and talks only to its port, its
 // clock and its view, so one safe write per port can run side by side on
-// one event loop. It is the listener of the port and the clock and passes
-// their events to the engine of the step in progress.
+// one event loop. It is the listener of the port and passes its events to
+// the engine of the step in progress. It writes the document it is given and
+// leaves the program's document alone.
 #include <array>
 #include <optional>
 #include <string>
@@ -28,24 +29,36 @@ struct SafeWriteOptions {
     std::string backupFolder; // where the backup is saved
 };
 
+// What a safe write puts into the radio: the document's contents, and the
+// band its model block names.
+struct WriteDocument {
+    RadioContents contents;
+    uint8_t bandCode = 0;
+};
+
 // Why a safe write failed, beyond the link's own failures.
 enum class SafeFailure { None, Link, BackupNotSaved, VerifyMismatch };
 
 struct SafeOutcome {
-    LinkResult result = LinkResult::Cancelled;
+    // The result, and for a failure of the link what failed (a radio of
+    // another model or band is WrongModel) and the block the radio refused.
+    LinkOutcome link;
     SafeFailure failure = SafeFailure::None;
-    // The link's message for a link failure (ComError, PortError, ModError).
-    std::string TLanguage::*linkMessage = nullptr;
     SafePhase phase = SafePhase::Idle; // the step it ended in
     std::string where;                 // the folder a backup could not be saved in
     std::string detail;                // and the system's reason
     bool verified = false;             // the radio was read back and holds what was sent
     std::optional<BlockDifference> difference; // the first block verify found different
-    int refusedBlock = -1;             // the block the radio refused, and its reply
-    uint8_t refusedReply = 0;
     std::string radioBand;             // a radio of another band than the document's:
-    std::string documentBand;          // both bands (the link message is ModError)
+    std::string documentBand;          // both bands
+    // Blocks 0..24 as the write step prepared them, the model block and,
+    // once its handshake passed, the write time included; empty when no
+    // write began.
+    std::vector<uint8_t> sent;
 };
+// Whether the connection doctor may find the cause of the failure: the
+// port or the line failed, not the radio's answer to a block.
+bool LineFailure(const SafeOutcome& outcome);
 
 class TSafeWriteView {
 public:
@@ -65,18 +78,18 @@ public:
     virtual void CloseWindow() {}
 };
 
-class TSafeWrite : public TPortListener, public TLinkTimerListener, private TLinkView {
+class TSafeWrite : public TPortListener, private TLinkView {
 public:
     TSafeWrite(TSerialPort& port, TLinkClock& clock, TSafeWriteView& view);
     ~TSafeWrite() override;
     TSafeWrite(const TSafeWrite&) = delete;
     TSafeWrite& operator=(const TSafeWrite&) = delete;
 
-    // Opens the named port; false (and Finished with PortError) when it
-    // does not open.
-    bool Open(const std::string& portName);
+    // Opens the named port; false (and Finished with PortNotOpened or
+    // PortInUse) when it does not open.
+    bool Open(const std::string& portName, const LinkSettings& settings);
     // Backs up, asks, writes and verifies the document into the radio.
-    void Start(const SafeWriteOptions& options);
+    void Start(const SafeWriteOptions& options, const WriteDocument& document);
     // The answer to ConfirmChanges: write, or stop with Cancelled.
     void Answer(bool write);
     // Stops the step in progress without a word to the radio; Finished
@@ -104,7 +117,6 @@ public:
 
     void myPortTrigger(size_t n) override;
     void myPortTriggerLineError() override;
-    void TimerFired(LinkTimer timer) override;
 
 private:
     // What the engines tell the view.
@@ -121,7 +133,9 @@ private:
     void AfterWrite();
     void AfterVerify();
     void Succeed();
-    void Fail(SafeFailure failure, std::string TLanguage::*linkMessage = nullptr);
+    void Fail(SafeFailure failure, LinkFailure linkFailure = LinkFailure::None);
+    // Takes the next step from the event loop.
+    void NextLater();
     // The step's link failure.
     void FailLink();
     void End(SafeOutcome outcome);
@@ -131,12 +145,15 @@ private:
     TSerialPort& port_;
     TLinkClock& clock_;
     TSafeWriteView& view_;
+    TLinkTimer nextPhase_;
     TRadioLink reader_;
     TRadioLink writer_;
     TRadioLink* active_ = nullptr; // the engine of the last step started
     bool answered_ = false;
     std::string portName_;
+    LinkSettings settings_;
     SafeWriteOptions options_;
+    WriteDocument document_;
     SafePhase phase_ = SafePhase::Idle;
     std::optional<LinkOutcome> engineOutcome_;
     bool cancelling_ = false;
@@ -146,6 +163,7 @@ private:
     int progressMax_ = 0;
     int stepBase_ = 0; // the progress at the start of the step in progress
     std::array<uint8_t, kImageSize> readBack_{};
+    std::vector<uint8_t> sent_; // the write step's blocks as it prepared them
     std::optional<RadioContents> radioBefore_;
     std::optional<RadioContents> skipPreviewFor_;
     std::string backupFile_;

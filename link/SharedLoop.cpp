@@ -5,21 +5,20 @@
 
 using Clock = std::chrono::steady_clock;
 
-TSharedLoopClock::TSharedLoopClock(TLinkClock& clock) : clock_(clock)
-{
-    clock_.SetListener(this);
-}
+TSharedLoopClock::TSharedLoopClock(TLinkClock& clock) : clock_(clock) {}
 
-TSharedLoopClock::~TSharedLoopClock()
-{
-    if (clock_.Listener() == this)
-        clock_.SetListener(nullptr);
-}
+TSharedLoopClock::~TSharedLoopClock() = default;
 
-void TSharedLoopClock::Start(LinkTimer timer, int ms)
+void TSharedLoopClock::Schedule(uint64_t id, int ms, std::function<void()> fired)
 {
     const auto left = std::chrono::ceil<std::chrono::milliseconds>(pauseEnd_ - Clock::now()).count();
-    clock_.Start(timer, ms + static_cast<int>(std::max<long long>(0, left)));
+    timers_[id] = clock_.Start(ms + static_cast<int>(std::max<long long>(0, left)), [this, id, fired = std::move(fired)] {
+        // The handle below is dropped before the call, which may start this
+        // timer's successor.
+        std::function<void()> call = fired;
+        timers_.erase(id);
+        call();
+    });
 }
 
 void TSharedLoopClock::Wait(int ms)
@@ -27,12 +26,6 @@ void TSharedLoopClock::Wait(int ms)
     if (ms >= kLongestPause)
         return;
     pauseEnd_ = std::max(pauseEnd_, Clock::now()) + std::chrono::milliseconds(ms);
-}
-
-void TSharedLoopClock::TimerFired(LinkTimer timer)
-{
-    if (Listener())
-        Listener()->TimerFired(timer);
 }
 
 TSharedLoopPort::TSharedLoopPort(TSerialPort& port, TSharedLoopClock& clock, PostAfter post)

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -22,24 +23,26 @@
 // Calls `action` from the event loop `ms` from now.
 using PostAfter = std::function<void(int ms, std::function<void()> action)>;
 
-class TSharedLoopClock : public TLinkClock, private TLinkTimerListener {
+class TSharedLoopClock : public TLinkClock {
 public:
     explicit TSharedLoopClock(TLinkClock& clock);
     ~TSharedLoopClock() override;
-    // A timer started after a pause runs from the pause's end, as it would
-    // have after a pause that blocked.
-    void Start(LinkTimer timer, int ms) override;
-    void Stop(LinkTimer timer) override { clock_.Stop(timer); }
     void Wait(int ms) override;
 
     // The moment the pauses asked for so far end.
     std::chrono::steady_clock::time_point PauseEnd() const { return pauseEnd_; }
     static constexpr int kLongestPause = 1000; // pauses this long or longer are left out
 
+protected:
+    // A timer started after a pause runs from the pause's end, as it would
+    // have after a pause that blocked.
+    void Schedule(uint64_t id, int ms, std::function<void()> fired) override;
+    void Cancel(uint64_t id) override { timers_.erase(id); }
+
 private:
-    void TimerFired(LinkTimer timer) override;
     TLinkClock& clock_;
     std::chrono::steady_clock::time_point pauseEnd_{};
+    std::map<uint64_t, TLinkTimer> timers_; // on the clock below
 };
 
 class TSharedLoopPort : public TSerialPort, private TPortListener {

@@ -45,6 +45,8 @@ public:
     TLanguage();   // every field holds its default
     void Reset();  // back to the defaults
 };
+// The message table of the running program.
+extern TLanguage Language;
 
 struct MessageKey {
     const char* key;

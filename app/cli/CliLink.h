@@ -6,6 +6,7 @@
 #include <iostream>
 #include <optional>
 
+#include "core/State.h"
 #include "link/DoctorTexts.h"
 #include "link/RadioLink.h"
 #include "link/qt/QtLinkClock.h"
@@ -18,13 +19,15 @@
 // goes to stderr.
 class CliLink : public TLinkView {
 public:
-    explicit CliLink(const LinkJob& job) : link_(job, port_, clock_, *this) {}
+    CliLink(const LinkJob& job, const LinkWindowPolicy& policy) : link_(job, policy, port_, clock_, *this) {}
     ~CliLink() override { link_.Close(); }
 
     TRadioLink& Link() { return link_; }
 
-    // Opens the port; false when it cannot.
-    bool Open() { return link_.Open(); }
+    // Opens the port of the settings; false when it cannot.
+    bool Open() { return link_.Open(ALL.ComPort, {ALL.BaudRate, ALL.IdentString}); }
+    // The outcome of the last operation, once it is known.
+    const std::optional<LinkOutcome>& Outcome() const { return outcome_; }
     // One operation: true when it succeeded.
     bool Run(bool untilReady)
     {
@@ -41,7 +44,7 @@ public:
         outcome_ = outcome;
         if (outcome.result == LinkResult::Failed) {
             std::cerr << MessageText(outcome) << '\n';
-            if (outcome.message == &TLanguage::ComError || outcome.message == &TLanguage::PortError)
+            if (LineFailure(outcome.failure))
                 std::cerr << DoctorText("RunDoctor") << '\n';
         }
         Check();

@@ -15,6 +15,7 @@
 #include "link/DoctorTexts.h"
 #include "link/LineProbe.h"
 #include "link/PlatformSystemView.h"
+#include "app/cli/ExitCodes.h"
 #include "app/cli/QtRun.h"
 #include "link/qt/PlatformPorts.h"
 #include "link/qt/QtLinkClock.h"
@@ -22,8 +23,7 @@
 
 namespace {
 constexpr int kExitReady = 0;
-constexpr int kExitCouldNotRun = 2;
-constexpr int kExitCauseFound = 3;
+constexpr int kExitCouldNotRun = kExitFailed;
 
 ProbeOutcome ProbeLine(int portNumber)
 {

@@ -12,12 +12,14 @@
 #include <memory>
 #include <unistd.h>
 
+#include "app/cli/ExitCodes.h"
 #include "app/cli/Interrupts.h"
 #include "app/cli/QtRun.h"
 #include "core/ContentsDiff.h"
 #include "core/DocumentFiles.h"
 #include "core/FleetTexts.h"
 #include "core/NumberText.h"
+#include "core/RadioContents.h"
 #include "core/SafeTexts.h"
 #include "core/Sha256.h"
 #include "core/State.h"
@@ -33,8 +35,6 @@
 #include "settings/Language.h"
 
 namespace {
-constexpr int kExitFailed = 2;
-
 volatile std::sig_atomic_t interrupts = 0;
 void OnInterrupt(int)
 {
@@ -238,6 +238,8 @@ int CommandFleetWrite(const LinkOptions& o, const FleetCliOptions& f)
     options.watch = f.watch;
     options.rewriteDone = f.rewriteDone;
     options.sha256 = Sha256Hex(ALL.Image.data(), ALL.Image.size());
+    options.document = {DocumentContents(), FrqList.CodeOf(ALL.BandText)};
+    options.link = {ALL.BaudRate, ALL.IdentString};
 
     CountInterrupts();
     return fleet.Run(options);

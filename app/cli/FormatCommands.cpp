@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "app/cli/CliOutput.h"
+#include "app/cli/ExitCodes.h"
 #include "core/DocumentFiles.h"
 #include "core/State.h"
 #include "image/formats/ChirpCsv.h"
@@ -19,8 +20,6 @@
 #include "image/formats/qt/PrintPainter.h"
 
 namespace {
-constexpr int kExitFailed = 2;
-
 struct FormatOptions {
     std::string in;
     std::string out;
@@ -81,7 +80,7 @@ int CommandExport(const FormatOptions& o)
 {
     if (o.format == "pdf" && o.out.empty()) {
         std::cerr << "qv300-cli: a PDF needs an OUT file\n";
-        return 1;
+        return kExitUsage;
     }
     const std::string out = o.out.empty() ? "-" : o.out;
     if (!OutputAllowed(out, o.force, {o.in}))

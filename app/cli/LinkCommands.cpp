@@ -12,9 +12,11 @@
 #include "core/NumberText.h"
 #include "core/State.h"
 #include "core/DocumentFiles.h"
+#include "core/RadioContents.h"
 #include "link/DoctorTexts.h"
 #include "app/cli/CliLink.h"
 #include "app/cli/CliOutput.h"
+#include "app/cli/ExitCodes.h"
 #include "app/cli/FleetCommand.h"
 #include "app/cli/QtRun.h"
 #include "link/qt/PlatformPorts.h"
@@ -24,26 +26,22 @@
 #include "link/RadioLink.h"
 #include "settings/Language.h"
 
-namespace {
-constexpr int kExitFailed = 2;
-}
-
 void ApplyPortOptions(const LinkOptions& o)
 {
     if (!ChoosePortOfRun(o))
-        ValidateComPort(EnumeratePorts());
+        ValidateComPort(ALL.ComPort, EnumeratePorts());
     ALL.ComPort = UpperAscii(ALL.ComPort);
 }
 
 bool ChoosePortOfRun(const LinkOptions& o)
 {
     if (o.port)
-        ChooseComPortForRun(*o.port);
+        ChooseComPortForRun(ALL.ComPort, *o.port);
     if (o.device) {
         std::optional<int> n = PortNumberOf(UpperAscii(ALL.ComPort));
         MapPortForRun(n.value_or(1), *o.device);
         if (!n)
-            ChooseComPortForRun(PortName(1));
+            ChooseComPortForRun(ALL.ComPort, PortName(1));
     }
     return o.port || o.device;
 }
@@ -133,13 +131,14 @@ int CommandRead(const LinkOptions& o)
     ApplyPortOptions(o);
     StartFirstDocument();
 
-    CliLink link(kReadJob);
+    CliLink link(kReadJob, kReadWindow);
     if (!link.Open())
         return kExitFailed;
     // The read is complete once its document is in place; the data file is
     // written as Save writes it.
     if (!link.Run(false) || !link.Link().ReadSucceeded())
         return kExitFailed;
+    TakeReadIntoDocument(link.Link().ReceivedModelCode(), link.Outcome()->bytes);
     if (!WriteDataFile(o.file, o.force))
         return kExitFailed;
     // Beside the data file, not in it, when that goes to standard output.

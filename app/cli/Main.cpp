@@ -15,6 +15,7 @@
 #include "app/cli/CliOutput.h"
 #include "app/cli/Console.h"
 #include "app/cli/DoctorCommand.h"
+#include "app/cli/ExitCodes.h"
 #include "app/cli/FormatCommands.h"
 #include "app/cli/LinkCommands.h"
 #include "app/cli/SafeCommands.h"
@@ -23,10 +24,6 @@
 #include "settings/MsgBox.h"
 
 namespace {
-constexpr int kExitUsage = 1;
-constexpr int kExitFailed = 2;
-constexpr int kExitInterrupted = 130;
-
 int CommandNew(const std::string& out, const std::optional<std::string>& band, bool force)
 {
     if (!OutputAllowed(out, force))

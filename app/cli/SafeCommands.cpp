@@ -16,14 +16,13 @@
 #include "core/ContentsDiff.h"
 #include "core/DocumentFiles.h"
 #include "core/FleetTexts.h"
+#include "core/RadioContents.h"
 #include "core/SafeTexts.h"
 #include "core/State.h"
 #include "link/SafeWrite.h"
 #include "settings/Folders.h"
 
 namespace {
-constexpr int kExitFailed = 2;
-
 std::string FolderOfRun(const LinkOptions& o)
 {
     return o.backupDir ? *o.backupDir : BackupFolder();
@@ -90,7 +89,7 @@ public:
     ~CliSafeWrite() override { write_.Close(); }
     TSafeWrite& Write() { return write_; }
 
-    bool Open(const std::string& portName) { return write_.Open(portName); }
+    bool Open(const std::string& portName) { return write_.Open(portName, {ALL.BaudRate, ALL.IdentString}); }
     bool Run(const SafeWriteOptions& options)
     {
         done_ = false;
@@ -107,10 +106,10 @@ public:
             stopping_ = Interrupts() > 0;
         });
         interruptPoll.start(100);
-        write_.Start(options);
+        write_.Start(options, {DocumentContents(), FrqList.CodeOf(ALL.BandText)});
         if (!done_)
             loop_.exec();
-        return write_.Outcome().result == LinkResult::Succeeded;
+        return write_.Outcome().link.result == LinkResult::Succeeded;
     }
     bool Stopping() const { return Interrupts() > 0; }
 
@@ -130,9 +129,12 @@ public:
     }
     void Finished(const SafeOutcome& outcome) override
     {
-        if (outcome.result == LinkResult::Failed) {
+        // The document keeps the model block and write time, as the write
+        // window leaves them, for the next radio's comparison.
+        TakeWriteMarksIntoDocument(outcome.sent);
+        if (outcome.link.result == LinkResult::Failed) {
             std::cerr << SafeOutcomeText(outcome, write_.BackupFile()) << '\n';
-            if (outcome.linkMessage == &TLanguage::ComError || outcome.linkMessage == &TLanguage::PortError)
+            if (LineFailure(outcome))
                 std::cerr << DoctorText("RunDoctor") << '\n';
         }
         done_ = true;
@@ -172,11 +174,13 @@ int CommandVerify(const LinkOptions& o)
     std::optional<RadioContents> file = OpenContents(o.file);
     if (!file)
         return kExitFailed;
-    CliLink link(kReadJob);
-    std::array<uint8_t, kImageSize> radio = file->image;
-    link.Link().SetReadTarget(&radio);
+    CliLink link(kReadJob, kReadWindow);
     if (!link.Open() || !link.Run(false) || !link.Link().ReadSucceeded())
         return kExitFailed;
+    // The bytes beyond the read's reach are the file's.
+    std::array<uint8_t, kImageSize> radio = file->image;
+    const std::vector<uint8_t>& read = link.Outcome()->bytes;
+    std::copy_n(read.begin(), std::min(read.size(), radio.size()), radio.begin());
     return PrintChanges(DiffContents(*file, RadioContents{link.Link().ReceivedModelCode(), "", radio}), o.json);
 }
 
@@ -234,7 +238,7 @@ int CommandWrite(const LinkOptions& o)
         // else than the first one did.
         if (radio == 1)
             write.Write().SkipPreviewFor(w.RadioBefore());
-        const bool interrupted = w.Outcome().result == LinkResult::Cancelled && write.Stopping();
+        const bool interrupted = w.Outcome().link.result == LinkResult::Cancelled && write.Stopping();
         const std::string result = ok            ? SafeOutcomeText(w.Outcome(), w.BackupFile())
                                    : interrupted ? FleetText("ResultInterrupted")
                                                  : std::string("failed");

@@ -86,7 +86,7 @@ int main(int argc, char** argv)
         QStringList a = app.arguments();
         qsizetype port = a.indexOf("--port"), device = a.indexOf("--device");
         if (port > 0 && port + 1 < a.size())
-            ChooseComPortForRun(a[port + 1].toStdString());
+            ChooseComPortForRun(ALL.ComPort, a[port + 1].toStdString());
         if (device > 0 && device + 1 < a.size())
             MapPortForRun(PortNumberOf(UpperAscii(ALL.ComPort)).value_or(1), a[device + 1].toStdString());
     }

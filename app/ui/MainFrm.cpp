@@ -314,7 +314,7 @@ void TfMainFrm::FormShow()
     cbCom->clear();
     for (const PortDevice& p : ports)
         cbCom->addItem(QString::fromStdString(PortName(p.number)));
-    ValidateComPort(ports);
+    ValidateComPort(ALL.ComPort, ports);
     cbCom->setCurrentText(QString::fromStdString(ALL.ComPort));
     UseQtTranslations(Language.Locale);
     LocaliseForm(this, false);

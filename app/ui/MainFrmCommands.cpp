@@ -179,7 +179,7 @@ void TfMainFrm::RunCommand(Command command)
         ExportFile(command);
         break;
     default:
-        // The numbers of hidden menu items without a command (6, 8, 16, 22).
+        // The numbers of hidden menu items without a command (6, 8, 16).
         break;
     }
 }
@@ -280,7 +280,7 @@ void TfMainFrm::closeEvent(QCloseEvent* event)
         channels->FormDeactivate();
     if (closing_ || ConfirmClose(FileName, *this)) {
         closing_ = true;
-        ALL.ComPort = ComPortToSave(); // a port given on the command line is not kept
+        ALL.ComPort = ComPortToSave(ALL.ComPort); // a port given on the command line is not kept
         SaveSysInfo();
         event->accept();
     } else {

@@ -3,28 +3,33 @@
 
 #include <QThread>
 
-TQtLinkClock::TQtLinkClock(QObject* parent) : QObject(parent)
+TQtLinkClock::TQtLinkClock(QObject* parent) : QObject(parent) {}
+
+TQtLinkClock::~TQtLinkClock() = default;
+
+void TQtLinkClock::Schedule(uint64_t id, int ms, std::function<void()> fired)
 {
-    for (size_t i = 0; i < timers_.size(); ++i) {
-        QTimer& t = timers_[i];
-        t.setSingleShot(true);
-        t.setTimerType(Qt::PreciseTimer);
-        LinkTimer which = static_cast<LinkTimer>(i);
-        connect(&t, &QTimer::timeout, this, [this, which] {
-            if (Listener())
-                Listener()->TimerFired(which);
-        });
-    }
+    auto timer = std::make_unique<QTimer>();
+    timer->setSingleShot(true);
+    timer->setTimerType(Qt::PreciseTimer);
+    connect(timer.get(), &QTimer::timeout, this, [this, id, fired = std::move(fired)]() mutable {
+        // The QTimer goes once its signal has been delivered; the call may
+        // start and stop timers of this clock meanwhile.
+        auto it = timers_.find(id);
+        if (it == timers_.end())
+            return;
+        it->second.release()->deleteLater();
+        timers_.erase(it);
+        std::function<void()> call = std::move(fired);
+        call();
+    });
+    timer->start(ms);
+    timers_[id] = std::move(timer);
 }
 
-void TQtLinkClock::Start(LinkTimer timer, int ms)
+void TQtLinkClock::Cancel(uint64_t id)
 {
-    timers_[static_cast<size_t>(timer)].start(ms);
-}
-
-void TQtLinkClock::Stop(LinkTimer timer)
-{
-    timers_[static_cast<size_t>(timer)].stop();
+    timers_.erase(id);
 }
 
 void TQtLinkClock::Wait(int ms)

@@ -5,7 +5,8 @@
 // arrive meanwhile are announced afterwards.
 #include <QObject>
 #include <QTimer>
-#include <array>
+#include <map>
+#include <memory>
 
 #include "link/LinkClock.h"
 
@@ -13,10 +14,13 @@ class TQtLinkClock : public QObject, public TLinkClock {
     Q_OBJECT
 public:
     explicit TQtLinkClock(QObject* parent = nullptr);
-    void Start(LinkTimer timer, int ms) override;
-    void Stop(LinkTimer timer) override;
+    ~TQtLinkClock() override;
     void Wait(int ms) override;
 
+protected:
+    void Schedule(uint64_t id, int ms, std::function<void()> fired) override;
+    void Cancel(uint64_t id) override;
+
 private:
-    std::array<QTimer, kLinkTimerCount> timers_;
+    std::map<uint64_t, std::unique_ptr<QTimer>> timers_;
 };

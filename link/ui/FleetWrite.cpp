@@ -252,6 +252,9 @@ void TfFleetWrite::btnStartClick()
     options.watch = cbHandsFree->isChecked();
     options.rewriteDone = options.watch && cbRewriteDone->isChecked();
     options.sha256 = Sha256Hex(ALL.Image.data(), ALL.Image.size());
+    // Every radio gets a copy of the document; the document stays as it is.
+    options.document = {DocumentContents(), FrqList.CodeOf(ALL.BandText)};
+    options.link = {ALL.BaudRate, ALL.IdentString};
     // Without backups there is no preview: one question for them all.
     if (!options.write.backup && MsgBox(FleetText("Title"), fleet_->BlindWriteQuestion(options), kMsgQuestion) != kMsgYes) {
         ReleaseFleet();

@@ -10,6 +10,7 @@
 #include "ui/ButtonRow.h"
 #include "link/qt/QtLinkClock.h"
 #include "link/qt/PlatformSerialPort.h"
+#include "core/RadioContents.h"
 #include "core/State.h"
 #include "link/ui/Doctor.h"
 #include "settings/MsgBox.h"
@@ -38,7 +39,7 @@ LinkPartsFactory SetLinkPartsFactory(LinkPartsFactory factory)
     return previous;
 }
 
-TfLinkDialog::TfLinkDialog(const LinkJob& job, QWidget* parent)
+TfLinkDialog::TfLinkDialog(const LinkJob& job, const LinkWindowPolicy& policy, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       parts_(MakeLinkParts())
 {
@@ -62,7 +63,7 @@ TfLinkDialog::TfLinkDialog(const LinkJob& job, QWidget* parent)
     layout->addLayout(ButtonRow({btnOk, btnCancel}));
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    link_ = std::make_unique<TRadioLink>(job, *parts_.port, *parts_.clock, *this);
+    link_ = std::make_unique<TRadioLink>(job, policy, *parts_.port, *parts_.clock, *this);
     connect(btnOk, &QPushButton::clicked, this, &TfLinkDialog::btnOkClick);
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
@@ -89,7 +90,7 @@ void TfLinkDialog::FormShow()
     // The bar, which draws no text, is what a screen reader reports the
     // progress of: named after what the window does.
     pBar->setAccessibleName(windowTitle());
-    link_->Open();
+    link_->Open(ALL.ComPort, {ALL.BaudRate, ALL.IdentString});
 }
 
 void TfLinkDialog::btnOkClick()
@@ -120,9 +121,13 @@ void TfLinkDialog::LogLine(const std::string& line)
 
 void TfLinkDialog::Finished(const LinkOutcome& outcome)
 {
+    // Only a complete read changes the document, and it is in place before
+    // its success is shown.
+    if (outcome.result == LinkResult::Succeeded && !outcome.write)
+        TakeReadIntoDocument(link_->ReceivedModelCode(), outcome.bytes);
     // A failure on the line offers the connection doctor.
-    if (outcome.message == &TLanguage::ComError || outcome.message == &TLanguage::PortError) {
-        if (MsgBox(Language.Confirmation, Language.*outcome.message, kMsgConnection) == kMsgCheckConnection)
+    if (outcome.result == LinkResult::Failed && LineFailure(outcome.failure)) {
+        if (MsgBox(Language.Confirmation, MessageText(outcome), kMsgConnection) == kMsgCheckConnection)
             OpenDoctorLater();
         return;
     }

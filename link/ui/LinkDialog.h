@@ -31,7 +31,7 @@ LinkParts MakeLinkParts();
 class TfLinkDialog : public QDialog, public TLinkView {
     Q_OBJECT
 public:
-    TfLinkDialog(const LinkJob& job, QWidget* parent);
+    TfLinkDialog(const LinkJob& job, const LinkWindowPolicy& policy, QWidget* parent);
     ~TfLinkDialog() override;
 
     TRadioLink& Link() { return *link_; }

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "link/ui/ReadRadio.h"
 
-TfReadRadio::TfReadRadio(QWidget* parent) : TfLinkDialog(kReadJob, parent)
+TfReadRadio::TfReadRadio(QWidget* parent) : TfLinkDialog(kReadJob, kReadWindow, parent)
 {
     setObjectName("fReadRadio");
     setWindowTitle("Read data From radio");

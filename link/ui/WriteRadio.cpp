@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "core/RadioContents.h"
 #include "core/SafeTexts.h"
 #include "core/State.h"
 #include "link/ui/ChangePreview.h"
@@ -125,7 +126,7 @@ void TfWriteRadio::showEvent(QShowEvent* event)
     shown_ = true;
     LocaliseForm(this, false);
     pBar->setAccessibleName(windowTitle());
-    write_->Open(ALL.ComPort);
+    write_->Open(ALL.ComPort, {ALL.BaudRate, ALL.IdentString});
 }
 
 void TfWriteRadio::btnOkClick()
@@ -134,7 +135,8 @@ void TfWriteRadio::btnOkClick()
     cbBackup->setEnabled(false);
     cbVerify->setEnabled(false);
     mr->clear();
-    write_->Start({cbBackup->isChecked(), cbVerify->isChecked(), BackupFolder()});
+    write_->Start({cbBackup->isChecked(), cbVerify->isChecked(), BackupFolder()},
+                  {DocumentContents(), FrqList.CodeOf(ALL.BandText)});
 }
 
 void TfWriteRadio::ShowPhase(SafePhase phase)
@@ -173,15 +175,19 @@ void TfWriteRadio::ConfirmChanges(const std::vector<ContentChange>& changes)
 void TfWriteRadio::Finished(const SafeOutcome& outcome)
 {
     // A port that does not open: the message, and the window closes.
-    const bool notOpened = outcome.linkMessage == &TLanguage::PortError || outcome.linkMessage == &TLanguage::PortInUse;
+    const LinkFailure failure = outcome.link.failure;
+    const bool notOpened = failure == LinkFailure::PortNotOpened || failure == LinkFailure::PortInUse;
     if (notOpened && outcome.phase == SafePhase::Idle) {
-        MsgBox(Language.Confirmation, Language.*outcome.linkMessage, kMsgInformation);
+        MsgBox(Language.Confirmation, MessageText(outcome.link), kMsgInformation);
         return;
     }
+    // The document keeps what the write put into the radio beyond it: the
+    // model block and the write time.
+    TakeWriteMarksIntoDocument(outcome.sent);
     btnOk->setEnabled(true);
     cbBackup->setEnabled(true);
     cbVerify->setEnabled(true);
-    if (outcome.result == LinkResult::Cancelled) {
+    if (outcome.link.result == LinkResult::Cancelled) {
         lPhase->clear();
         pBar->setValue(0);
         return;
@@ -189,7 +195,7 @@ void TfWriteRadio::Finished(const SafeOutcome& outcome)
     const std::string text = SafeOutcomeText(outcome, write_->BackupFile());
     lPhase->setText(Q(text.substr(0, text.find('\n'))));
     ++radios_;
-    const std::string result = outcome.result == LinkResult::Succeeded ? text : text.substr(0, text.find('\n'));
+    const std::string result = outcome.link.result == LinkResult::Succeeded ? text : text.substr(0, text.find('\n'));
     const std::string serial = write_->SerialNumber().empty() ? SafeText("NoSerial") : write_->SerialNumber();
     // The folder is File > Backups' own: the line names the file.
     const std::string& file = write_->BackupFile();
@@ -201,7 +207,7 @@ void TfWriteRadio::Finished(const SafeOutcome& outcome)
         write_->SkipPreviewFor(write_->RadioBefore());
     pBar->setValue(0);
     // A failure on the line offers the connection doctor.
-    if (outcome.linkMessage == &TLanguage::ComError && outcome.failure == SafeFailure::Link) {
+    if (LineFailure(outcome)) {
         if (MsgBox(Language.Confirmation, text, kMsgConnection) == kMsgCheckConnection)
             OpenDoctorLater();
         return;

@@ -14,6 +14,7 @@
 #include <string>
 
 #include "FuzzSupport.h"
+#include "core/RadioContents.h"
 #include "core/State.h"
 #include "link/FakeLink.h"
 #include "link/RadioLink.h"
@@ -68,7 +69,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FakeRadio radio{port};
     CheckingView view;
     view.job = &job;
-    TRadioLink link(job, port, clock, view);
+    TRadioLink link(job, (mode & 1) ? kWriteWindow : kReadWindow, port, clock, view);
+    // The window's part: a read that succeeded becomes the document, a
+    // write leaves its marks in it.
+    view.onOutcome = [&](const LinkOutcome& outcome) {
+        if (outcome.write)
+            TakeWriteMarksIntoDocument(outcome.bytes);
+        else if (outcome.result == LinkResult::Succeeded)
+            TakeReadIntoDocument(link.ReceivedModelCode(), outcome.bytes);
+    };
     link.SeedTagChoice(mode);
     for (size_t i = 0; i < radio.memory.size(); ++i)
         radio.memory[i] = ALL.Image[i] ^ static_cast<uint8_t>(i);
@@ -77,7 +86,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (!link.Running())
             view.image = ALL.Image;
         ++view.starts;
-        link.Start();
+        if (job.requestCarriesData)
+            link.Start(ALL.Image, ALL.ModelCode, FrqList.CodeOf(ALL.BandText));
+        else
+            link.Start();
     };
     int idleLineErrors = 0;
     const int events = (mode >> 2) % 9;
@@ -138,7 +150,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         }
     };
 
-    if (!link.Open()) {
+    if (!link.Open(ALL.ComPort, {ALL.BaudRate, ALL.IdentString})) {
         link.Close();
         return 0;
     }

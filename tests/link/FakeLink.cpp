@@ -7,15 +7,9 @@
 #include "link/IdentBlock.h"
 #include "link/LinkFrames.h"
 
-void FakeClock::Start(LinkTimer timer, int ms)
+void FakeClock::Schedule(uint64_t id, int ms, std::function<void()> fired)
 {
-    due_[Index(timer)] = now + ms;
-    started.push_back(timer);
-}
-
-void FakeClock::Stop(LinkTimer timer)
-{
-    due_[Index(timer)].reset();
+    timers_[id] = Timer{now + ms, std::move(fired)};
 }
 
 void FakeClock::Wait(int ms)
@@ -42,10 +36,10 @@ bool FakeClock::Run(const std::function<bool()>& done, long limitMs)
     const long limit = now + limitMs;
     while (!done()) {
         std::optional<long> timerTime;
-        size_t timer = 0;
-        for (size_t i = 0; i < due_.size(); ++i)
-            if (due_[i] && (!timerTime || *due_[i] < *timerTime))
-                timerTime = due_[i], timer = i;
+        uint64_t timer = 0;
+        for (const auto& [id, t] : timers_)
+            if (!timerTime || t.due < *timerTime)
+                timerTime = t.due, timer = id;
         bool haveAction = !actions_.empty();
         if (!timerTime && !haveAction)
             return false;
@@ -62,9 +56,9 @@ bool FakeClock::Run(const std::function<bool()>& done, long limitMs)
             if (*timerTime > limit)
                 return false;
             now = std::max(now, *timerTime);
-            due_[timer].reset();
-            if (Listener())
-                Listener()->TimerFired(static_cast<LinkTimer>(timer));
+            std::function<void()> fired = std::move(timers_[timer].fired);
+            timers_.erase(timer);
+            fired();
         }
     }
     return true;

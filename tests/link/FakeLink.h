@@ -23,12 +23,8 @@ class FakeClock : public TLinkClock {
 public:
     long now = 0;
     std::vector<int> waits;               // every blocking wait, in order
-    std::vector<LinkTimer> started;       // every Start, in order
 
-    void Start(LinkTimer timer, int ms) override;
-    void Stop(LinkTimer timer) override;
     void Wait(int ms) override;
-    bool Running(LinkTimer timer) const { return due_[Index(timer)].has_value(); }
     long WaitedInTotal() const;
 
     // Runs `action` at `time` (not before now).
@@ -38,9 +34,16 @@ public:
     // when `done` ended it.
     bool Run(const std::function<bool()>& done, long limitMs = 60000);
 
+protected:
+    void Schedule(uint64_t id, int ms, std::function<void()> fired) override;
+    void Cancel(uint64_t id) override { timers_.erase(id); }
+
 private:
-    static size_t Index(LinkTimer t) { return static_cast<size_t>(t); }
-    std::array<std::optional<long>, kLinkTimerCount> due_{};
+    struct Timer {
+        long due;
+        std::function<void()> fired;
+    };
+    std::map<uint64_t, Timer> timers_; // by id: at one moment, in the order started
     std::multimap<long, std::function<void()>> actions_;
 };
 
@@ -123,11 +126,15 @@ public:
     void ClearLog() override { log.clear(); }
     void LogLine(const std::string& line) override { log.push_back(line); }
     void CloseWindow() override { ++closes; }
-    // Every outcome, and its message shown as the windows show it.
+    // Every outcome, and its message shown as the windows show it after
+    // they took it up here.
     std::vector<LinkOutcome> outcomes;
+    std::function<void(const LinkOutcome&)> onOutcome;
     void Finished(const LinkOutcome& outcome) override
     {
         outcomes.push_back(outcome);
+        if (onOutcome)
+            onOutcome(outcome);
         ShowOutcome(outcome);
     }
 };

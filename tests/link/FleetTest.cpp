@@ -89,6 +89,8 @@ protected:
         o.logFile = dir.file("backups/fleet.csv");
         o.watch = watch;
         o.sha256 = Sha256Hex(ALL.Image.data(), ALL.Image.size());
+        o.document = DocumentToWrite();
+        o.link = DocumentSettings();
         return o;
     }
     size_t BackupCount()

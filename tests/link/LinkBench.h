@@ -10,18 +10,53 @@
 
 #include "FakeLink.h"
 #include "TestSupport.h"
+#include "core/RadioContents.h"
 #include "core/State.h"
 #include "link/RadioLink.h"
+#include "link/SafeWrite.h"
+
+// What the windows give the engines: the settings, and the document to write.
+inline LinkSettings DocumentSettings()
+{
+    return {ALL.BaudRate, ALL.IdentString};
+}
+inline WriteDocument DocumentToWrite()
+{
+    return {DocumentContents(), FrqList.CodeOf(ALL.BandText)};
+}
 
 // One window's worth of link: the engine between a scripted radio and a
-// fake clock. The window closes when the engine asks it to.
+// fake clock, driven as the read and write windows drive it: on the
+// document and the settings. The window closes when the engine asks it to.
 struct Bench {
-    explicit Bench(const LinkJob& job) : link(job, port, clock, view) {}
+    explicit Bench(const LinkJob& job)
+        : job(job), link(job, &job == &kWriteJob ? kWriteWindow : kReadWindow, port, clock, view)
+    {
+        view.onOutcome = [this](const LinkOutcome& outcome) {
+            if (outcome.write)
+                TakeWriteMarksIntoDocument(outcome.bytes);
+            else if (outcome.result == LinkResult::Succeeded)
+                TakeReadIntoDocument(link.ReceivedModelCode(), outcome.bytes);
+        };
+    }
+    const LinkJob& job;
     FakeClock clock;
     FakePort port{clock};
     FakeRadio radio{port};
     FakeLinkView view;
     TRadioLink link;
+
+    bool Open(const std::string& portName = ALL.ComPort)
+    {
+        return link.Open(portName, {ALL.BaudRate, ALL.IdentString});
+    }
+    void Start()
+    {
+        if (job.requestCarriesData)
+            link.Start(ALL.Image, ALL.ModelCode, FrqList.CodeOf(ALL.BandText));
+        else
+            link.Start();
+    }
 
     bool RunUntilClosed(long limitMs = 60000)
     {

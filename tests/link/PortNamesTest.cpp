@@ -125,17 +125,17 @@ TEST_F(PortNames, StartUpKeepsAnAvailablePortOrTakesTheFirst)
 {
     system.devices = {"/dev/ttyUSB0", "/dev/ttyUSB1"};
     ALL.ComPort = "Com1";
-    ValidateComPort(EnumeratePorts());
+    ValidateComPort(ALL.ComPort, EnumeratePorts());
     EXPECT_EQ(ALL.ComPort, "COM1");
 
     ALL.ComPort = "COM9";
     system.busy = {"/dev/ttyUSB0"}; // in use by another program: not offered
-    ValidateComPort(EnumeratePorts());
+    ValidateComPort(ALL.ComPort, EnumeratePorts());
     EXPECT_EQ(ALL.ComPort, "COM2");
 
     system.devices.clear();
     ALL.ComPort = "com7";
-    ValidateComPort(EnumeratePorts());
+    ValidateComPort(ALL.ComPort, EnumeratePorts());
     EXPECT_EQ(ALL.ComPort, "COM7");
     EXPECT_TRUE(SaveSysInfo());
     EXPECT_NE(ReadAll(SysInfoPath()).find("Com=COM7"), std::string::npos);
@@ -144,9 +144,9 @@ TEST_F(PortNames, StartUpKeepsAnAvailablePortOrTakesTheFirst)
 TEST_F(PortNames, PortChosenOnTheCommandLineIsNotSaved)
 {
     ALL.ComPort = "Com2";
-    ChooseComPortForRun("com5");
+    ChooseComPortForRun(ALL.ComPort, "com5");
     EXPECT_EQ(ALL.ComPort, "COM5");
-    EXPECT_EQ(ComPortToSave(), "Com2");
+    EXPECT_EQ(ComPortToSave(ALL.ComPort), "Com2");
     ALL.ComPort = "COM6"; // chosen later in the port dialog: that one is kept
-    EXPECT_EQ(ComPortToSave(), "COM6");
+    EXPECT_EQ(ComPortToSave(ALL.ComPort), "COM6");
 }

@@ -14,11 +14,11 @@ TEST_F(Link, CompleteReadSendsEveryFrameInOrderAndReplacesTheDocument)
     b.radio.memory[0x175] = 0xF1;                          // band 200 - 260MHz
     b.radio.memory[row.offset] = 0xFF;                     // out of range: normalised
     const auto before = ALL.Image;
-    b.link.Open();
+    b.Open();
     EXPECT_EQ(b.port.openedNumber, 3);
     EXPECT_EQ(b.port.openedBaud, 4800);
     EXPECT_EQ(b.view.maximum, 27);
-    b.link.Start();
+    b.Start();
     EXPECT_FALSE(b.view.okEnabled);
     ASSERT_TRUE(b.RunUntilClosed());
 
@@ -61,10 +61,10 @@ TEST_F(Link, ReadTakesExactlyThePrescribedWaitsAndTimers)
 {
     Bench b(kReadJob);
     b.radio.replyDelayMs = 0;
-    b.link.Open();
+    b.Open();
     b.clock.waits.clear();
     long start = b.clock.now;
-    b.link.Start();
+    b.Start();
     ASSERT_TRUE(b.RunUntilClosed());
     // 450 + 50 before the wake-up frame, 30 before each of 60 frames, 5
     // before the identify request; the program request follows xTimer.
@@ -77,17 +77,17 @@ TEST_F(Link, DrainWaitPollsTheTransmitQueueAndGivesUp)
 {
     Bench read(kReadJob);
     read.port.queuedPollsAfterWrite = 1000; // a queue that never drains
-    read.link.Open();
+    read.Open();
     read.clock.waits.clear();
-    read.link.Start();
+    read.Start();
     // The wake-up frame: 51 polls of 20 ms, then the read goes on regardless.
     EXPECT_EQ(std::count(read.clock.waits.begin(), read.clock.waits.end(), 20), 51);
 
     Bench write(kWriteJob);
     write.port.queuedPollsAfterWrite = 3;
-    write.link.Open();
+    write.Open();
     write.clock.waits.clear();
-    write.link.Start();
+    write.Start();
     EXPECT_EQ(write.clock.waits, (std::vector<int>{450, 50, 30, 50, 50, 50}));
 }
 
@@ -98,8 +98,8 @@ TEST_F(Link, PortAboveNineDrawsItsTagFromEToIForEachOperation)
     for (unsigned seed = 0; seed < 20; ++seed) {
         Bench b(kReadJob);
         b.link.SeedTagChoice(seed);
-        b.link.Open();
-        b.link.Start();
+        b.Open();
+        b.Start();
         ASSERT_TRUE(b.RunUntilClosed());
         uint8_t tag = b.port.sent[1].bytes.back();
         EXPECT_GE(tag, 0x65);
@@ -119,8 +119,8 @@ TEST_F(Link, ProgramAcknowledgeMayComeSecondButNotFromAnEarlierReply)
                 reply = {0x15, 0x06};
             return true;
         };
-        b.link.Open();
-        b.link.Start();
+        b.Open();
+        b.Start();
         ASSERT_TRUE(b.RunUntilClosed());
         EXPECT_EQ(messages.texts(), std::vector<std::string>{"Reading Completed."});
     }
@@ -135,8 +135,8 @@ TEST_F(Link, ProgramAcknowledgeMayComeSecondButNotFromAnEarlierReply)
             reply = {0x15};
         return true;
     };
-    b.link.Open();
-    b.link.Start();
+    b.Open();
+    b.Start();
     ASSERT_TRUE(b.RunUntilClosed());
     EXPECT_EQ(b.Frames(), (std::vector<std::string>{"PROGRAM61", "PROGRAM63"}));
     EXPECT_EQ(messages.texts(), std::vector<std::string>{kComError});
@@ -168,8 +168,8 @@ TEST_F(Link, ReadFailuresLeaveTheImageAsItWas)
         ALL.Modified = false;
         Bench b(kReadJob);
         b.radio.tamper = c.tamper;
-        b.link.Open();
-        b.link.Start();
+        b.Open();
+        b.Start();
         ASSERT_TRUE(b.RunUntilClosed());
         EXPECT_EQ(messages.texts(), std::vector<std::string>{c.message});
         EXPECT_EQ(b.clock.now - b.port.sent.back().time, c.closeAfterLastFrame);
@@ -189,8 +189,8 @@ TEST_F(Link, DataReplyHeaderIsNotCompared)
             r[0] = r[1] = r[2] = r[3] = 0xEE;
         return true;
     };
-    b.link.Open();
-    b.link.Start();
+    b.Open();
+    b.Start();
     ASSERT_TRUE(b.RunUntilClosed());
     EXPECT_EQ(messages.texts(), std::vector<std::string>{"Reading Completed."});
     EXPECT_EQ(ALL.Image[0x020], b.radio.memory[0x020]);
@@ -225,8 +225,8 @@ TEST_P(Handshake, EachRejectedStepEndsWithTheEndFrameAndOneMessage)
         Bench b(Job());
         b.radio.modelCode = c.model;
         b.radio.tamper = c.tamper;
-        b.link.Open();
-        b.link.Start();
+        b.Open();
+        b.Start();
         ASSERT_TRUE(b.RunUntilClosed());
         EXPECT_EQ(b.Frames().back(), "end");
         EXPECT_EQ(messages.texts(), std::vector<std::string>{c.message});
@@ -239,8 +239,8 @@ TEST_P(Handshake, SilenceReportsAfterTheTimeOutAndAFurtherWait)
 {
     Bench b(Job());
     b.radio.tamper = [](const Bytes& f, Bytes&) { return Describe(f) != "identify"; };
-    b.link.Open();
-    b.link.Start();
+    b.Open();
+    b.Start();
     ASSERT_TRUE(b.RunUntilClosed());
     EXPECT_EQ(b.Frames().back(), "identify");
     EXPECT_EQ(b.clock.now - b.port.sent.back().time, 1500 + 2500 + 300);
@@ -255,7 +255,7 @@ TEST_P(Handshake, PortThatDoesNotOpenReportsAndCloses)
         ALL.ComPort = name;
         Bench b(Job());
         b.port.openFails = true;
-        EXPECT_FALSE(b.link.Open());
+        EXPECT_FALSE(b.Open());
         ASSERT_TRUE(b.RunUntilClosed());
         EXPECT_EQ(b.clock.now, 50 + 300);
         EXPECT_TRUE(b.port.sent.empty());
@@ -266,9 +266,9 @@ TEST_P(Handshake, PortThatDoesNotOpenReportsAndCloses)
 TEST_P(Handshake, PortFailingAtTheStartKeepsTheWindowOpenWithOkDisabled)
 {
     Bench b(Job());
-    b.link.Open();
+    b.Open();
     b.port.flushFails = true;
-    b.link.Start();
+    b.Start();
     b.RunFor(10000);
     EXPECT_EQ(b.view.closes, 0);
     EXPECT_FALSE(b.view.okEnabled);
@@ -280,8 +280,8 @@ TEST_P(Handshake, CancelAbandonsTheExchangeSilently)
 {
     const auto before = ALL.Image;
     Bench b(Job());
-    b.link.Open();
-    b.link.Start();
+    b.Open();
+    b.Start();
     b.clock.Run([&] { return b.port.sent.size() >= 20; });
     b.link.Close();
     b.RunFor(10000);
@@ -299,8 +299,8 @@ INSTANTIATE_TEST_SUITE_P(ReadAndWrite, Handshake, ::testing::Values(false, true)
 TEST_F(Link, ReadLineErrorReportsOnceAfterTheBlockTimeOutEvenWhenErrorsRepeat)
 {
     Bench b(kReadJob);
-    b.link.Open();
-    b.link.Start();
+    b.Open();
+    b.Start();
     b.clock.Run([&] { return b.port.sent.size() >= 12; });
     long at = b.clock.now + 1;
     for (int i = 0; i < 20; ++i)

@@ -47,7 +47,7 @@ struct SafeBench : TSafeWriteView {
     bool Run(const std::string& folder, bool verify = true)
     {
         outcomes.clear();
-        write.Start({true, verify, folder});
+        write.Start({true, verify, folder}, DocumentToWrite());
         return clock.Run([this] { return !outcomes.empty(); });
     }
     long FirstWriteFrame() const
@@ -68,11 +68,11 @@ TEST_F(SafeWrite, BacksUpAsksWritesAndVerifiesOnOneProgressBar)
 {
     SafeBench b;
     InitChannel(1, "446.00625");
-    ASSERT_TRUE(b.write.Open("COM3"));
+    ASSERT_TRUE(b.write.Open("COM3", DocumentSettings()));
     ASSERT_TRUE(b.Run(Folder()));
 
     ASSERT_EQ(b.outcomes.size(), 1u);
-    EXPECT_EQ(b.outcomes[0].result, LinkResult::Succeeded);
+    EXPECT_EQ(b.outcomes[0].link.result, LinkResult::Succeeded);
     EXPECT_TRUE(b.outcomes[0].verified);
     EXPECT_EQ(SafeOutcomeText(b.outcomes[0], b.write.BackupFile()), "Verified");
     EXPECT_EQ(b.phases, (std::vector<SafePhase>{SafePhase::BackingUp, SafePhase::Confirming, SafePhase::Writing,
@@ -101,7 +101,7 @@ TEST_F(SafeWrite, BacksUpAsksWritesAndVerifiesOnOneProgressBar)
     b.write.SkipPreviewFor(b.write.RadioBefore());
     std::copy_n(backup->image.begin(), b.radio.memory.size(), b.radio.memory.begin());
     ASSERT_TRUE(b.Run(Folder()));
-    EXPECT_EQ(b.outcomes[0].result, LinkResult::Succeeded);
+    EXPECT_EQ(b.outcomes[0].link.result, LinkResult::Succeeded);
     EXPECT_EQ(b.asked.size(), 1u);
     ASSERT_TRUE(b.Run(Folder()));
     EXPECT_EQ(b.asked.size(), 2u);
@@ -114,16 +114,16 @@ TEST_F(SafeWrite, PullingTheCableInAnyPhaseFailsWithinTwoSecondsAndTheBackupIsNa
         SCOPED_TRACE(static_cast<int>(phase));
         SafeBench b;
         const auto before = ALL.Image;
-        ASSERT_TRUE(b.write.Open("COM3"));
-        b.write.Start({true, true, Folder()});
+        ASSERT_TRUE(b.write.Open("COM3", DocumentSettings()));
+        b.write.Start({true, true, Folder()}, DocumentToWrite());
         ASSERT_TRUE(b.clock.Run([&] { return b.write.Phase() == phase && b.port.sent.size() > b.framesAtPhase + 10; }));
         const long pulled = b.clock.now + 10;
         b.port.LineErrorAt(pulled);
         b.radio.tamper = [](const Bytes&, Bytes&) { return false; };
         ASSERT_TRUE(b.clock.Run([&] { return !b.outcomes.empty(); }));
         EXPECT_LE(b.clock.now - pulled, 2000);
-        EXPECT_EQ(b.outcomes[0].result, LinkResult::Failed);
-        EXPECT_EQ(b.outcomes[0].linkMessage, &TLanguage::ComError);
+        EXPECT_EQ(b.outcomes[0].link.result, LinkResult::Failed);
+        EXPECT_EQ(OutcomeMessage(b.outcomes[0].link), &TLanguage::ComError);
         const std::string text = SafeOutcomeText(b.outcomes[0], b.write.BackupFile());
         if (phase != SafePhase::BackingUp) {
             ASSERT_FALSE(b.write.BackupFile().empty());
@@ -154,16 +154,16 @@ TEST_F(SafeWrite, NothingIsWrittenWithoutABackupInHandOrWithoutAYes)
         SafeBench b;
         b.answer = c.answer;
         b.radio.memory[kBandCodeOffset] = c.band;
-        ASSERT_TRUE(b.write.Open("COM3"));
+        ASSERT_TRUE(b.write.Open("COM3", DocumentSettings()));
         ASSERT_TRUE(b.Run(c.folder));
         EXPECT_EQ(b.FirstWriteFrame(), -1);
         EXPECT_EQ(b.outcomes[0].failure, c.failure);
-        EXPECT_NE(b.outcomes[0].result, LinkResult::Succeeded);
+        EXPECT_NE(b.outcomes[0].link.result, LinkResult::Succeeded);
     }
     SafeOutcome wrongModel;
-    wrongModel.result = LinkResult::Failed;
+    wrongModel.link.result = LinkResult::Failed;
     wrongModel.failure = SafeFailure::Link;
-    wrongModel.linkMessage = &TLanguage::ModError;
+    wrongModel.link.failure = LinkFailure::WrongModel;
     EXPECT_EQ(SafeOutcomeText(wrongModel, ""), "Model Type Wrong.");
 }
 
@@ -180,9 +180,9 @@ TEST_F(SafeWrite, ARefusedBlockARadioOfAnotherBandAndADeviceLostBeforeTheVerifyA
                 reply = {0x15};
             return true;
         };
-        ASSERT_TRUE(b.write.Open("COM3"));
+        ASSERT_TRUE(b.write.Open("COM3", DocumentSettings()));
         const bool plain = how.ends_with("plain");
-        b.write.Start({!plain, !plain, Folder()});
+        b.write.Start({!plain, !plain, Folder()}, DocumentToWrite());
         ASSERT_TRUE(b.clock.Run([&] { return !b.outcomes.empty(); }));
         const std::string text = SafeOutcomeText(b.outcomes[0], b.write.BackupFile());
         EXPECT_EQ(text.find(how == "W0030" ? "The radio refused block 3 (address 0x030): it answered 15" : kComError),
@@ -191,7 +191,7 @@ TEST_F(SafeWrite, ARefusedBlockARadioOfAnotherBandAndADeviceLostBeforeTheVerifyA
     SafeBench b;
     b.radio.memory[kBandCodeOffset] = 0xF3;
     ALL.Image[kBandCodeOffset] = 0xF0;
-    ASSERT_TRUE(b.write.Open("COM3"));
+    ASSERT_TRUE(b.write.Open("COM3", DocumentSettings()));
     ASSERT_TRUE(b.Run(Folder()));
     EXPECT_EQ(SafeOutcomeText(b.outcomes[0], "").find("The radio is for 400 - 520MHz, the document for 134 - 174MHz"), 0u);
 }
@@ -202,8 +202,8 @@ TEST_F(SafeWrite, CancelStopsEveryStepAtOnce)
         SCOPED_TRACE(static_cast<int>(phase));
         SafeBench b;
         b.answers = phase != SafePhase::Confirming;
-        ASSERT_TRUE(b.write.Open("COM3"));
-        b.write.Start({true, true, Folder()});
+        ASSERT_TRUE(b.write.Open("COM3", DocumentSettings()));
+        b.write.Start({true, true, Folder()}, DocumentToWrite());
         ASSERT_TRUE(b.clock.Run([&] {
             return b.write.Phase() == phase && (phase == SafePhase::Confirming || b.port.sent.size() > b.framesAtPhase + 4);
         }));
@@ -211,7 +211,7 @@ TEST_F(SafeWrite, CancelStopsEveryStepAtOnce)
         const size_t sent = b.port.sent.size();
         b.clock.Run([] { return false; }, 10000);
         ASSERT_EQ(b.outcomes.size(), 1u);
-        EXPECT_EQ(b.outcomes[0].result, LinkResult::Cancelled);
+        EXPECT_EQ(b.outcomes[0].link.result, LinkResult::Cancelled);
         EXPECT_EQ(b.port.sent.size(), sent);
         EXPECT_FALSE(b.write.Running());
     }
@@ -225,10 +225,10 @@ TEST_F(SafeWrite, VerifyNamesTheFirstBlockTheRadioDidNotKeep)
             b.radio.memory[0x3C] ^= 0x01;
         return true;
     };
-    ASSERT_TRUE(b.write.Open("COM3"));
+    ASSERT_TRUE(b.write.Open("COM3", DocumentSettings()));
     ASSERT_TRUE(b.Run(Folder()));
     const SafeOutcome& o = b.outcomes[0];
-    EXPECT_EQ(o.result, LinkResult::Failed);
+    EXPECT_EQ(o.link.result, LinkResult::Failed);
     EXPECT_EQ(o.failure, SafeFailure::VerifyMismatch);
     ASSERT_TRUE(o.difference);
     EXPECT_EQ(o.difference->block, 3);
@@ -240,7 +240,7 @@ TEST_F(SafeWrite, VerifyNamesTheFirstBlockTheRadioDidNotKeep)
     b.radio.tamper = nullptr;
     std::memcpy(b.radio.memory.data() + kSerialNumber, "302511000055", 12);
     b.outcomes.clear();
-    b.write.Start({false, true, Folder()});
+    b.write.Start({false, true, Folder()}, DocumentToWrite());
     ASSERT_TRUE(b.clock.Run([&] { return !b.outcomes.empty(); }));
     EXPECT_TRUE(b.outcomes[0].verified);
     EXPECT_EQ(b.write.SerialNumber(), "302511000055");

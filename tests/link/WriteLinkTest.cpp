@@ -10,8 +10,8 @@
 TEST_F(Link, EachOperationEndsWithExactlyOneOutcome)
 {
     Bench b(kWriteJob);
-    ASSERT_TRUE(b.link.Open());
-    b.link.Start();
+    ASSERT_TRUE(b.Open());
+    b.Start();
     ASSERT_TRUE(b.clock.Run([&] { return b.view.okEnabled; }));
     // A device failing between operations is reported once, as a failure
     // of its own.
@@ -20,7 +20,7 @@ TEST_F(Link, EachOperationEndsWithExactlyOneOutcome)
     b.port.LineErrorAt(b.clock.now);
     b.RunFor(5000);
     // A cancel ends the next write without a word to the radio or the user.
-    b.link.Start();
+    b.Start();
     b.clock.Run([&] { return b.port.sent.size() >= 40; });
     b.link.Cancel();
     b.link.Close();
@@ -28,9 +28,9 @@ TEST_F(Link, EachOperationEndsWithExactlyOneOutcome)
     EXPECT_EQ(b.port.sent.size(), 40u);
     ASSERT_EQ(b.view.outcomes.size(), 3u);
     EXPECT_EQ(b.view.outcomes[0].result, LinkResult::Succeeded);
-    EXPECT_EQ(b.view.outcomes[0].message, &TLanguage::WriteOk);
+    EXPECT_EQ(OutcomeMessage(b.view.outcomes[0]), &TLanguage::WriteOk);
     EXPECT_EQ(b.view.outcomes[1].result, LinkResult::Failed);
-    EXPECT_EQ(b.view.outcomes[1].message, &TLanguage::ComError);
+    EXPECT_EQ(OutcomeMessage(b.view.outcomes[1]), &TLanguage::ComError);
     EXPECT_EQ(b.view.outcomes[2].result, LinkResult::Cancelled);
     EXPECT_EQ(messages.texts(), (std::vector<std::string>{"Writing Completed.", Language.ComError}));
 }
@@ -40,10 +40,10 @@ TEST_F(Link, TwoEnginesOnTwoPortsRunSideBySide)
     // As two windows on one event loop: the events of the two exchanges
     // alternate, each engine on its own port, clock and view.
     Bench first(kReadJob), second(kWriteJob);
-    ASSERT_TRUE(first.link.Open("COM5"));
-    ASSERT_TRUE(second.link.Open("COM12"));
-    first.link.Start();
-    second.link.Start();
+    ASSERT_TRUE(first.Open("COM5"));
+    ASSERT_TRUE(second.Open("COM12"));
+    first.Start();
+    second.Start();
     auto oneEvent = [](Bench& b) {
         size_t sent = b.port.sent.size();
         b.clock.Run([&] { return b.port.sent.size() > sent || !b.view.outcomes.empty(); });
@@ -60,8 +60,8 @@ TEST_F(Link, TwoEnginesOnTwoPortsRunSideBySide)
     EXPECT_EQ(second.radio.writesReceived, 25);
     ASSERT_EQ(first.view.outcomes.size(), 1u);
     ASSERT_EQ(second.view.outcomes.size(), 1u);
-    EXPECT_EQ(first.view.outcomes[0].message, &TLanguage::ReadOk);
-    EXPECT_EQ(second.view.outcomes[0].message, &TLanguage::WriteOk);
+    EXPECT_EQ(OutcomeMessage(first.view.outcomes[0]), &TLanguage::ReadOk);
+    EXPECT_EQ(OutcomeMessage(second.view.outcomes[0]), &TLanguage::WriteOk);
     EXPECT_TRUE(first.link.ReadSucceeded());
 }
 
@@ -75,10 +75,10 @@ TEST_F(Link, CompleteWriteSendsTheImageStampedWithModelAndTime)
         ALL.Image[i] = static_cast<uint8_t>(i);
     ALL.Image[0x170] = 0; // the write puts the model block back
     Bench b(kWriteJob);
-    b.link.Open();
+    b.Open();
     EXPECT_EQ(b.view.maximum, 24);
     std::string before = NowStampText();
-    b.link.Start();
+    b.Start();
     ASSERT_TRUE(b.clock.Run([&] { return b.view.okEnabled; }));
     std::string after = NowStampText();
 
@@ -104,7 +104,7 @@ TEST_F(Link, CompleteWriteSendsTheImageStampedWithModelAndTime)
 
     // The next radio: the same window, a fresh exchange.
     FakeRadio second(b.port);
-    b.link.Start();
+    b.Start();
     ASSERT_TRUE(b.clock.Run([&] { return b.view.okEnabled; }));
     EXPECT_EQ(second.writesReceived, 25);
     EXPECT_EQ(messages.texts(), std::vector<std::string>(2, "Writing Completed."));
@@ -116,8 +116,8 @@ TEST_F(Link, WriteStampsTheModelBlockEvenWhenTheRadioNeverAnswers)
     ALL.Image[0x171] = 'x';
     Bench b(kWriteJob);
     b.radio.tamper = [](const Bytes&, Bytes&) { return false; };
-    b.link.Open();
-    b.link.Start();
+    b.Open();
+    b.Start();
     ASSERT_TRUE(b.RunUntilClosed());
     EXPECT_EQ(Bytes(ALL.Image.begin() + 0x170, ALL.Image.begin() + 0x176), (Bytes{'P', 'Q', 'V', '3', '0', 0xF0}));
     EXPECT_EQ(messages.texts(), std::vector<std::string>{kComError});
@@ -131,8 +131,8 @@ TEST_F(Link, WriteRefusedAtABlockReEnablesOkAndClosesAfterTheTimeOut)
             r = {0x15};
         return true;
     };
-    b.link.Open();
-    b.link.Start();
+    b.Open();
+    b.Start();
     ASSERT_TRUE(b.RunUntilClosed());
     EXPECT_EQ(b.Frames().back(), Block('W', 7));
     EXPECT_EQ(b.clock.now - b.port.sent.back().time, 1500 + 300);
@@ -144,8 +144,8 @@ TEST_F(Link, WriteRefusedAtABlockReEnablesOkAndClosesAfterTheTimeOut)
 TEST_F(Link, WriteLineErrorReportsAtOnceAndStopsTheExchange)
 {
     Bench b(kWriteJob);
-    b.link.Open();
-    b.link.Start();
+    b.Open();
+    b.Start();
     b.clock.Run([&] { return b.port.sent.size() >= 10; });
     b.port.LineErrorAt(b.clock.now);
     b.port.LineErrorAt(b.clock.now + 1);
@@ -160,8 +160,8 @@ TEST_F(Link, WriteLineErrorReportsAtOnceAndStopsTheExchange)
 TEST_F(Link, LineErrorWhileTheRadioWakesSendsNothingMore)
 {
     Bench b(kWriteJob);
-    b.link.Open();
-    b.link.Start();
+    b.Open();
+    b.Start();
     b.port.LineErrorAt(b.clock.now + 10); // before xTimer
     b.RunFor(20000);
     EXPECT_EQ(b.Frames(), std::vector<std::string>{"PROGRAM61"});

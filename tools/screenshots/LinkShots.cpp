@@ -196,9 +196,9 @@ int main(int argc, char** argv)
     TPlatformPorts devices;
     SetPortSystem(&devices);
     if (given(port)) {
-        ChooseComPortForRun(args[port + 1].toStdString());
+        ChooseComPortForRun(ALL.ComPort, args[port + 1].toStdString());
     } else {
-        ChooseComPortForRun("COM1");
+        ChooseComPortForRun(ALL.ComPort, "COM1");
         MapPortForRun(1, args[device + 1].toStdString());
     }
 

@@ -64,7 +64,7 @@ int main(int argc, char** argv)
         auto port = std::make_unique<FakePort>(*clock);
         return LinkParts{std::move(port), std::move(clock)};
     });
-    ChooseComPortForRun("COM1");
+    ChooseComPortForRun(ALL.ComPort, "COM1");
     MapPortForRun(1, appPath + "no-radio");
     SetBackupFolder(appPath + "backups");
 

@@ -97,24 +97,7 @@ std::vector<WinDevice> TWinMachine::Devices()
 
 std::vector<ComName> TWinMachine::ComMap()
 {
-    std::vector<ComName> map;
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"HARDWARE\\DEVICEMAP\\SERIALCOMM", 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return map;
-    for (DWORD i = 0;; ++i) {
-        wchar_t name[256] = {};
-        DWORD nameSize = 255;
-        wchar_t data[64] = {};
-        DWORD dataSize = sizeof data - sizeof(wchar_t);
-        DWORD type = 0;
-        LONG result = RegEnumValueW(key, i, name, &nameSize, nullptr, &type, reinterpret_cast<BYTE*>(data), &dataSize);
-        if (result == ERROR_NO_MORE_ITEMS)
-            break;
-        if (result == ERROR_SUCCESS && type == REG_SZ)
-            map.push_back({Utf8FromWide(name), Utf8FromWide(data)});
-    }
-    RegCloseKey(key);
-    return map;
+    return SerialCommMap();
 }
 
 OpenTry TWinMachine::TryOpen(const std::string& path)

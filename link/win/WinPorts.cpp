@@ -106,14 +106,14 @@ std::string UsbIdOfInstance(const std::string& instanceId)
     return vendor.empty() || product.empty() ? std::string() : vendor + ":" + product;
 }
 
-std::vector<std::string> TWinPorts::DevicePaths()
+std::vector<ComName> SerialCommMap()
 {
     // Every serial port driver enters its COM names here, whatever bus the
     // port is on; the value names are the drivers' own device names.
-    std::vector<std::string> paths;
+    std::vector<ComName> map;
     HKEY key = nullptr;
     if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"HARDWARE\\DEVICEMAP\\SERIALCOMM", 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return paths;
+        return map;
     for (DWORD i = 0;; ++i) {
         wchar_t name[256] = {};
         DWORD nameSize = 255;
@@ -123,13 +123,19 @@ std::vector<std::string> TWinPorts::DevicePaths()
         LONG result = RegEnumValueW(key, i, name, &nameSize, nullptr, &type, reinterpret_cast<BYTE*>(data), &dataSize);
         if (result == ERROR_NO_MORE_ITEMS)
             break;
-        if (result != ERROR_SUCCESS || type != REG_SZ)
-            continue;
-        const std::string com = Utf8FromWide(data);
-        if (ComNumberOfDevice(com))
-            paths.push_back(kDevicePrefix + com);
+        if (result == ERROR_SUCCESS && type == REG_SZ)
+            map.push_back({Utf8FromWide(name), Utf8FromWide(data)});
     }
     RegCloseKey(key);
+    return map;
+}
+
+std::vector<std::string> TWinPorts::DevicePaths()
+{
+    std::vector<std::string> paths;
+    for (const ComName& entry : SerialCommMap())
+        if (ComNumberOfDevice(entry.name))
+            paths.push_back(kDevicePrefix + entry.name);
     std::sort(paths.begin(), paths.end());
     paths.erase(std::unique(paths.begin(), paths.end()), paths.end());
     return paths;

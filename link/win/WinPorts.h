@@ -4,6 +4,7 @@
 // HARDWARE\DEVICEMAP\SERIALCOMM, each as its device \\.\COMn, described by
 // SetupAPI's friendly name and USB ids.
 #include "link/PortNames.h"
+#include "link/WinMachineView.h"
 
 class TWinPorts : public TPortSystem {
 public:
@@ -13,6 +14,8 @@ public:
     std::string Description(const std::string& path) override;
 };
 
+// The registry's map of the drivers' devices to their COM names.
+std::vector<ComName> SerialCommMap();
 // "\\.\COM7" and "COM7" give 7; nothing for other names.
 std::optional<int> ComNumberOfDevice(const std::string& path);
 // The USB ids of a device instance ("USB\VID_1A86&PID_7523\5&..." gives

@@ -3,8 +3,11 @@
 
 #include <QTimer>
 #include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
 #include <sys/ioctl.h>
 #include <termios.h>
+#include <unistd.h>
 
 #include "link/PortNames.h"
 
@@ -41,10 +44,23 @@ bool TQtSerialPort::Open(int portNumber, int baudRate)
         port_.setDataTerminalReady(true);
         port_.setRequestToSend(true);
     }
+    inUse_ = !opened && port_.error() == QSerialPort::PermissionError && HeldByAnotherProgram(*device);
     port_.clearError();
     opening_ = false;
     failed_ = false;
     return opened;
+}
+
+// Qt refuses a device whose lock file another program holds, and the system
+// refuses one that another program opened exclusively (EBUSY); both come as
+// a permission error, as does a device this user may not open (EACCES).
+bool TQtSerialPort::HeldByAnotherProgram(const std::string& device)
+{
+    int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return errno == EBUSY;
+    ::close(fd);
+    return true;
 }
 
 void TQtSerialPort::Close()

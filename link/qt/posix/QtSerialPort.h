@@ -25,14 +25,17 @@ public:
     size_t TransmitQueueCount() override;
     bool ByteReady() override;
     uint8_t ReadByte() override;
+    bool OpenFailedInUse() const override { return inUse_; }
 
 private:
     void OnReadyRead();
     void OnError(QSerialPort::SerialPortError error);
     void ReportFailure();
+    static bool HeldByAnotherProgram(const std::string& device);
 
     QSerialPort port_;
     bool opening_ = false;
     bool failed_ = false; // the device failed; reported once until reopened
+    bool inUse_ = false;  // the last Open failed because another program holds the port
     std::string followed_; // opened instead of the number's device when set
 };

@@ -262,3 +262,15 @@ TEST(CliFleet, WithoutYesThePreviewQuestionIsAnsweredOnStandardInput)
     EXPECT_EQ(yes.exitCode, 0) << yes.out << yes.err;
     EXPECT_NE(yes.out.find("2 written, 0 verified, 0 failed"), std::string::npos) << yes.out;
 }
+
+TEST(CliFleet, APortAnotherProgramHoldsIsReportedAsInUse)
+{
+    TempDir dir;
+    Simulator sim(dir, {"--pace"});
+    CliProcess first(dir, {"read", dir.file("first.dat"), "--port", "COM1", "--device", sim.path()});
+    usleep(500000);
+    CliRun second = Cli(dir, "read " + Quote(dir.file("second.dat")) + " --port COM1 --device " + Quote(sim.path()));
+    EXPECT_EQ(second.exitCode, 2);
+    EXPECT_EQ(second.err.rfind("Cannot Open Communication Port: another program is using it.", 0), 0u) << second.err;
+    EXPECT_TRUE(first.WaitFor("Reading Completed.")) << first.Err();
+}

@@ -6,11 +6,12 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "core/SafeTexts.h"
 #include "core/ShellQuote.h"
 #include "settings/Utf8Path.h"
 
 namespace {
-constexpr auto kTexts = std::to_array<SafeTextKey>({
+constexpr auto kTexts = std::to_array<TextKey>({
     // The state of a port.
     {"StateIdle", "idle"},
     {"StateWaiting", "waiting for a radio"},
@@ -61,23 +62,9 @@ constexpr auto kTexts = std::to_array<SafeTextKey>({
     {"RestoreNoBackup", "%1: serial number %2 was interrupted while it was written, and no backup was made: write it again."},
     {"CloseQuestion", "%1 radios are being written. Stop them at once and close? Each radio cut short is recorded as interrupted, with its backup."},
 });
-
-TSectionTexts& Texts()
-{
-    static TSectionTexts texts(kFleetSection, kTexts);
-    return texts;
-}
 } // namespace
 
-std::span<const SafeTextKey> FleetTextKeys()
-{
-    return kTexts;
-}
-
-std::string FleetText(const std::string& key, const std::vector<std::string>& args)
-{
-    return Texts().Text(key, args);
-}
+constinit const TextSection kFleetTexts{"FleetWrite", kTexts};
 
 std::string RadioResultLine(const std::string& portName, const FleetRecord& r)
 {

@@ -1,19 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The texts of the fleet write: section "FleetWrite" of the current
-// language file, with built-in English defaults. %1 to %4 are filled in
-// from the arguments.
-#include <span>
+// The texts of the fleet write: section "FleetWrite" of the language files.
 #include <string>
 #include <vector>
 
 #include "core/FleetLog.h"
-#include "core/SafeTexts.h"
+#include "settings/TextCatalogue.h"
 
-std::span<const SafeTextKey> FleetTextKeys();
-inline constexpr const char* kFleetSection = "FleetWrite";
+extern const TextSection kFleetTexts;
 
-std::string FleetText(const std::string& key, const std::vector<std::string>& args = {});
+inline std::string FleetText(const std::string& key, const std::vector<std::string>& args = {})
+{
+    return SectionText(kFleetTexts, key, args);
+}
 // The line that tells how one radio went: port, serial number, result (with
 // the message of a failure on one line) and the seconds it took.
 std::string RadioResultLine(const std::string& portName, const FleetRecord& r);

@@ -1,15 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/SafeTexts.h"
 
-#include <map>
-#include <memory>
-
-#include "core/State.h"
-#include "settings/IniFile.h"
-#include "settings/Language.h"
+#include <array>
 
 namespace {
-constexpr auto kTexts = std::to_array<SafeTextKey>({
+constexpr auto kTexts = std::to_array<TextKey>({
     // The phases and the outcome.
     {"PhaseBackup", "Backing up the radio"},
     {"PhaseWrite", "Writing"},
@@ -55,36 +50,6 @@ constexpr auto kTexts = std::to_array<SafeTextKey>({
     {"ColumnSameAs", "Same contents as"},
     {"NoBackups", "There are no backups in %1 yet."},
 });
-
-struct Loaded {
-    std::string path;
-    std::unique_ptr<TIniFile> file;
-};
-
-Loaded& Current()
-{
-    static Loaded loaded;
-    const std::string path = LanguageFilePath(ALL.LanguageName.empty() ? "English" : ALL.LanguageName);
-    if (!loaded.file || loaded.path != path) {
-        loaded.path = path;
-        loaded.file = std::make_unique<TIniFile>(path);
-    }
-    return loaded;
-}
 } // namespace
 
-std::span<const SafeTextKey> SafeTextKeys()
-{
-    return kTexts;
-}
-
-std::string LanguageFileText(const std::string& section, const std::string& key, const std::string& fallback)
-{
-    return Current().file->ReadString(section, key, fallback);
-}
-
-std::string SafeText(const std::string& key, const std::vector<std::string>& args)
-{
-    static TSectionTexts texts(kSafeSection, kTexts);
-    return texts.Text(key, args);
-}
+constinit const TextSection kSafeTexts{"SafeWrite", kTexts};

@@ -4,14 +4,11 @@
 #include <algorithm>
 #include <array>
 
-#include "core/State.h"
 #include "editors/ChannelColumns.h"
 #include "image/SettingFields.h"
-#include "settings/IniFile.h"
-#include "settings/Language.h"
 
 namespace {
-constexpr auto kTexts = std::to_array<SheetTextKey>({
+constexpr auto kTexts = std::to_array<TextKey>({
     // The Edit menu and the grid's context menu.
     {"Undo", "&Undo"},
     {"UndoNamed", "&Undo %1"},
@@ -47,23 +44,9 @@ constexpr auto kTexts = std::to_array<SheetTextKey>({
     {"PasteChanged", "These values were stored as the radio can hold them:"},
     {"ValueChanged", "Line %1: %2 was stored as %3"},
 });
-
-TSectionTexts& Texts()
-{
-    static TSectionTexts texts(kSheetSection, kTexts);
-    return texts;
-}
 } // namespace
 
-std::span<const SheetTextKey> SheetTextKeys()
-{
-    return kTexts;
-}
-
-std::string SheetText(const std::string& key, const std::vector<std::string>& args)
-{
-    return Texts().Text(key, args);
-}
+constinit const TextSection kSheetTexts{"Sheet", kTexts};
 
 std::string SheetName(const std::string& key)
 {
@@ -77,12 +60,6 @@ std::string SheetName(const std::string& key)
 }
 
 namespace {
-// A text of a window as the current language file relabels it.
-std::string WindowText(const std::string& section, const std::string& key, const std::string& design)
-{
-    return TIniFile(LanguageFilePath(ALL.LanguageName)).ReadString(section, key, design);
-}
-
 // A caption as a name: without its key letter and the colon after it.
 std::string CaptionName(std::string text)
 {
@@ -103,7 +80,7 @@ std::string ChannelChangeName(int field, int channel)
     const auto columns = ChannelColumns();
     const std::string design =
         field >= 1 && field <= static_cast<int>(columns.size()) ? columns[static_cast<size_t>(field - 1)].value : "";
-    std::string title = WindowText("fChsInfo", "ColShow." + std::to_string(field), design);
+    std::string title = LanguageFileText("fChsInfo", "ColShow." + std::to_string(field), design);
     title = title.substr(title.find('@') + 1);
     std::replace(title.begin(), title.end(), '|', ' ');
     return SheetText("ChannelChange", {title, std::to_string(channel)});
@@ -112,13 +89,8 @@ std::string ChannelChangeName(int field, int channel)
 std::string FieldChangeName(const std::string& window, const std::string& name, const std::string& caption,
                             const std::string& group)
 {
-    std::string text = CaptionName(WindowText(window, name + ".Caption", caption));
+    std::string text = CaptionName(LanguageFileText(window, name + ".Caption", caption));
     if (const SettingGroup* g = FindSettingGroup(window, group))
-        text = CaptionName(WindowText(window, std::string(g->label) + ".Caption", g->caption)) + ": " + text;
+        text = CaptionName(LanguageFileText(window, std::string(g->label) + ".Caption", g->caption)) + ": " + text;
     return text;
-}
-
-void ReloadSheetTexts()
-{
-    Texts().Reload();
 }

@@ -4,7 +4,7 @@
 #include <array>
 
 namespace {
-constexpr auto kTexts = std::to_array<DoctorTextKey>({
+constexpr auto kTexts = std::to_array<TextKey>({
     // Marks and headings.
     {"MarkOk", "OK"},
     {"MarkWarning", "CHECK"},
@@ -114,25 +114,6 @@ constexpr auto kTexts = std::to_array<DoctorTextKey>({
     {"WinNoSuchPort", "The chosen port %1 is not on this computer; Windows has %2."},
     {"WinNoSuchPortFix", "Choose the cable's port in Setup ▸ Communication Port; to see which it is, look in Device Manager ▸ Ports (COM & LPT) while you unplug and plug in the cable."},
 });
-
-TSectionTexts& Texts()
-{
-    static TSectionTexts texts(kDoctorSection, kTexts);
-    return texts;
-}
 } // namespace
 
-std::span<const DoctorTextKey> DoctorTextKeys()
-{
-    return kTexts;
-}
-
-std::string DoctorText(const std::string& key, const std::vector<std::string>& args)
-{
-    return Texts().Text(key, args);
-}
-
-void ReloadDoctorTexts()
-{
-    Texts().Reload();
-}
+constinit const TextSection kDoctorTexts{"Doctor", kTexts};

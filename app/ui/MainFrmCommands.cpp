@@ -31,6 +31,7 @@
 #include "settings/ui/QtTranslations.h"
 #include "settings/ui/SetLanguageDlg.h"
 #include "settings/SysInfo.h"
+#include "settings/TextCatalogue.h"
 
 std::optional<std::string> TfMainFrm::ChooseOpen()
 {
@@ -250,6 +251,7 @@ void TfMainFrm::ChangeLanguage()
     if (!dialog.Changed)
         return;
     LoadLanguage(ALL.LanguageName);
+    ReloadTexts();
     UseQtTranslations(Language.Locale);
     LocaliseForm(this, true);
     UpdateSheetTexts();

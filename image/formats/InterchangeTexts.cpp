@@ -4,7 +4,7 @@
 #include <array>
 
 namespace {
-constexpr auto kTexts = std::to_array<InterchangeTextKey>({
+constexpr auto kTexts = std::to_array<TextKey>({
     // Why a CSV row was not taken.
     {"RowOutsideBand", "%1 MHz lies outside the band %2."},
     {"RowTooMany", "More than 16 channels: no channel is left for this row."},
@@ -64,25 +64,6 @@ constexpr auto kTexts = std::to_array<InterchangeTextKey>({
     {"PrintUnticked", "No"},
     {"PrintPage", "Page %1 of %2"},
 });
-
-TSectionTexts& Texts()
-{
-    static TSectionTexts texts(kInterchangeSection, kTexts);
-    return texts;
-}
 } // namespace
 
-std::span<const InterchangeTextKey> InterchangeTextKeys()
-{
-    return kTexts;
-}
-
-std::string InterchangeText(const std::string& key, const std::vector<std::string>& args)
-{
-    return Texts().Text(key, args);
-}
-
-void ReloadInterchangeTexts()
-{
-    Texts().Reload();
-}
+constinit const TextSection kInterchangeTexts{"Interchange", kTexts};

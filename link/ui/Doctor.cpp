@@ -100,7 +100,6 @@ void TfDoctor::Check()
 {
     if (probe_)
         return;
-    ReloadDoctorTexts();
     ALL.ComPort = UpperAscii(ALL.ComPort);
     // The port the program would use; only the user's own choice in the
     // port dialog or on the command line counts as naming a built-in port.

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "core/FleetTexts.h"
 #include "core/RadioContents.h"
 #include "core/SafeTexts.h"
 #include "core/State.h"
@@ -59,7 +60,7 @@ TfWriteRadio::TfWriteRadio(QWidget* parent)
     cbBackup = new QCheckBox("&Back up the radio before writing");
     cbBackup->setObjectName("cbBackup");
     cbBackup->setChecked(ReadWriteRadioOption("Backup"));
-    cbVerify = new QCheckBox("Read back and &verify after writing");
+    cbVerify = new QCheckBox(Q(EnglishText(kFleetTexts, "Verify")));
     cbVerify->setObjectName("cbVerify");
     cbVerify->setChecked(ReadWriteRadioOption("Verify"));
     mResults = new QPlainTextEdit;

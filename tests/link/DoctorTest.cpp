@@ -117,7 +117,7 @@ protected:
     void SetUp() override
     {
         StartFresh(dir.path().string());
-        ReloadDoctorTexts();
+        ReloadTexts();
         machine.nodes["/dev/null"] = NodeInfo{0, 0666, true};
         machine.files["/sys/class/tty/console/dev"] = "5:1\n";
     }
@@ -302,8 +302,8 @@ TEST_F(Doctor, EveryTextHasAChineseTranslationInTheShippedFile)
 {
     std::filesystem::copy_file(std::string(QV300_DATA_DIR) + "/Chinese.Ini", dir.file("Chinese.Ini"));
     ALL.LanguageName = "Chinese";
-    ReloadDoctorTexts();
-    for (const DoctorTextKey& t : DoctorTextKeys()) {
+    ReloadTexts();
+    for (const TextKey& t : kDoctorTexts.keys) {
         std::string text = DoctorText(t.key);
         EXPECT_NE(text, t.english) << t.key;
         EXPECT_TRUE(std::any_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) >= 0xE3; }))

@@ -51,7 +51,7 @@ protected:
     void SetUp() override
     {
         StartFresh(dir.path().string());
-        ReloadDoctorTexts();
+        ReloadTexts();
     }
     DoctorReport Run(const std::string& port = "COM1", bool byUser = false)
     {
@@ -156,7 +156,7 @@ TEST_F(WinDoctor, TheCableOnAnotherOrAHighComNumber)
 
     std::filesystem::copy_file(std::string(QV300_DATA_DIR) + "/Chinese.Ini", dir.file("Chinese.Ini"));
     ALL.LanguageName = "Chinese";
-    ReloadDoctorTexts();
+    ReloadTexts();
     EXPECT_TRUE(Says(Found(Run("COM1"), "high-port").fix, "设备管理器 → 端口（COM 和 LPT） → USB-SERIAL CH340 (COM23)"));
 }
 

@@ -173,8 +173,8 @@ TEST(CliFormats, EveryInterchangeTextIsInChinese)
     std::filesystem::copy_file(std::string(QV300_DATA_DIR) + "/Chinese.Ini", dir.file("Chinese.Ini"));
     StartFresh(dir.path().string());
     ALL.LanguageName = "Chinese";
-    ReloadInterchangeTexts();
-    for (const InterchangeTextKey& t : InterchangeTextKeys()) {
+    ReloadTexts();
+    for (const TextKey& t : kInterchangeTexts.keys) {
         const std::string text = InterchangeText(t.key);
         EXPECT_TRUE(std::any_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) >= 0xE3; }))
             << t.key;

@@ -29,10 +29,13 @@
 #include "app/ui/MainFrm.h"
 #include "app/ui/ModelDlg.h"
 #include "core/FleetTexts.h"
+#include "core/SafeTexts.h"
 #include "core/State.h"
 #include "editors/SheetTexts.h"
 #include "editors/ui/ChsInfo.h"
 #include "image/SettingFields.h"
+#include "image/formats/InterchangeTexts.h"
+#include "link/DoctorTexts.h"
 #include "link/FakeLink.h"
 #include "link/ui/Doctor.h"
 #include "link/ui/LinkDialog.h"
@@ -60,6 +63,8 @@ std::string Shipped(const std::string& name)
 const std::set<QString> kSections = {"fMainFrm", "fChsInfo",    "fKeyFun",     "fOptFun",  "fVoxFun",
                                      "fScanFun", "fDtmfFun",    "fInfoMsg",    "fReadRadio", "fWriteRadio",
                                      "fSetPort", "fSetLanguage", "fModel",     "fFrmAbout", "fDoctor"};
+// The text sections outside the windows' own.
+const TextSection* const kTextSections[] = {&kSheetTexts, &kFleetTexts, &kSafeTexts, &kDoctorTexts, &kInterchangeTexts};
 // The editors the main window opens, by command.
 constexpr Command kEditorCommands[] = {Command::KeyFunction,      Command::VoxFunction,     Command::OptionalFunction,
                                       Command::RadioInformation, Command::DtmfInformation, Command::ScanInformation};
@@ -212,12 +217,12 @@ TEST_F(LanguageFiles, ChineseFileIsWindowsMadeGb18030AndEveryMessageIsTranslated
     TIniFile chinese(Shipped("Chinese.Ini"));
     for (const MessageKey& m : kMessageKeys)
         EXPECT_TRUE(HasChinese(chinese.ReadString("Language", m.key, ""))) << m.key;
-    for (const SheetTextKey& t : SheetTextKeys())
-        EXPECT_TRUE(HasChinese(chinese.ReadString(kSheetSection, t.key, ""))) << t.key;
-    for (const SafeTextKey& t : FleetTextKeys()) {
+    for (const TextKey& t : kSheetTexts.keys)
+        EXPECT_TRUE(HasChinese(chinese.ReadString(kSheetTexts.name, t.key, ""))) << t.key;
+    for (const TextKey& t : kFleetTexts.keys) {
         // "%1: %2" and "%1 (%2)" have no words.
         if (std::string(t.key) != "PortNotOpened" && std::string(t.key) != "ResultWithReason") {
-            EXPECT_TRUE(HasChinese(chinese.ReadString(kFleetSection, t.key, ""))) << t.key;
+            EXPECT_TRUE(HasChinese(chinese.ReadString(kFleetTexts.name, t.key, ""))) << t.key;
         }
     }
 }
@@ -236,10 +241,9 @@ TEST_F(LanguageFiles, EnglishFileHasTheMainWindowsDesignTextsMessagesAndAboutLin
 
     for (const MessageKey& m : kMessageKeys)
         EXPECT_EQ(english.Find("Language", m.key).value_or("missing"), m.defaultText) << m.key;
-    for (const SheetTextKey& t : SheetTextKeys())
-        EXPECT_EQ(english.Find(kSheetSection, t.key).value_or("missing"), t.english) << t.key;
-    for (const SafeTextKey& t : FleetTextKeys())
-        EXPECT_EQ(english.Find(kFleetSection, t.key).value_or("missing"), t.english) << t.key;
+    for (const TextSection* s : kTextSections)
+        for (const TextKey& t : s->keys)
+            EXPECT_EQ(english.Find(s->name, t.key).value_or("missing"), t.english) << s->name << "." << t.key;
     for (int i = 1; i <= 9; ++i)
         EXPECT_TRUE(english.Find("fFrmAbout", "lStr" + std::to_string(i) + ".Caption")) << "lStr" << i;
     EXPECT_EQ(english.ReadString("fFrmAbout", "lStr1.Caption", ""), "QV-300 Programming Software");
@@ -300,6 +304,15 @@ TEST_F(LanguageFiles, SwitchingToChineseAndBackRestoresTheMainWindow)
     StartMainWindow();
     const Texts design = LocalisableTexts(window.get());
     const QString designFile = window->findChild<QMenu*>("nFile")->title();
+    // The first text of every section as the file has it (each %n filled in
+    // with itself), read once in English before the switch.
+    auto firstTexts = [] {
+        std::vector<std::string> texts;
+        for (const TextSection* s : kTextSections)
+            texts.push_back(SectionText(*s, s->keys[0].key, {"%1", "%2", "%3", "%4"}));
+        return texts;
+    };
+    const std::vector<std::string> english = firstTexts();
 
     OnNextDialog<TfSetLanguage>([](TfSetLanguage* dialog) {
         ASSERT_EQ(dialog->cbLanguage->count(), 2);
@@ -317,6 +330,11 @@ TEST_F(LanguageFiles, SwitchingToChineseAndBackRestoresTheMainWindow)
     EXPECT_EQ(Language.ExitProgram, chinese.ReadString("Language", "ExitProgram", "missing"));
     EXPECT_EQ(window->ChannelEditor()->windowTitle().toStdString(),
               chinese.ReadString("fChsInfo", "fChsInfo.Caption", "missing"));
+    const std::vector<std::string> switched = firstTexts();
+    for (size_t i = 0; i < switched.size(); ++i) {
+        EXPECT_EQ(switched[i], chinese.ReadString(kTextSections[i]->name, kTextSections[i]->keys[0].key, "missing"));
+        EXPECT_TRUE(HasChinese(switched[i])) << kTextSections[i]->name;
+    }
     // Qt's own texts follow the language file's locale.
     EXPECT_TRUE(HasChinese(QCoreApplication::translate("QPlatformTheme", "&Yes").toStdString()));
 
@@ -332,6 +350,7 @@ TEST_F(LanguageFiles, SwitchingToChineseAndBackRestoresTheMainWindow)
     EXPECT_EQ(LocalisableTexts(window.get()), design);
     EXPECT_EQ(Language.ExitProgram, "Do you wish to exit program?");
     EXPECT_EQ(window->ChannelEditor()->windowTitle(), "Channel Information");
+    EXPECT_EQ(firstTexts(), english);
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes"), "&Yes");
 }
 

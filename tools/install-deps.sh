@@ -16,7 +16,8 @@
 # chmcmd from fp-utils-3.2.2, which compiles the help files _English.chm and
 # _Chinese.chm, and lintian). The build makes the manual pages with help2man;
 # the tests read them with man. The fuzz targets of the tests are built with
-# clang and its libFuzzer (libclang-rt-14-dev, which clang only recommends).
+# clang and its libFuzzer (libclang-rt-14-dev, which clang only recommends);
+# clang-format checks the layout of the sources against .clang-format.
 # The walk of the windows as a screen reader sees them (tests/a11y/walk.sh)
 # runs under the virtual X server with the AT-SPI bus of at-spi2-core in a
 # D-Bus session (dbus-x11) and reads it with python3-pyatspi.
@@ -44,7 +45,7 @@ packages=(
   libgtest-dev nlohmann-json3-dev libcli11-dev help2man
 )
 $for_tests && packages+=(locales desktop-file-utils appstream man-db python3 poppler-utils clang libclang-rt-14-dev
-                         xvfb xauth xdotool dbus-x11 at-spi2-core python3-pyatspi)
+                         clang-format xvfb xauth xdotool dbus-x11 at-spi2-core python3-pyatspi)
 $for_tools && packages+=(xvfb xauth python3 fonts-wqy-microhei xdotool chirp)
 $for_package && packages+=(dpkg-dev file desktop-file-utils appstream fp-utils-3.2.2 lintian)
 $for_windows && packages+=(g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 nsis libwine-dev ninja-build xvfb xauth zip

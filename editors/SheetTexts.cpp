@@ -4,10 +4,10 @@
 #include <algorithm>
 #include <array>
 
+#include "base/IniFile.h"
 #include "core/State.h"
 #include "editors/ChannelColumns.h"
 #include "image/SettingFields.h"
-#include "settings/IniFile.h"
 #include "settings/Language.h"
 
 namespace {

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/SectionTexts.h"
 
+#include "base/IniFile.h"
 #include "core/State.h"
-#include "settings/IniFile.h"
 #include "settings/Language.h"
 
 TSectionTexts::TSectionTexts(const char* section, std::span<const SectionTextKey> keys)

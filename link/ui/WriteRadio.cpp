@@ -8,9 +8,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "core/RadioContents.h"
-#include "core/SafeTexts.h"
 #include "core/State.h"
+#include "document/RadioContents.h"
+#include "document/SafeTexts.h"
 #include "link/ui/ChangePreview.h"
 #include "link/ui/Doctor.h"
 #include "settings/Folders.h"

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/Catalogue.h"
 
-#include "core/NumberText.h"
+#include "base/NumberText.h"
 #include "core/State.h"
 
 TMacType::TMacType(std::string code, std::string name, int32_t channels, int32_t keyLayout)

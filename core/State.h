@@ -5,11 +5,10 @@
 // directly, always on the user-interface thread.
 #include <array>
 #include <cstdint>
-#include <optional>
 #include <string>
 
 #include "core/Catalogue.h"
-#include "image/ImageLayout.h"
+#include "core/ImageLayout.h"
 
 class TChannel;
 class TLanguage;
@@ -38,24 +37,11 @@ struct TALL {
     std::array<uint8_t, kImageSize> Image{};
 };
 
-// The five global objects.
+// The five global objects. Channel is defined beside its type in
+// image/ChannelCodec.cpp and Language in settings/Language.cpp;
+// DataModuleCreate (app/Startup.h) builds them all at start-up.
 extern TMacList MacList;
 extern TALL ALL;
 extern TChannel Channel;
 extern TFrqList FrqList;
 extern TLanguage Language;
-
-// Start-up of the data module: builds the global state from nothing, in the
-// order the rest of the program relies on. `appPath` is the folder of the
-// executable (a trailing '/' is added when missing); the settings and the
-// language files are looked for there.
-void DataModuleCreate(const std::string& appPath);
-
-// The document the program starts with: the first catalogue model with its
-// default band (or with `bandCode` applied), a new image, the band edges
-// from the band text, and Modified cleared. The main window runs this when
-// it is first shown; the command line's "new" runs it too.
-void StartFirstDocument(std::optional<uint8_t> bandCode = std::nullopt);
-
-// The folder of the running executable, ending in '/'.
-std::string ExecutableFolder(const char* argv0);

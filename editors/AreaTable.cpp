@@ -3,7 +3,7 @@
 
 #include <string_view>
 
-#include "core/NumberText.h"
+#include "base/NumberText.h"
 
 // code | range | English name | Chinese name. A province's range is the
 // first and the last row of its cities; a city's range is the row of its

@@ -6,7 +6,7 @@
 #include <map>
 #include <optional>
 
-#include "core/NumberText.h"
+#include "base/NumberText.h"
 #include "core/State.h"
 #include "editors/SheetTexts.h"
 #include "image/ChannelCodec.h"

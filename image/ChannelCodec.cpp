@@ -5,13 +5,15 @@
 #include <cmath>
 #include <cstdint>
 
-#include "core/NumberText.h"
+#include "base/NumberText.h"
+#include "core/ImageLayout.h"
 #include "core/State.h"
 #include "image/ChannelFields.h"
 #include "image/Image.h"
-#include "image/ImageLayout.h"
 #include "settings/Language.h"
 #include "settings/MsgBox.h"
+
+TChannel Channel;
 
 namespace {
 constexpr double kUnitsPerMHz = 100000.0; // frequencies are stored in units of 10 Hz

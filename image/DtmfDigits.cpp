@@ -3,9 +3,9 @@
 
 #include <algorithm>
 
-#include "core/NumberText.h"
+#include "base/NumberText.h"
+#include "core/ImageLayout.h"
 #include "core/State.h"
-#include "image/ImageLayout.h"
 
 namespace {
 constexpr char kDtmfChars[] = "0123456789ABCD#*";

@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <bit>
 
+#include "core/ImageLayout.h"
 #include "core/State.h"
 #include "image/DtmfDigits.h"
-#include "image/ImageLayout.h"
 #include "image/SettingFields.h"
 #include "image/Stamp.h"
 

@@ -3,10 +3,10 @@
 
 #include <algorithm>
 
-#include "core/NumberText.h"
+#include "base/NumberText.h"
+#include "core/ImageLayout.h"
 #include "core/State.h"
 #include "image/Image.h"
-#include "image/ImageLayout.h"
 
 namespace {
 

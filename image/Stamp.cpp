@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <ctime>
 
-#include "core/LocalTime.h"
-#include "core/NumberText.h"
+#include "base/LocalTime.h"
+#include "base/NumberText.h"
 #include "core/State.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <array>
 
-#include "core/NumberText.h"
+#include "base/NumberText.h"
 
 namespace {
 constexpr std::array<KnownChip, 6> kChips = {{

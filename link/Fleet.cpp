@@ -4,10 +4,10 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "core/ContentsDiff.h"
-#include "core/FleetTexts.h"
-#include "core/RadioContents.h"
-#include "core/SafeTexts.h"
+#include "document/ContentsDiff.h"
+#include "document/FleetTexts.h"
+#include "document/RadioContents.h"
+#include "document/SafeTexts.h"
 #include "settings/Language.h"
 
 namespace {

@@ -20,7 +20,7 @@
 #include <string>
 #include <vector>
 
-#include "core/FleetLog.h"
+#include "document/FleetLog.h"
 #include "link/SafeWrite.h"
 
 enum class FleetState { Idle, Waiting, BackingUp, Writing, Verifying, Done, Failed, AlreadyDone };

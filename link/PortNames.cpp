@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <set>
 
-#include "core/NumberText.h"
-#include "settings/IniFile.h"
+#include "base/IniFile.h"
+#include "base/NumberText.h"
 #include "settings/SysInfo.h"
 
 namespace {

@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "image/ImageLayout.h"
+#include "core/ImageLayout.h"
 #include "link/LinkClock.h"
 #include "link/LinkFrames.h"
 #include "link/SerialPort.h"

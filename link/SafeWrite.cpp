@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <ctime>
 
-#include "core/Backups.h"
-#include "core/SafeTexts.h"
+#include "document/Backups.h"
+#include "document/SafeTexts.h"
 #include "settings/Language.h"
 
 namespace {

@@ -17,8 +17,8 @@
 #include <string>
 #include <vector>
 
-#include "core/ContentsDiff.h"
-#include "core/RadioContents.h"
+#include "document/ContentsDiff.h"
+#include "document/RadioContents.h"
 #include "link/RadioLink.h"
 
 enum class SafePhase { Idle, BackingUp, Confirming, Writing, Verifying, Done };

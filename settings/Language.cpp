@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/Language.h"
 
+#include "base/IniFile.h"
 #include "core/State.h"
-#include "settings/IniFile.h"
 #include "settings/MsgBox.h"
+
+TLanguage Language;
 
 namespace {
 constexpr const char* kLanguageSection = "Language";

@@ -5,13 +5,13 @@
 #include <optional>
 #include <string_view>
 
-#include "core/NumberText.h"
+#include "base/IniFile.h"
+#include "base/ListText.h"
+#include "base/NumberText.h"
+#include "base/Utf8Path.h"
 #include "core/State.h"
 #include "settings/Folders.h"
-#include "settings/IniFile.h"
 #include "settings/Language.h"
-#include "settings/ListText.h"
-#include "settings/Utf8Path.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "settings/IniFile.h"
+#include "base/IniFile.h"
 
 inline constexpr const char* kSysInfoFile = "SysInfo.Ini";
 inline constexpr const char* kSysInfoSection = "SysInfo";

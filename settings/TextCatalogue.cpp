@@ -6,8 +6,8 @@
 #include <optional>
 #include <utility>
 
+#include "base/IniFile.h"
 #include "core/State.h"
-#include "settings/IniFile.h"
 #include "settings/Language.h"
 
 namespace {

@@ -7,6 +7,9 @@
 #include <string>
 #include <vector>
 
+// The tests start a run as the programs do (DataModuleCreate,
+// StartFirstDocument), whatever folder they test.
+#include "app/Startup.h"
 #include "link/PortNames.h"
 #include "settings/MsgBox.h"
 

@@ -7,9 +7,9 @@
 #include <filesystem>
 #include <iostream>
 
+#include "base/AtomicFile.h"
+#include "base/Utf8Path.h"
 #include "image/formats/DataFile.h"
-#include "settings/AtomicFile.h"
-#include "settings/Utf8Path.h"
 
 namespace fs = std::filesystem;
 

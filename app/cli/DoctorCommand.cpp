@@ -9,17 +9,17 @@
 #include <nlohmann/json.hpp>
 #include <optional>
 
-#include "core/NumberText.h"
+#include "app/cli/ExitCodes.h"
+#include "app/cli/QtRun.h"
+#include "base/NumberText.h"
 #include "core/State.h"
 #include "link/Doctor.h"
 #include "link/DoctorTexts.h"
 #include "link/LineProbe.h"
 #include "link/PlatformSystemView.h"
-#include "app/cli/ExitCodes.h"
-#include "app/cli/QtRun.h"
 #include "link/qt/PlatformPorts.h"
-#include "link/qt/QtLinkClock.h"
 #include "link/qt/PlatformSerialPort.h"
+#include "link/qt/QtLinkClock.h"
 
 namespace {
 constexpr int kExitReady = 0;

@@ -10,8 +10,9 @@
 
 #include "app/cli/CliOutput.h"
 #include "app/cli/ExitCodes.h"
-#include "core/DocumentFiles.h"
+#include "app/Startup.h"
 #include "core/State.h"
+#include "document/DocumentFiles.h"
 #include "image/formats/ChirpCsv.h"
 #include "image/formats/InterchangeTexts.h"
 #include "image/formats/JsonDump.h"

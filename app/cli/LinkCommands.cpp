@@ -9,20 +9,21 @@
 #include <memory>
 #include <optional>
 
-#include "core/NumberText.h"
-#include "core/State.h"
-#include "core/DocumentFiles.h"
-#include "core/RadioContents.h"
-#include "link/DoctorTexts.h"
 #include "app/cli/CliLink.h"
 #include "app/cli/CliOutput.h"
 #include "app/cli/ExitCodes.h"
 #include "app/cli/FleetCommand.h"
 #include "app/cli/QtRun.h"
-#include "link/qt/PlatformPorts.h"
+#include "app/Startup.h"
+#include "base/NumberText.h"
+#include "core/State.h"
+#include "document/DocumentFiles.h"
+#include "document/RadioContents.h"
+#include "link/DoctorTexts.h"
 #include "link/PortNames.h"
-#include "link/qt/QtLinkClock.h"
+#include "link/qt/PlatformPorts.h"
 #include "link/qt/PlatformSerialPort.h"
+#include "link/qt/QtLinkClock.h"
 #include "link/RadioLink.h"
 #include "settings/Language.h"
 

@@ -10,8 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "core/Catalogue.h"
-#include "core/State.h"
 #include "app/cli/CliOutput.h"
 #include "app/cli/Console.h"
 #include "app/cli/DoctorCommand.h"
@@ -19,7 +17,10 @@
 #include "app/cli/FormatCommands.h"
 #include "app/cli/LinkCommands.h"
 #include "app/cli/SafeCommands.h"
-#include "core/DocumentFiles.h"
+#include "app/Startup.h"
+#include "core/Catalogue.h"
+#include "core/State.h"
+#include "document/DocumentFiles.h"
 #include "image/formats/JsonDump.h"
 #include "settings/MsgBox.h"
 

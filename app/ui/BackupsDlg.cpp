@@ -11,7 +11,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "core/SafeTexts.h"
+#include "document/SafeTexts.h"
 #include "settings/Folders.h"
 #include "settings/ui/LocaliseForm.h"
 #include "ui/ButtonRow.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "core/Backups.h"
+#include "document/Backups.h"
 
 class QPushButton;
 class QTableWidget;

@@ -10,12 +10,13 @@
 #include <fstream>
 #include <string>
 
+#include "app/Startup.h"
 #include "app/ui/Artwork.h"
 #include "app/ui/MainFrm.h"
+#include "base/NumberText.h"
 #include "core/State.h"
-#include "link/qt/PlatformPorts.h"
 #include "link/PortNames.h"
-#include "core/NumberText.h"
+#include "link/qt/PlatformPorts.h"
 #include "settings/ui/QtMsgBox.h"
 
 namespace {

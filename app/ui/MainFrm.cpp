@@ -23,8 +23,9 @@
 #include <QUndoStack>
 #include <QVBoxLayout>
 
+#include "app/Startup.h"
 #include "app/ui/Artwork.h"
-#include "core/NumberText.h"
+#include "base/NumberText.h"
 #include "core/State.h"
 #include "editors/ChannelColumns.h"
 #include "link/PortNames.h"

@@ -11,9 +11,9 @@
 #include <string>
 
 #include "app/ui/Command.h"
-#include "core/DocumentChange.h"
-#include "core/DocumentView.h"
-#include "core/Documents.h"
+#include "document/DocumentChange.h"
+#include "document/Documents.h"
+#include "document/DocumentView.h"
 
 class QAction;
 class QComboBox;

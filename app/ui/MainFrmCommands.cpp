@@ -21,17 +21,17 @@
 #include "core/State.h"
 #include "editors/ui/ChsInfo.h"
 #include "link/PortNames.h"
-#include "link/ui/ReadRadio.h"
 #include "link/ui/Doctor.h"
-#include "link/ui/SetPort.h"
 #include "link/ui/FleetWrite.h"
+#include "link/ui/ReadRadio.h"
+#include "link/ui/SetPort.h"
 #include "link/ui/WriteRadio.h"
 #include "settings/Language.h"
+#include "settings/SysInfo.h"
+#include "settings/TextCatalogue.h"
 #include "settings/ui/LocaliseForm.h"
 #include "settings/ui/QtTranslations.h"
 #include "settings/ui/SetLanguageDlg.h"
-#include "settings/SysInfo.h"
-#include "settings/TextCatalogue.h"
 
 std::optional<std::string> TfMainFrm::ChooseOpen()
 {

@@ -14,17 +14,17 @@
 #include <cstring>
 
 #include "app/ui/MainFrm.h"
-#include "core/DocumentChange.h"
-#include "core/DocumentFiles.h"
-#include "core/DocumentView.h"
+#include "base/AtomicFile.h"
 #include "core/State.h"
+#include "document/DocumentChange.h"
+#include "document/DocumentFiles.h"
+#include "document/DocumentView.h"
 #include "image/formats/ChirpCsv.h"
 #include "image/formats/InterchangeTexts.h"
 #include "image/formats/JsonDump.h"
 #include "image/formats/JsonLoad.h"
 #include "image/formats/PrintContent.h"
 #include "image/formats/qt/PrintPainter.h"
-#include "settings/AtomicFile.h"
 #include "settings/Language.h"
 #include "settings/MsgBox.h"
 

@@ -7,9 +7,9 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "ui/ButtonRow.h"
 #include "core/State.h"
 #include "settings/ui/LocaliseForm.h"
+#include "ui/ButtonRow.h"
 
 namespace {
 void SelectText(QComboBox* combo, const std::string& text)

@@ -18,12 +18,12 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "core/DocumentView.h"
 #include "core/State.h"
-#include "image/ChannelCodec.h"
-#include "image/ChannelFields.h"
+#include "document/DocumentView.h"
 #include "editors/ChannelColumns.h"
 #include "editors/SheetTexts.h"
+#include "image/ChannelCodec.h"
+#include "image/ChannelFields.h"
 #include "settings/ui/LocaliseForm.h"
 
 namespace {

@@ -11,8 +11,8 @@
 #include <map>
 #include <string>
 
-#include "core/DocumentChange.h"
 #include "core/State.h"
+#include "document/DocumentChange.h"
 #include "editors/ui/ChsInfo.h"
 #include "image/ChannelCodec.h"
 #include "image/ChannelFields.h"

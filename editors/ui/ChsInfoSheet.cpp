@@ -15,9 +15,9 @@
 #include <algorithm>
 #include <numeric>
 
-#include "core/DocumentChange.h"
-#include "core/DocumentView.h"
 #include "core/State.h"
+#include "document/DocumentChange.h"
+#include "document/DocumentView.h"
 #include "editors/ChannelSheet.h"
 #include "editors/SheetTexts.h"
 #include "editors/ui/ChsInfo.h"

@@ -5,8 +5,8 @@
 #include <QKeyEvent>
 #include <QTableWidget>
 
-#include "core/DocumentChange.h"
 #include "core/State.h"
+#include "document/DocumentChange.h"
 #include "editors/ui/ChsInfo.h"
 #include "image/ChannelCodec.h"
 

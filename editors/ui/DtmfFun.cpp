@@ -12,8 +12,8 @@
 #include <QVBoxLayout>
 #include <cstring>
 
-#include "core/DocumentChange.h"
 #include "core/State.h"
+#include "document/DocumentChange.h"
 #include "editors/SheetTexts.h"
 #include "image/DtmfDigits.h"
 #include "settings/ui/LocaliseForm.h"

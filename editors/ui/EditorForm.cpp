@@ -10,8 +10,8 @@
 #include <QPushButton>
 #include <cstring>
 
-#include "core/DocumentChange.h"
 #include "core/State.h"
+#include "document/DocumentChange.h"
 #include "editors/SheetTexts.h"
 #include "settings/ui/LocaliseForm.h"
 

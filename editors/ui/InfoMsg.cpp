@@ -9,9 +9,9 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/ImageLayout.h"
 #include "core/State.h"
 #include "editors/AreaTable.h"
-#include "image/ImageLayout.h"
 #include "image/Stamp.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <map>
 #include <optional>
 
-#include "core/NumberText.h"
+#include "base/NumberText.h"
 #include "core/State.h"
 #include "image/ChannelCodec.h"
 #include "image/ChannelFields.h"

@@ -4,14 +4,14 @@
 #include <cstdio>
 #include <nlohmann/json.hpp>
 
+#include "base/TextEncoding.h"
 #include "core/State.h"
 #include "editors/AreaTable.h"
-#include "image/DtmfDigits.h"
 #include "image/ChannelCodec.h"
 #include "image/ChannelFields.h"
+#include "image/DtmfDigits.h"
 #include "image/SettingFields.h"
 #include "image/Stamp.h"
-#include "settings/TextEncoding.h"
 
 using nlohmann::ordered_json;
 

@@ -10,17 +10,17 @@
 #include <regex>
 #include <set>
 
+#include "base/NumberText.h"
 #include "core/Catalogue.h"
-#include "core/NumberText.h"
 #include "core/State.h"
 #include "image/ChannelCodec.h"
 #include "image/ChannelFields.h"
 #include "image/DtmfDigits.h"
+#include "image/formats/InterchangeTexts.h"
+#include "image/formats/JsonDump.h"
 #include "image/Image.h"
 #include "image/SettingFields.h"
 #include "image/Stamp.h"
-#include "image/formats/InterchangeTexts.h"
-#include "image/formats/JsonDump.h"
 #include "settings/Language.h"
 
 using nlohmann::json;

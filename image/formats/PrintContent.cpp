@@ -3,16 +3,16 @@
 
 #include <algorithm>
 
+#include "base/IniFile.h"
 #include "core/State.h"
 #include "editors/ChannelColumns.h"
 #include "image/ChannelCodec.h"
 #include "image/ChannelFields.h"
 #include "image/DtmfDigits.h"
-#include "image/SettingFields.h"
-#include "image/Stamp.h"
 #include "image/formats/InterchangeTexts.h"
 #include "image/formats/JsonDump.h"
-#include "settings/IniFile.h"
+#include "image/SettingFields.h"
+#include "image/Stamp.h"
 #include "settings/Language.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "core/SafeTexts.h"
+#include "document/SafeTexts.h"
 #include "settings/ui/LocaliseForm.h"
 #include "ui/ButtonRow.h"
 

@@ -5,7 +5,7 @@
 #include <QDialog>
 #include <vector>
 
-#include "core/ContentsDiff.h"
+#include "document/ContentsDiff.h"
 
 class QLabel;
 class QPlainTextEdit;

@@ -11,7 +11,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "core/NumberText.h"
+#include "base/NumberText.h"
 #include "core/State.h"
 #include "link/DoctorTexts.h"
 #include "link/PlatformSystemView.h"

@@ -20,16 +20,16 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "core/ContentsDiff.h"
-#include "core/FleetTexts.h"
-#include "core/SafeTexts.h"
-#include "core/Sha256.h"
+#include "base/Sha256.h"
 #include "core/State.h"
-#include "link/PortNames.h"
+#include "document/ContentsDiff.h"
+#include "document/FleetTexts.h"
+#include "document/SafeTexts.h"
 #include "link/PlatformSystemView.h"
+#include "link/PortNames.h"
+#include "link/qt/QtLoopHooks.h"
 #include "link/SharedLoop.h"
 #include "link/StableDevice.h"
-#include "link/qt/QtLoopHooks.h"
 #include "link/ui/WriteRadio.h"
 #include "settings/Folders.h"
 #include "settings/Language.h"

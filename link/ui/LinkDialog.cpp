@@ -7,14 +7,14 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "ui/ButtonRow.h"
-#include "link/qt/QtLinkClock.h"
-#include "link/qt/PlatformSerialPort.h"
-#include "core/RadioContents.h"
 #include "core/State.h"
+#include "document/RadioContents.h"
+#include "link/qt/PlatformSerialPort.h"
+#include "link/qt/QtLinkClock.h"
 #include "link/ui/Doctor.h"
 #include "settings/MsgBox.h"
 #include "settings/ui/LocaliseForm.h"
+#include "ui/ButtonRow.h"
 
 namespace {
 LinkPartsFactory& Factory()

@@ -11,11 +11,11 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "ui/ButtonRow.h"
-#include "core/NumberText.h"
+#include "base/NumberText.h"
 #include "core/State.h"
 #include "link/PortNames.h"
 #include "settings/ui/LocaliseForm.h"
+#include "ui/ButtonRow.h"
 
 namespace {
 constexpr int kRowsPerColumn = 5;

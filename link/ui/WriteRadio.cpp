@@ -8,10 +8,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "core/FleetTexts.h"
-#include "core/RadioContents.h"
-#include "core/SafeTexts.h"
 #include "core/State.h"
+#include "document/FleetTexts.h"
+#include "document/RadioContents.h"
+#include "document/SafeTexts.h"
 #include "link/ui/ChangePreview.h"
 #include "link/ui/Doctor.h"
 #include "settings/Folders.h"

@@ -8,8 +8,8 @@
 
 #include <algorithm>
 
+#include "base/win/WideText.h"
 #include "link/win/WinPorts.h"
-#include "settings/win/WideText.h"
 
 namespace {
 

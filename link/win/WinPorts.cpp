@@ -9,8 +9,8 @@
 #include <algorithm>
 #include <cctype>
 
-#include "core/NumberText.h"
-#include "settings/win/WideText.h"
+#include "base/NumberText.h"
+#include "base/win/WideText.h"
 
 namespace {
 

@@ -19,8 +19,8 @@
 #include <QTableWidget>
 #include <QToolButton>
 
+#include "base/IniFile.h"
 #include "core/State.h"
-#include "settings/IniFile.h"
 #include "settings/Language.h"
 
 void SetTag(QObject* component, int tag)

@@ -8,7 +8,7 @@
 
 #include <random>
 
-#include "settings/win/WideText.h"
+#include "base/win/WideText.h"
 
 namespace {
 

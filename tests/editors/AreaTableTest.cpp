@@ -3,7 +3,7 @@
 
 #include <set>
 
-#include "core/NumberText.h"
+#include "base/NumberText.h"
 #include "editors/AreaTable.h"
 
 namespace {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "FuzzSupport.h"
+#include "app/Startup.h"
 #include "core/State.h"
 #include "image/formats/ChirpCsv.h"
 

@@ -9,8 +9,9 @@
 #include <vector>
 
 #include "FuzzSupport.h"
+#include "app/Startup.h"
+#include "core/ImageLayout.h"
 #include "core/State.h"
-#include "image/ImageLayout.h"
 #include "image/formats/DataFile.h"
 #include "image/formats/JsonDump.h"
 #include "image/formats/JsonLoad.h"

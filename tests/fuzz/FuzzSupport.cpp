@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <stdexcept>
 
+#include "app/Startup.h"
 #include "core/State.h"
 #include "settings/MsgBox.h"
 

@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "FuzzSupport.h"
-#include "settings/IniFile.h"
-#include "settings/TextEncoding.h"
+#include "base/IniFile.h"
+#include "base/TextEncoding.h"
 
 namespace {
 

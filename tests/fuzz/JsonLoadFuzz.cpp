@@ -6,6 +6,7 @@
 #include <string>
 
 #include "FuzzSupport.h"
+#include "app/Startup.h"
 #include "core/State.h"
 #include "image/formats/JsonDump.h"
 #include "image/formats/JsonLoad.h"

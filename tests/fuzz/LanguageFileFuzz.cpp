@@ -7,9 +7,9 @@
 #include <string>
 
 #include "FuzzSupport.h"
+#include "base/TextEncoding.h"
 #include "core/State.h"
 #include "settings/Language.h"
-#include "settings/TextEncoding.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -14,8 +14,9 @@
 #include <string>
 
 #include "FuzzSupport.h"
-#include "core/RadioContents.h"
+#include "app/Startup.h"
 #include "core/State.h"
+#include "document/RadioContents.h"
 #include "link/FakeLink.h"
 #include "link/RadioLink.h"
 

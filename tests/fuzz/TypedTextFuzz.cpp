@@ -11,7 +11,7 @@
 #include <string>
 
 #include "FuzzSupport.h"
-#include "core/NumberText.h"
+#include "base/NumberText.h"
 #include "core/State.h"
 #include "image/ChannelCodec.h"
 #include "image/DtmfDigits.h"

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "TestSupport.h"
-#include "core/NumberText.h"
+#include "base/NumberText.h"
 #include "core/State.h"
 #include "image/ChannelCodec.h"
 #include "image/ChannelFields.h"

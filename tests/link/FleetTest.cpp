@@ -9,8 +9,8 @@
 #include <sstream>
 
 #include "LinkBench.h"
-#include "core/FleetTexts.h"
-#include "core/Sha256.h"
+#include "base/Sha256.h"
+#include "document/FleetTexts.h"
 #include "image/ChannelCodec.h"
 #include "link/Fleet.h"
 

@@ -10,8 +10,8 @@
 
 #include "FakeLink.h"
 #include "TestSupport.h"
-#include "core/RadioContents.h"
 #include "core/State.h"
+#include "document/RadioContents.h"
 #include "link/RadioLink.h"
 #include "link/SafeWrite.h"
 

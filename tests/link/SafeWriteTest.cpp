@@ -10,8 +10,8 @@
 #include <unistd.h>
 
 #include "LinkBench.h"
-#include "core/Backups.h"
-#include "core/SafeTexts.h"
+#include "document/Backups.h"
+#include "document/SafeTexts.h"
 #include "image/ChannelCodec.h"
 #include "link/SafeWrite.h"
 

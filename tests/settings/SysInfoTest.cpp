@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "TestSupport.h"
+#include "base/IniFile.h"
 #include "core/State.h"
-#include "settings/IniFile.h"
 #include "settings/SysInfo.h"
 
 using List = std::vector<std::string>;

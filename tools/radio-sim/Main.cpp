@@ -18,6 +18,7 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include "app/Startup.h"
 #include "core/State.h"
 #include "tools/radio-sim/LinePacer.h"
 #include "tools/radio-sim/PseudoTerminal.h"

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/radio-sim/RadioFaults.h"
 
-#include "core/NumberText.h"
+#include "base/NumberText.h"
 
 std::optional<ExchangePoint> ParseExchangePoint(const std::string& text)
 {

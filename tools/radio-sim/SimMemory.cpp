@@ -8,10 +8,11 @@
 #include <iterator>
 #include <vector>
 
+#include "app/Startup.h"
 #include "core/State.h"
+#include "document/DocumentFiles.h"
 #include "image/ChannelCodec.h"
 #include "image/ChannelFields.h"
-#include "core/DocumentFiles.h"
 #include "image/formats/DataFile.h"
 #include "image/Image.h"
 #include "image/Stamp.h"

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/radio-sim/SimOptions.h"
 
-#include "core/NumberText.h"
+#include "base/NumberText.h"
 
 const char* const kSimUsage =
     "Usage: qv300-radio-sim [OPTION]...\n"

@@ -21,7 +21,7 @@
 #include <string>
 #include <vector>
 
-#include "image/ImageLayout.h"
+#include "core/ImageLayout.h"
 #include "tools/radio-sim/RadioFaults.h"
 
 using RadioMemory = std::array<uint8_t, kImageSize>;

@@ -28,16 +28,16 @@
 
 #include "ShotSupport.h"
 #include "app/ui/MainFrm.h"
-#include "editors/ui/ChsInfo.h"
 #include "core/State.h"
+#include "editors/ui/ChsInfo.h"
 #include "image/ChannelCodec.h"
 #include "image/SettingFields.h"
+#include "link/PortNames.h"
+#include "link/qt/PlatformPorts.h"
 #include "link/ui/ChangePreview.h"
 #include "link/ui/Doctor.h"
 #include "link/ui/FleetWrite.h"
 #include "link/ui/WriteRadio.h"
-#include "link/qt/PlatformPorts.h"
-#include "link/PortNames.h"
 #include "settings/MsgBox.h"
 
 namespace {

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <cstdio>
 
+#include "app/Startup.h"
 #include "app/ui/Artwork.h"
 #include "core/State.h"
 #include "settings/MsgBox.h"

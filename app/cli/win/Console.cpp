@@ -6,7 +6,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include "settings/win/WideText.h"
+#include "base/win/WideText.h"
 
 void PrepareConsole()
 {

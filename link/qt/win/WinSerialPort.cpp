@@ -5,9 +5,9 @@
 #include <QWinEventNotifier>
 #include <algorithm>
 
+#include "base/win/WideText.h"
 #include "link/PortNames.h"
 #include "link/win/CommApi.h"
-#include "settings/win/WideText.h"
 
 namespace {
 

@@ -21,6 +21,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "app/Startup.h"
 #include "app/ui/AboutDlg.h"
 #include "app/ui/BackupsDlg.h"
 #include "app/ui/MainFrm.h"
@@ -28,9 +29,9 @@
 #include "core/State.h"
 #include "editors/ui/ChsInfo.h"
 #include "image/ChannelCodec.h"
+#include "link/FakeLink.h"
 #include "link/PortNames.h"
 #include "link/SystemView.h"
-#include "link/FakeLink.h"
 #include "link/ui/ChangePreview.h"
 #include "link/ui/Doctor.h"
 #include "link/ui/FleetWrite.h"

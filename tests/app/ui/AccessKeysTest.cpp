@@ -18,14 +18,14 @@
 #include <numeric>
 
 #include "TestSupport.h"
-#include "ui/GuiTestSupport.h"
 #include "app/ui/AboutDlg.h"
 #include "app/ui/BackupsDlg.h"
 #include "app/ui/MainFrm.h"
 #include "app/ui/ModelDlg.h"
+#include "base/IniFile.h"
 #include "core/State.h"
-#include "image/ChannelCodec.h"
 #include "editors/ui/ChsInfo.h"
+#include "image/ChannelCodec.h"
 #include "link/SystemView.h"
 #include "link/ui/ChangePreview.h"
 #include "link/ui/Doctor.h"
@@ -34,8 +34,8 @@
 #include "link/ui/SetPort.h"
 #include "link/ui/WriteRadio.h"
 #include "settings/Folders.h"
-#include "settings/IniFile.h"
 #include "settings/ui/SetLanguageDlg.h"
+#include "ui/GuiTestSupport.h"
 
 namespace {
 // One window or menu: a text that needs a key and has none, two texts with one key.

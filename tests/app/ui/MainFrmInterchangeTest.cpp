@@ -11,12 +11,12 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
-#include "ui/GuiTestSupport.h"
-#include "ui/MainWindowFixture.h"
 #include "app/ui/MainFrm.h"
 #include "core/State.h"
 #include "editors/ui/ChsInfo.h"
 #include "image/ChannelCodec.h"
+#include "ui/GuiTestSupport.h"
+#include "ui/MainWindowFixture.h"
 
 class MainFrmInterchange : public MainWindowFixture {
 protected:

@@ -21,7 +21,6 @@
 
 #include "ui/GuiTestSupport.h"
 #include "TestSupport.h"
-#include "ui/MainWindowFixture.h"
 #include "app/ui/EmbeddedMessage.h"
 #include "app/ui/MainFrm.h"
 #include "core/State.h"
@@ -34,6 +33,7 @@
 #include "editors/ui/VoxFun.h"
 #include "settings/Language.h"
 #include "settings/ui/QtMsgBox.h"
+#include "ui/MainWindowFixture.h"
 
 class MainFrm : public MainWindowFixture {
 protected:

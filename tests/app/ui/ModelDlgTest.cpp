@@ -6,10 +6,11 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
-#include "ui/GuiTestSupport.h"
+#include "app/Startup.h"
 #include "app/ui/MainFrm.h"
 #include "app/ui/ModelDlg.h"
 #include "core/State.h"
+#include "ui/GuiTestSupport.h"
 
 class ModelDialog : public ::testing::Test {
 protected:

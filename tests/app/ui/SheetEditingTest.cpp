@@ -20,8 +20,6 @@
 #include <iostream>
 
 #include "TestSupport.h"
-#include "ui/MainWindowFixture.h"
-#include "ui/GuiTestSupport.h"
 #include "app/ui/MainFrm.h"
 #include "app/ui/ModelDlg.h"
 #include "core/State.h"
@@ -32,6 +30,8 @@
 #include "image/DtmfDigits.h"
 #include "image/SettingFields.h"
 #include "settings/Language.h"
+#include "ui/GuiTestSupport.h"
+#include "ui/MainWindowFixture.h"
 
 namespace {
 

@@ -15,8 +15,8 @@
 #include <memory>
 
 #include "TestSupport.h"
-#include "core/DocumentView.h"
 #include "core/State.h"
+#include "document/DocumentView.h"
 #include "editors/ui/ChsInfo.h"
 #include "image/ChannelCodec.h"
 #include "image/ChannelFields.h"

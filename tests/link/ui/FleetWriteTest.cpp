@@ -11,8 +11,8 @@
 
 #include "TestSupport.h"
 #include "app/cli/SimulatorProcess.h"
-#include "core/DocumentFiles.h"
 #include "core/State.h"
+#include "document/DocumentFiles.h"
 #include "link/PortNames.h"
 #include "link/ui/FleetWrite.h"
 #include "link/ui/WriteRadio.h"

@@ -8,8 +8,8 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
+#include "base/win/WideText.h"
 #include "link/win/WinMachine.h"
-#include "settings/win/WideText.h"
 
 namespace {
 

@@ -218,7 +218,8 @@ std::optional<std::string> TIniFile::Find(const std::string& section, const std:
     return std::string(ParseLine(lines_[i]).value);
 }
 
-std::string TIniFile::ReadString(const std::string& section, const std::string& key, const std::string& defaultValue) const
+std::string TIniFile::ReadString(const std::string& section, const std::string& key,
+                                 const std::string& defaultValue) const
 {
     return Find(section, key).value_or(defaultValue);
 }
@@ -228,7 +229,8 @@ std::string TIniFile::Encode(const std::string& utf8) const
     return legacyEncoding_ ? Utf8ToGb18030(utf8) : utf8;
 }
 
-bool TIniFile::WriteString(const std::string& section, const std::string& key, const std::string& value, std::string* error)
+bool TIniFile::WriteString(const std::string& section, const std::string& key, const std::string& value,
+                           std::string* error)
 {
     auto fail = [&](const std::string& why) {
         if (error)
@@ -242,8 +244,8 @@ bool TIniFile::WriteString(const std::string& section, const std::string& key, c
     // never be found again.
     if (section.find(']') != std::string::npos || Trim(section) != section)
         return fail("not a usable section name: \"" + section + "\"");
-    if (key.empty() || Trim(key) != key || key.find('=') != std::string::npos || key.front() == ';'
-        || key.front() == '[')
+    if (key.empty() || Trim(key) != key || key.find('=') != std::string::npos || key.front() == ';' ||
+        key.front() == '[')
         return fail("not a usable key name: \"" + key + "\"");
 
     // Text that is not UTF-8 would turn a UTF-8 file into one read as

@@ -37,7 +37,8 @@ public:
     // A file keeps its encoding: when a GB18030 file would otherwise read
     // as UTF-8 afterwards, it is written with the GB18030 signature, and
     // bytes of the arguments that are not UTF-8 are written as '?'.
-    bool WriteString(const std::string& section, const std::string& key, const std::string& value, std::string* error = nullptr);
+    bool WriteString(const std::string& section, const std::string& key, const std::string& value,
+                     std::string* error = nullptr);
 
 private:
     enum class LoadResult { Loaded, Missing, Failed };

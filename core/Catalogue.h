@@ -12,8 +12,8 @@ struct TMacType {
     std::string Name; // display name
     int32_t Channels = 0;
     int32_t KeyLayout = 0;
-    double MaxFreq = 0; // MHz
-    double MinFreq = 0; // MHz
+    double MaxFreq = 0;             // MHz
+    double MinFreq = 0;             // MHz
     std::vector<std::string> Bands; // band texts, display order
     std::string DefaultBand;
 

@@ -9,10 +9,10 @@
 inline constexpr size_t kImageSize = 0x312; // 786 bytes
 inline constexpr size_t kBlockSize = 16;
 
-inline constexpr size_t kChannelBase = 0x000;   // channel n at n*16
+inline constexpr size_t kChannelBase = 0x000; // channel n at n*16
 inline constexpr int kMaxChannels = 16;
-inline constexpr size_t kSettingsBase = 0x120;  // GetSettingField index 0
-inline constexpr size_t kModelBlock = 0x170;    // 'P', model code, band code, 0, 0
+inline constexpr size_t kSettingsBase = 0x120; // GetSettingField index 0
+inline constexpr size_t kModelBlock = 0x170;   // 'P', model code, band code, 0, 0
 inline constexpr size_t kBandCodeOffset = 0x175;
 inline constexpr size_t kModelBlockPad = 0x178; // 0x178-0x17F: FF in every saved file
 inline constexpr size_t kModelBlockPadSize = 8;
@@ -22,8 +22,8 @@ inline constexpr size_t kSerialNumber = 0x1A0;
 inline constexpr size_t kStampSize = 16;
 
 // The three working extents of the image.
-inline constexpr size_t kReadBlocks = 28;  // a read replaces blocks 0-27 (0x000-0x1BF)
-inline constexpr size_t kWriteBlocks = 25; // a write sends blocks 0-24 (0x000-0x18F)
+inline constexpr size_t kReadBlocks = 28;     // a read replaces blocks 0-27 (0x000-0x1BF)
+inline constexpr size_t kWriteBlocks = 25;    // a write sends blocks 0-24 (0x000-0x18F)
 inline constexpr size_t kFileFirstBlock = 1;  // the data file holds blocks 1-28
 inline constexpr size_t kFileBlockCount = 28; // 0x010-0x1CF
 

@@ -31,8 +31,7 @@ std::string BackupFileName(const std::string& serial, std::time_t when)
     return SerialForFileName(serial) + "-" + stamp + ".dat";
 }
 
-std::string SaveBackup(const RadioContents& contents, const std::string& folder, std::time_t when,
-                       std::string* error)
+std::string SaveBackup(const RadioContents& contents, const std::string& folder, std::time_t when, std::string* error)
 {
     std::error_code ec;
     fs::create_directories(PathFromUtf8(folder), ec);
@@ -89,7 +88,8 @@ std::vector<BackupEntry> ListBackups(const std::string& folder)
     for (size_t i = 0; i < order.size(); ++i)
         order[i] = i;
     std::sort(order.begin(), order.end(), [&entries](size_t a, size_t b) {
-        return entries[a].time != entries[b].time ? entries[a].time > entries[b].time : entries[a].path > entries[b].path;
+        return entries[a].time != entries[b].time ? entries[a].time > entries[b].time
+                                                  : entries[a].path > entries[b].path;
     });
     // Backups of a radio taken one after another mostly hold the same
     // memory; each names the oldest one like it, so the list shows which differ.

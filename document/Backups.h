@@ -18,8 +18,7 @@ std::string BackupFileName(const std::string& serial, std::time_t when);
 // Saves the contents in `folder` (made when missing) under the name of
 // their serial number and `when`; a name taken already gets "-2", "-3".
 // Returns the path, or empty with the system's reason in `error`.
-std::string SaveBackup(const RadioContents& contents, const std::string& folder, std::time_t when,
-                       std::string* error);
+std::string SaveBackup(const RadioContents& contents, const std::string& folder, std::time_t when, std::string* error);
 
 struct BackupEntry {
     std::string path;

@@ -22,10 +22,8 @@ constexpr const char* kGridSection = "fChsInfo";
 const std::map<std::string, std::pair<const char*, const char*>>& WindowTitles()
 {
     static const std::map<std::string, std::pair<const char*, const char*>> titles = {
-        {"fKeyFun", {"nKeys_Funs", "Key Function"}},
-        {"fVoxFun", {"nVoxs_Funs", "Vox Function"}},
-        {"fOptFun", {"nOpts_Funs", "Optional Function"}},
-        {"fScanFun", {"nScan_Funs", "Scan Information"}},
+        {"fKeyFun", {"nKeys_Funs", "Key Function"}},      {"fVoxFun", {"nVoxs_Funs", "Vox Function"}},
+        {"fOptFun", {"nOpts_Funs", "Optional Function"}}, {"fScanFun", {"nScan_Funs", "Scan Information"}},
         {"fDtmfFun", {"nDtmf_Funs", "DTMF Information"}},
     };
     return titles;
@@ -129,8 +127,13 @@ void DiffChannels(const RadioContents& before, const RadioContents& after, std::
         if (!was.present && !is.present)
             continue;
         if (!was.present || !is.present) {
-            ContentChange c{is.present ? ChangeKind::ChannelAdded : ChangeKind::ChannelDeleted, n, ChannelPlace(n),
-                            "", "", "", key};
+            ContentChange c{is.present ? ChangeKind::ChannelAdded : ChangeKind::ChannelDeleted,
+                            n,
+                            ChannelPlace(n),
+                            "",
+                            "",
+                            "",
+                            key};
             const ShownChannel& shown = is.present ? is : was;
             std::string summary;
             for (size_t f = 0; f < fields.size(); ++f) {
@@ -232,7 +235,8 @@ std::vector<ContentChange> DiffContents(const RadioContents& before, const Radio
     for (size_t i = 0; i < fields.size(); ++i)
         if (a[i] != b[i]) {
             changes.push_back({ChangeKind::Setting, 0, WindowTitle(fields[i].window), SettingLabel(fields[i]), a[i],
-                               b[i], std::string("setting.") + (*fields[i].jsonKey ? fields[i].jsonKey : fields[i].control)});
+                               b[i],
+                               std::string("setting.") + (*fields[i].jsonKey ? fields[i].jsonKey : fields[i].control)});
             Explain(bits, fields[i].offset, 1, fields[i].mask | fields[i].valueMask);
         }
 
@@ -254,8 +258,8 @@ std::vector<ContentChange> DiffContents(const RadioContents& before, const Radio
             }
             return text;
         };
-        changes.push_back({ChangeKind::OtherData, 0, SafeText("OtherData", {Hex(at)}), "", bytes(before),
-                           bytes(after), "data." + Hex(at)});
+        changes.push_back({ChangeKind::OtherData, 0, SafeText("OtherData", {Hex(at)}), "", bytes(before), bytes(after),
+                           "data." + Hex(at)});
         at = end;
     }
     return changes;

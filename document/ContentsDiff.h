@@ -16,12 +16,12 @@ enum class ChangeKind { Model, Band, ChannelAdded, ChannelDeleted, ChannelField,
 
 struct ContentChange {
     ChangeKind kind;
-    int channel = 0;     // channels only, from 1
-    std::string place;   // "Channel 3", the settings window's title, "Model"
-    std::string field;   // the column title or the setting's label; empty for a whole channel
-    std::string before;  // texts as the grid and the windows show them
+    int channel = 0;    // channels only, from 1
+    std::string place;  // "Channel 3", the settings window's title, "Model"
+    std::string field;  // the column title or the setting's label; empty for a whole channel
+    std::string before; // texts as the grid and the windows show them
     std::string after;
-    std::string key;     // a stable name for machines: "channel.3.power", "setting.squelch_level"
+    std::string key; // a stable name for machines: "channel.3.power", "setting.squelch_level"
 };
 
 // What would change if `before` were replaced by `after`: the blocks a write

@@ -32,7 +32,8 @@ std::string FleetRecordLine(const FleetRecord& r)
 {
     // One line per radio, whatever the message: its line ends become spaces.
     std::string message = r.message;
-    std::replace_if(message.begin(), message.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+    std::replace_if(
+        message.begin(), message.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
     char when[32] = "";
     std::tm local{};
     if (LocalTime(r.when, local))

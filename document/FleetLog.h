@@ -17,7 +17,7 @@ struct FleetRecord {
     std::string band;
     std::string sha256; // of the document written
     FleetResult result = FleetResult::Failed;
-    std::string message; // why it failed or where it was interrupted
+    std::string message;     // why it failed or where it was interrupted
     bool writeBegun = false; // interrupted with part of the document sent
     double seconds = 0;
     std::string backupFile;

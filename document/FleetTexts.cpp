@@ -50,17 +50,22 @@ constexpr auto kTexts = std::to_array<TextKey>({
     // The preview, the blind write, the interrupt and closing mid-run.
     {"RadioNamed", "%1 (serial number %2)"},
     {"PreviewFor", "The preview for %1:"},
-    {"BlindQuestion", "%1 radios will be written without a backup: no preview of the changes can be shown, and nothing can put them back. Write them?"},
-    {"BlindQuestionWatch", "Every radio plugged into the %1 ports will be written without a backup: no preview of the changes can be shown, and nothing can put them back. Write them?"},
+    {"BlindQuestion",
+     "%1 radios will be written without a backup: no preview of the changes can be shown, and nothing can put them back. Write them?"},
+    {"BlindQuestionWatch",
+     "Every radio plugged into the %1 ports will be written without a backup: no preview of the changes can be shown, and nothing can put them back. Write them?"},
     {"ResultInterrupted", "interrupted"},
     {"InterruptedUnchanged", "interrupted before writing: the radio is unchanged"},
     {"InterruptedWriting", "interrupted while writing: the radio holds part of the document"},
     {"InterruptedVerifying", "interrupted while verifying: written, not verified"},
     {"SummaryInterrupted", "%1 written, %2 verified, %3 failed, %4 interrupted"},
-    {"Stopping", "Stopping: the radios being written are finished and verified, and no new radio is begun. Press Ctrl+C again to stop at once."},
+    {"Stopping",
+     "Stopping: the radios being written are finished and verified, and no new radio is begun. Press Ctrl+C again to stop at once."},
     {"RestoreHint", "%1: serial number %2 was interrupted while it was written. Its backup: %3. To put it back: %4"},
-    {"RestoreNoBackup", "%1: serial number %2 was interrupted while it was written, and no backup was made: write it again."},
-    {"CloseQuestion", "%1 radios are being written. Stop them at once and close? Each radio cut short is recorded as interrupted, with its backup."},
+    {"RestoreNoBackup",
+     "%1: serial number %2 was interrupted while it was written, and no backup was made: write it again."},
+    {"CloseQuestion",
+     "%1 radios are being written. Stop them at once and close? Each radio cut short is recorded as interrupted, with its backup."},
 });
 } // namespace
 
@@ -91,8 +96,8 @@ std::string RestoreHint(const FleetRecord& r)
     // Absolute, so the command works from wherever it is typed.
     std::error_code ec;
     const std::filesystem::path backup = std::filesystem::absolute(PathFromUtf8(r.backupFile), ec);
-    std::string command =
-        "qv300-cli restore " + ShellQuoted(ec ? r.backupFile : Utf8FromPath(backup)) + " --port " + r.port;
+    std::string command = "qv300-cli restore " + ShellQuoted(ec ? r.backupFile : Utf8FromPath(backup)) + " --port " +
+                          r.port;
     if (!r.device.empty())
         command += " --device " + ShellQuoted(r.device);
     return FleetText("RestoreHint", {r.port, serial, r.backupFile, command});

@@ -74,8 +74,8 @@ std::optional<RadioContents> ReadContentsFile(const std::string& path, std::stri
             *error = Language.FileOpenError + " \"" + path + "\": " + std::strerror(err);
         return std::nullopt;
     }
-    std::optional<RadioContents> contents =
-        DataFileToContents({reinterpret_cast<const uint8_t*>(bytes->data()), bytes->size()});
+    std::optional<RadioContents> contents = DataFileToContents(
+        {reinterpret_cast<const uint8_t*>(bytes->data()), bytes->size()});
     if (!contents && error)
         *error = Language.ModError;
     return contents;

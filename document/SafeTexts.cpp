@@ -12,13 +12,16 @@ constexpr auto kTexts = std::to_array<TextKey>({
     {"Verified", "Verified"},
     {"BackupSaved", "Backup: %1"},
     {"BackupNotSaved", "The backup cannot be saved as %1: %2. Nothing was written to the radio."},
-    {"BackupKept", "What the radio held before this write is saved in %1; open it from File > Backups (or run qv300-cli restore) to put it back."},
-    {"BlockRefused", "The radio refused block %1 (address %2): it answered %3, not 06. The write stopped there; "
-                     "the blocks from %1 on were not written. Write the radio again; if it refuses again, it may "
-                     "not take this document."},
-    {"WrongBand", "The radio is for %1, the document for %2: a document cannot be written into a radio of "
-                  "another band. Nothing was written. Read this radio (or make a new document for %1) and "
-                  "write that instead, or connect a radio for %2."},
+    {"BackupKept",
+     "What the radio held before this write is saved in %1; open it from File > Backups (or run qv300-cli restore) to put it back."},
+    {"BlockRefused",
+     "The radio refused block %1 (address %2): it answered %3, not 06. The write stopped there; "
+     "the blocks from %1 on were not written. Write the radio again; if it refuses again, it may "
+     "not take this document."},
+    {"WrongBand",
+     "The radio is for %1, the document for %2: a document cannot be written into a radio of "
+     "another band. Nothing was written. Read this radio (or make a new document for %1) and "
+     "write that instead, or connect a radio for %2."},
     {"VerifyFailed", "The radio does not hold what was written: block %1 (%2) differs. Write the radio again."},
     {"ResultLine", "Radio %1: serial number %2, %3, backup %4"},
     {"NoBackup", "no backup"},

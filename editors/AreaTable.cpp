@@ -8,6 +8,7 @@
 // code | range | English name | Chinese name. A province's range is the
 // first and the last row of its cities; a city's range is the row of its
 // province and its position in it.
+// clang-format off
 const std::array<const char*, kAreaRows> kAreaTable = {
     "X036|000-000|Unknown Area|未知区域", // 0
     "0100|000-000|Beijing|北京市", // 1
@@ -327,6 +328,7 @@ const std::array<const char*, kAreaRows> kAreaTable = {
     "0999|031-005|YI LI|伊犁市", // 315
     "FFFF|FFFFFFF|FFFF|FFFF", // 316
 };
+// clang-format on
 
 namespace {
 constexpr int kUnknownRow = 0;

@@ -290,8 +290,8 @@ std::string PasteReportText(const PasteReport& report)
         return report.problem;
     std::string text;
     if (!report.refused.empty()) {
-        text = SheetText("PasteReport", {std::to_string(report.taken),
-                                         std::to_string(report.taken + report.refused.size())});
+        text = SheetText("PasteReport",
+                         {std::to_string(report.taken), std::to_string(report.taken + report.refused.size())});
         for (size_t i = 0; i < report.refused.size() && i < kReportedLines; ++i)
             text += "\n" + SheetText("RowRefused", {std::to_string(report.refused[i].line), report.refused[i].reason});
         if (report.refused.size() > kReportedLines)

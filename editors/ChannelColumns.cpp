@@ -4,6 +4,7 @@
 #include <array>
 
 namespace {
+// clang-format off
 constexpr std::array<ChannelColumn, 20> kColumns = {{
     {"S-M-N", "045@No."},
     {"S-R-R", "080@RX Frequency"},
@@ -26,6 +27,7 @@ constexpr std::array<ChannelColumn, 20> kColumns = {{
     {"N-M-S", "065@Call-2"},
     {"N-M-M", "065@More..."},
 }};
+// clang-format on
 }
 
 std::span<const ChannelColumn> ChannelColumns()

@@ -81,9 +81,7 @@ bool MoveChannels(std::span<const int> channels, int step)
     // Each channel swaps with its neighbour, the one nearest the edge
     // first, so a block moves as a block and its neighbour lands behind it.
     const auto before = ALL.Image;
-    auto swap = [](int a, int b) {
-        Rearrange({a, b}, {b, a});
-    };
+    auto swap = [](int a, int b) { Rearrange({a, b}, {b, a}); };
     if (step < 0)
         for (int n : channels)
             swap(n - 1, n);

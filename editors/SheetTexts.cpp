@@ -32,7 +32,8 @@ constexpr auto kTexts = std::to_array<TextKey>({
     {"CellEmpty", "Channel %1, %2, empty"},
     // Messages.
     {"NoFreeSlot", "The last channel is not empty: there is no room to insert a channel."},
-    {"TooManyRows", "%1 rows do not fit into channel %2 and the channels after it: only %3 can be pasted. Paste them and drop the rest?"},
+    {"TooManyRows",
+     "%1 rows do not fit into channel %2 and the channels after it: only %3 can be pasted. Paste them and drop the rest?"},
     {"PasteReport", "%1 of %2 rows were pasted. These lines were not taken:"},
     {"RowRefused", "Line %1: %2"},
     {"MoreRefused", "... and %1 more lines."},
@@ -78,8 +79,9 @@ std::string CaptionName(std::string text)
 std::string ChannelChangeName(int field, int channel)
 {
     const auto columns = ChannelColumns();
-    const std::string design =
-        field >= 1 && field <= static_cast<int>(columns.size()) ? columns[static_cast<size_t>(field - 1)].value : "";
+    const std::string design = field >= 1 && field <= static_cast<int>(columns.size())
+                                   ? columns[static_cast<size_t>(field - 1)].value
+                                   : "";
     std::string title = LanguageFileText("fChsInfo", "ColShow." + std::to_string(field), design);
     title = title.substr(title.find('@') + 1);
     std::replace(title.begin(), title.end(), '|', ' ');

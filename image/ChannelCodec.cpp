@@ -211,8 +211,7 @@ std::string CheckToneText(const std::string& text)
             return kMaxToneText;
         return FormatFixed(std::fmin(std::fmax(*hz, kMinTone), kMaxTone), 1);
     }
-    if (text.size() == 5 && text[0] == 'D' && IsOctalDigit(text[1]) && IsOctalDigit(text[2]) &&
-        IsOctalDigit(text[3])) {
+    if (text.size() == 5 && text[0] == 'D' && IsOctalDigit(text[1]) && IsOctalDigit(text[2]) && IsOctalDigit(text[3])) {
         char polarity = text[4];
         if (polarity == 'N' || polarity == 'I' || polarity == 'n' || polarity == 'i')
             return UpperAscii(text);

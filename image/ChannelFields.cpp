@@ -23,18 +23,24 @@ const std::array<ChannelField, 10>& FieldTable()
         {8, ChannelFieldKind::Flag, "cxScan", "scan_add", kFlagsByte, 0x10, {"Add", "Del"}, &TChannel::ScanAdd},
         {9, ChannelFieldKind::Flag, "cxBclo", "busy_lock", kFlagsByte, 0x04, {"Yes", "No"}, &TChannel::BusyLock},
         {10, ChannelFieldKind::Flag, "cxTail", "epilogue", kFlagsByte, 0x02, {"Off", "On"}, &TChannel::Tail},
-        {13, ChannelFieldKind::PttId, "cxPtts", "ptt_id", kFlagsByte, 0x60, {"Off", "BOT", "EOT", "Both"}, &TChannel::PttId},
+        {13,
+         ChannelFieldKind::PttId,
+         "cxPtts",
+         "ptt_id",
+         kFlagsByte,
+         0x60,
+         {"Off", "BOT", "EOT", "Both"},
+         &TChannel::PttId},
     }};
     return table;
 }
 
 // CTCSS tones in hertz, in the order the tone combo lists them.
 constexpr std::array<const char*, 50> kCtcssTones = {
-    "67.0", "69.3", "71.9", "74.4", "77.0", "79.7", "82.5", "85.4", "88.5", "91.5",
-    "94.8", "97.4", "100.0", "103.5", "107.2", "110.9", "114.8", "118.8", "123.0", "127.3",
-    "131.8", "136.5", "141.3", "146.2", "151.4", "156.7", "159.8", "162.2", "165.5", "167.9",
-    "171.3", "173.8", "177.3", "179.9", "183.5", "186.2", "189.9", "192.8", "196.6", "199.5",
-    "203.5", "206.5", "210.7", "218.1", "225.7", "229.1", "233.6", "241.8", "250.3", "254.1",
+    "67.0",  "69.3",  "71.9",  "74.4",  "77.0",  "79.7",  "82.5",  "85.4",  "88.5",  "91.5",  "94.8",  "97.4",  "100.0",
+    "103.5", "107.2", "110.9", "114.8", "118.8", "123.0", "127.3", "131.8", "136.5", "141.3", "146.2", "151.4", "156.7",
+    "159.8", "162.2", "165.5", "167.9", "171.3", "173.8", "177.3", "179.9", "183.5", "186.2", "189.9", "192.8", "196.6",
+    "199.5", "203.5", "206.5", "210.7", "218.1", "225.7", "229.1", "233.6", "241.8", "250.3", "254.1",
 };
 
 // DCS codes (three octal digits), in list order.

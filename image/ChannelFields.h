@@ -13,12 +13,12 @@ class TChannel;
 enum class ChannelFieldKind { RxFrequency, TxFrequency, RxTone, TxTone, Flag, PttId };
 
 struct ChannelField {
-    int number;            // field number in EncodeChannelField
+    int number; // field number in EncodeChannelField
     ChannelFieldKind kind;
-    const char* comboName; // drop-down list of the grid ("" for the frequency edits)
-    const char* jsonKey;   // name in the command line's dump
-    uint8_t recordByte;    // first byte in the 16-byte record
-    uint8_t mask;          // flags byte mask (flags and PTT ID only)
+    const char* comboName;          // drop-down list of the grid ("" for the frequency edits)
+    const char* jsonKey;            // name in the command line's dump
+    uint8_t recordByte;             // first byte in the 16-byte record
+    uint8_t mask;                   // flags byte mask (flags and PTT ID only)
     std::vector<const char*> items; // English list items, index = stored value
     uint8_t TChannel::*member;      // decoded value in TChannel (flags and PTT ID only)
 };

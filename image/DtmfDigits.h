@@ -24,11 +24,11 @@ struct DtmfStringField {
     const char* label;   // component name of its label
     const char* caption;
     const char* group;
-    int tag;             // 1 Begin of Tx, 2 End of Tx, 3 ID Code, 4 Stun Code
-    int countOffset;     // image byte holding the digit count, -1 for none
+    int tag;         // 1 Begin of Tx, 2 End of Tx, 3 ID Code, 4 Stun Code
+    int countOffset; // image byte holding the digit count, -1 for none
     uint16_t digitsOffset;
     int positions;
-    bool digitsOnly;     // the ID code takes digits only
+    bool digitsOnly; // the ID code takes digits only
     const char* jsonKey;
 };
 

@@ -27,7 +27,7 @@ constexpr const char* kLongPress[] = {"Off", "Monmome", "Transient Monmome", "Sc
 constexpr const char* kStarHash[] = {"0", "100", "500", "1000"};
 constexpr const char* kStunType[] = {"Tx/Rx Inhibit", "Tx Inhibit"};
 constexpr const char* kGroupCode[] = {"Off", "A", "B", "C", "D", "#", "*"};
-constexpr const char* kDecodeTimeOut[] = {"500", "550", "600", "650", "700", "750", "800", "850",
+constexpr const char* kDecodeTimeOut[] = {"500", "550", "600",  "650",  "700",  "750",  "800",  "850",
                                           "900", "950", "1000", "1100", "1200", "1300", "1400", "1500"};
 
 constexpr std::span<const char* const> kNone{};
@@ -41,6 +41,7 @@ constexpr NormalRange kAnyValue{false, 0, 0, 0};
 // The settings area (0x120-0x129) and the DTMF settings (0x140-0x146).
 // The DTMF transpond bit (0x143, 0x01) is carried through unchanged by every
 // window, so it has no row.
+// clang-format off
 const std::vector<SettingField> kFields = {
     // Optional functions
     {"fOptFun", "cxSQL", "lSQL", "Squelch &level", "", 0x121, 0x0F, 0, M::Item, kNone, {"", 0, 1, 10, ""}, -2, 0, "squelch_level", Normal(0, 9, 5)},
@@ -84,6 +85,7 @@ const std::vector<SettingField> kFields = {
     {"fDtmfFun", "cxBkTs", "", "Reset To&ne", "cgDeCode", 0x145, 0x40, 0, M::Ticked, kNone, kListed, 0, 0, "reset_tone", Normal(0, 1, 0)},
     {"fDtmfFun", "cxRxTs", "lRxTs", "Decode Time &Out[ms]", "cgDeCode", 0x146, 0x0F, 0, M::Item, kDecodeTimeOut, kListed, 0, 0, "decode_time_out", Normal(0, 10, 0)},
 };
+// clang-format on
 
 uint8_t& ByteOf(const SettingField& f)
 {
@@ -257,7 +259,7 @@ std::string KeyTextOfCode(const std::vector<std::string>& entries, int code, boo
 {
     auto entry = [&](int i) {
         return i >= 0 && static_cast<size_t>(i) < entries.size() ? TrimBlanks(entries[static_cast<size_t>(i)])
-                                                                  : std::string();
+                                                                 : std::string();
     };
     std::string text = entry(code);
     if (shortPress && text.empty())

@@ -127,9 +127,8 @@ private:
         for (const UsbDevice& usb : usb_) {
             if (!FindChip(usb.vendor, usb.product))
                 continue;
-            bool hasTty = std::any_of(report_.devices.begin(), report_.devices.end(), [&](const SerialDevice& d) {
-                return d.usb && d.usb->sysPath == usb.sysPath;
-            });
+            bool hasTty = std::any_of(report_.devices.begin(), report_.devices.end(),
+                                      [&](const SerialDevice& d) { return d.usb && d.usb->sysPath == usb.sysPath; });
             if (!hasTty)
                 orphans.push_back(&usb);
         }
@@ -232,7 +231,8 @@ private:
     {
         std::optional<std::string> log = system_.KernelLog();
         if (!log) {
-            Add(Severity::Warning, "kernel-log", DoctorText("KernelLogUnreadable"), DoctorText("KernelLogUnreadableFix"));
+            Add(Severity::Warning, "kernel-log", DoctorText("KernelLogUnreadable"),
+                DoctorText("KernelLogUnreadableFix"));
             return;
         }
         static const char* const kRefusals[] = {"unsupported", "counterfeit", "phased out", "contact your supplier",
@@ -243,8 +243,8 @@ private:
         std::string brltty;
         while (std::getline(lines, line)) {
             const std::string lower = Lower(line);
-            if (Contains(lower, "pl2303") &&
-                std::any_of(std::begin(kRefusals), std::end(kRefusals), [&](const char* r) { return Contains(lower, r); }))
+            if (Contains(lower, "pl2303") && std::any_of(std::begin(kRefusals), std::end(kRefusals),
+                                                         [&](const char* r) { return Contains(lower, r); }))
                 refused = FirstLine(line);
             if (Contains(lower, "brltty") && (Contains(lower, "claimed") || Contains(lower, "usbfs")))
                 brltty = FirstLine(line);
@@ -265,7 +265,8 @@ private:
             if (FindChip(usb.vendor, usb.product))
                 chips.push_back(&usb);
         for (const SerialDevice& d : report_.devices)
-            if (d.chip && std::none_of(chips.begin(), chips.end(), [&](const UsbDevice* u) { return u->Id() == d.usb->Id(); }))
+            if (d.chip &&
+                std::none_of(chips.begin(), chips.end(), [&](const UsbDevice* u) { return u->Id() == d.usb->Id(); }))
                 chips.push_back(&*d.usb);
         return chips;
     }
@@ -346,8 +347,8 @@ private:
             return;
         }
         if (IsBuiltInSerialPort(chosen->path) && !request_.chosenByUser) {
-            Add(Severity::Warning, "built-in-port", DoctorText("BuiltInPort", {PortName(*chosen->portNumber), chosen->path}),
-                DoctorText("BuiltInPortFix"));
+            Add(Severity::Warning, "built-in-port",
+                DoctorText("BuiltInPort", {PortName(*chosen->portNumber), chosen->path}), DoctorText("BuiltInPortFix"));
             return;
         }
         report_.probePort = chosen->portNumber;
@@ -366,7 +367,8 @@ private:
 
 bool DoctorReport::HasProblem() const
 {
-    return std::any_of(findings.begin(), findings.end(), [](const Finding& f) { return f.severity == Severity::Problem; });
+    return std::any_of(findings.begin(), findings.end(),
+                       [](const Finding& f) { return f.severity == Severity::Problem; });
 }
 
 DoctorReport Examine(TSystemView& system, const DoctorRequest& request)

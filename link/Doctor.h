@@ -23,8 +23,8 @@ struct Finding {
 };
 
 struct DoctorRequest {
-    PortMapping mapping;      // the settings' mapping with this run's on top
-    std::string chosenPort;   // "COM1"
+    PortMapping mapping;       // the settings' mapping with this run's on top
+    std::string chosenPort;    // "COM1"
     bool chosenByUser = false; // named with --port or --device for this run
 };
 

@@ -10,7 +10,7 @@
 #include "link/SystemView.h"
 
 struct KnownChip {
-    const char* vendor;  // USB ids, lower-case hex
+    const char* vendor; // USB ids, lower-case hex
     const char* product;
     const char* name;
     const char* module;  // the kernel module that drives it
@@ -29,8 +29,8 @@ struct UsbDevice {
 };
 
 struct SerialDevice {
-    std::string path;    // /dev/ttyUSB0
-    std::string byId;    // /dev/serial/by-id/..., empty when there is none
+    std::string path;              // /dev/ttyUSB0
+    std::string byId;              // /dev/serial/by-id/..., empty when there is none
     std::optional<int> portNumber; // COM number under the port rule
     std::optional<UsbDevice> usb;  // the USB device it belongs to
     std::string driver;

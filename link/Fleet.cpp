@@ -302,8 +302,7 @@ void TFleetPort::Retry()
     if (radioOnCable || probeWaiting_) {
         probeWaiting_ = false;
         Probe();
-    }
-    else
+    } else
         Try();
 }
 
@@ -493,7 +492,8 @@ void TFleet::Stop()
     // yet written is left as it was.
     for (auto& port : ports_) {
         const SafePhase phase = port->Phase();
-        if (!port->Ended() && (!port->WriteRunning() || phase == SafePhase::BackingUp || phase == SafePhase::Confirming))
+        if (!port->Ended() &&
+            (!port->WriteRunning() || phase == SafePhase::BackingUp || phase == SafePhase::Confirming))
             port->Cancel();
     }
 }
@@ -514,6 +514,7 @@ bool TFleet::Running() const
 
 std::string TFleet::SummaryText() const
 {
-    return FleetText(interrupted_ ? "SummaryInterrupted" : "Summary", {std::to_string(written_), std::to_string(verified_),
-                                                                      std::to_string(failed_), std::to_string(interrupted_)});
+    return FleetText(
+        interrupted_ ? "SummaryInterrupted" : "Summary",
+        {std::to_string(written_), std::to_string(verified_), std::to_string(failed_), std::to_string(interrupted_)});
 }

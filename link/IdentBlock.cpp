@@ -11,8 +11,8 @@ namespace {
 constexpr size_t kMachineLength = 31;
 
 // Stand-ins of our own for what a computer may fail to tell us.
-constexpr std::string_view kNoSerialWord = "MOSS";    // no disk serial at all
-constexpr std::string_view kShortSerialWord = "PEBBLE"; // appended to a short serial
+constexpr std::string_view kNoSerialWord = "MOSS";                      // no disk serial at all
+constexpr std::string_view kShortSerialWord = "PEBBLE";                 // appended to a short serial
 constexpr std::string_view kFailureText = "Kq7Tw2Lm9Rj4Xv1Ns8Pd3Hf6Gb"; // facts unreadable
 constexpr char kPadding = '.';
 constexpr char kIdentLead = 'J';
@@ -143,8 +143,8 @@ uint8_t IdentCheckByte(const IdentBlock& b)
 
 uint8_t IdentResponse(const IdentBlock& b)
 {
-    unsigned sum = b[1] + (b[2] >> 1) + 2u * b[3] + b[4] + Swap(b[5]) + Not(b[6]) + (b[7] & 0x0F) + b[8]
-                 + 2u * b[9] + (b[10] >> 1) + b[11] + Not(b[12]) + Swap(b[13]) + (b[14] & 0xF0);
+    unsigned sum = b[1] + (b[2] >> 1) + 2u * b[3] + b[4] + Swap(b[5]) + Not(b[6]) + (b[7] & 0x0F) + b[8] + 2u * b[9] +
+                   (b[10] >> 1) + b[11] + Not(b[12]) + Swap(b[13]) + (b[14] & 0xF0);
     return static_cast<uint8_t>(sum);
 }
 

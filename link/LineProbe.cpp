@@ -66,7 +66,8 @@ void InterpretIdentReply(ProbeOutcome& outcome, uint8_t tag, const std::vector<u
         outcome.result = ProbeResult::WrongTag;
         return;
     }
-    const std::string code(reply.begin() + kIdentModelCodeAt, reply.begin() + kIdentModelCodeAt + kIdentModelCodeLength);
+    const std::string code(reply.begin() + kIdentModelCodeAt,
+                           reply.begin() + kIdentModelCodeAt + kIdentModelCodeLength);
     if (MacList.ChannelsOf(code) == 0)
         outcome.result = ProbeResult::OtherModel;
 }
@@ -75,7 +76,8 @@ Finding ProbeFinding(const ProbeOutcome& outcome, const std::string& portLabel)
 {
     switch (outcome.result) {
     case ProbeResult::Ready:
-        return {Severity::Ok, "line-ready", DoctorText(outcome.echoed ? "ProbeReadyEcho" : "ProbeReady", {portLabel}), {}};
+        return {
+            Severity::Ok, "line-ready", DoctorText(outcome.echoed ? "ProbeReadyEcho" : "ProbeReady", {portLabel}), {}};
     case ProbeResult::Silent:
         return {Severity::Problem, "line-silent", DoctorText("ProbeSilent", {portLabel}), DoctorText("ProbeSilentFix")};
     case ProbeResult::Echo:
@@ -84,7 +86,8 @@ Finding ProbeFinding(const ProbeOutcome& outcome, const std::string& portLabel)
         return {Severity::Problem, "line-other", DoctorText("ProbeOther", {portLabel, HexBytes(outcome.received)}),
                 DoctorText("ProbeOtherFix")};
     case ProbeResult::WrongTag:
-        return {Severity::Problem, "line-wrong-tag", DoctorText("ProbeWrongTag", {portLabel}), DoctorText("ProbeWrongTagFix")};
+        return {Severity::Problem, "line-wrong-tag", DoctorText("ProbeWrongTag", {portLabel}),
+                DoctorText("ProbeWrongTagFix")};
     case ProbeResult::NoIdent:
         return {Severity::Problem, "line-no-ident", DoctorText("ProbeNoIdent", {portLabel}),
                 DoctorText("ProbeNoIdentFix")};
@@ -102,8 +105,10 @@ Finding ProbeFinding(const ProbeOutcome& outcome, const std::string& portLabel)
     }
     size_t open = portLabel.find(" (");
     std::string port = portLabel.substr(0, open);
-    std::string device = open == std::string::npos ? portLabel : portLabel.substr(open + 2, portLabel.size() - open - 3);
-    return {Severity::Problem, "line-open", DoctorText("ProbeOpenFailed", {port, device}), DoctorText("ProbeOpenFailedFix")};
+    std::string device = open == std::string::npos ? portLabel
+                                                   : portLabel.substr(open + 2, portLabel.size() - open - 3);
+    return {Severity::Problem, "line-open", DoctorText("ProbeOpenFailed", {port, device}),
+            DoctorText("ProbeOpenFailedFix")};
 }
 
 void AddProbeFinding(DoctorReport& report, const ProbeOutcome& outcome, const std::string& portLabel)
@@ -111,7 +116,8 @@ void AddProbeFinding(DoctorReport& report, const ProbeOutcome& outcome, const st
     if (outcome.result == ProbeResult::Ready) {
         static const std::string kAboutUsbDevices[] = {"no-cable", "no-tty", "device", "chip-refused"};
         for (Finding& f : report.findings) {
-            if (std::find(std::begin(kAboutUsbDevices), std::end(kAboutUsbDevices), f.id) != std::end(kAboutUsbDevices)) {
+            if (std::find(std::begin(kAboutUsbDevices), std::end(kAboutUsbDevices), f.id) !=
+                std::end(kAboutUsbDevices)) {
                 f.severity = Severity::Ok;
                 f.fix.clear();
             }
@@ -217,8 +223,7 @@ void TLineProbe::TimerFired(LinkTimer timer)
         return;
     }
     // The acknowledge has settled: a clean one earns the identify request.
-    if (timer == LinkTimer::TryTime && !identSent_ &&
-        InterpretReply(sent_, received_).result == ProbeResult::Ready) {
+    if (timer == LinkTimer::TryTime && !identSent_ && InterpretReply(sent_, received_).result == ProbeResult::Ready) {
         AskIdentification();
         return;
     }
@@ -259,7 +264,8 @@ void TLineProbe::Finish()
     }
     port_.Close();
     if (identSent_) {
-        const std::vector<uint8_t> sentBefore(sent_.begin(), sent_.begin() + static_cast<std::ptrdiff_t>(sentBeforeIdent_));
+        const std::vector<uint8_t> sentBefore(sent_.begin(),
+                                              sent_.begin() + static_cast<std::ptrdiff_t>(sentBeforeIdent_));
         const std::vector<uint8_t> heardBefore(received_.begin(),
                                                received_.begin() + static_cast<std::ptrdiff_t>(heardBeforeIdent_));
         outcome_ = InterpretReply(sentBefore, heardBefore);

@@ -31,9 +31,9 @@ enum class ProbeResult {
 
 struct ProbeOutcome {
     ProbeResult result = ProbeResult::Silent;
-    std::vector<uint8_t> received; // every byte, in order
-    std::vector<uint8_t> foreign;  // the bytes that were not an echo of ours
-    bool echoed = false;           // the cable echoed our bytes
+    std::vector<uint8_t> received;   // every byte, in order
+    std::vector<uint8_t> foreign;    // the bytes that were not an echo of ours
+    bool echoed = false;             // the cable echoed our bytes
     std::vector<uint8_t> identReply; // the identification reply, when one came
 };
 

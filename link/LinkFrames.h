@@ -8,7 +8,6 @@
 #include <cstdint>
 #include <string>
 
-
 // "PROGRAMa": wakes the radio; its reply is not looked at.
 inline constexpr std::array<uint8_t, 8> kWakeUpFrame = {'P', 'R', 'O', 'G', 'R', 'A', 'M', 'a'};
 // "PROGRAM" followed by the link tag.
@@ -20,7 +19,7 @@ inline constexpr uint8_t kReadCommand = 'R';
 inline constexpr uint8_t kWriteCommand = 'W';
 inline constexpr uint8_t kEndFrame = 'E';
 inline constexpr uint8_t kBlockLengthByte = 0x10;
-inline constexpr size_t kRequestHeaderLength = 4;  // command, address high, address low, length
+inline constexpr size_t kRequestHeaderLength = 4; // command, address high, address low, length
 inline constexpr size_t kWriteRequestLength = kRequestHeaderLength + 16;
 
 // Replies: the identification reply carries the model code at bytes 1..4 and
@@ -54,8 +53,8 @@ constexpr int IntervalOf(LinkTimer t)
 
 // Blocking waits, milliseconds.
 inline constexpr int kWaitBeforeFrame = 30;
-inline constexpr int kWaitBeforeStart = 450;   // after OK, before the buffers are flushed
-inline constexpr int kWaitAfterFlush = 50;     // before the wake-up frame
+inline constexpr int kWaitBeforeStart = 450; // after OK, before the buffers are flushed
+inline constexpr int kWaitAfterFlush = 50;   // before the wake-up frame
 inline constexpr int kWaitBeforeOpen = 50;
 inline constexpr int kWaitBeforeIdentify = 5;
 inline constexpr int kWaitBeforeHandshakeError = 2500;

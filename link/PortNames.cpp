@@ -149,7 +149,8 @@ void MapPortForRun(int number, const std::string& device)
     // device when the port opens it; a bare name stays a name below /dev.
     std::error_code error;
     const bool relative = device.find('/') != std::string::npos && device.front() != '/';
-    const std::filesystem::path absolute = relative ? std::filesystem::absolute(device, error) : std::filesystem::path(device);
+    const std::filesystem::path absolute = relative ? std::filesystem::absolute(device, error)
+                                                    : std::filesystem::path(device);
     RunMappings()[number] = error ? device : absolute.lexically_normal().string();
 }
 

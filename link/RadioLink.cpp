@@ -57,14 +57,10 @@ struct FailureText {
     bool line; // the connection doctor may find the cause
 };
 constexpr FailureText kFailureTexts[] = {
-    {LinkFailure::PortNotOpened, &TLanguage::PortError, true},
-    {LinkFailure::PortInUse, &TLanguage::PortInUse, false},
-    {LinkFailure::PortFailed, &TLanguage::PortError, true},
-    {LinkFailure::NoAnswer, &TLanguage::ComError, true},
-    {LinkFailure::WrongTag, &TLanguage::ComError, true},
-    {LinkFailure::WrongModel, &TLanguage::ModError, false},
-    {LinkFailure::Refused, &TLanguage::ComError, true},
-    {LinkFailure::LineLost, &TLanguage::ComError, true},
+    {LinkFailure::PortNotOpened, &TLanguage::PortError, true}, {LinkFailure::PortInUse, &TLanguage::PortInUse, false},
+    {LinkFailure::PortFailed, &TLanguage::PortError, true},    {LinkFailure::NoAnswer, &TLanguage::ComError, true},
+    {LinkFailure::WrongTag, &TLanguage::ComError, true},       {LinkFailure::WrongModel, &TLanguage::ModError, false},
+    {LinkFailure::Refused, &TLanguage::ComError, true},        {LinkFailure::LineLost, &TLanguage::ComError, true},
 };
 
 const FailureText* TextOf(LinkFailure failure)
@@ -511,7 +507,8 @@ void TRadioLink::End(LinkResult result, LinkFailure failure)
     if (job_.requestCarriesData)
         outcome.bytes.assign(image_.begin(), image_.begin() + static_cast<std::ptrdiff_t>(sent_.size()));
     else if (result == LinkResult::Succeeded)
-        outcome.bytes.assign(readBuffer_.begin(), readBuffer_.begin() + static_cast<std::ptrdiff_t>(kReadBlocks * kBlockSize));
+        outcome.bytes.assign(readBuffer_.begin(),
+                             readBuffer_.begin() + static_cast<std::ptrdiff_t>(kReadBlocks * kBlockSize));
     view_.Finished(outcome);
 }
 

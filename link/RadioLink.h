@@ -29,15 +29,15 @@ enum class BlockPhase { AwaitData, AwaitAck };
 
 // Everything in which a read and a write differ on the line.
 struct LinkJob {
-    int blockCount;           // blocks 0 .. blockCount-1 move
+    int blockCount; // blocks 0 .. blockCount-1 move
     int progressMax;
-    uint8_t requestCommand;   // 'R' or 'W'
-    bool requestCarriesData;  // a write request carries the image block
-    int requestReplyLength;   // 20 for a data reply, 1 for an acknowledge
-    int drainPollMs;          // transmit-queue polling after each frame
+    uint8_t requestCommand;  // 'R' or 'W'
+    bool requestCarriesData; // a write request carries the image block
+    int requestReplyLength;  // 20 for a data reply, 1 for an acknowledge
+    int drainPollMs;         // transmit-queue polling after each frame
     int drainPollLimit;
     bool resetCountAfterDrain;
-    bool stampsImage;         // model block at the start, write time after the handshake
+    bool stampsImage; // model block at the start, write time after the handshake
     bool lineErrorShowsAtOnce;
 };
 

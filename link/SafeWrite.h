@@ -44,13 +44,13 @@ struct SafeOutcome {
     // another model or band is WrongModel) and the block the radio refused.
     LinkOutcome link;
     SafeFailure failure = SafeFailure::None;
-    SafePhase phase = SafePhase::Idle; // the step it ended in
-    std::string where;                 // the folder a backup could not be saved in
-    std::string detail;                // and the system's reason
-    bool verified = false;             // the radio was read back and holds what was sent
+    SafePhase phase = SafePhase::Idle;         // the step it ended in
+    std::string where;                         // the folder a backup could not be saved in
+    std::string detail;                        // and the system's reason
+    bool verified = false;                     // the radio was read back and holds what was sent
     std::optional<BlockDifference> difference; // the first block verify found different
-    std::string radioBand;             // a radio of another band than the document's:
-    std::string documentBand;          // both bands
+    std::string radioBand;                     // a radio of another band than the document's:
+    std::string documentBand;                  // both bands
     // Blocks 0..24 as the write step prepared them, the model block and,
     // once its handshake passed, the write time included; empty when no
     // write began.

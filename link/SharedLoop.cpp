@@ -12,13 +12,14 @@ TSharedLoopClock::~TSharedLoopClock() = default;
 void TSharedLoopClock::Schedule(uint64_t id, int ms, std::function<void()> fired)
 {
     const auto left = std::chrono::ceil<std::chrono::milliseconds>(pauseEnd_ - Clock::now()).count();
-    timers_[id] = clock_.Start(ms + static_cast<int>(std::max<long long>(0, left)), [this, id, fired = std::move(fired)] {
-        // The handle below is dropped before the call, which may start this
-        // timer's successor.
-        std::function<void()> call = fired;
-        timers_.erase(id);
-        call();
-    });
+    timers_[id] = clock_.Start(ms + static_cast<int>(std::max<long long>(0, left)),
+                               [this, id, fired = std::move(fired)] {
+                                   // The handle below is dropped before the call, which may start this
+                                   // timer's successor.
+                                   std::function<void()> call = fired;
+                                   timers_.erase(id);
+                                   call();
+                               });
 }
 
 void TSharedLoopClock::Wait(int ms)

@@ -73,8 +73,8 @@ public:
     {
         devices_ = machine_.Devices();
         FindPorts();
-        const bool anyCable =
-            std::any_of(ports_.begin(), ports_.end(), [](const Port& p) { return p.kind != PortKind::BuiltIn; });
+        const bool anyCable = std::any_of(ports_.begin(), ports_.end(),
+                                          [](const Port& p) { return p.kind != PortKind::BuiltIn; });
         bool troubled = false;
         for (const WinDevice& d : devices_)
             troubled = Trouble(d) || troubled;

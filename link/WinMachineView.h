@@ -15,10 +15,10 @@ struct WinDevice {
     std::string instanceId; // "USB\VID_1A86&PID_7523\5&2F1A3B&0&2"
     std::string vendor;     // USB ids, lower-case hex; empty when not USB
     std::string product;
-    std::string portName;   // "COM5" for a serial port; empty otherwise
-    std::string provider;   // the driver's provider; empty without a driver
+    std::string portName; // "COM5" for a serial port; empty otherwise
+    std::string provider; // the driver's provider; empty without a driver
     std::string driverVersion;
-    unsigned problem = 0;   // Device Manager's problem code; 0 when it works
+    unsigned problem = 0; // Device Manager's problem code; 0 when it works
 };
 
 // Device Manager's problem codes the doctor explains.
@@ -34,8 +34,8 @@ enum class OpenResult { Opened, Missing, InUse, Failed };
 
 struct OpenTry {
     OpenResult result = OpenResult::Failed;
-    unsigned error = 0;  // the system's error number when it did not open
-    std::string holder;  // the program that holds the port, when the system says
+    unsigned error = 0; // the system's error number when it did not open
+    std::string holder; // the program that holds the port, when the system says
 };
 
 class TWinMachineView {

@@ -68,8 +68,8 @@ TFolders ResolveWindowsFolders(const std::string& executableFolder, bool executa
         folders.installed = true;
         folders.settings = WithBackslash(known.roamingAppData) + "QV-300\\";
     }
-    folders.backups = (known.documents.empty() ? folders.settings : WithBackslash(known.documents) + "QV-300\\")
-                      + "Backups\\";
+    folders.backups = (known.documents.empty() ? folders.settings : WithBackslash(known.documents) + "QV-300\\") +
+                      "Backups\\";
     return folders;
 }
 

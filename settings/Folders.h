@@ -23,7 +23,7 @@ struct TFolders {
     std::string program;  // language and help files, the default settings; ends in '/'
     std::string settings; // the SysInfo.Ini the program writes; ends in '/'
     bool installed = false;
-    std::string backups;  // the backups and the fleet log; ends in a separator
+    std::string backups; // the backups and the fleet log; ends in a separator
 };
 
 // `xdgConfigHome` and `home` are the environment's values (null when unset).

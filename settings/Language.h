@@ -42,8 +42,8 @@ public:
     // dialogs, message box buttons). Empty when the file names none.
     std::string Locale;
 
-    TLanguage();   // every field holds its default
-    void Reset();  // back to the defaults
+    TLanguage();  // every field holds its default
+    void Reset(); // back to the defaults
 };
 // The message table of the running program.
 extern TLanguage Language;

@@ -9,7 +9,8 @@
 enum : int {
     kMsgInformation = 1, // information icon, OK button; returns kMsgOk
     kMsgQuestion = 2,    // question icon, Yes and No; returns kMsgYes, kMsgNo or kMsgCancel
-    kMsgConnection = 3,  // information about a failed link, OK and Check Connection; returns kMsgOk or kMsgCheckConnection
+    kMsgConnection =
+        3, // information about a failed link, OK and Check Connection; returns kMsgOk or kMsgCheckConnection
 };
 // A question left with Escape or by closing its box is answered kMsgCancel.
 // Callers for which cancelling means nothing take it as No; a question that

@@ -25,9 +25,7 @@ std::string SysInfoPath()
     return (SettingsFolder().empty() ? ALL.AppPath : SettingsFolder()) + kSysInfoFile;
 }
 
-TSysInfoReader::TSysInfoReader() : user_(SysInfoPath()), shipped_(ALL.AppPath + kSysInfoFile)
-{
-}
+TSysInfoReader::TSysInfoReader() : user_(SysInfoPath()), shipped_(ALL.AppPath + kSysInfoFile) {}
 
 std::string TSysInfoReader::ReadString(const std::string& key, const std::string& defaultValue) const
 {
@@ -79,8 +77,8 @@ bool SaveSysInfo(std::string* error)
         std::filesystem::create_directories(PathFromUtf8(SettingsFolder()), ec);
     }
     TIniFile file(SysInfoPath());
-    return file.WriteString(kSysInfoSection, "Com", ALL.ComPort, error)
-        && file.WriteString(kSysInfoSection, "Language_ID", std::to_string(ALL.LanguageId), error);
+    return file.WriteString(kSysInfoSection, "Com", ALL.ComPort, error) &&
+           file.WriteString(kSysInfoSection, "Language_ID", std::to_string(ALL.LanguageId), error);
 }
 
 void ReadLanguageList(std::vector<std::string>& displayNames, std::vector<std::string>& fileNames)

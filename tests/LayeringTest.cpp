@@ -165,7 +165,8 @@ TEST(Layering, TheRuleSeesEachKindOfOffence)
     EXPECT_EQ(OffencesOf("base/win/AtomicFile.cpp", "#include \"core/State.h\"\n").size(), 1u);
     EXPECT_EQ(OffencesOf("image/Image.cpp", "#include \"link/qt/PlatformPorts.h\"\n").size(), 1u);
     EXPECT_EQ(OffencesOf("tests/image/ImageTest.cpp", "#include \"document/Documents.h\"\n").size(), 1u);
-    EXPECT_TRUE(OffencesOf("link/Fleet.cpp", "#include \"document/FleetTexts.h\"\n#include \"base/Sha256.h\"\n").empty());
+    EXPECT_TRUE(
+        OffencesOf("link/Fleet.cpp", "#include \"document/FleetTexts.h\"\n#include \"base/Sha256.h\"\n").empty());
     EXPECT_TRUE(OffencesOf("image/formats/JsonDump.cpp", "#include \"editors/AreaTable.h\"\n").empty());
     EXPECT_TRUE(OffencesOf("base/win/AtomicFile.cpp", "#include \"base/win/WideText.h\"\n").empty());
     EXPECT_TRUE(OffencesOf("tests/link/LinkBench.h", "#include \"app/Startup.h\"\n").empty());

@@ -74,8 +74,9 @@ void AddDoctorCommand(CLI::App& app, CommandRun& run)
 {
     auto o = std::make_shared<DoctorOptions>();
     CLI::App* command = app.add_subcommand(
-        "doctor", "finds why the radio cannot be reached and says what to do (exit 0 radio ready, 3 cause found, "
-                  "2 could not look)");
+        "doctor",
+        "finds why the radio cannot be reached and says what to do (exit 0 radio ready, 3 cause found, "
+        "2 could not look)");
     AddPortOptions(*command, o->port);
     command->add_flag("--json", o->json, "print the findings as JSON");
     command->callback([o, &run] { run = [o] { return CommandDoctor(*o); }; });

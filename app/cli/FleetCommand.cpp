@@ -57,10 +57,7 @@ std::vector<std::string> SplitList(const std::string& text)
 // without holding up the other ports.
 class CliFleet : public TFleetView {
 public:
-    explicit CliFleet(bool yes) : yes_(yes)
-    {
-        clock_.start();
-    }
+    explicit CliFleet(bool yes) : yes_(yes) { clock_.start(); }
 
     TFleet& Fleet() { return fleet_; }
     void Add(const std::string& name, const std::string& device)
@@ -68,7 +65,8 @@ public:
         ports_.push_back(std::make_unique<TPlatformSerialPort>());
         clocks_.push_back(std::make_unique<TQtLinkClock>());
         sharedClocks_.push_back(std::make_unique<TSharedLoopClock>(*clocks_.back()));
-        sharedPorts_.push_back(std::make_unique<TSharedLoopPort>(*ports_.back(), *sharedClocks_.back(), QtPostAfter(&context_)));
+        sharedPorts_.push_back(
+            std::make_unique<TSharedLoopPort>(*ports_.back(), *sharedClocks_.back(), QtPostAfter(&context_)));
         fleet_.AddPort(name, device, *sharedPorts_.back(), *sharedClocks_.back());
         shown_.push_back(FleetState::Idle);
     }
@@ -106,7 +104,8 @@ public:
         if (fleet_.Running())
             loop_.exec();
         std::cout << fleet_.SummaryText() << std::endl;
-        const bool allGood = fleet_.Failed() == 0 && notOpened_ == 0 && fleet_.Written() > 0 && fleet_.Interrupted() == 0;
+        const bool allGood = fleet_.Failed() == 0 && notOpened_ == 0 && fleet_.Written() > 0 &&
+                             fleet_.Interrupted() == 0;
         return allGood ? 0 : kExitFailed;
     }
 
@@ -191,7 +190,8 @@ void AddFleetOptions(CLI::App& command, FleetCliOptions& f)
                                           "hands-free: on each port, write each radio plugged in, until Ctrl+C");
     command.add_flag("--again", f.rewriteDone, "with --watch: write a radio whose serial number is done already")
         ->needs(watch);
-    command.add_option("--log", f.log, "append one CSV line per radio to FILE (default: fleet.csv in the backup folder)")
+    command
+        .add_option("--log", f.log, "append one CSV line per radio to FILE (default: fleet.csv in the backup folder)")
         ->type_name("FILE");
 }
 

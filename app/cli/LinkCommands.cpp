@@ -54,7 +54,8 @@ void AddPortOptions(CLI::App& command, LinkOptions& o, bool list)
             size_t from = 0;
             for (;;) {
                 const size_t comma = list ? text.find(',', from) : std::string::npos;
-                const std::string name = text.substr(from, comma == std::string::npos ? std::string::npos : comma - from);
+                const std::string name = text.substr(from,
+                                                     comma == std::string::npos ? std::string::npos : comma - from);
                 const std::optional<int> number = PortNumberOf(name);
                 if (!number || UpperAscii(name.substr(0, 3)) != "COM")
                     return "not a port name COMn: " + name;
@@ -66,15 +67,18 @@ void AddPortOptions(CLI::App& command, LinkOptions& o, bool list)
             }
         },
         "");
-    command.add_option("--port", o.port,
-                       list ? "the COM port of this run, or several: COM1,COM2,COM5 (default: Com of SysInfo.Ini); not saved"
-                            : "the COM port of this run (default: Com of SysInfo.Ini); not saved")
+    command
+        .add_option(
+            "--port", o.port,
+            list ? "the COM port of this run, or several: COM1,COM2,COM5 (default: Com of SysInfo.Ini); not saved"
+                 : "the COM port of this run (default: Com of SysInfo.Ini); not saved")
         ->type_name(list ? "COMn[,COMn...]" : "COMn")
         ->check(comPort)
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
-    command.add_option("--device", o.device,
-                       list ? "the device behind the port for this run, or one per port of --port: PATH,PATH; not saved"
-                            : "the device behind the port for this run; not saved")
+    command
+        .add_option("--device", o.device,
+                    list ? "the device behind the port for this run, or one per port of --port: PATH,PATH; not saved"
+                         : "the device behind the port for this run; not saved")
         ->type_name(list ? "PATH[,PATH...]" : "PATH")
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
 }
@@ -107,14 +111,17 @@ void AddLinkCommands(CLI::App& app, CommandRun& run)
         ->type_name("N")
         ->transform(atLeastOne)
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
-    command->add_flag("--yes", write->yes, "write without asking: the changes and the next radio are taken as confirmed");
+    command->add_flag("--yes", write->yes,
+                      "write without asking: the changes and the next radio are taken as confirmed");
     AddSafeWriteOptions(*command, *write);
     command->callback([write, fleet, &run] {
         // Each device of the list stands behind the port at its place.
         auto count = [](const std::string& list) { return std::count(list.begin(), list.end(), ',') + 1; };
         if (write->device && !fleet->allPorts && count(*write->device) != count(write->port.value_or("COM1")))
             throw CLI::ValidationError("--device", "give one device for each port of --port");
-        run = [write, fleet] { return IsFleetWrite(*write, *fleet) ? CommandFleetWrite(*write, *fleet) : CommandWrite(*write); };
+        run = [write, fleet] {
+            return IsFleetWrite(*write, *fleet) ? CommandFleetWrite(*write, *fleet) : CommandWrite(*write);
+        };
     });
 
     auto ports = std::make_shared<LinkOptions>();

@@ -89,8 +89,10 @@ void AddDumpCommand(CLI::App& app, CommandRun& run)
 {
     auto file = std::make_shared<std::string>();
     CLI::App* command = app.add_subcommand("dump", "prints a data file as JSON, opened as Open opens it");
-    command->add_option("FILE.dat", *file, "the data file to print")->required()->check(CLI::Validator(
-        [](std::string& text) { return text.empty() ? std::string("empty file name") : std::string(); }, ""));
+    command->add_option("FILE.dat", *file, "the data file to print")
+        ->required()
+        ->check(CLI::Validator(
+            [](std::string& text) { return text.empty() ? std::string("empty file name") : std::string(); }, ""));
     command->callback([file, &run] { run = [file] { return CommandDump(*file); }; });
 }
 } // namespace
@@ -107,8 +109,9 @@ int main(int argc, char** argv)
     // also take "/name", and so read a path like /tmp/out.dat as an option.
     app.allow_windows_style_options(false);
     app.set_version_flag("--version", std::string("qv300-cli ") + QV300_VERSION);
-    app.footer("Exit codes: 0 success, 1 wrong usage, 2 failure, 3 (doctor) a cause was found, "
-               "3 (diff, verify) the two differ. COMMAND --help shows a command's options.");
+    app.footer(
+        "Exit codes: 0 success, 1 wrong usage, 2 failure, 3 (doctor) a cause was found, "
+        "3 (diff, verify) the two differ. COMMAND --help shows a command's options.");
     CommandRun run;
     AddNewCommand(app, run);
     AddDumpCommand(app, run);

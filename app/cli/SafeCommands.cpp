@@ -281,19 +281,23 @@ void AddSafeCommands(CLI::App& app, CommandRun& run)
 
     auto verify = std::make_shared<LinkOptions>();
     command = app.add_subcommand(
-        "verify", "reads the radio and compares it with a data file, writing nothing; exit 0 equal, 3 different, 2 failure");
+        "verify",
+        "reads the radio and compares it with a data file, writing nothing; exit 0 equal, 3 different, 2 failure");
     command->add_option("FILE.dat", verify->file, "the data file the radio should hold")->required();
     AddPortOptions(*command, *verify);
     AddJsonFlag(*command, verify->json);
     command->callback([verify, &run] { run = [verify] { return CommandVerify(*verify); }; });
 
     auto backups = std::make_shared<LinkOptions>();
-    command = app.add_subcommand("backups", "lists the backups, newest first: serial number, date and time, model, band, file");
-    command->add_option("--backup-dir", backups->backupDir, "the backup folder (default: the program's)")->type_name("DIR");
+    command = app.add_subcommand("backups",
+                                 "lists the backups, newest first: serial number, date and time, model, band, file");
+    command->add_option("--backup-dir", backups->backupDir, "the backup folder (default: the program's)")
+        ->type_name("DIR");
     command->callback([backups, &run] { run = [backups] { return CommandBackups(*backups); }; });
 
     auto restore = std::make_shared<LinkOptions>();
-    command = app.add_subcommand("restore", "writes a backup back into the radio, with a backup and a verify of its own");
+    command = app.add_subcommand("restore",
+                                 "writes a backup back into the radio, with a backup and a verify of its own");
     command->add_option("BACKUP.dat", restore->file, "the backup to write")->required();
     AddPortOptions(*command, *restore);
     command->add_flag("--yes", restore->yes, "write without asking");

@@ -39,7 +39,8 @@ void Sheet(QPainter& p, const QRectF& r)
     p.setPen(Outline());
     p.setBrush(kPaper);
     p.drawPath(path);
-    p.drawPolyline(QPolygonF({{r.right() - fold, r.top()}, {r.right() - fold, r.top() + fold}, {r.right(), r.top() + fold}}));
+    p.drawPolyline(
+        QPolygonF({{r.right() - fold, r.top()}, {r.right() - fold, r.top() + fold}, {r.right(), r.top() + fold}}));
 }
 
 // A handheld radio: body, antenna, display and keypad dots.

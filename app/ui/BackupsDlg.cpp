@@ -45,7 +45,8 @@ TfBackups::TfBackups(QWidget* parent)
     gvBackups->verticalHeader()->hide();
     for (int row = 0; row < gvBackups->rowCount(); ++row) {
         const BackupEntry& e = entries_[static_cast<size_t>(row)];
-        const std::string fields[] = {e.serial, e.time, e.model, e.band, e.path.substr(e.path.rfind('/') + 1), e.sameAs};
+        const std::string fields[] = {e.serial, e.time, e.model, e.band, e.path.substr(e.path.rfind('/') + 1),
+                                      e.sameAs};
         for (int column = 0; column < 6; ++column)
             gvBackups->setItem(row, column, new QTableWidgetItem(Q(fields[column])));
     }

@@ -63,7 +63,6 @@ QString Hint(const char* caption)
 }
 }
 
-
 TfMainFrm::TfMainFrm(QWidget* parent) : QMainWindow(parent)
 {
     setObjectName("fMainFrm");
@@ -143,7 +142,7 @@ TfMainFrm::~TfMainFrm()
 }
 
 QAction* TfMainFrm::AddMenuItem(QMenu* menu, const char* name, const char* caption, const char* shortcut,
-                               Command command)
+                                Command command)
 {
     QAction* a = menu->addAction(QString::fromUtf8(caption));
     a->setObjectName(name);
@@ -402,7 +401,6 @@ void TfMainFrm::cxTreeDblClick(QTreeWidgetItem* item)
     // The root's index is no command, and runs nothing.
     RunCommand(static_cast<Command>(item->data(0, kStateRole).toInt()));
 }
-
 
 bool TfMainFrm::eventFilter(QObject* watched, QEvent* event)
 {

@@ -266,8 +266,9 @@ void TfMainFrm::ChangeLanguage()
 
 void TfMainFrm::OpenHelp()
 {
-    ShowHelpTopics(OpenUrl ? OpenUrl : [](const QUrl& url) { return QDesktopServices::openUrl(url); },
-                   HasViewer ? HasViewer : DesktopHasViewerFor);
+    ShowHelpTopics(
+        OpenUrl ? OpenUrl : [](const QUrl& url) { return QDesktopServices::openUrl(url); },
+        HasViewer ? HasViewer : DesktopHasViewerFor);
 }
 
 void TfMainFrm::ShowAbout()

@@ -40,8 +40,8 @@ struct FormatChoice {
     const char* suffix;
 };
 constexpr FormatChoice kFormats[] = {
-    {Command::ImportCsv, "CsvFiles", "csv"},   {Command::ImportJson, "JsonFiles", "json"},
-    {Command::ExportCsv, "CsvFiles", "csv"},   {Command::ExportJson, "JsonFiles", "json"},
+    {Command::ImportCsv, "CsvFiles", "csv"}, {Command::ImportJson, "JsonFiles", "json"},
+    {Command::ExportCsv, "CsvFiles", "csv"}, {Command::ExportJson, "JsonFiles", "json"},
     {Command::ExportPdf, "PdfFiles", "pdf"},
 };
 
@@ -68,10 +68,10 @@ void ShowImportReport(QWidget* parent, const ChirpCsvReport& report, const std::
     dialog->setObjectName("fImportReport");
     dialog->setWindowTitle(T("ReportCaption"));
     auto* layout = new QVBoxLayout(dialog);
-    auto* summary = new QLabel(failure.empty() ? T("ReportSummary", {std::to_string(report.taken),
-                                                                     std::to_string(report.refused.size())})
-                                               : T("ImportFailed", {failure}),
-                               dialog);
+    auto* summary = new QLabel(
+        failure.empty() ? T("ReportSummary", {std::to_string(report.taken), std::to_string(report.refused.size())})
+                        : T("ImportFailed", {failure}),
+        dialog);
     summary->setObjectName("lSummary");
     layout->addWidget(summary);
     auto* list = new QPlainTextEdit(dialog);
@@ -186,8 +186,8 @@ void TfMainFrm::ExportFile(Command command)
                                               : DocumentToJson({ALL.ModelCode, ALL.FamilyCode, ALL.AreaCode});
     }
     // Every export reaches the disk in one piece or not at all.
-    const std::error_code written =
-        bytes.empty() ? std::make_error_code(std::errc::io_error) : ReplaceFileAtomically(file, bytes);
+    const std::error_code written = bytes.empty() ? std::make_error_code(std::errc::io_error)
+                                                  : ReplaceFileAtomically(file, bytes);
     if (written) {
         MsgBox(Language.Confirmation, Language.FileCreateError + " \"" + file + "\": " + written.message(),
                kMsgInformation);

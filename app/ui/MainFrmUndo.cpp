@@ -123,9 +123,7 @@ void TfMainFrm::BuildSheetMenu(QMenu* nEdit)
     // Both keys of the desktops: Ctrl+Shift+Z and Ctrl+Y.
     sheetItems_[Command::Redo]->setShortcuts({QKeySequence("Ctrl+Shift+Z"), QKeySequence("Ctrl+Y")});
     connect(undoStack_, &QUndoStack::indexChanged, this, &TfMainFrm::UpdateSheetTexts);
-    connect(undoStack_, &QUndoStack::cleanChanged, this, [this](bool clean) {
-        ALL.Modified = !clean;
-    });
+    connect(undoStack_, &QUndoStack::cleanChanged, this, [this](bool clean) { ALL.Modified = !clean; });
     // The channel items act on the channel grid; elsewhere they are off.
     connect(nEdit, &QMenu::aboutToShow, this, [this] {
         const bool grid = ChannelEditor() && mdi->currentSubWindow() == SubWindowOf(ChannelEditor());
@@ -152,9 +150,7 @@ void TfMainFrm::UpdateSheetTexts()
     QAction* redo = sheetItems_[Command::Redo];
     undo->setEnabled(undoStack_->canUndo());
     redo->setEnabled(undoStack_->canRedo());
-    auto name = [this](int index) {
-        return static_cast<const TSnapshotCommand*>(undoStack_->command(index))->Name();
-    };
+    auto name = [this](int index) { return static_cast<const TSnapshotCommand*>(undoStack_->command(index))->Name(); };
     if (undoStack_->canUndo())
         undo->setText(Text("UndoNamed", {name(undoStack_->index() - 1)}));
     if (undoStack_->canRedo())

@@ -48,8 +48,8 @@ std::FILE* CreateTemporaryBeside(const fs::path& target, fs::path& temporary, in
     std::random_device random;
     const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
     for (int attempt = 0; attempt < 20; ++attempt) {
-        temporary = folder / ("." + target.filename().string() + ".tmp" + std::to_string(random() % 1000000u)
-                              + "-" + std::to_string(counter++));
+        temporary = folder / ("." + target.filename().string() + ".tmp" + std::to_string(random() % 1000000u) + "-" +
+                              std::to_string(counter++));
         errno = 0;
 #ifdef QV300_HAVE_POSIX
         // Exclusive, so a name planted in a shared folder (a link above all)
@@ -76,9 +76,8 @@ std::FILE* CreateTemporaryBeside(const fs::path& target, fs::path& temporary, in
 // The permissions a new file gets: those a plain create would give it.
 fs::perms NewFilePermissions()
 {
-    auto perms = static_cast<unsigned>(fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read
-                                       | fs::perms::group_write | fs::perms::others_read
-                                       | fs::perms::others_write);
+    auto perms = static_cast<unsigned>(fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                                       fs::perms::group_write | fs::perms::others_read | fs::perms::others_write);
 #ifdef QV300_HAVE_POSIX
     // The process's umask, read without changing it where the system tells it.
     unsigned mask = 022;
@@ -152,8 +151,8 @@ std::error_code ReplaceFileAtomically(const std::string& path, std::string_view 
         return std::make_error_code(std::errc::operation_not_supported);
 
     fs::path temporary;
-    if (const int err =
-            WriteTemporaryBeside(target, bytes, fs::exists(old) ? old.permissions() : NewFilePermissions(), temporary))
+    if (const int err = WriteTemporaryBeside(target, bytes, fs::exists(old) ? old.permissions() : NewFilePermissions(),
+                                             temporary))
         return SystemError(err);
     fs::rename(temporary, target, ec);
     if (ec) {

@@ -126,8 +126,8 @@ std::error_code WriteTemporaryBeside(const std::wstring& target, std::string_vie
     for (int attempt = 0; attempt < 20 && error == ERROR_FILE_EXISTS; ++attempt) {
         temporary = folder + L"." + name + L".tmp" + std::to_wstring(random() % 1000000u) + L"-" +
                     std::to_wstring(counter++);
-        Handle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                                nullptr));
+        Handle file(
+            CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file.ok()) {
             error = GetLastError();
             continue;
@@ -164,8 +164,7 @@ std::error_code RenameOver(const std::wstring& temporary, const std::wstring& ta
 
 DWORD MoveOver(const wchar_t* from, const wchar_t* to)
 {
-    return MoveFileExW(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) ? ERROR_SUCCESS
-                                                                                      : GetLastError();
+    return MoveFileExW(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) ? ERROR_SUCCESS : GetLastError();
 }
 
 } // namespace

@@ -33,8 +33,8 @@ size_t Gb18030CharacterLength(std::string_view s)
         return 0;
     if ((byte(1) >= 0x40 && byte(1) <= 0x7E) || (byte(1) >= 0x80 && byte(1) <= 0xFE))
         return 2;
-    if (byte(1) >= 0x30 && byte(1) <= 0x39 && s.size() >= 4 && byte(2) >= 0x81 && byte(2) <= 0xFE &&
-        byte(3) >= 0x30 && byte(3) <= 0x39)
+    if (byte(1) >= 0x30 && byte(1) <= 0x39 && s.size() >= 4 && byte(2) >= 0x81 && byte(2) <= 0xFE && byte(3) >= 0x30 &&
+        byte(3) <= 0x39)
         return 4;
     return 0;
 }
@@ -90,8 +90,8 @@ bool EncodeGb18030(std::wstring_view wide, std::string& out)
     BOOL usedDefault = FALSE;
     const bool gbk = CodePage() == kGbk;
     const DWORD flags = gbk ? WC_NO_BEST_FIT_CHARS : WC_ERR_INVALID_CHARS;
-    const int gbLength =
-        WideCharToMultiByte(CodePage(), flags, wide.data(), length, nullptr, 0, nullptr, gbk ? &usedDefault : nullptr);
+    const int gbLength = WideCharToMultiByte(CodePage(), flags, wide.data(), length, nullptr, 0, nullptr,
+                                             gbk ? &usedDefault : nullptr);
     if (gbLength <= 0 || usedDefault)
         return false;
     std::string gb(static_cast<size_t>(gbLength), '\0');
@@ -126,7 +126,7 @@ char kToGb18030;
 TTextConverter::TTextConverter(const char* to, const char* from)
     : handle_(std::string_view(from) == "GB18030" && std::string_view(to) == "UTF-8"   ? &kFromGb18030
               : std::string_view(from) == "UTF-8" && std::string_view(to) == "GB18030" ? &kToGb18030
-                                                                                        : nullptr)
+                                                                                       : nullptr)
 {
 }
 

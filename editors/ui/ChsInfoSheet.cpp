@@ -174,8 +174,7 @@ void TfChsInfo::PasteChannels()
         MsgBox(Language.Caution, message, kMsgInformation);
 }
 
-void TfChsInfo::ChangeChannels(const char* nameKey,
-                               const std::function<std::vector<int>(std::vector<int>)>& operation)
+void TfChsInfo::ChangeChannels(const char* nameKey, const std::function<std::vector<int>(std::vector<int>)>& operation)
 {
     FormDeactivate();
     std::vector<int> selected;

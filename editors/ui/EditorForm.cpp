@@ -120,7 +120,8 @@ void TfEditorForm::ControlChanged(const SettingField& field)
         return;
     // A check box is its own caption; a drop-down has a label.
     const SettingField* f = &field;
-    TDocumentChange change([f] { return FieldChangeName(f->window, IsCheckBox(*f) ? f->control : f->label, f->caption, f->group); });
+    TDocumentChange change(
+        [f] { return FieldChangeName(f->window, IsCheckBox(*f) ? f->control : f->label, f->caption, f->group); });
     Changed();
 }
 

@@ -13,11 +13,13 @@
 #include "image/formats/InterchangeTexts.h"
 
 namespace {
+// clang-format off
 constexpr auto kColumns = std::to_array<const char*>({
     "Location", "Name", "Frequency", "Duplex", "Offset", "Tone", "rToneFreq", "cToneFreq", "DtcsCode",
     "DtcsPolarity", "RxDtcsCode", "CrossMode", "Mode", "TStep", "Skip", "Power", "Comment", "URCALL",
     "RPT1CALL", "RPT2CALL", "DVCODE", "BusyLock", "Epilogue", "PttId",
 });
+// clang-format on
 
 enum class ToneKind { None, Ctcss, Dcs };
 
@@ -56,7 +58,7 @@ constexpr DuplexRow kDuplexes[] = {
 // as the item too (CHIRP's "P" priority skip is a channel in the scan).
 struct ListColumn {
     const char* column;
-    int field; // channel field number
+    int field;                         // channel field number
     std::array<const char*, 4> values; // by list index, as written
     const char* extra;
     int extraItem;
@@ -351,10 +353,30 @@ std::vector<std::string> ChannelToChirpRow(int location, const TChannel& c, bool
     for (auto it = std::rbegin(kSteps); it != std::rend(kSteps); ++it)
         if (units % it->units == 0)
             step = it->step;
-    std::vector<std::string> row = {std::to_string(location), "", ChirpFrequency(c.RxFreq), duplex.duplex,
-                                    duplex.offset, tones.tone, tones.rToneFreq, tones.cToneFreq, tones.dtcsCode,
-                                    tones.dtcsPolarity, tones.rxDtcsCode, tones.crossMode, "", step, "", "",
-                                    "", "", "", "", "", "", "", ""};
+    std::vector<std::string> row = {std::to_string(location),
+                                    "",
+                                    ChirpFrequency(c.RxFreq),
+                                    duplex.duplex,
+                                    duplex.offset,
+                                    tones.tone,
+                                    tones.rToneFreq,
+                                    tones.cToneFreq,
+                                    tones.dtcsCode,
+                                    tones.dtcsPolarity,
+                                    tones.rxDtcsCode,
+                                    tones.crossMode,
+                                    "",
+                                    step,
+                                    "",
+                                    "",
+                                    "",
+                                    "",
+                                    "",
+                                    "",
+                                    "",
+                                    "",
+                                    "",
+                                    ""};
     for (const ListColumn& column : kListColumns) {
         const ChannelField* f = FindChannelField(column.field);
         const size_t item = c.*(f->member);

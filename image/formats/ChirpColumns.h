@@ -35,7 +35,7 @@ ChirpTones TonesToChirp(const std::string& txTone, const std::string& rxTone);
 struct ChirpTonesBack {
     std::string txTone;
     std::string rxTone;
-    std::string refusal; // empty when the tones were taken
+    std::string refusal;              // empty when the tones were taken
     std::vector<std::string> changes; // tones rounded to one decimal: what became what
 };
 ChirpTonesBack TonesFromChirp(const ChirpTones& tones);
@@ -62,14 +62,14 @@ std::vector<std::string> ChirpUnlistedTones(const TChannel& c);
 // lacks). The channel's texts as the grid stores them, or a refusal.
 using ChirpField = std::function<std::string(const char* column)>;
 struct ChirpChannel {
-    std::string rx;             // MHz text, on the raster
-    std::string tx;             // MHz text, "" for none
+    std::string rx; // MHz text, on the raster
+    std::string tx; // MHz text, "" for none
     std::string rxTone;
     std::string txTone;
     std::vector<std::pair<int, int>> items; // channel field number, list index
-    bool hasText = false;       // a name or comment the radio cannot keep
-    std::vector<std::string> changes; // each value taken other than written: what became what
-    std::string refusal;        // empty when the row can be taken
+    bool hasText = false;                   // a name or comment the radio cannot keep
+    std::vector<std::string> changes;       // each value taken other than written: what became what
+    std::string refusal;                    // empty when the row can be taken
 };
 ChirpChannel ChannelFromChirp(const ChirpField& field);
 

@@ -148,7 +148,8 @@ ChirpCsvReport ChirpCsvToDocument(std::string_view text, const ChirpCsvOptions& 
                 refuse(InterchangeText("RowLocation", {location}));
                 continue;
             }
-            auto same = std::find_if(plan.begin(), plan.end(), [channel](const Planned& p) { return p.channel == channel; });
+            auto same = std::find_if(plan.begin(), plan.end(),
+                                     [channel](const Planned& p) { return p.channel == channel; });
             if (same != plan.end()) {
                 refuse(InterchangeText("RowSameLocation", {location, std::to_string(same->line)}));
                 continue;

@@ -15,7 +15,7 @@ struct CsvRow {
 };
 
 struct CsvParse {
-    std::vector<CsvRow> rows; // blank lines left out
+    std::vector<CsvRow> rows;  // blank lines left out
     int unclosedQuoteLine = 0; // the line of a quote never closed; 0 when none
 };
 

@@ -7,7 +7,7 @@
 #include "image/Image.h"
 
 namespace {
-constexpr uint8_t kHeaderMark = 0x50; // 'P'
+constexpr uint8_t kHeaderMark = 0x50;                            // 'P'
 constexpr size_t kFileDataOffset = kFileFirstBlock * kBlockSize; // 0x010
 constexpr size_t kFileDataSize = kFileBlockCount * kBlockSize;   // 448
 

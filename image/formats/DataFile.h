@@ -16,7 +16,7 @@ inline constexpr size_t kDataFileSize = kFileHeaderSize + 28 * 16; // 464
 using FileHeader = std::array<uint8_t, kFileHeaderSize>;
 
 struct FileHeaderTexts {
-    std::string ModelCode;  // exactly 4 characters, as stored
+    std::string ModelCode; // exactly 4 characters, as stored
     std::string FamilyCode;
     std::string AreaCode;
 };

@@ -76,7 +76,8 @@ bool IsStampText(const std::string& text)
     if (!std::regex_match(text, m, form))
         return false;
     auto part = [&m](size_t i) { return std::stoi(m[i].str()); };
-    const std::chrono::year_month_day day{std::chrono::year(part(1)), std::chrono::month(static_cast<unsigned>(part(2))),
+    const std::chrono::year_month_day day{std::chrono::year(part(1)),
+                                          std::chrono::month(static_cast<unsigned>(part(2))),
                                           std::chrono::day(static_cast<unsigned>(part(3)))};
     return day.ok() && part(4) < 24 && part(5) < 60 && part(6) < 60;
 }
@@ -230,8 +231,7 @@ std::string CheckedValue(const ChannelField& f, const std::string& text, const s
     case ChannelFieldKind::RxTone:
     case ChannelFieldKind::TxTone: {
         const std::vector<std::string>& tones = ToneList();
-        if (!text.empty() && CheckToneText(text) != text &&
-            std::find(tones.begin(), tones.end(), text) == tones.end())
+        if (!text.empty() && CheckToneText(text) != text && std::find(tones.begin(), tones.end(), text) == tones.end())
             Fail("JsonNotAnItem", {path, text});
         return text;
     }

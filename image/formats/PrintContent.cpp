@@ -97,7 +97,7 @@ std::string Label(const WindowTexts& texts, const SettingField& f, const char* n
 std::string DesignTitle(const std::string& window)
 {
     static const std::pair<const char*, const char*> titles[] = {
-        {"fOptFun", "Optional Function"}, {"fVoxFun", "Vox Function"},  {"fScanFun", "Scan Information"},
+        {"fOptFun", "Optional Function"}, {"fVoxFun", "Vox Function"},   {"fScanFun", "Scan Information"},
         {"fKeyFun", "Key Function"},      {"fDtmfFun", "DTMF Function"},
     };
     for (const auto& [name, title] : titles)
@@ -134,7 +134,7 @@ void AddSettings(PrintContent& content, const WindowTexts& texts)
                 settings.emplace_back(Label(texts, *f, f->label), KeyTextOfCode(entries, item, shortPress));
             } else {
                 settings.emplace_back(Label(texts, *f, f->label),
-                                              texts.Item(g.window, f->control, item, ItemText(*f, item)));
+                                      texts.Item(g.window, f->control, item, ItemText(*f, item)));
             }
         }
     }

@@ -9,7 +9,7 @@
 #include <vector>
 
 struct PrintSettingGroup {
-    std::string title; // the settings window's title
+    std::string title;                                         // the settings window's title
     std::vector<std::pair<std::string, std::string>> settings; // label, value
 };
 

@@ -12,7 +12,7 @@
 #include <unistd.h>
 
 namespace {
-constexpr int kSyslogReadAll = 3;  // SYSLOG_ACTION_READ_ALL
+constexpr int kSyslogReadAll = 3; // SYSLOG_ACTION_READ_ALL
 constexpr int kSyslogBufferSize = 10;
 }
 
@@ -48,7 +48,7 @@ std::optional<std::string> TPosixSystemView::Read(const std::string& file)
     int fd = ::open(Below(file).c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (fd < 0)
         return std::nullopt;
-    struct stat st{};
+    struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         // Never read a device node: that could take bytes off a line.
         ::close(fd);
@@ -91,13 +91,13 @@ std::optional<std::string> TPosixSystemView::Resolve(const std::string& path)
 
 bool TPosixSystemView::Exists(const std::string& path)
 {
-    struct stat st{};
+    struct stat st {};
     return ::lstat(Below(path).c_str(), &st) == 0;
 }
 
 std::optional<NodeInfo> TPosixSystemView::Node(const std::string& path)
 {
-    struct stat st{};
+    struct stat st {};
     if (::stat(Below(path).c_str(), &st) != 0)
         return std::nullopt;
     return NodeInfo{st.st_gid, static_cast<unsigned>(st.st_mode & 07777), S_ISCHR(st.st_mode)};

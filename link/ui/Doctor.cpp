@@ -21,9 +21,9 @@
 namespace {
 QIcon MarkIcon(Severity severity)
 {
-    QColor colour = severity == Severity::Ok ? QColor(0x2e, 0xa0, 0x43)
-                  : severity == Severity::Warning ? QColor(0xe0, 0xb0, 0x00)
-                                                  : QColor(0xd0, 0x30, 0x30);
+    QColor colour = severity == Severity::Ok        ? QColor(0x2e, 0xa0, 0x43)
+                    : severity == Severity::Warning ? QColor(0xe0, 0xb0, 0x00)
+                                                    : QColor(0xd0, 0x30, 0x30);
     QPixmap pixmap(14, 14);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
@@ -134,8 +134,8 @@ void TfDoctor::ProbeDone(const ProbeOutcome& outcome)
 
 void TfDoctor::Show()
 {
-    tbFindings->setHorizontalHeaderLabels({"", QString::fromStdString(DoctorText("ColumnFinding")),
-                                           QString::fromStdString(DoctorText("ColumnFix"))});
+    tbFindings->setHorizontalHeaderLabels(
+        {"", QString::fromStdString(DoctorText("ColumnFinding")), QString::fromStdString(DoctorText("ColumnFix"))});
     tbFindings->setRowCount(static_cast<int>(report_.findings.size()));
     int row = 0;
     for (const Finding& f : report_.findings) {

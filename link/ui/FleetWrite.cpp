@@ -108,7 +108,8 @@ TfFleetWrite::TfFleetWrite(QWidget* parent)
         twPorts->setItem(row, ColUse, use);
         twPorts->setItem(row, ColPort, new QTableWidgetItem(Q(l.name)));
         const QString stable = StableName(l.device);
-        twPorts->setItem(row, ColDevice, new QTableWidgetItem(stable.isEmpty() ? Q(l.device) : Q(l.device) + "  " + stable));
+        twPorts->setItem(row, ColDevice,
+                         new QTableWidgetItem(stable.isEmpty() ? Q(l.device) : Q(l.device) + "  " + stable));
         twPorts->setItem(row, ColState, new QTableWidgetItem(T("StateIdle")));
     }
     twPorts->horizontalHeader()->setSectionResizeMode(ColUse, QHeaderView::ResizeToContents);
@@ -182,7 +183,8 @@ TfFleetWrite::TfFleetWrite(QWidget* parent)
                                     : QDesktopServices::openUrl(QUrl::fromLocalFile(LogFolder()));
         // A desktop without a file manager: the path, to open by hand.
         if (!shown)
-            MsgBox(Language.Caution, FleetText("LogFolderNotShown", {QDir::toNativeSeparators(LogFolder()).toStdString()}),
+            MsgBox(Language.Caution,
+                   FleetText("LogFolderNotShown", {QDir::toNativeSeparators(LogFolder()).toStdString()}),
                    kMsgInformation);
     });
 }
@@ -214,7 +216,8 @@ void TfFleetWrite::ReleaseFleet()
 void TfFleetWrite::EnableChoices(bool enabled)
 {
     for (int row = 0; row < twPorts->rowCount(); ++row)
-        twPorts->item(row, ColUse)->setFlags(enabled ? Qt::ItemIsUserCheckable | Qt::ItemIsEnabled : Qt::ItemIsUserCheckable);
+        twPorts->item(row, ColUse)
+            ->setFlags(enabled ? Qt::ItemIsUserCheckable | Qt::ItemIsEnabled : Qt::ItemIsUserCheckable);
     cbBackup->setEnabled(enabled);
     cbVerify->setEnabled(enabled);
     cbHandsFree->setEnabled(enabled);
@@ -256,7 +259,8 @@ void TfFleetWrite::btnStartClick()
     options.document = {DocumentContents(), FrqList.CodeOf(ALL.BandText)};
     options.link = {ALL.BaudRate, ALL.IdentString};
     // Without backups there is no preview: one question for them all.
-    if (!options.write.backup && MsgBox(FleetText("Title"), fleet_->BlindWriteQuestion(options), kMsgQuestion) != kMsgYes) {
+    if (!options.write.backup &&
+        MsgBox(FleetText("Title"), fleet_->BlindWriteQuestion(options), kMsgQuestion) != kMsgYes) {
         ReleaseFleet();
         return;
     }

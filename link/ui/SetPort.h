@@ -27,8 +27,8 @@ public:
 
     QGroupBox* cxPort = nullptr;
     std::array<QRadioButton*, kPortButtons> cxPorts{}; // cxPort1 .. cxPort20
-    QRadioButton* cxPortMore = nullptr; // selects the port of cbMorePorts
-    QComboBox* cbMorePorts = nullptr;   // the available ports above COM20
+    QRadioButton* cxPortMore = nullptr;                // selects the port of cbMorePorts
+    QComboBox* cbMorePorts = nullptr;                  // the available ports above COM20
     QPushButton* btnOk = nullptr;
     QPushButton* btnCancel = nullptr;
     QLabel* lbName = nullptr; // the translated word for "Port"

@@ -142,7 +142,7 @@ void TfWriteRadio::btnOkClick()
 
 void TfWriteRadio::ShowPhase(SafePhase phase)
 {
-    const char* key = phase == SafePhase::BackingUp ? "PhaseBackup"
+    const char* key = phase == SafePhase::BackingUp   ? "PhaseBackup"
                       : phase == SafePhase::Verifying ? "PhaseVerify"
                       : phase == SafePhase::Writing   ? "PhaseWrite"
                                                       : nullptr;

@@ -23,8 +23,8 @@ std::string Trimmed(std::string text)
 // tell none): the identification string has its fixed word for that.
 std::string FirstDriveSerial()
 {
-    HANDLE drive = CreateFileW(L"\\\\.\\PhysicalDrive0", 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                               OPEN_EXISTING, 0, nullptr);
+    HANDLE drive = CreateFileW(L"\\\\.\\PhysicalDrive0", 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                               0, nullptr);
     if (drive == INVALID_HANDLE_VALUE)
         return {};
     STORAGE_PROPERTY_QUERY query{};

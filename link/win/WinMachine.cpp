@@ -102,7 +102,8 @@ std::vector<ComName> TWinMachine::ComMap()
 
 OpenTry TWinMachine::TryOpen(const std::string& path)
 {
-    const std::string device = ComNumberOfDevice(path) && path.rfind(kDevicePrefix, 0) != 0 ? kDevicePrefix + path : path;
+    const std::string device = ComNumberOfDevice(path) && path.rfind(kDevicePrefix, 0) != 0 ? kDevicePrefix + path
+                                                                                            : path;
     OpenTry result;
     HANDLE handle = CreateFileW(WideFromUtf8(device).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                                 0, nullptr);

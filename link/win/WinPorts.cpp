@@ -69,8 +69,8 @@ std::optional<PortInfo> FindPortInfo(const std::string& comName)
             continue;
         PortInfo info;
         wchar_t text[512] = {};
-        if (SetupDiGetDeviceRegistryPropertyW(set, &device, SPDRP_FRIENDLYNAME, nullptr,
-                                              reinterpret_cast<BYTE*>(text), sizeof text - sizeof(wchar_t), nullptr))
+        if (SetupDiGetDeviceRegistryPropertyW(set, &device, SPDRP_FRIENDLYNAME, nullptr, reinterpret_cast<BYTE*>(text),
+                                              sizeof text - sizeof(wchar_t), nullptr))
             info.friendlyName = Utf8FromWide(text);
         wchar_t instance[512] = {};
         if (SetupDiGetDeviceInstanceIdW(set, &device, instance, 511, nullptr))
@@ -145,8 +145,8 @@ bool TWinPorts::CanOpen(const std::string& path)
 {
     // Opening and closing a COM port leaves its line settings alone.
     const std::string device = path.rfind(kDevicePrefix, 0) == 0 ? path : kDevicePrefix + path;
-    HANDLE handle = CreateFileW(WideFromUtf8(device).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                OPEN_EXISTING, 0, nullptr);
+    HANDLE handle = CreateFileW(WideFromUtf8(device).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                0, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
         return false;
     CloseHandle(handle);

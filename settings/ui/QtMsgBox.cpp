@@ -8,8 +8,7 @@
 
 #include "settings/MsgBox.h"
 
-std::unique_ptr<QMessageBox> MakeQtMsgBox(QWidget* owner, const std::string& caption, const std::string& text,
-                                          int kind)
+std::unique_ptr<QMessageBox> MakeQtMsgBox(QWidget* owner, const std::string& caption, const std::string& text, int kind)
 {
     const QString title = QString::fromStdString(caption);
     const QString body = QString::fromStdString(text);
@@ -21,8 +20,8 @@ std::unique_ptr<QMessageBox> MakeQtMsgBox(QWidget* owner, const std::string& cap
     }
     if (kind != kMsgQuestion)
         return std::make_unique<QMessageBox>(QMessageBox::Information, title, body, QMessageBox::Ok, owner);
-    auto box = std::make_unique<QMessageBox>(QMessageBox::Question, title, body,
-                                             QMessageBox::Yes | QMessageBox::No, owner);
+    auto box = std::make_unique<QMessageBox>(QMessageBox::Question, title, body, QMessageBox::Yes | QMessageBox::No,
+                                             owner);
     box->setDefaultButton(QMessageBox::Yes);
     // Escape and the close button answer neither Yes nor No: without this
     // button the box takes No for Escape, which on "save the changes?"
@@ -40,8 +39,9 @@ void InstallQtMsgBox()
         box->exec();
         QAbstractButton* clicked = box->clickedButton();
         if (kind == kMsgConnection)
-            return clicked && box->buttonRole(clicked) == QMessageBox::ActionRole ? static_cast<int>(kMsgCheckConnection)
-                                                                                 : static_cast<int>(kMsgOk);
+            return clicked && box->buttonRole(clicked) == QMessageBox::ActionRole
+                       ? static_cast<int>(kMsgCheckConnection)
+                       : static_cast<int>(kMsgOk);
         if (kind != kMsgQuestion)
             return static_cast<int>(kMsgOk);
         if (clicked == box->button(QMessageBox::Yes))

@@ -299,15 +299,15 @@ TEST(TextEncoding, Utf8Validation)
     EXPECT_TRUE(IsValidUtf8(""));
     EXPECT_TRUE(IsValidUtf8("plain\0ascii"s));
     EXPECT_TRUE(IsValidUtf8(kZhongWenUtf8));
-    EXPECT_TRUE(IsValidUtf8("\xF0\x9F\x98\x80"));     // U+1F600
-    EXPECT_TRUE(IsValidUtf8("\xF4\x8F\xBF\xBF"));     // U+10FFFF
+    EXPECT_TRUE(IsValidUtf8("\xF0\x9F\x98\x80")); // U+1F600
+    EXPECT_TRUE(IsValidUtf8("\xF4\x8F\xBF\xBF")); // U+10FFFF
     EXPECT_FALSE(IsValidUtf8(kZhongWenGb));
-    EXPECT_FALSE(IsValidUtf8("\xC0\xAF"));            // overlong '/'
-    EXPECT_FALSE(IsValidUtf8("\xE0\x80\xAF"));        // overlong
-    EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));        // surrogate
-    EXPECT_FALSE(IsValidUtf8("\xF4\x90\x80\x80"));    // above U+10FFFF
-    EXPECT_FALSE(IsValidUtf8("\xE4\xB8"));            // cut short
-    EXPECT_FALSE(IsValidUtf8("\x80"));                // lone trail byte
+    EXPECT_FALSE(IsValidUtf8("\xC0\xAF"));         // overlong '/'
+    EXPECT_FALSE(IsValidUtf8("\xE0\x80\xAF"));     // overlong
+    EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));     // surrogate
+    EXPECT_FALSE(IsValidUtf8("\xF4\x90\x80\x80")); // above U+10FFFF
+    EXPECT_FALSE(IsValidUtf8("\xE4\xB8"));         // cut short
+    EXPECT_FALSE(IsValidUtf8("\x80"));             // lone trail byte
     EXPECT_FALSE(IsValidUtf8("\xFF"));
 }
 
@@ -323,7 +323,10 @@ TEST(TextEncoding, Gb18030BothWays)
     EXPECT_EQ(Utf8ToGb18030("\xF0\x9F\x98\x80"), "\x94\x39\xFC\x36");
     EXPECT_EQ(Gb18030ToUtf8(Utf8ToGb18030("\xF0\x9F\x98\x80")), "\xF0\x9F\x98\x80");
     // Bytes that do not decode become U+FFFD one by one; decoding goes on.
-    EXPECT_EQ(Gb18030ToUtf8("a\xFF" "b"), "a\xEF\xBF\xBD" "b");
+    EXPECT_EQ(Gb18030ToUtf8("a\xFF"
+                            "b"),
+              "a\xEF\xBF\xBD"
+              "b");
     EXPECT_EQ(Gb18030ToUtf8("\xD6"), "\xEF\xBF\xBD"); // cut short at the end
     EXPECT_EQ(Gb18030ToUtf8("\x81\x20" + kZhongWenGb), "\xEF\xBF\xBD " + kZhongWenUtf8);
     // Ill-formed UTF-8 becomes '?'.

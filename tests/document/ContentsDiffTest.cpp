@@ -36,7 +36,8 @@ protected:
 
 TEST_F(ContentsDiff, NamesChannelsSettingsAndBytesNoWindowShows)
 {
-    EXPECT_EQ(ChangesText(DiffContents(before, before)), "The radio already holds this document: nothing will change.\n");
+    EXPECT_EQ(ChangesText(DiffContents(before, before)),
+              "The radio already holds this document: nothing will change.\n");
     ClearChannel(2);
     InitChannel(7, "446.2");
     EncodeChannelField(5, 6, "0"); // TX Power: Low

@@ -70,8 +70,7 @@ TEST_F(DataFile, NewDocumentSavesTo464BytesWithTheRightHeaderAndBlocks)
     EXPECT_EQ(file.substr(0, 16), Bytes({0x50}) + "QV30QV30    " + Bytes({0xFF, 0xFF, 0xFF}));
     EXPECT_EQ(file.substr(0x178, 8), std::string(8, '\xFF'));
     EXPECT_EQ(file.substr(0x1C0, 16), std::string(16, '\0'));
-    EXPECT_EQ(file.substr(0x10, 0x1C0 - 0x10),
-              std::string(ALL.Image.begin() + 0x10, ALL.Image.begin() + 0x1C0));
+    EXPECT_EQ(file.substr(0x10, 0x1C0 - 0x10), std::string(ALL.Image.begin() + 0x10, ALL.Image.begin() + 0x1C0));
     EXPECT_FALSE(ALL.Modified);
     EXPECT_TRUE(messages.shown.empty());
 }
@@ -171,8 +170,11 @@ TEST_F(DataFile, RefusesUnknownModelsAndUnreadableFilesLeavingTheDocumentAlone)
     std::string lower = good;
     lower.replace(1, 4, "qv30");
     std::vector<Case> cases = {
-        {"empty.dat", ""}, {"short.dat", good.substr(0, 9)}, {"header15.dat", good.substr(0, 15)},
-        {"wrong.dat", wrongModel}, {"lower.dat", lower},
+        {"empty.dat", ""},
+        {"short.dat", good.substr(0, 9)},
+        {"header15.dat", good.substr(0, 15)},
+        {"wrong.dat", wrongModel},
+        {"lower.dat", lower},
     };
     for (const auto& c : cases) {
         messages.shown.clear();
@@ -206,7 +208,7 @@ TEST_F(DataFile, RefusesUnknownModelsAndUnreadableFilesLeavingTheDocumentAlone)
 TEST_F(DataFile, ShortAndLongFilesFillOnlyAsFarAsTheyGo)
 {
     std::string good = ReadAll(SaveNew("good.dat"));
-    ALL.Image[0x100] = 0x5A; // channel 16, beyond the short file's data
+    ALL.Image[0x100] = 0x5A;                           // channel 16, beyond the short file's data
     std::string shortFile = good.substr(0, 16 + 0x20); // header and blocks 1-2
     shortFile[0x10] = 0x01;
     std::string name = dir.write("short.dat", shortFile);

@@ -192,5 +192,6 @@ TEST_F(Documents, ACancelledSaveQuestionStopsTheCommand)
     messages.answers = {kMsgCancel, kMsgCancel};
     EXPECT_FALSE(ConfirmClose(fileName, chooser));
     EXPECT_FALSE(ChangeModel(ALL.ModelName, ALL.BandText, fileName, chooser));
-    EXPECT_EQ(messages.texts(), (std::vector<std::string>{"Do you wish to exit program?", "Do you wish to Clear Data?"}));
+    EXPECT_EQ(messages.texts(),
+              (std::vector<std::string>{"Do you wish to exit program?", "Do you wish to Clear Data?"}));
 }

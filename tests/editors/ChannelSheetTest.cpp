@@ -43,8 +43,10 @@ protected:
     {
         std::vector<SheetColumn> columns{{1, {"No."}, {}, {}}};
         for (const ChannelField& f : ChannelFields())
-            columns.push_back({f.number, {"F" + std::to_string(f.number)},
-                               std::vector<std::string>(f.items.begin(), f.items.end()), {"None"}});
+            columns.push_back({f.number,
+                               {"F" + std::to_string(f.number)},
+                               std::vector<std::string>(f.items.begin(), f.items.end()),
+                               {"None"}});
         return columns;
     }
 };

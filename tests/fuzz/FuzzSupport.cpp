@@ -17,8 +17,8 @@ const std::string& FuzzFolder()
         // which on a disk would take most of the time of an input.
         std::error_code ec;
         const std::filesystem::path base = std::filesystem::is_directory("/dev/shm", ec)
-            ? std::filesystem::path("/dev/shm")
-            : std::filesystem::temp_directory_path();
+                                               ? std::filesystem::path("/dev/shm")
+                                               : std::filesystem::temp_directory_path();
         std::string pattern = (base / "qv300-fuzz-XXXXXX").string();
         if (!mkdtemp(pattern.data()))
             throw std::runtime_error("cannot create a temporary folder");

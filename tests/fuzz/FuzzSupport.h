@@ -24,10 +24,10 @@ inline std::string_view AsText(const uint8_t* data, size_t size)
 }
 
 // A broken property: the report, then an abort libFuzzer saves the input of.
-#define FUZZ_CHECK(condition)                                                                   \
-    do {                                                                                        \
-        if (!(condition)) {                                                                     \
+#define FUZZ_CHECK(condition)                                                                            \
+    do {                                                                                                 \
+        if (!(condition)) {                                                                              \
             std::fprintf(stderr, "%s:%d: property does not hold: %s\n", __FILE__, __LINE__, #condition); \
-            std::abort();                                                                       \
-        }                                                                                       \
+            std::abort();                                                                                \
+        }                                                                                                \
     } while (false)

@@ -86,8 +86,8 @@ std::string ReadBytes(const std::string& path)
 // breaks, no blanks at either end, not enclosed in double quotes.
 bool ReadsBackUnchanged(std::string_view value)
 {
-    return IsValidUtf8(value) && value.find_first_of("\r\n") == std::string_view::npos
-        && TrimBlanksOnly(value) == value && !(value.size() >= 2 && value.front() == '"' && value.back() == '"');
+    return IsValidUtf8(value) && value.find_first_of("\r\n") == std::string_view::npos &&
+           TrimBlanksOnly(value) == value && !(value.size() >= 2 && value.front() == '"' && value.back() == '"');
 }
 
 } // namespace
@@ -110,7 +110,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
 
     const std::string path = FuzzFolder() + "/fuzz.ini";
-    std::ofstream(path, std::ios::binary | std::ios::trunc).write(file.data(), static_cast<std::streamsize>(file.size()));
+    std::ofstream(path, std::ios::binary | std::ios::trunc)
+        .write(file.data(), static_cast<std::streamsize>(file.size()));
 
     const TIniFile before(path);
     std::vector<std::pair<std::string, std::string>> keys = AsciiKeys(file);
@@ -138,8 +139,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     for (size_t i = 0; i < keys.size(); ++i)
         if (!(SameAsciiName(keys[i].first, writtenSection) && SameAsciiName(keys[i].second, writtenKey)))
             FUZZ_CHECK(after.Find(keys[i].first, keys[i].second) == values[i]);
-    if (ReadsBackUnchanged(value) && IsValidUtf8(section) && IsValidUtf8(key)
-        && TrimBlanksOnly(section) == section && TrimBlanksOnly(key) == key)
+    if (ReadsBackUnchanged(value) && IsValidUtf8(section) && IsValidUtf8(key) && TrimBlanksOnly(section) == section &&
+        TrimBlanksOnly(key) == key)
         FUZZ_CHECK(after.Find(section, key) == value);
     return 0;
 }

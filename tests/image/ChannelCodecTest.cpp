@@ -53,9 +53,9 @@ TEST_F(ChannelCodec, FrequencyBcdAndRaster)
         EXPECT_EQ(FreqToBcd(big), (Bcd4{0x99, 0x99, 0x99, 0x99})) << big;
 
     const std::pair<double, double> snaps[] = {
-        {146.523, 146.52}, {146.5187, 146.515}, {146.519, 146.51875},
-        {146.52, 146.52},  {146.50625, 146.50625}, {446.007, 446.00625},
-        {146.500004, 146.5}, // on the raster once rounded to 10 Hz, and stored so
+        {146.523, 146.52},      {146.5187, 146.515},  {146.519, 146.51875}, {146.52, 146.52},
+        {146.50625, 146.50625}, {446.007, 446.00625}, {146.500004, 146.5}, // on the raster once rounded to 10 Hz, and
+                                                                           // stored so
     };
     for (auto [typed, snapped] : snaps)
         EXPECT_DOUBLE_EQ(SnapFrequency(typed), snapped) << typed;
@@ -75,9 +75,19 @@ TEST_F(ChannelCodec, ToneTextsAndCodes)
         EXPECT_EQ(ToneToCode(none), (Code{0xFF, 0xFF})) << none;
 
     const std::pair<std::string, std::string> typed[] = {
-        {"", ""}, {"67", "67.0"}, {"300", "290.0"}, {"0.5", "30.0"}, {"6.7.1", "290.0"}, {"254.14", "254.1"},
-        {"D023n", "D023N"}, {"D023X", "D777N"}, {"D083N", "D777N"}, {"d023N", "D777N"}, {"D23N", "D777N"},
-        {"D0230N", "D777N"}, {std::string(500, '9'), "290.0"},
+        {"", ""},
+        {"67", "67.0"},
+        {"300", "290.0"},
+        {"0.5", "30.0"},
+        {"6.7.1", "290.0"},
+        {"254.14", "254.1"},
+        {"D023n", "D023N"},
+        {"D023X", "D777N"},
+        {"D083N", "D777N"},
+        {"d023N", "D777N"},
+        {"D23N", "D777N"},
+        {"D0230N", "D777N"},
+        {std::string(500, '9'), "290.0"},
     };
     for (const auto& [text, want] : typed)
         EXPECT_EQ(CheckToneText(text), want) << text;
@@ -99,9 +109,12 @@ TEST_F(ChannelCodec, ToneTextsAndCodes)
 TEST_F(ChannelCodec, TypedFrequenciesAreCheckedAgainstModelAndBand)
 {
     const std::tuple<const char*, const char*, const std::string*> cases[] = {
-        {"450", "450.00000", nullptr},           {"446.0070", "446.00625", nullptr},
-        {"600", "600.00000", &Language.OutRange}, {"700", "520.00000", &Language.ErrRange},
-        {"100", "400.00000", &Language.ErrRange}, {"4.5.6", "520.00000", &Language.OutRange},
+        {"450", "450.00000", nullptr},
+        {"446.0070", "446.00625", nullptr},
+        {"600", "600.00000", &Language.OutRange},
+        {"700", "520.00000", &Language.ErrRange},
+        {"100", "400.00000", &Language.ErrRange},
+        {"4.5.6", "520.00000", &Language.OutRange},
         {"1e400", "520.00000", &Language.OutRange},
     };
     for (const auto& [text, result, message] : cases) {
@@ -129,8 +142,8 @@ TEST_F(ChannelCodec, NewChannelAndDecoding)
     ALL.Image[0x03D] = 0x12;
     InitChannel(3, CheckFrequencyText("446.00625"));
     EXPECT_TRUE(messages.shown.empty());
-    EXPECT_EQ(Record(3), (Bytes{0x25, 0x06, 0x60, 0x44, 0x25, 0x06, 0x60, 0x44, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
-                                0x12, 0xFF, 0xFF})); // bit 7 of byte 12 and bytes 13-15 kept
+    EXPECT_EQ(Record(3), (Bytes{0x25, 0x06, 0x60, 0x44, 0x25, 0x06, 0x60, 0x44, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x12,
+                                0xFF, 0xFF})); // bit 7 of byte 12 and bytes 13-15 kept
     ALL.Image[0x03C] = 0x00;
     InitChannel(3, "446.00625");
     EXPECT_EQ(ALL.Image[0x03C], 0x7F);
@@ -170,7 +183,7 @@ TEST_F(ChannelCodec, EncodesOneFieldAtATime)
 {
     ALL.Image[0x01C] = 0x00; // bit 7 clear: the expected bytes show only the fields
     const std::tuple<int, const char*, uint8_t> flags[] = {
-        {6, "0", 0x7E},  {7, "0", 0x77},  {8, "0", 0x6F},  {9, "0", 0x7B}, {10, "0", 0x7D},
+        {6, "0", 0x7E},  {7, "0", 0x77},  {8, "0", 0x6F}, {9, "0", 0x7B}, {10, "0", 0x7D},
         {13, "1", 0x5F}, {13, "3", 0x1F}, {6, "2", 0x7F}, {6, "x", 0x7F},
     };
     for (const auto& [field, index, want] : flags) {

@@ -207,7 +207,9 @@ TEST_F(Doctor, AProgramHoldingThePortIsNamed)
     Finding f = Found(report, "busy");
     EXPECT_NE(f.what.find("minicom (process 4242)"), std::string::npos) << f.what;
     EXPECT_NE(f.fix.find("kill 4242"), std::string::npos);
-    EXPECT_EQ(std::count_if(report.findings.begin(), report.findings.end(), [](const Finding& x) { return x.id == "busy"; }), 1);
+    EXPECT_EQ(
+        std::count_if(report.findings.begin(), report.findings.end(), [](const Finding& x) { return x.id == "busy"; }),
+        1);
 }
 
 TEST_F(Doctor, ModemManagerProbingOrRunning)
@@ -251,8 +253,9 @@ TEST_F(Doctor, BrlttyTakingTheCh340)
 TEST_F(Doctor, ARefusedPl2303AndAMissingDriver)
 {
     machine.PlugCable(2, "067b", "23a3");
-    machine.kernelLog = "[ 3.1] usb 1-2: new full-speed USB device\n"
-                        "[ 3.2] pl2303 1-2:1.0: unsupported or counterfeit device, please contact your supplier\n";
+    machine.kernelLog =
+        "[ 3.1] usb 1-2: new full-speed USB device\n"
+        "[ 3.2] pl2303 1-2:1.0: unsupported or counterfeit device, please contact your supplier\n";
     DoctorReport report = Run();
     Finding f = Found(report, "chip-refused");
     EXPECT_NE(f.what.find("counterfeit device"), std::string::npos);
@@ -261,7 +264,8 @@ TEST_F(Doctor, ARefusedPl2303AndAMissingDriver)
     machine.kernelLog = std::string("[ 3.1] usb 1-2: new full-speed USB device\n");
     report = Run();
     EXPECT_FALSE(Has(report, "chip-refused"));
-    EXPECT_EQ(Found(report, "no-tty").fix, "Unplug the cable and plug it in again. If that does not help, run: sudo modprobe pl2303");
+    EXPECT_EQ(Found(report, "no-tty").fix,
+              "Unplug the cable and plug it in again. If that does not help, run: sudo modprobe pl2303");
 
     machine.kernelLog.reset();
     EXPECT_NE(Found(Run(), "kernel-log").fix.find("sudo dmesg"), std::string::npos);

@@ -152,8 +152,8 @@ void FakeRadio::OnFrame(const Bytes& frame)
 {
     Bytes reply;
     // The wake-up frame looks like a program request for COM1 ("PROGRAMa").
-    if (frame.size() == kProgramRequestLength
-               && std::equal(kProgramRequestPrefix.begin(), kProgramRequestPrefix.end(), frame.begin())) {
+    if (frame.size() == kProgramRequestLength &&
+        std::equal(kProgramRequestPrefix.begin(), kProgramRequestPrefix.end(), frame.begin())) {
         tag_ = frame.back();
         sessionEnded = false;
         reply = {kAck};
@@ -193,8 +193,8 @@ void FakeRadio::OnFrame(const Bytes& frame)
 std::string Describe(const Bytes& frame)
 {
     char buf[16];
-    if (frame.size() == kProgramRequestLength
-        && std::equal(kProgramRequestPrefix.begin(), kProgramRequestPrefix.end(), frame.begin())) {
+    if (frame.size() == kProgramRequestLength &&
+        std::equal(kProgramRequestPrefix.begin(), kProgramRequestPrefix.end(), frame.begin())) {
         std::snprintf(buf, sizeof buf, "PROGRAM%02X", frame.back());
         return buf;
     }

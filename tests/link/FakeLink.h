@@ -22,7 +22,7 @@ using Bytes = std::vector<uint8_t>;
 class FakeClock : public TLinkClock {
 public:
     long now = 0;
-    std::vector<int> waits;               // every blocking wait, in order
+    std::vector<int> waits; // every blocking wait, in order
 
     void Wait(int ms) override;
     long WaitedInTotal() const;

@@ -138,7 +138,8 @@ TEST_F(Fleet, WritesEveryRadioAtOnceAndOneFailureHoldsUpNoOther)
     long first = -1, last = -1;
     for (size_t i = 0; i < b.records.size(); ++i)
         if (b.records[i].result == FleetResult::Verified)
-            first = first < 0 ? b.finishedAt[i] : std::min(first, b.finishedAt[i]), last = std::max(last, b.finishedAt[i]);
+            first = first < 0 ? b.finishedAt[i] : std::min(first, b.finishedAt[i]),
+            last = std::max(last, b.finishedAt[i]);
     EXPECT_LE(last - first, 100);
     for (int i : {0, 1, 3}) {
         EXPECT_EQ(b.fleet.Port(i).State(), FleetState::Done);
@@ -303,8 +304,7 @@ TEST_F(Fleet, OnePreviewForEachGroupOfRadiosWithTheSameDifferencesNamingThem)
     ASSERT_EQ(b.questions.size(), 2u);
     EXPECT_TRUE(b.questions[0].changes.empty());
     EXPECT_EQ(b.questions[0].count, 2u);
-    EXPECT_EQ(b.questions[0].radios,
-              "COM1 (serial number 3025110010QV), COM3 (serial number 3025110012QV)");
+    EXPECT_EQ(b.questions[0].radios, "COM1 (serial number 3025110010QV), COM3 (serial number 3025110012QV)");
     EXPECT_FALSE(b.questions[1].changes.empty());
     EXPECT_EQ(b.questions[1].radios, "COM2 (serial number 3025110011QV)");
     // The answer to each question covers only the radios it named.
@@ -338,7 +338,8 @@ TEST_F(Fleet, StopLetsTheRadiosBeingWrittenFinishAndCancelRecordsEveryRadioInHan
     // and says how its backup puts it back.
     FleetBench c(3);
     ASSERT_TRUE(c.fleet.Start(Options(), why)) << why;
-    ASSERT_TRUE(c.RunUntil([&] { return c.fleet.Port(1).State() == FleetState::Writing && c.fleet.Port(1).Block() > 10; }));
+    ASSERT_TRUE(
+        c.RunUntil([&] { return c.fleet.Port(1).State() == FleetState::Writing && c.fleet.Port(1).Block() > 10; }));
     c.fleet.Cancel();
     EXPECT_FALSE(c.fleet.Running());
     ASSERT_EQ(c.records.size(), 3u);
@@ -353,11 +354,11 @@ TEST_F(Fleet, StopLetsTheRadiosBeingWrittenFinishAndCancelRecordsEveryRadioInHan
 #else
     const std::string q = "'";
 #endif
-    EXPECT_EQ(RestoreHint(c.records[0]), c.records[0].port + ": serial number " + c.records[0].serial +
-                                             " was interrupted while it was written. Its backup: " +
-                                             c.records[0].backupFile + ". To put it back: qv300-cli restore " + q +
-                                             c.records[0].backupFile + q + " --port " + c.records[0].port +
-                                             " --device " + q + c.records[0].device + q);
+    EXPECT_EQ(RestoreHint(c.records[0]),
+              c.records[0].port + ": serial number " + c.records[0].serial +
+                  " was interrupted while it was written. Its backup: " + c.records[0].backupFile +
+                  ". To put it back: qv300-cli restore " + q + c.records[0].backupFile + q + " --port " +
+                  c.records[0].port + " --device " + q + c.records[0].device + q);
     EXPECT_EQ(c.fleet.SummaryText(), "0 written, 0 verified, 0 failed, 3 interrupted");
     const std::vector<std::string> lines = LogLines();
     EXPECT_EQ(std::count_if(lines.begin(), lines.end(),

@@ -24,12 +24,21 @@ std::vector<IdentBlock> BaseBlocks()
 uint8_t IgnoredByResponse(size_t byte)
 {
     switch (byte) {
-    case 0: case 15: return 0xFF;
-    case 2: case 10: return 0x01;
-    case 3: case 9: return 0x80;
-    case 7: return 0xF0;
-    case 14: return 0x0F;
-    default: return 0x00;
+    case 0:
+    case 15:
+        return 0xFF;
+    case 2:
+    case 10:
+        return 0x01;
+    case 3:
+    case 9:
+        return 0x80;
+    case 7:
+        return 0xF0;
+    case 14:
+        return 0x0F;
+    default:
+        return 0x00;
     }
 }
 
@@ -216,7 +225,8 @@ TEST(IdentString, OddBytesInTheFactsStayPrintableSingleBytes)
     const std::string odd = std::string("\x01\xFF \xC3\xA9\t\x7F-") + '\0' + "\x80\x9B";
     for (const std::string& family : {std::string("QV30"), std::string(""), std::string("\xE2\x82\xAC\n")})
         for (const std::string& serial : {odd, odd.substr(0, 3), std::string("\xC3\xA9")}) {
-            const std::string text = BuildMachineString(family, Facts(serial)) + BuildIdentString(family, Facts(serial));
+            const std::string text = BuildMachineString(family, Facts(serial)) +
+                                     BuildIdentString(family, Facts(serial));
             ASSERT_EQ(text.size(), 31u + kIdentLength);
             for (char c : text)
                 EXPECT_TRUE(c > 0x20 && c < 0x7F) << static_cast<int>(static_cast<unsigned char>(c));

@@ -65,7 +65,10 @@ struct Bench {
             link.Close();
         return closed;
     }
-    void RunFor(long ms) { clock.Run([] { return false; }, ms); }
+    void RunFor(long ms)
+    {
+        clock.Run([] { return false; }, ms);
+    }
     std::vector<std::string> Frames() const
     {
         std::vector<std::string> names;

@@ -91,8 +91,9 @@ TEST(MachineFacts, SerialSourcesInOrderAndTrimmed)
         FakeRoot fake;
         fake.put("sys/block/sda/dev", "8:0\n");
         fake.put("sys/block/sda/device/vpd_pg80", std::string("\x00\x80\x00\x00", 4));
-        fake.put("run/udev/data/b8:0",
-                 "S:disk/by-id/ata-Maker_X_ABC123\nE:ID_SERIAL=Maker_X_ABC123\nE:ID_SERIAL_SHORT= ABC123 \nE:ID_TYPE=disk\n");
+        fake.put(
+            "run/udev/data/b8:0",
+            "S:disk/by-id/ata-Maker_X_ABC123\nE:ID_SERIAL=Maker_X_ABC123\nE:ID_SERIAL_SHORT= ABC123 \nE:ID_TYPE=disk\n");
         fake.put("run/udev/data/b8:16", "E:ID_SERIAL_SHORT=OTHERDISK\n");
         EXPECT_EQ(fake.serial(), "ABC123");
     }

@@ -63,13 +63,12 @@ TEST(PortName, NumberIsWhatFollowsTheFirstThreeCharacters)
 
 TEST(PortRule, UsbDevicesTakeFreeNumbersInAStableOrder)
 {
-    const std::vector<std::string> devices = {"/dev/ttyACM0", "/dev/ttyUSB10", "/dev/ttyS0", "/dev/ttyUSB2",
+    const std::vector<std::string> devices = {"/dev/ttyACM0", "/dev/ttyUSB10", "/dev/ttyS0",   "/dev/ttyUSB2",
                                               "/dev/ttyS1",   "/dev/ttyUSB0",  "/dev/ttyUSBx", "/dev/ttyACM1"};
-    EXPECT_EQ(AssignPorts({}, devices), (std::vector<PortDevice>{{1, "/dev/ttyUSB0"},
-                                                                 {2, "/dev/ttyUSB2"},
-                                                                 {3, "/dev/ttyUSB10"},
-                                                                 {4, "/dev/ttyACM0"},
-                                                                 {5, "/dev/ttyACM1"}}));
+    EXPECT_EQ(
+        AssignPorts({}, devices),
+        (std::vector<PortDevice>{
+            {1, "/dev/ttyUSB0"}, {2, "/dev/ttyUSB2"}, {3, "/dev/ttyUSB10"}, {4, "/dev/ttyACM0"}, {5, "/dev/ttyACM1"}}));
     // The order of the directory listing does not matter.
     std::vector<std::string> reversed(devices.rbegin(), devices.rend());
     EXPECT_EQ(AssignPorts({}, reversed), AssignPorts({}, devices));

@@ -11,8 +11,8 @@ TEST_F(Link, CompleteReadSendsEveryFrameInOrderAndReplacesTheDocument)
 {
     Bench b(kReadJob);
     const SettingDefault& row = NormalisedSettings()[0];
-    b.radio.memory[0x175] = 0xF1;                          // band 200 - 260MHz
-    b.radio.memory[row.offset] = 0xFF;                     // out of range: normalised
+    b.radio.memory[0x175] = 0xF1;      // band 200 - 260MHz
+    b.radio.memory[row.offset] = 0xFF; // out of range: normalised
     const auto before = ALL.Image;
     b.Open();
     EXPECT_EQ(b.port.openedNumber, 3);
@@ -153,13 +153,27 @@ TEST_F(Link, ReadFailuresLeaveTheImageAsItWas)
     const std::vector<Case> cases = {
         {"silent at block 5", [](const Bytes& f, Bytes&) { return Describe(f) != Block('R', 5); }, kComError,
          1500 + 300},
-        {"short data reply", [](const Bytes& f, Bytes& r) { if (Describe(f) == Block('R', 9)) r.resize(19); return true; },
+        {"short data reply",
+         [](const Bytes& f, Bytes& r) {
+             if (Describe(f) == Block('R', 9))
+                 r.resize(19);
+             return true;
+         },
          kComError, 1500 + 300},
-        {"no 06 after a block", [](const Bytes& f, Bytes& r) { if (f == Bytes{kAck} && r.size() == 1) r = {0x15}; return true; },
+        {"no 06 after a block",
+         [](const Bytes& f, Bytes& r) {
+             if (f == Bytes{kAck} && r.size() == 1)
+                 r = {0x15};
+             return true;
+         },
          kComError, 1500 + 300},
         {"reply longer than the buffer",
-         [](const Bytes& f, Bytes& r) { if (Describe(f) == "identify") r.resize(60, 0x06); return true; }, kComError,
-         1500 + 2500 + 300},
+         [](const Bytes& f, Bytes& r) {
+             if (Describe(f) == "identify")
+                 r.resize(60, 0x06);
+             return true;
+         },
+         kComError, 1500 + 2500 + 300},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -210,13 +224,21 @@ TEST_P(Handshake, EachRejectedStepEndsWithTheEndFrameAndOneMessage)
         std::function<bool(const Bytes&, Bytes&)> tamper;
         std::string message;
     };
-    auto wrongTag = [](const Bytes& f, Bytes& r) { if (Describe(f) == "identify") r[6] ^= 0x01; return true; };
+    auto wrongTag = [](const Bytes& f, Bytes& r) {
+        if (Describe(f) == "identify")
+            r[6] ^= 0x01;
+        return true;
+    };
     const std::vector<Case> cases = {
         {"wrong exchanged tag", "QV30", wrongTag, kComError},
         {"wrong tag and unknown model", "XX99", wrongTag, kComError},
         {"unknown model", "qv30", nullptr, "Model Type Wrong."},
-        {"wrong response byte",
-         "QV30", [](const Bytes& f, Bytes& r) { if (Describe(f) == "ident-block") r[0] ^= 0xFF; return true; },
+        {"wrong response byte", "QV30",
+         [](const Bytes& f, Bytes& r) {
+             if (Describe(f) == "ident-block")
+                 r[0] ^= 0xFF;
+             return true;
+         },
          kComError},
     };
     for (const Case& c : cases) {

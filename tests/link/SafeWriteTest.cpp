@@ -86,8 +86,9 @@ TEST_F(SafeWrite, BacksUpAsksWritesAndVerifiesOnOneProgressBar)
     // The preview named the one channel the radio lacked.
     ASSERT_EQ(b.asked.size(), 1u);
     ASSERT_EQ(b.asked[0].size(), 1u);
-    EXPECT_EQ(ChangeLine(b.asked[0][0]), "Channel 1: added (RX Frequency 446.00625, TX Frequency 446.00625, "
-                                          "TX Power High, W/N Wide, Scan Add Del, Busy Lock No, Epilogue On, PTT ID Off)");
+    EXPECT_EQ(ChangeLine(b.asked[0][0]),
+              "Channel 1: added (RX Frequency 446.00625, TX Frequency 446.00625, "
+              "TX Power High, W/N Wide, Scan Add Del, Busy Lock No, Epilogue On, PTT ID Off)");
 
     // The backup holds the radio as it was, under its serial number.
     std::optional<RadioContents> backup = ReadContentsFile(b.write.BackupFile());
@@ -147,9 +148,10 @@ TEST_F(SafeWrite, NothingIsWrittenWithoutABackupInHandOrWithoutAYes)
         SafeFailure failure;
     };
     const uint8_t band = ALL.Image[kBandCodeOffset];
-    for (const Case& c : {Case{"folder is a file", dir.file("not-a-folder") + "/sub", true, band, SafeFailure::BackupNotSaved},
-                          Case{"declined", Folder(), false, band, SafeFailure::None},
-                          Case{"other band", Folder(), true, static_cast<uint8_t>(band ^ 1), SafeFailure::Link}}) {
+    for (const Case& c :
+         {Case{"folder is a file", dir.file("not-a-folder") + "/sub", true, band, SafeFailure::BackupNotSaved},
+          Case{"declined", Folder(), false, band, SafeFailure::None},
+          Case{"other band", Folder(), true, static_cast<uint8_t>(band ^ 1), SafeFailure::Link}}) {
         SCOPED_TRACE(c.name);
         SafeBench b;
         b.answer = c.answer;
@@ -186,14 +188,16 @@ TEST_F(SafeWrite, ARefusedBlockARadioOfAnotherBandAndADeviceLostBeforeTheVerifyA
         ASSERT_TRUE(b.clock.Run([&] { return !b.outcomes.empty(); }));
         const std::string text = SafeOutcomeText(b.outcomes[0], b.write.BackupFile());
         EXPECT_EQ(text.find(how == "W0030" ? "The radio refused block 3 (address 0x030): it answered 15" : kComError),
-                  0u) << how << ": " << text;
+                  0u)
+            << how << ": " << text;
     }
     SafeBench b;
     b.radio.memory[kBandCodeOffset] = 0xF3;
     ALL.Image[kBandCodeOffset] = 0xF0;
     ASSERT_TRUE(b.write.Open("COM3", DocumentSettings()));
     ASSERT_TRUE(b.Run(Folder()));
-    EXPECT_EQ(SafeOutcomeText(b.outcomes[0], "").find("The radio is for 400 - 520MHz, the document for 134 - 174MHz"), 0u);
+    EXPECT_EQ(SafeOutcomeText(b.outcomes[0], "").find("The radio is for 400 - 520MHz, the document for 134 - 174MHz"),
+              0u);
 }
 
 TEST_F(SafeWrite, CancelStopsEveryStepAtOnce)
@@ -205,7 +209,8 @@ TEST_F(SafeWrite, CancelStopsEveryStepAtOnce)
         ASSERT_TRUE(b.write.Open("COM3", DocumentSettings()));
         b.write.Start({true, true, Folder()}, DocumentToWrite());
         ASSERT_TRUE(b.clock.Run([&] {
-            return b.write.Phase() == phase && (phase == SafePhase::Confirming || b.port.sent.size() > b.framesAtPhase + 4);
+            return b.write.Phase() == phase &&
+                   (phase == SafePhase::Confirming || b.port.sent.size() > b.framesAtPhase + 4);
         }));
         b.write.Cancel();
         const size_t sent = b.port.sent.size();
@@ -233,7 +238,10 @@ TEST_F(SafeWrite, VerifyNamesTheFirstBlockTheRadioDidNotKeep)
     ASSERT_TRUE(o.difference);
     EXPECT_EQ(o.difference->block, 3);
     const std::string text = SafeOutcomeText(o, b.write.BackupFile());
-    EXPECT_EQ(text.rfind("The radio does not hold what was written: block 3 (Channel 3) differs. Write the radio again.", 0), 0u) << text;
+    EXPECT_EQ(
+        text.rfind("The radio does not hold what was written: block 3 (Channel 3) differs. Write the radio again.", 0),
+        0u)
+        << text;
     EXPECT_EQ(text.find("Verified"), std::string::npos);
 
     // Without a backup the read back still tells whose radio it was.

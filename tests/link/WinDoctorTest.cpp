@@ -101,8 +101,8 @@ TEST_F(WinDoctor, NoCableThenAPortWindowsDoesNotDescribeIsTested)
 
 TEST_F(WinDoctor, ACableWithoutItsDriverOrRefusedByIt)
 {
-    machine.devices.push_back({"USB2.0-Serial", "USB\\VID_1A86&PID_7523\\5&2", "1a86", "7523", "", "", "",
-                               kProblemFailedInstall});
+    machine.devices.push_back(
+        {"USB2.0-Serial", "USB\\VID_1A86&PID_7523\\5&2", "1a86", "7523", "", "", "", kProblemFailedInstall});
     DoctorReport report = Run();
     EXPECT_FALSE(Has(report, "no-cable"));
     Finding f = Found(report, "no-driver");
@@ -124,7 +124,8 @@ TEST_F(WinDoctor, ACableWithoutItsDriverOrRefusedByIt)
     f = Found(report, "chip-refused");
     EXPECT_TRUE(Says(f.fix, "genuine chip")) << f.fix;
     f = Found(report, "device-problem");
-    EXPECT_TRUE(Says(f.what, "FTDI cable (0403:6001, \"FT232R USB UART\") does not work: Device Manager shows problem code 43"));
+    EXPECT_TRUE(Says(
+        f.what, "FTDI cable (0403:6001, \"FT232R USB UART\") does not work: Device Manager shows problem code 43"));
 }
 
 TEST_F(WinDoctor, TheCableOnAnotherOrAHighComNumber)
@@ -135,7 +136,8 @@ TEST_F(WinDoctor, TheCableOnAnotherOrAHighComNumber)
     EXPECT_EQ(f.severity, Severity::Problem);
     EXPECT_TRUE(Says(f.what, "the cable is COM23 (\\\\.\\COM23)")) << f.what;
     EXPECT_TRUE(Says(f.fix, "Choose COM23 in Setup ▸ Communication Port")) << f.fix;
-    EXPECT_TRUE(Says(f.fix, "USB-SERIAL CH340 (COM23) ▸ Properties ▸ Port Settings ▸ Advanced ▸ COM Port Number ▸ COM1"))
+    EXPECT_TRUE(
+        Says(f.fix, "USB-SERIAL CH340 (COM23) ▸ Properties ▸ Port Settings ▸ Advanced ▸ COM Port Number ▸ COM1"))
         << f.fix;
     EXPECT_FALSE(report.probePort);
     EXPECT_TRUE(machine.opened.empty());
@@ -148,7 +150,8 @@ TEST_F(WinDoctor, TheCableOnAnotherOrAHighComNumber)
     report = Run("COM1");
     EXPECT_FALSE(Has(report, "wrong-port"));
     EXPECT_EQ(report.probePort, 23);
-    machine.devices.push_back({"Communications Port (COM1)", "ACPI\\PNP0501\\1", "", "", "COM1", "Microsoft", "10.0", 0});
+    machine.devices.push_back(
+        {"Communications Port (COM1)", "ACPI\\PNP0501\\1", "", "", "COM1", "Microsoft", "10.0", 0});
     machine.map.push_back({"\\Device\\Serial0", "COM1"});
     report = Run("COM1");
     EXPECT_TRUE(Says(Found(report, "wrong-port").what, "COM1 is the serial port built into the computer"));
@@ -157,7 +160,8 @@ TEST_F(WinDoctor, TheCableOnAnotherOrAHighComNumber)
     std::filesystem::copy_file(std::string(QV300_DATA_DIR) + "/Chinese.Ini", dir.file("Chinese.Ini"));
     ALL.LanguageName = "Chinese";
     ReloadTexts();
-    EXPECT_TRUE(Says(Found(Run("COM1"), "high-port").fix, "设备管理器 → 端口（COM 和 LPT） → USB-SERIAL CH340 (COM23)"));
+    EXPECT_TRUE(
+        Says(Found(Run("COM1"), "high-port").fix, "设备管理器 → 端口（COM 和 LPT） → USB-SERIAL CH340 (COM23)"));
 }
 
 TEST_F(WinDoctor, ThePortHeldByAnotherProgramGoneOrFailing)

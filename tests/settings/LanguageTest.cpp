@@ -42,12 +42,12 @@ TEST(MessageTable, KeysAndDefaultsInTableOrder)
     std::vector<std::string> keys;
     for (const MessageKey& m : kMessageKeys)
         keys.push_back(m.key);
-    EXPECT_EQ(keys, (std::vector<std::string>{"Confirmation", "ExitProgram", "SaveProgram", "Channel", "Info",
-                                              "OutRange", "Caution", "FChBigT", "Close", "Open", "ComError",
-                                              "ModError", "PwdError", "ClearData", "Modforce", "FileExists", "All",
-                                              "ErrRange", "ModelType", "Frequency", "ReadOk", "WriteOk",
-                                              "PortError", "FileOpenError", "FileCreateError", "FileNotSaved",
-                                              "HelpNotShown", "FileTooLarge", "PortInUse"}));
+    EXPECT_EQ(keys, (std::vector<std::string>{
+                        "Confirmation",    "ExitProgram",  "SaveProgram",  "Channel",      "Info",      "OutRange",
+                        "Caution",         "FChBigT",      "Close",        "Open",         "ComError",  "ModError",
+                        "PwdError",        "ClearData",    "Modforce",     "FileExists",   "All",       "ErrRange",
+                        "ModelType",       "Frequency",    "ReadOk",       "WriteOk",      "PortError", "FileOpenError",
+                        "FileCreateError", "FileNotSaved", "HelpNotShown", "FileTooLarge", "PortInUse"}));
     // Every key fills its own field: a field shared by two keys would lose
     // the first mark.
     TLanguage marks;
@@ -93,7 +93,8 @@ TEST(LoadLanguage, FileOverOneMebibyteIsRefusedWithAMessage)
     std::string path = dir.write("Chinese.Ini", "[Language]\nReadOk=x\n;" + std::string(1 << 20, 'x'));
     LoadLanguage("Chinese");
     EXPECT_EQ(Texts(), Defaults());
-    EXPECT_EQ(messages.texts(), std::vector<std::string>{"The file is larger than 1 MiB and was not read: \"" + path + "\""});
+    EXPECT_EQ(messages.texts(),
+              std::vector<std::string>{"The file is larger than 1 MiB and was not read: \"" + path + "\""});
 }
 
 TEST(LoadLanguage, FileTextsReplaceDefaultsKeyByKey)
@@ -151,8 +152,8 @@ TEST(LoadLanguage, BrokenFilesNeverCrash)
 {
     TempDir dir;
     std::string huge(1 << 18, '\xA1'); // three of them stay within the 1 MiB a file may have
-    dir.write("Junk.Ini", "\0\0\0\xFF\xFE\x01[Language\n"s + huge + "\n[Language]\n" + huge + "=x\nReadOk=\0still\n"s
-                              + "\xD6\n" + "WriteOk=" + huge);
+    dir.write("Junk.Ini", "\0\0\0\xFF\xFE\x01[Language\n"s + huge + "\n[Language]\n" + huge + "=x\nReadOk=\0still\n"s +
+                              "\xD6\n" + "WriteOk=" + huge);
     StartFresh(dir.path().string());
     LoadLanguage("Junk");
     EXPECT_EQ(Language.ReadOk, "\0still"s);

@@ -122,7 +122,8 @@ TEST(LoadSysInfo, AFileOverOneMebibyteIsNamedInAMessage)
     std::string path = dir.write("SysInfo.Ini", "[SysInfo]\nCom=COM7\n;" + std::string(1 << 20, 'x'));
     StartFresh(dir.path().string());
     EXPECT_EQ(ALL.ComPort, "Com1");
-    EXPECT_EQ(messages.texts(), std::vector<std::string>{"The file is larger than 1 MiB and was not read: \"" + path + "\""});
+    EXPECT_EQ(messages.texts(),
+              std::vector<std::string>{"The file is larger than 1 MiB and was not read: \"" + path + "\""});
 }
 
 TEST(SaveSysInfo, CreatesTheFileWithPortAndIndexOnly)
@@ -152,15 +153,16 @@ TEST(SaveSysInfo, ChoicesSurviveARestart)
 TEST(SaveSysInfo, KeepsEverythingElseInTheFile)
 {
     TempDir dir;
-    const std::string before = "\xEF\xBB\xBF; port and language\r\n"
-                               "[sysinfo]\r\n"
-                               "com=COM3\r\n"
-                               "Language_SW=English|Chinese\r\n"
-                               "Language=English|Chinese\r\n"
-                               "English=English|\"Simplified Chinese\"\r\n"
-                               "\r\n"
-                               "[Other]\r\n"
-                               "Language_ID=untouched\r\n";
+    const std::string before =
+        "\xEF\xBB\xBF; port and language\r\n"
+        "[sysinfo]\r\n"
+        "com=COM3\r\n"
+        "Language_SW=English|Chinese\r\n"
+        "Language=English|Chinese\r\n"
+        "English=English|\"Simplified Chinese\"\r\n"
+        "\r\n"
+        "[Other]\r\n"
+        "Language_ID=untouched\r\n";
     dir.write("SysInfo.Ini", before);
     StartFresh(dir.path().string());
     ALL.LanguageId = 1;

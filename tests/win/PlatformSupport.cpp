@@ -15,8 +15,8 @@ TempDir::TempDir()
     std::random_device seed;
     std::mt19937_64 random(seed());
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const std::filesystem::path candidate =
-            std::filesystem::temp_directory_path() / ("qv300-test-" + std::to_string(random() % 1000000000u));
+        const std::filesystem::path candidate = std::filesystem::temp_directory_path() /
+                                                ("qv300-test-" + std::to_string(random() % 1000000000u));
         std::error_code ec;
         if (std::filesystem::create_directory(candidate, ec)) {
             path_ = candidate;

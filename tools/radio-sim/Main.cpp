@@ -71,16 +71,16 @@ std::string SavePathOf(const std::string& path, int index)
         return path;
     const size_t dot = path.rfind('.');
     const std::string suffix = "-" + std::to_string(index + 1);
-    return dot == std::string::npos || path.find('/', dot) != std::string::npos ? path + suffix
-                                                                                 : path.substr(0, dot) + suffix + path.substr(dot);
+    return dot == std::string::npos || path.find('/', dot) != std::string::npos
+               ? path + suffix
+               : path.substr(0, dot) + suffix + path.substr(dot);
 }
 
 class Server {
 public:
     Server(int place, SimulatedRadio radio, const SimOptions& options, std::string modelCode, std::string saveFile)
         : radio_(std::move(radio)), options_(options), modelCode_(std::move(modelCode)), saveFile_(std::move(saveFile)),
-          place_(place),
-          toRadio_(options.pace ? kByteTimeAt4800 : SimTime{}),
+          place_(place), toRadio_(options.pace ? kByteTimeAt4800 : SimTime{}),
           fromRadio_(options.pace ? kByteTimeAt4800 : SimTime{})
     {
     }
@@ -260,7 +260,8 @@ private:
             return;
         const std::string fresh = LinkPath() + ".new";
         std::remove(fresh.c_str());
-        if (symlink(pty_->SlavePath().c_str(), fresh.c_str()) != 0 || std::rename(fresh.c_str(), LinkPath().c_str()) != 0)
+        if (symlink(pty_->SlavePath().c_str(), fresh.c_str()) != 0 ||
+            std::rename(fresh.c_str(), LinkPath().c_str()) != 0)
             Say("cannot link " + LinkPath() + ": " + std::strerror(errno));
     }
 
@@ -273,7 +274,6 @@ private:
     }
 
 public:
-
     // The soonest moment this line needs a turn (nothing: only when bytes
     // come), and what to wait for on its pseudo-terminal.
     std::optional<SimTime> NextDue() const
@@ -319,7 +319,7 @@ private:
     std::string modelCode_;
     std::string saveFile_;
     std::unique_ptr<PseudoTerminal> pty_ = std::make_unique<PseudoTerminal>();
-    int place_;           // the cable's number, from 0
+    int place_;              // the cable's number, from 0
     std::string pulledPath_; // the device's name before it was pulled
     LinePacer toRadio_;
     LinePacer fromRadio_;
@@ -442,7 +442,7 @@ int main(int argc, char** argv)
 
     // The stop signals are taken only while waiting, so none is lost
     // between checking the flag and going to sleep.
-    struct sigaction action{};
+    struct sigaction action {};
     action.sa_handler = OnStopSignal;
     sigemptyset(&action.sa_mask);
     sigaction(SIGINT, &action, nullptr);

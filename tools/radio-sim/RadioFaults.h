@@ -22,19 +22,19 @@ std::optional<ExchangePoint> ParseExchangePoint(const std::string& text);
 std::string ExchangePointText(const ExchangePoint& point);
 
 struct RadioFaults {
-    bool wrongTag = false;       // the identification reply carries a wrong exchanged tag
-    bool unknownModel = false;   // the identification reply names a model no catalogue has
-    bool wrongResponse = false;  // the reply to the identification block is not the expected byte
-    std::optional<ExchangePoint> silentAt;  // no reply there; the radio drops the session
-    std::optional<int> shortReplyBlock;     // the data reply for this block is cut short
-    std::optional<int> refuseWriteBlock;    // this write request is answered with a NAK
-    std::optional<int> hangUpAfterBlock;    // the line is closed after replying to this block
-    std::optional<int> corruptWriteBlock;   // this written block is acknowledged, then one bit of it flips
+    bool wrongTag = false;                 // the identification reply carries a wrong exchanged tag
+    bool unknownModel = false;             // the identification reply names a model no catalogue has
+    bool wrongResponse = false;            // the reply to the identification block is not the expected byte
+    std::optional<ExchangePoint> silentAt; // no reply there; the radio drops the session
+    std::optional<int> shortReplyBlock;    // the data reply for this block is cut short
+    std::optional<int> refuseWriteBlock;   // this write request is answered with a NAK
+    std::optional<int> hangUpAfterBlock;   // the line is closed after replying to this block
+    std::optional<int> corruptWriteBlock;  // this written block is acknowledged, then one bit of it flips
     // The power fails once this written block is acknowledged: no reply
     // until the host gives the session up, the blocks written so far kept.
     // It strikes once per run (in session S with --fault-session S).
     std::optional<int> powerLossAfterBlock;
-    std::optional<ExchangePoint> noiseAt;   // noise bytes go out before the reply there
+    std::optional<ExchangePoint> noiseAt; // noise bytes go out before the reply there
     size_t noiseCount = 3;
     // The line echoes every host byte and the radio hears nothing: a cable
     // whose plug is not fully in the radio.

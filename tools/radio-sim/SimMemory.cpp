@@ -19,8 +19,18 @@
 
 namespace {
 // Field numbers of the channel grid's columns (ChannelFields.h).
-enum Field : int { Rx = 2, Tx = 3, RxTone = 4, TxTone = 5, Power = 6, Bandwidth = 7, Scan = 8, BusyLock = 9,
-                   Tail = 10, PttId = 13 };
+enum Field : int {
+    Rx = 2,
+    Tx = 3,
+    RxTone = 4,
+    TxTone = 5,
+    Power = 6,
+    Bandwidth = 7,
+    Scan = 8,
+    BusyLock = 9,
+    Tail = 10,
+    PttId = 13
+};
 
 struct SampleChannel {
     int number;

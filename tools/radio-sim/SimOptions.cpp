@@ -77,11 +77,11 @@ ParsedOptions ParseSimOptions(const std::vector<std::string>& args)
             f.echo = true;
         } else {
             // Everything else takes a value.
-            static const char* const kWithValue[] = {"--memory", "--model", "--save", "--silent-at",
-                                                     "--short-reply", "--refuse-write", "--hang-up-after",
-                                                     "--noise-at", "--noise-count", "--fault-session",
-                                                     "--corrupt-write", "--power-loss-after", "--radios",
-                                                     "--fault-radio", "--control", "--links"};
+            static const char* const kWithValue[] = {
+                "--memory",      "--model",         "--save",          "--silent-at",
+                "--short-reply", "--refuse-write",  "--hang-up-after", "--noise-at",
+                "--noise-count", "--fault-session", "--corrupt-write", "--power-loss-after",
+                "--radios",      "--fault-radio",   "--control",       "--links"};
             bool known = false;
             for (const char* name : kWithValue)
                 known = known || a == name;

@@ -13,10 +13,10 @@ struct SimOptions {
     bool pace = false;      // spend the 4800-baud line time of every byte
     std::string saveFile;   // empty: the memory is kept only while running
     RadioFaults faults;
-    int radios = 1;          // independent radios, one pseudo-terminal each
+    int radios = 1;                // independent radios, one pseudo-terminal each
     std::optional<int> faultRadio; // the faults strike only this radio (from 1)
-    std::string controlFile; // empty: every radio stays plugged in
-    std::string linksFolder; // empty: no stable names for the cables
+    std::string controlFile;       // empty: every radio stays plugged in
+    std::string linksFolder;       // empty: no stable names for the cables
 };
 
 struct ParsedOptions {

@@ -309,8 +309,8 @@ void SimulatedRadio::EndSession(const char* how)
 {
     if (blocksWritten_ > 0)
         saveDue_ = true;
-    Log("session " + std::to_string(sessions_) + " " + how + " (" + std::to_string(blocksRead_) +
-        " blocks read, " + std::to_string(blocksWritten_) + " written)");
+    Log("session " + std::to_string(sessions_) + " " + how + " (" + std::to_string(blocksRead_) + " blocks read, " +
+        std::to_string(blocksWritten_) + " written)");
     blocksRead_ = 0;
     blocksWritten_ = 0;
     powerOff_ = false; // the power is back for the next session

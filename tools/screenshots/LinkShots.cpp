@@ -100,7 +100,8 @@ bool ShootWrite(TfMainFrm& window, const QString& out)
             ok = false;
             return;
         }
-        QTimer::singleShot(1800, dialog, [&, dialog] { ok = SaveOver(window, *dialog, out + "/write-window.png") && ok; });
+        QTimer::singleShot(1800, dialog,
+                           [&, dialog] { ok = SaveOver(window, *dialog, out + "/write-window.png") && ok; });
         auto* poll = new QTimer(dialog);
         QObject::connect(poll, &QTimer::timeout, dialog, [&, dialog, poll] {
             if (dialog->mResults->toPlainText().isEmpty())

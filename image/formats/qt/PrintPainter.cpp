@@ -103,7 +103,8 @@ void PaintPages(PageDevice& printer, const PrintContent& content)
     const std::vector<Line> lines = Lines(content);
     const std::vector<double> widths = ColumnWidths(lines, QFontMetricsF(bold, &printer), area.width());
     const double labelWidth = area.width() * 0.4;
-    const int pages = static_cast<int>((lines.size() + static_cast<size_t>(linesPerPage) - 1) / static_cast<size_t>(linesPerPage));
+    const int pages = static_cast<int>((lines.size() + static_cast<size_t>(linesPerPage) - 1) /
+                                       static_cast<size_t>(linesPerPage));
 
     for (int p = 0; p < pages; ++p) {
         if (p > 0)

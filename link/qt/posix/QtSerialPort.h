@@ -35,7 +35,7 @@ private:
 
     QSerialPort port_;
     bool opening_ = false;
-    bool failed_ = false; // the device failed; reported once until reopened
-    bool inUse_ = false;  // the last Open failed because another program holds the port
+    bool failed_ = false;  // the device failed; reported once until reopened
+    bool inUse_ = false;   // the last Open failed because another program holds the port
     std::string followed_; // opened instead of the number's device when set
 };

@@ -59,8 +59,8 @@ private:
     bool reading_ = false;
     bool writing_ = false;
     uint8_t readBuffer_[512]{};
-    std::vector<uint8_t> inFlight_;   // handed to the driver, not confirmed sent
-    std::deque<uint8_t> outQueue_;    // waiting for the write in flight to end
+    std::vector<uint8_t> inFlight_; // handed to the driver, not confirmed sent
+    std::deque<uint8_t> outQueue_;  // waiting for the write in flight to end
     std::deque<uint8_t> received_;
     bool failed_ = false;
     bool inUse_ = false;

@@ -75,8 +75,9 @@ int main(int argc, char** argv)
     InitChannel(3, "433.50000");
     EncodeChannelField(3, 4, "88.5");
     window.RefreshEditors();
-    for (Command c : {Command::ChannelInformation, Command::KeyFunction, Command::VoxFunction, Command::OptionalFunction,
-                      Command::ScanInformation, Command::DtmfInformation, Command::RadioInformation})
+    for (Command c :
+         {Command::ChannelInformation, Command::KeyFunction, Command::VoxFunction, Command::OptionalFunction,
+          Command::ScanInformation, Command::DtmfInformation, Command::RadioInformation})
         window.ShowEditor(c);
     // The import report, as an import of a file with a fault shows it.
     const std::string csv = appPath + "far.csv";

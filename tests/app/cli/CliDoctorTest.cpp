@@ -41,7 +41,8 @@ TEST(CliDoctor, TheRadioIsReadyForTheNextProgramAtOnce)
 {
     TempDir dir;
     Simulator sim(dir, {"--pace"});
-    for (const std::string& command : {std::string("doctor"), std::string("doctor"), "read " + Quote(dir.file("r.dat"))})
+    for (const std::string& command :
+         {std::string("doctor"), std::string("doctor"), "read " + Quote(dir.file("r.dat"))})
         EXPECT_EQ(Cli(dir, command + " --device " + Quote(sim.path())).exitCode, 0) << command;
 }
 

@@ -190,7 +190,8 @@ TEST(CliFleet, CtrlCFinishesTheRadiosBeingWrittenAndASecondOneSaysHowToRestoreEa
     ASSERT_EQ(Cli(dir, "read " + Quote(file) + " --port COM1 --device " + Quote(sim.path())).exitCode, 0);
     {
         // A single write: the radio being written finishes and verifies.
-        CliProcess one(dir, {"write", file, "--port", "COM1", "--device", sim.path(), "--yes", "--backup-dir", backups});
+        CliProcess one(dir,
+                       {"write", file, "--port", "COM1", "--device", sim.path(), "--yes", "--backup-dir", backups});
         ASSERT_TRUE(one.WaitFor("nothing will change")) << one.Out();
         usleep(1500000);
         EXPECT_EQ(one.Interrupt(), 0) << one.Err();
@@ -248,8 +249,9 @@ TEST(CliFleet, WithoutYesThePreviewQuestionIsAnsweredOnStandardInput)
     const std::string second = sim.NextLine();
     const std::string file = dir.file("radio.dat");
     ASSERT_EQ(Cli(dir, "read " + Quote(file) + " --port COM1 --device " + Quote(sim.path())).exitCode, 0);
-    const std::string write = "write " + Quote(file) + " --port COM1,COM2 --device " + Quote(sim.path() + "," + second) +
-                              " --no-verify --backup-dir " + Quote(dir.file("backups"));
+    const std::string write = "write " + Quote(file) + " --port COM1,COM2 --device " +
+                              Quote(sim.path() + "," + second) + " --no-verify --backup-dir " +
+                              Quote(dir.file("backups"));
 
     // No: neither radio is written, and the run is no success.
     CliRun no = CliAnswering(dir, write, "n");

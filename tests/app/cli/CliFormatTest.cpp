@@ -123,7 +123,8 @@ TEST(CliFormats, PdfHoldsEveryChannelFrequency)
     const size_t window = text.find("Scan Information");
     EXPECT_LT(window, text.find("Scan Speed")) << "a setting comes under its window's title";
     // Every word keeps about 15 mm (42.5 points) from the page's left edge.
-    ASSERT_EQ(std::system(("pdftotext -bbox " + Quote(dir.file("c.pdf")) + " " + Quote(dir.file("b.html"))).c_str()), 0);
+    ASSERT_EQ(std::system(("pdftotext -bbox " + Quote(dir.file("c.pdf")) + " " + Quote(dir.file("b.html"))).c_str()),
+              0);
     const std::string boxes = ReadAll(dir.file("b.html"));
     double left = 1e9;
     for (size_t at = boxes.find("xMin=\""); at != std::string::npos; at = boxes.find("xMin=\"", at + 1))
@@ -141,7 +142,9 @@ TEST(CliFormats, AnOutIsReplacedOnlyWhenAskedAndNeverCutShort)
     for (const std::string& force : {std::string(), std::string(" --force")}) {
         EXPECT_EQ(Cli(dir, "export " + Quote(file) + " " + Quote(file) + force).exitCode, 2) << force;
         EXPECT_EQ(Cli(dir, "import " + Quote(dir.file("in.csv")) + " " + Quote(file) + " --base " + Quote(file) + force)
-                      .exitCode, 2) << force;
+                      .exitCode,
+                  2)
+            << force;
     }
     EXPECT_EQ(Cli(dir, "export " + Quote(file) + " --format pdf " + Quote(old)).exitCode, 2);
     EXPECT_EQ(ReadAll(file), bytes);

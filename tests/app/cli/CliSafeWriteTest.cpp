@@ -58,7 +58,8 @@ TEST(CliSafeWrite, EachRadioIsBackedUpShownTheChangesWrittenAndVerified)
     Files f(dir);
     const std::string backups = dir.file("backups");
     Simulator sim(dir, {});
-    CliRun write = Cli(dir, "write " + Quote(f.edited) + OnSim(sim) + " --count 2 --yes --backup-dir " + Quote(backups));
+    CliRun write = Cli(dir,
+                       "write " + Quote(f.edited) + OnSim(sim) + " --count 2 --yes --backup-dir " + Quote(backups));
     ASSERT_EQ(write.exitCode, 0) << write.err;
     EXPECT_EQ(write.out.rfind("What the write will change in the radio:\nChannel 2, TX Power: Low → High\n", 0), 0u)
         << write.out;

@@ -24,9 +24,9 @@ TEST(Cli, NewWritesTheFileOfANewDocumentAndDumpReadsItBack)
     std::vector<std::string> keys;
     for (auto& [key, value] : doc.items())
         keys.push_back(key);
-    EXPECT_EQ(keys, (std::vector<std::string>{"model_code", "family_code", "area_code", "model_name", "band",
-                                              "write_time", "factory_time", "serial_number", "area", "settings",
-                                              "channels"}));
+    EXPECT_EQ(keys,
+              (std::vector<std::string>{"model_code", "family_code", "area_code", "model_name", "band", "write_time",
+                                        "factory_time", "serial_number", "area", "settings", "channels"}));
     EXPECT_EQ(doc["model_code"], "QV30");
     EXPECT_EQ(doc["family_code"], "QV30");
     EXPECT_EQ(doc["area_code"], "    ");
@@ -156,14 +156,14 @@ TEST(Cli, DumpShowsTheAreaAndEverySettingAsItsWindowShowsIt)
     // stands in for block 0).
     std::string file = ReadAll(path);
     file.replace(9, 4, "0592");
-    file[0x120] = '\x22';  // voice off (language bit kept), tone off, FM interdict
-    file[0x121] = '\x25';  // squelch 5, battery save off with ratio 2 kept
-    file[0x122] = '\x63';  // time-out 99: out of range, back to 180
-    file[0x123] = '\x02';  // VOX on, gain 3, delay 0.5, inhibit No
-    file[0x125] = '\x09';  // scan speed one past the list
-    file[0x127] = '\x20';  // key 1: short Off, long Transient Monmome
-    file[0x128] = '\x02';  // key 2: short code 2, shown as Monmome
-    file[0x142] = '\x00';  // "* and #" 100, no side tone, Tx/Rx inhibit
+    file[0x120] = '\x22'; // voice off (language bit kept), tone off, FM interdict
+    file[0x121] = '\x25'; // squelch 5, battery save off with ratio 2 kept
+    file[0x122] = '\x63'; // time-out 99: out of range, back to 180
+    file[0x123] = '\x02'; // VOX on, gain 3, delay 0.5, inhibit No
+    file[0x125] = '\x09'; // scan speed one past the list
+    file[0x127] = '\x20'; // key 1: short Off, long Transient Monmome
+    file[0x128] = '\x02'; // key 2: short code 2, shown as Monmome
+    file[0x142] = '\x00'; // "* and #" 100, no side tone, Tx/Rx inhibit
     file[0x14D] = '\x04';
     file.replace(0x160, 2, "\x12\x3A");
     file.replace(0x148, 3, "\x70\x0F\xFF");
@@ -180,8 +180,9 @@ TEST(Cli, DumpShowsTheAreaAndEverySettingAsItsWindowShowsIt)
     EXPECT_EQ(s["optional"]["vol_inhibit_tx"], "Off");
     EXPECT_EQ(s["optional"]["battery_save"], "OFF");
     EXPECT_EQ(s["optional"]["tx_time_out"], "180");
-    EXPECT_EQ(s["vox"], nlohmann::json::parse(
-        R"({"vox_function": true, "gain_level": "3", "delay_time": "0.5", "inhibit_on_receive": "No"})"));
+    EXPECT_EQ(s["vox"],
+              nlohmann::json::parse(
+                  R"({"vox_function": true, "gain_level": "3", "delay_time": "0.5", "inhibit_on_receive": "No"})"));
     EXPECT_EQ(s["scan"]["scan_speed"], "550");
     EXPECT_EQ(s["keys"]["key1_short"], "Off");
     EXPECT_EQ(s["keys"]["key1_long"], "Transient Monmome");
@@ -227,10 +228,12 @@ TEST(Cli, ReadersTakeNoMoreThanTheirFormatHoldsAndPassOverWhatIsNoFile)
 
     for (const std::string& other : {folder, std::string("/dev/zero")})
         EXPECT_EQ(Cli(dir, "diff " + Quote(backup) + " " + Quote(other)).exitCode, 2) << other;
-    for (const std::string& command : {std::string("import /dev/zero"), std::string("load /dev/urandom"), "import " + Quote(folder)}) {
+    for (const std::string& command :
+         {std::string("import /dev/zero"), std::string("load /dev/urandom"), "import " + Quote(folder)}) {
         CliRun run = Cli(dir, command + " " + Quote(dir.file("out.dat")));
         EXPECT_EQ(run.exitCode, 2) << command;
         EXPECT_NE(run.err.find(command.starts_with("import '") ? "Is a directory" : "File too large"),
-                  std::string::npos) << command << ": " << run.err;
+                  std::string::npos)
+            << command << ": " << run.err;
     }
 }

@@ -49,7 +49,8 @@ struct Keys {
         if (key.isEmpty() && needed)
             faults.push_back(where + ": \"" + text.toStdString() + "\" has no access key");
         else if (!key.isEmpty() && !seen.emplace(key, text).second)
-            faults.push_back(where + ": \"" + text.toStdString() + "\" and \"" + seen[key].toStdString() + "\" share a key");
+            faults.push_back(where + ": \"" + text.toStdString() + "\" and \"" + seen[key].toStdString() +
+                             "\" share a key");
     }
 };
 
@@ -91,8 +92,10 @@ void WindowFaults(QWidget* window, std::vector<std::string>& faults, bool own = 
     for (QGroupBox* g : window->findChildren<QGroupBox*>())
         keys.Add(g->title(), false);
     for (QWidget* field : window->findChildren<QWidget*>()) {
-        const bool inner = qobject_cast<QComboBox*>(field->parentWidget()) || qobject_cast<QAbstractSpinBox*>(field->parentWidget());
-        const bool typed = qobject_cast<QComboBox*>(field) || qobject_cast<QAbstractSpinBox*>(field) || qobject_cast<QLineEdit*>(field);
+        const bool inner = qobject_cast<QComboBox*>(field->parentWidget()) ||
+                           qobject_cast<QAbstractSpinBox*>(field->parentWidget());
+        const bool typed = qobject_cast<QComboBox*>(field) || qobject_cast<QAbstractSpinBox*>(field) ||
+                           qobject_cast<QLineEdit*>(field);
         if (own && typed && !inner && Shown(field, window) && !labelled.count(field))
             faults.push_back(keys.where + ": " + field->objectName().toStdString() + " has no label with a key");
     }
@@ -107,7 +110,8 @@ protected:
     {
         for (const char* name : {"SysInfo.Ini", "English.Ini", "Chinese.Ini"})
             std::filesystem::copy_file(std::string(QV300_DATA_DIR) + "/" + name, dir.file(name));
-        ASSERT_TRUE(TIniFile(dir.file("SysInfo.Ini")).WriteString("SysInfo", "Language_ID", std::to_string(GetParam())));
+        ASSERT_TRUE(
+            TIniFile(dir.file("SysInfo.Ini")).WriteString("SysInfo", "Language_ID", std::to_string(GetParam())));
         StartFresh(dir.path().string());
         SetBackupFolder(dir.file("backups"));
         window = std::make_unique<TfMainFrm>();
@@ -123,18 +127,25 @@ TEST_P(AccessKeys, EveryMenuAndWindowHasKeysOfItsOwnAndEveryShortcutIsOne)
     for (QAction* a : window->findChildren<QAction*>())
         for (const QKeySequence& k : a->shortcuts())
             if (!shortcuts.emplace(k, a->text()).second)
-                faults.push_back(k.toString().toStdString() + " is " + a->text().toStdString() + " and " + shortcuts[k].toStdString());
-    for (Command c : {Command::ChannelInformation, Command::KeyFunction, Command::VoxFunction, Command::OptionalFunction,
-                      Command::ScanInformation, Command::DtmfInformation, Command::RadioInformation}) {
+                faults.push_back(k.toString().toStdString() + " is " + a->text().toStdString() + " and " +
+                                 shortcuts[k].toStdString());
+    for (Command c :
+         {Command::ChannelInformation, Command::KeyFunction, Command::VoxFunction, Command::OptionalFunction,
+          Command::ScanInformation, Command::DtmfInformation, Command::RadioInformation}) {
         window->ShowEditor(c);
         WindowFaults(window->Editor(c), faults);
     }
     TEmptySystemView noMachine;
-    std::unique_ptr<QWidget> dialogs[] = {
-        std::make_unique<TfFleetWrite>(), std::make_unique<TfBackups>(),  std::make_unique<TfDoctor>(nullptr, &noMachine),
-        std::make_unique<TfChangePreview>(std::vector<ContentChange>{}),  std::make_unique<TfWriteRadio>(),
-        std::make_unique<TfReadRadio>(),  std::make_unique<TfSetPort>(),  std::make_unique<TfSetLanguage>(),
-        std::make_unique<TfModel>(),      std::make_unique<TfFrmAbout>()};
+    std::unique_ptr<QWidget> dialogs[] = {std::make_unique<TfFleetWrite>(),
+                                          std::make_unique<TfBackups>(),
+                                          std::make_unique<TfDoctor>(nullptr, &noMachine),
+                                          std::make_unique<TfChangePreview>(std::vector<ContentChange>{}),
+                                          std::make_unique<TfWriteRadio>(),
+                                          std::make_unique<TfReadRadio>(),
+                                          std::make_unique<TfSetPort>(),
+                                          std::make_unique<TfSetLanguage>(),
+                                          std::make_unique<TfModel>(),
+                                          std::make_unique<TfFrmAbout>()};
     for (auto& dialog : dialogs)
         WindowFaults(dialog.get(), faults);
     window->ImportPath(dir.write("far.csv", "Location,Frequency\n1,999.0\n"), Command::ImportCsv, false);

@@ -188,7 +188,8 @@ TEST_F(MainFrm, ATypedChannelSurvivesSaveAsNewAndOpen)
     mime.setUrls({QUrl::fromLocalFile(file)});
     QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     static_cast<QObject*>(window.get())->event(&drop); // as the drag's end hands it over
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window->ChannelEditor()->gvChs->item(2, rx)->text() == "446.00625"; }, 5000));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return window->ChannelEditor()->gvChs->item(2, rx)->text() == "446.00625"; }, 5000));
     EXPECT_EQ(messages.texts(), std::vector<std::string>{"Do you wish to save the changes?"});
     EXPECT_EQ(window->FileName, file.toStdString());
     EXPECT_FALSE(ALL.Modified);
@@ -221,7 +222,7 @@ TEST_F(MainFrm, EveryEditorOpensOnceAtItsPlaceFromMenuAndTree)
 {
     const auto before = ALL.Image;
     const std::pair<const char*, const char*> items[] = {
-        {"nKeys_Funs", "fKeyFun"}, {"nVoxs_Funs", "fVoxFun"},   {"nOpts_Funs", "fOptFun"},
+        {"nKeys_Funs", "fKeyFun"},  {"nVoxs_Funs", "fVoxFun"},  {"nOpts_Funs", "fOptFun"},
         {"nScan_Funs", "fScanFun"}, {"nDtmf_Funs", "fDtmfFun"}, {"nMode_Info", "fInfoMsg"},
     };
     for (const auto& [action, form] : items) {

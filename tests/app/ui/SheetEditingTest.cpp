@@ -59,8 +59,8 @@ protected:
 
 TEST_F(SheetEditing, EveryFieldOfEveryWindowUndoesAndRedoesItsBytes)
 {
-    const Command editors[] = {Command::KeyFunction,      Command::VoxFunction,     Command::OptionalFunction,
-                               Command::ScanInformation,  Command::DtmfInformation, Command::RadioInformation};
+    const Command editors[] = {Command::KeyFunction,     Command::VoxFunction,     Command::OptionalFunction,
+                               Command::ScanInformation, Command::DtmfInformation, Command::RadioInformation};
     for (Command command : editors) {
         window->ShowEditor(command);
         QWidget* editor = window->Editor(command);
@@ -68,10 +68,12 @@ TEST_F(SheetEditing, EveryFieldOfEveryWindowUndoesAndRedoesItsBytes)
             if (f->mapping == FieldMapping::NotStored)
                 continue;
             if (auto* box = editor->findChild<QCheckBox*>(f->control)) {
-                ExpectUndoable(f->control, [box] { box->toggle(); }, [box] { return box->isChecked(); });
+                ExpectUndoable(
+                    f->control, [box] { box->toggle(); }, [box] { return box->isChecked(); });
             } else if (auto* combo = editor->findChild<QComboBox*>(f->control); combo && combo->isEnabled()) {
-                ExpectUndoable(f->control, [combo] { combo->setCurrentIndex((combo->currentIndex() + 1) % combo->count()); },
-                               [combo] { return combo->currentIndex(); });
+                ExpectUndoable(
+                    f->control, [combo] { combo->setCurrentIndex((combo->currentIndex() + 1) % combo->count()); },
+                    [combo] { return combo->currentIndex(); });
             }
         }
     }
@@ -79,7 +81,8 @@ TEST_F(SheetEditing, EveryFieldOfEveryWindowUndoesAndRedoesItsBytes)
     for (const DtmfStringField& f : DtmfStringFields()) {
         QLineEdit* edit = dtmf->Edit(f.control);
         const size_t steps = Stack()->count();
-        ExpectUndoable(f.control, [edit] { QTest::keyClicks(edit, "12"); }, [edit] { return edit->text(); });
+        ExpectUndoable(
+            f.control, [edit] { QTest::keyClicks(edit, "12"); }, [edit] { return edit->text(); });
         EXPECT_EQ(Stack()->count(), static_cast<int>(steps) + 1) << "typed characters join one step";
     }
 
@@ -91,19 +94,23 @@ TEST_F(SheetEditing, EveryFieldOfEveryWindowUndoesAndRedoesItsBytes)
         auto cell = [grid, row, column] { return grid->gvChs->item(row, column)->text(); };
         if (f.kind == ChannelFieldKind::RxFrequency || f.kind == ChannelFieldKind::TxFrequency) {
             const QString typed = f.kind == ChannelFieldKind::RxFrequency ? "431.0" : "432.0";
-            ExpectUndoable("field " + std::to_string(f.number),
-                           [grid, row, column, typed] { grid->gvChsSetForeText(row, column, typed); }, cell);
+            ExpectUndoable(
+                "field " + std::to_string(f.number),
+                [grid, row, column, typed] { grid->gvChsSetForeText(row, column, typed); }, cell);
             continue;
         }
         grid->gvChsMouseDown(row, column);
         auto* combo = grid->findChild<QComboBox*>(f.comboName);
-        ExpectUndoable("field " + std::to_string(f.number), [grid, combo, &f] {
-            if (combo == grid->cxDcts)
-                combo->setEditText(f.kind == ChannelFieldKind::RxTone ? "88.5" : "D023N");
-            else
-                combo->setCurrentIndex((combo->currentIndex() + 1) % combo->count());
-            grid->ComBoxSetData(combo);
-        }, cell);
+        ExpectUndoable(
+            "field " + std::to_string(f.number),
+            [grid, combo, &f] {
+                if (combo == grid->cxDcts)
+                    combo->setEditText(f.kind == ChannelFieldKind::RxTone ? "88.5" : "D023N");
+                else
+                    combo->setCurrentIndex((combo->currentIndex() + 1) % combo->count());
+                grid->ComBoxSetData(combo);
+            },
+            cell);
     }
     EXPECT_EQ(window->EditAction(Command::Undo)->text().toStdString(), "&Undo PTT ID of channel 3");
     // Ctrl+Z typed in a code field undoes the document, not the field alone.
@@ -125,8 +132,9 @@ TEST_F(SheetEditing, StepsAreNamedInTheLanguageShownNowAndASideKeyByItsKey)
     EXPECT_EQ(window->EditAction(Command::Undo)->text().toStdString(), "&Undo Key - 2: Long Press");
 
     // Another language after both steps were made: they read in it.
-    dir.write("Deutsch.Ini", "[Sheet]\nRedoNamed=Wiederholen %1\nChannelChange=%1 von Kanal %2\n"
-                             "[fChsInfo]\nColShow.2=080@Empfangs|frequenz\n[fKeyFun]\nL2.Caption=Taste 2\nL4.Caption=Lang:\n");
+    dir.write("Deutsch.Ini",
+              "[Sheet]\nRedoNamed=Wiederholen %1\nChannelChange=%1 von Kanal %2\n"
+              "[fChsInfo]\nColShow.2=080@Empfangs|frequenz\n[fKeyFun]\nL2.Caption=Taste 2\nL4.Caption=Lang:\n");
     ALL.LanguageName = "Deutsch";
     ALL.LanguageId = 1;
     Stack()->undo();
@@ -225,11 +233,12 @@ TEST_F(SheetEditing, RowsPasteFromAnOpenCellEditorAndEveryChangedValueIsNamed)
     InitChannel(1, "446.0");
     EncodeChannelField(1, 3, "446.5");
     Grid()->FillAllRows();
-    QGuiApplication::clipboard()->setText("No.\tRX Frequency\tTX Frequency\tQT/DQT Dec\n"
-                                          "1\t446.1\tabc\t\n"
-                                          "2\t446.77777\t\t+88.5\n"
-                                          "3\t446.2\t\t777.7\n"
-                                          "4\t446.3\t\t.5\n");
+    QGuiApplication::clipboard()->setText(
+        "No.\tRX Frequency\tTX Frequency\tQT/DQT Dec\n"
+        "1\t446.1\tabc\t\n"
+        "2\t446.77777\t\t+88.5\n"
+        "3\t446.2\t\t777.7\n"
+        "4\t446.3\t\t.5\n");
     Grid()->gvChsMouseDown(0, 1);
     auto* edit = Grid()->gvChs->findChild<QLineEdit*>();
     ASSERT_NE(edit, nullptr);
@@ -265,8 +274,8 @@ TEST_F(SheetEditing, ChannelItemsAreEachOneStepAndCarryTheCurrentChannel)
     EXPECT_EQ(Grid()->gvChs->item(0, 1)->text(), "438.00000");
     EXPECT_EQ(window->cxTree->currentItem()->text(0), "No. -  2");
 
-    for (Command command : {Command::MoveChannelsDown, Command::SortChannels, Command::FillDown,
-                            Command::InsertChannel, Command::ClearChannels}) {
+    for (Command command : {Command::MoveChannelsDown, Command::SortChannels, Command::FillDown, Command::InsertChannel,
+                            Command::ClearChannels}) {
         Grid()->SelectChannels({1, 2, 3});
         const auto before = ALL.Image;
         const int steps = Stack()->count();

@@ -41,7 +41,10 @@ protected:
     {
         return form->gvChs->visualRect(form->gvChs->model()->index(channel - 1, Col(field))).center();
     }
-    void Press(int channel, int field) { QTest::mouseClick(form->gvChs->viewport(), Qt::LeftButton, {}, Center(channel, field)); }
+    void Press(int channel, int field)
+    {
+        QTest::mouseClick(form->gvChs->viewport(), Qt::LeftButton, {}, Center(channel, field));
+    }
     QLineEdit* Editor(int channel, int field) const
     {
         return qobject_cast<QLineEdit*>(form->gvChs->indexWidget(form->gvChs->model()->index(channel - 1, Col(field))));
@@ -129,9 +132,9 @@ TEST_F(ChsInfoTest, TypingRxIntoEmptyChannelCreatesIt)
     EXPECT_TRUE(messages.shown.empty());
     EXPECT_TRUE(ALL.Modified);
     EXPECT_EQ(form->CellValue(2, Col(1)), "1");
-    const std::vector<std::pair<int, QString>> expected = {
-        {2, "446.00625"}, {3, "446.00625"}, {4, "None"}, {5, "None"}, {6, "High"},
-        {7, "Wide"}, {8, "Del"}, {9, "No"}, {10, "On"}, {13, "Off"}};
+    const std::vector<std::pair<int, QString>> expected = {{2, "446.00625"}, {3, "446.00625"}, {4, "None"}, {5, "None"},
+                                                           {6, "High"},      {7, "Wide"},      {8, "Del"},  {9, "No"},
+                                                           {10, "On"},       {13, "Off"}};
     for (const auto& [field, text] : expected)
         EXPECT_EQ(Text(3, field), text) << "field " << field;
     ExpectBytes(0x030, {0x25, 0x06, 0x60, 0x44, 0x25, 0x06, 0x60, 0x44, 0xFF, 0xFF, 0xFF, 0xFF});
@@ -252,9 +255,8 @@ TEST_F(ChsInfoTest, ToneComboNormalisesTypedTones)
         uint8_t low, high;
     };
     const Case cases[] = {
-        {4, "88", "88.0", 0x80, 0x08},     {4, "D8", "D777N", 0x77, 0x87},
-        {5, "D023n", "D023N", 0x23, 0x80}, {5, "8x8,5", "88.5", 0x85, 0x08},
-        {4, "", "None", 0xFF, 0xFF},
+        {4, "88", "88.0", 0x80, 0x08},    {4, "D8", "D777N", 0x77, 0x87}, {5, "D023n", "D023N", 0x23, 0x80},
+        {5, "8x8,5", "88.5", 0x85, 0x08}, {4, "", "None", 0xFF, 0xFF},
     };
     for (const Case& c : cases) {
         Press(1, c.field);
@@ -282,8 +284,9 @@ TEST_F(ChsInfoTest, LayoutFollowsColumnList)
     EXPECT_EQ(form->size(), QSize(765, 415));
     EXPECT_EQ(form->gvChs->horizontalHeader()->height(), 35);
     const std::vector<std::pair<QString, int>> columns = {
-        {"No.", 45}, {"RX Frequency", 80}, {"TX Frequency", 80}, {"QT/DQT Dec", 65}, {"QT/DQT Enc", 65}, {"TX Power", 65},
-        {"W/N", 65}, {"Scan Add", 65}, {"Busy Lock", 75}, {"Epilogue", 65}, {"PTT ID", 65}};
+        {"No.", 45},        {"RX Frequency", 80}, {"TX Frequency", 80}, {"QT/DQT Dec", 65},
+        {"QT/DQT Enc", 65}, {"TX Power", 65},     {"W/N", 65},          {"Scan Add", 65},
+        {"Busy Lock", 75},  {"Epilogue", 65},     {"PTT ID", 65}};
     const int fields[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 13};
     ASSERT_EQ(form->gvChs->columnCount(), 11);
     for (int c = 0; c < 11; ++c) {
@@ -322,7 +325,8 @@ TEST_F(ChsInfoTest, LargerFontsWidenColumnsAndRowsSoNothingIsCut)
             for (const QString& word : form->gvChs->horizontalHeaderItem(c)->text().split(QRegularExpression("\\s+")))
                 EXPECT_GT(form->gvChs->columnWidth(c), fm.horizontalAdvance(word) + titleMargins)
                     << factor << " " << word.toStdString();
-        EXPECT_GE(form->FormSize().height(), 16 * form->gvChs->rowHeight(0) + form->gvChs->horizontalHeader()->height());
+        EXPECT_GE(form->FormSize().height(),
+                  16 * form->gvChs->rowHeight(0) + form->gvChs->horizontalHeader()->height());
     }
 }
 
@@ -331,7 +335,8 @@ TEST_F(ChsInfoTest, MenuKeyAndShiftF10OpenTheContextMenuAtTheCurrentCell)
     QAction copy("Copy");
     form->SetContextActions({&copy});
     form->gvChs->setCurrentCell(9, Col(4));
-    const QPoint cell = form->gvChs->viewport()->mapToGlobal(form->gvChs->visualRect(form->gvChs->currentIndex()).center());
+    const QPoint cell = form->gvChs->viewport()->mapToGlobal(
+        form->gvChs->visualRect(form->gvChs->currentIndex()).center());
     Activate();
     for (const bool menuKey : {true, false}) {
         QPoint shownAt;
@@ -356,7 +361,8 @@ TEST_F(ChsInfoTest, OnlyChannelSixteenHasInfoBackground)
     const QColor info = form->palette().color(QPalette::ToolTipBase);
     for (int row = 0; row < 16; ++row)
         for (int c = 0; c < form->gvChs->columnCount(); ++c)
-            EXPECT_EQ(form->gvChs->item(row, c)->background().color() == info, row == 15) << "row " << row << " col " << c;
+            EXPECT_EQ(form->gvChs->item(row, c)->background().color() == info, row == 15)
+                << "row " << row << " col " << c;
 }
 
 TEST_F(ChsInfoTest, SelectingAnotherChannelMakesItCurrent)

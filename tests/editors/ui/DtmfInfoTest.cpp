@@ -121,8 +121,9 @@ TEST_F(DtmfInfo, EveryChangeRewritesThePttIdBitsAndTheMappedLists)
 
 TEST_F(DtmfInfo, DtmfPagesAndGroupsAreRelabelled)
 {
-    UseLanguage("[fDtmfFun]\ncxEnCode.Caption=Senden\ncgStun.Caption=Sperre\ncxBeep.Caption=Mithoerton\n"
-                "cxGroup.0=Aus\nlEntv.Caption=Anfang\n");
+    UseLanguage(
+        "[fDtmfFun]\ncxEnCode.Caption=Senden\ncgStun.Caption=Sperre\ncxBeep.Caption=Mithoerton\n"
+        "cxGroup.0=Aus\nlEntv.Caption=Anfang\n");
     auto form = Open<TfDtmfFun>();
     EXPECT_EQ(form->cxDtmfInfo->tabText(0), "Senden");
     EXPECT_EQ(form->cxDtmfInfo->tabText(1), "Decode");

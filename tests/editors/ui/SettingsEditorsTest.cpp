@@ -58,8 +58,9 @@ TEST_F(SettingsEditors, KeyFunctionShortPressCodeTwoBecomesMonmomeOnTheNextChang
 
 TEST_F(SettingsEditors, KeyFunctionTranslatedListsKeepTheCodes)
 {
-    UseLanguage("[fKeyFun]\nfKeyFun.Caption=Tasten\nL1.Caption=Taste 1\nList_Short.0=Aus\nList_Short.3=Suchlauf\n"
-                "List_Long.3=Suchlauf\ncxKeyS1.0=nicht\n");
+    UseLanguage(
+        "[fKeyFun]\nfKeyFun.Caption=Tasten\nL1.Caption=Taste 1\nList_Short.0=Aus\nList_Short.3=Suchlauf\n"
+        "List_Long.3=Suchlauf\ncxKeyS1.0=nicht\n");
     auto form = Open<TfKeyFun>();
     EXPECT_EQ(form->windowTitle(), "Tasten");
     EXPECT_EQ(form->findChild<QLabel*>("L1")->text(), "Taste 1");
@@ -121,8 +122,9 @@ TEST_F(SettingsEditors, OptionalFunctionFillsFromTheImageAndKeepsHiddenBits)
 
 TEST_F(SettingsEditors, OptionalFunctionTranslatesOnlyWhatItsTagsAllow)
 {
-    UseLanguage("[fOptFun]\ncxTot.0=Aus\ncxTot.1=x\ncxSQL.0=x\ncxTone.1=Ein\nlSQL.Caption=Rauschsperre\n"
-                "btnCancel.Caption=&Schliessen\n");
+    UseLanguage(
+        "[fOptFun]\ncxTot.0=Aus\ncxTot.1=x\ncxSQL.0=x\ncxTone.1=Ein\nlSQL.Caption=Rauschsperre\n"
+        "btnCancel.Caption=&Schliessen\n");
     auto form = Open<TfOptFun>();
     EXPECT_EQ(form->Combo("cxTot")->itemText(0), "Aus");
     EXPECT_EQ(form->Combo("cxTot")->itemText(1), "15");
@@ -212,8 +214,9 @@ TEST_F(SettingsEditors, CloseButtonDestroysTheWindowAndEmptiesItsReference)
 
 TEST_F(SettingsEditors, ScanWindowIsRelabelledAndKeepsItsSelections)
 {
-    UseLanguage("[fScanFun]\nfScanFun.Caption=Suchlauf\nL0.Caption=Suchlauf-Daten\ncxPriCh.0=Aus\n"
-                "cxScanMode.1=SO-de\nlScanSpeed.Caption=Tempo\n");
+    UseLanguage(
+        "[fScanFun]\nfScanFun.Caption=Suchlauf\nL0.Caption=Suchlauf-Daten\ncxPriCh.0=Aus\n"
+        "cxScanMode.1=SO-de\nlScanSpeed.Caption=Tempo\n");
     auto form = Open<TfScanFun>();
     EXPECT_EQ(form->windowTitle(), "Suchlauf");
     EXPECT_EQ(form->findChild<QLabel*>("L0")->text(), "Suchlauf-Daten");

@@ -74,8 +74,8 @@ std::string Expected(const std::string& reader)
             continue;
         const ChirpTones t = TonesToChirp(c.TxTone, c.RxTone);
         out << reader << ' ' << n << ' ' << std::llround(c.RxFreq * 1e6) << ' ' << (t.tone.empty() ? "-" : t.tone)
-            << ' ' << t.rToneFreq << ' ' << t.cToneFreq << ' ' << std::stoi(t.dtcsCode)
-            << ' ' << t.dtcsPolarity << ' ' << (c.Bandwidth ? "FM" : "NFM") << ' ' << (c.ScanAdd ? "S" : "-") << '\n';
+            << ' ' << t.rToneFreq << ' ' << t.cToneFreq << ' ' << std::stoi(t.dtcsCode) << ' ' << t.dtcsPolarity << ' '
+            << (c.Bandwidth ? "FM" : "NFM") << ' ' << (c.ScanAdd ? "S" : "-") << '\n';
     }
     return out.str();
 }
@@ -91,12 +91,18 @@ TEST(ChirpColumns, ToneModesAndDuplexMapBothWays)
         const char* polarity;
     };
     const Case cases[] = {
-        {"", "", "", "Tone->Tone", "NN"},           {"88.5", "", "Tone", "Tone->Tone", "NN"},
-        {"88.5", "88.5", "TSQL", "Tone->Tone", "NN"}, {"D023N", "D023N", "DTCS", "Tone->Tone", "NN"},
-        {"D023I", "D023N", "DTCS", "Tone->Tone", "RN"}, {"88.5", "100.0", "Cross", "Tone->Tone", "NN"},
-        {"", "88.5", "Cross", "->Tone", "NN"},       {"", "D023I", "Cross", "->DTCS", "NR"},
-        {"D754I", "", "Cross", "DTCS->", "RN"},      {"88.5", "D023N", "Cross", "Tone->DTCS", "NN"},
-        {"D023I", "67.0", "Cross", "DTCS->Tone", "RN"}, {"D023N", "D754I", "Cross", "DTCS->DTCS", "NR"},
+        {"", "", "", "Tone->Tone", "NN"},
+        {"88.5", "", "Tone", "Tone->Tone", "NN"},
+        {"88.5", "88.5", "TSQL", "Tone->Tone", "NN"},
+        {"D023N", "D023N", "DTCS", "Tone->Tone", "NN"},
+        {"D023I", "D023N", "DTCS", "Tone->Tone", "RN"},
+        {"88.5", "100.0", "Cross", "Tone->Tone", "NN"},
+        {"", "88.5", "Cross", "->Tone", "NN"},
+        {"", "D023I", "Cross", "->DTCS", "NR"},
+        {"D754I", "", "Cross", "DTCS->", "RN"},
+        {"88.5", "D023N", "Cross", "Tone->DTCS", "NN"},
+        {"D023I", "67.0", "Cross", "DTCS->Tone", "RN"},
+        {"D023N", "D754I", "Cross", "DTCS->DTCS", "NR"},
     };
     for (const Case& c : cases) {
         const ChirpTones t = TonesToChirp(c.tx, c.rx);
@@ -119,9 +125,10 @@ TEST(ChirpColumns, ToneModesAndDuplexMapBothWays)
         const char* duplex;
         const char* offset;
     };
-    for (const Duplex& d : {Duplex{446.0, 446.0, true, "", "0.000000"}, Duplex{446.0, 451.0, true, "+", "5.000000"},
-                            Duplex{446.1, 446.0, true, "-", "0.100000"}, Duplex{446.0, 146.52, false, "split", "146.520000"},
-                            Duplex{446.0, -1, true, "off", "0.000000"}, Duplex{146.52, 146.52, false, "", "0.000000"}}) {
+    for (const Duplex& d :
+         {Duplex{446.0, 446.0, true, "", "0.000000"}, Duplex{446.0, 451.0, true, "+", "5.000000"},
+          Duplex{446.1, 446.0, true, "-", "0.100000"}, Duplex{446.0, 146.52, false, "split", "146.520000"},
+          Duplex{446.0, -1, true, "off", "0.000000"}, Duplex{146.52, 146.52, false, "", "0.000000"}}) {
         const ChirpDuplex out = DuplexToChirp(d.rx, d.tx, d.inBand);
         EXPECT_EQ(out.duplex, d.duplex);
         EXPECT_EQ(out.offset, d.offset);
@@ -184,10 +191,10 @@ TEST_F(ChirpCsv, ReadsOtherWritersFilesAndReportsEveryRowItLeaves)
         "TStep,Skip,Comment,URCALL,RPT1CALL,RPT2CALL,DVCODE,Extra\r\n"
         "\"A, b\",0,446.00700,,0,TSQL,88.5,88.5,023,NN,NFM,5,S,,,,,,x\r\n"
         "B,5,\"430.5\",+,5,DTCS,88.5,88.5,754,RN,FM,5,,,,,,,x\r\n"
-        "C,6,146.52,,0,,88.5,88.5,023,NN,FM,5,,,,,,,x\r\n"      // line 4: outside the band
-        "D,7,446.1,,0,,88.5,88.5,023,NN,AM,5,,,,,,,x\r\n"       // line 5: mode
-        "E,8,446.2,,0,Tone,300.0,88.5,023,NN,FM,5,,,,,,,x\r\n"  // line 6: tone
-        "F,9,44x.2,,0,,88.5,88.5,023,NN,FM,5,,,,,,,x\r\n"       // line 7: number
+        "C,6,146.52,,0,,88.5,88.5,023,NN,FM,5,,,,,,,x\r\n"     // line 4: outside the band
+        "D,7,446.1,,0,,88.5,88.5,023,NN,AM,5,,,,,,,x\r\n"      // line 5: mode
+        "E,8,446.2,,0,Tone,300.0,88.5,023,NN,FM,5,,,,,,,x\r\n" // line 6: tone
+        "F,9,44x.2,,0,,88.5,88.5,023,NN,FM,5,,,,,,,x\r\n"      // line 7: number
         "G,10,446.3\r\n"                                       // line 8: short row
         "H,5,446.4,,0,,88.5,88.5,023,NN,FM,5,,,,,,,x\r\n";     // line 9: channel 6 again
     const ChirpCsvReport report = ChirpCsvToDocument(text, {.keepLocations = true, .replaceChannels = true});
@@ -242,9 +249,10 @@ TEST_F(ChirpCsv, ExportNamesTheRowsCHIRPWouldLeaveOut)
 TEST_F(ChirpCsv, EveryValueChangedIsSaidAndATakingOfNothingChangesNothing)
 {
     // CHIRP's own 18 columns: no CrossMode, which CHIRP reads as Tone->Tone.
-    const std::string text = "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,"
-                             "Mode,TStep,Skip,Comment,URCALL,RPT1CALL,RPT2CALL,DVCODE\n"
-                             "2,,446.00777,+,5.0,Cross,88.54,100.0,023,NN,FM,5.00,,,,,,\n";
+    const std::string text =
+        "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,"
+        "Mode,TStep,Skip,Comment,URCALL,RPT1CALL,RPT2CALL,DVCODE\n"
+        "2,,446.00777,+,5.0,Cross,88.54,100.0,023,NN,FM,5.00,,,,,,\n";
     InitChannel(1, "446.5");
     const ChirpCsvReport report = ChirpCsvToDocument(text, {.keepLocations = true, .replaceChannels = true});
     ASSERT_EQ(report.taken, 1);

@@ -81,9 +81,12 @@ TEST_F(FleetWindow, WritesEveryCheckedPortAtOnceWhileOneRadioFails)
     ASSERT_TRUE(QTest::qWaitFor([&] { return !window.Fleet()->Running(); }, 90000));
 
     EXPECT_EQ(previews, 1); // once, for the first radio that answers
-    EXPECT_TRUE(window.twPorts->item(0, 3)->text().startsWith("done (")) << window.twPorts->item(0, 3)->text().toStdString();
-    EXPECT_TRUE(window.twPorts->item(1, 3)->text().startsWith("failed (")) << window.twPorts->item(1, 3)->text().toStdString();
-    EXPECT_TRUE(window.twPorts->item(2, 3)->text().startsWith("done (")) << window.twPorts->item(2, 3)->text().toStdString();
+    EXPECT_TRUE(window.twPorts->item(0, 3)->text().startsWith("done ("))
+        << window.twPorts->item(0, 3)->text().toStdString();
+    EXPECT_TRUE(window.twPorts->item(1, 3)->text().startsWith("failed ("))
+        << window.twPorts->item(1, 3)->text().toStdString();
+    EXPECT_TRUE(window.twPorts->item(2, 3)->text().startsWith("done ("))
+        << window.twPorts->item(2, 3)->text().toStdString();
     EXPECT_TRUE(window.btnStart->isEnabled());
     EXPECT_FALSE(window.btnStop->isEnabled());
 
@@ -117,7 +120,8 @@ TEST_F(FleetWindow, WritesOnlyTheCheckedPortsAndOpensTheLogFolder)
     window.btnStart->click();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !window.Fleet()->Running(); }, 60000));
     EXPECT_EQ(window.twPorts->item(0, 3)->text(), "idle");
-    EXPECT_TRUE(window.twPorts->item(1, 3)->text().startsWith("done (")) << window.twPorts->item(1, 3)->text().toStdString();
+    EXPECT_TRUE(window.twPorts->item(1, 3)->text().startsWith("done ("))
+        << window.twPorts->item(1, 3)->text().toStdString();
     const std::string shown = window.mLog->toPlainText().toStdString();
     EXPECT_NE(shown.find("1 written, 0 verified, 0 failed"), std::string::npos) << shown;
     EXPECT_EQ(Occurrences(shown, "COM1:"), 0u) << shown;

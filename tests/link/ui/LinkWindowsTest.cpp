@@ -64,7 +64,10 @@ protected:
         ClearRunMappings();
     }
     // Plays the exchange until the window has closed itself.
-    bool RunUntilHidden(QDialog& window) { return clock->Run([&] { return !window.isVisible(); }); }
+    bool RunUntilHidden(QDialog& window)
+    {
+        return clock->Run([&] { return !window.isVisible(); });
+    }
 };
 
 } // namespace
@@ -134,8 +137,9 @@ TEST_F(LinkWindows, WriteWindowStaysOpenForTheNextRadio)
     clock->Run([&] { return port->sent.size() >= 45; });
     port->LineErrorAt(clock->now);
     clock->Run([] { return false; }, 20000);
-    EXPECT_EQ(messages.texts(), (std::vector<std::string>{"Writing Completed.",
-                                                          "Please check all connections and communication port settings."}));
+    EXPECT_EQ(messages.texts(),
+              (std::vector<std::string>{"Writing Completed.",
+                                        "Please check all connections and communication port settings."}));
     EXPECT_TRUE(window.isVisible());
     // Ok is there for another try once the cable is back.
     EXPECT_TRUE(window.btnOk->isEnabled());
@@ -286,8 +290,7 @@ TEST_F(LinkWindows, MainWindowChecksThePortAtStartAndRunsTheLinkCommands)
     ASSERT_EQ(previews.size(), 1u);
     EXPECT_FALSE(previews[0].empty()); // the scripted radio's memory is all zeros
     EXPECT_EQ(radio->memory[0x175], 0xF2);
-    EXPECT_EQ(results.rfind("Radio 1: serial number SN42, Verified, backup SN42-", 0), 0u)
-        << results;
+    EXPECT_EQ(results.rfind("Radio 1: serial number SN42, Verified, backup SN42-", 0), 0u) << results;
 
     // File > Backups opens that backup as the document, without its name:
     // Save must not overwrite the file that restores the radio.
@@ -324,9 +327,10 @@ TEST_F(LinkWindows, MainWindowChecksThePortAtStartAndRunsTheLinkCommands)
 TEST_F(LinkWindows, WindowsTakeTheirTextsFromTheLanguageFile)
 {
     dir.write("SysInfo.Ini", "[SysInfo]\nLanguage_ID=1\nLanguage_SW=English|Deutsch\n");
-    dir.write("Deutsch.Ini", "[fSetPort]\nfSetPort.Caption=Schnittstelle\nlbName.Caption=Anschluss \n"
-                             "btnOk.Caption=&Gut\n[fReadRadio]\nfReadRadio.Caption=Funkgerät lesen\n"
-                             "btnCancel.Caption=&Abbrechen\n");
+    dir.write("Deutsch.Ini",
+              "[fSetPort]\nfSetPort.Caption=Schnittstelle\nlbName.Caption=Anschluss \n"
+              "btnOk.Caption=&Gut\n[fReadRadio]\nfReadRadio.Caption=Funkgerät lesen\n"
+              "btnCancel.Caption=&Abbrechen\n");
     StartFresh(dir.path().string());
     ASSERT_EQ(ALL.LanguageId, 1);
     TfSetPort dialog;

@@ -60,14 +60,14 @@ std::string Shipped(const std::string& name)
 }
 
 // The windows of the program, by section name.
-const std::set<QString> kSections = {"fMainFrm", "fChsInfo",    "fKeyFun",     "fOptFun",  "fVoxFun",
-                                     "fScanFun", "fDtmfFun",    "fInfoMsg",    "fReadRadio", "fWriteRadio",
-                                     "fSetPort", "fSetLanguage", "fModel",     "fFrmAbout", "fDoctor"};
+const std::set<QString> kSections = {"fMainFrm", "fChsInfo",     "fKeyFun",  "fOptFun",    "fVoxFun",
+                                     "fScanFun", "fDtmfFun",     "fInfoMsg", "fReadRadio", "fWriteRadio",
+                                     "fSetPort", "fSetLanguage", "fModel",   "fFrmAbout",  "fDoctor"};
 // The text sections outside the windows' own.
 const TextSection* const kTextSections[] = {&kSheetTexts, &kFleetTexts, &kSafeTexts, &kDoctorTexts, &kInterchangeTexts};
 // The editors the main window opens, by command.
 constexpr Command kEditorCommands[] = {Command::KeyFunction,      Command::VoxFunction,     Command::OptionalFunction,
-                                      Command::RadioInformation, Command::DtmfInformation, Command::ScanInformation};
+                                       Command::RadioInformation, Command::DtmfInformation, Command::ScanInformation};
 
 using Texts = std::vector<std::pair<QString, QString>>;
 
@@ -235,7 +235,8 @@ TEST_F(LanguageFiles, EnglishFileHasTheMainWindowsDesignTextsMessagesAndAboutLin
     for (const auto& [key, design] : LocalisableTexts(window.get())) {
         std::optional<std::string> text = english.Find("fMainFrm", key.toStdString());
         if (!text || *text != design.toStdString())
-            wrong.push_back(key.toStdString() + "=" + design.toStdString() + "  (file: " + text.value_or("missing") + ")");
+            wrong.push_back(key.toStdString() + "=" + design.toStdString() + "  (file: " + text.value_or("missing") +
+                            ")");
     }
     EXPECT_TRUE(wrong.empty()) << "English.Ini [fMainFrm] differs from the design texts:" << Listed(wrong);
 

@@ -35,34 +35,35 @@
 namespace {
 
 // A second language with texts for a sample of every kind of component.
-const char* const kGerman = "[Language]\n"
-                            "ExitProgram=Programm beenden?\n"
-                            "[fMainFrm]\n"
-                            "fMainFrm.Caption=Funkgeraet\n"
-                            "nFile.Caption=&Datei\n"
-                            "N1.Caption=&Neu\n"
-                            "nKeys_Funs.Caption=&Tasten\n"
-                            "nKeys_Funs.Hint=Tastenbelegung\n"
-                            "tbRead.Hint=Lesen\n"
-                            "Label5.Caption=Kanal\n"
-                            "lCom.Caption=\"Schnittstelle: \"\n"
-                            "[fChsInfo]\n"
-                            "fChsInfo.Caption=Kanaele\n"
-                            "ColShow.2=090@Empfang\n"
-                            "cxDcts.0=Kein\n"
-                            "cxDcts.1=99.9\n"
-                            "cxPwrv.0=Hoch\n"
-                            "cxPwrv.1=\n"
-                            "[fSetLanguage]\n"
-                            "lbName.Caption=Sprache:\n"
-                            "Language.1=Deutsch\n"
-                            "[fFrmAbout]\n"
-                            "lStr1=ignored, no .Caption\n"
-                            "lStr1.Caption=QV-300 Programmiersoftware\n"
-                            "lStr2.Caption=Version 1\n"
-                            "lStr7.Caption=Fehler melden\n"
-                            "lStr8.Caption=   \n"
-                            "lStr9.Caption=\n";
+const char* const kGerman =
+    "[Language]\n"
+    "ExitProgram=Programm beenden?\n"
+    "[fMainFrm]\n"
+    "fMainFrm.Caption=Funkgeraet\n"
+    "nFile.Caption=&Datei\n"
+    "N1.Caption=&Neu\n"
+    "nKeys_Funs.Caption=&Tasten\n"
+    "nKeys_Funs.Hint=Tastenbelegung\n"
+    "tbRead.Hint=Lesen\n"
+    "Label5.Caption=Kanal\n"
+    "lCom.Caption=\"Schnittstelle: \"\n"
+    "[fChsInfo]\n"
+    "fChsInfo.Caption=Kanaele\n"
+    "ColShow.2=090@Empfang\n"
+    "cxDcts.0=Kein\n"
+    "cxDcts.1=99.9\n"
+    "cxPwrv.0=Hoch\n"
+    "cxPwrv.1=\n"
+    "[fSetLanguage]\n"
+    "lbName.Caption=Sprache:\n"
+    "Language.1=Deutsch\n"
+    "[fFrmAbout]\n"
+    "lStr1=ignored, no .Caption\n"
+    "lStr1.Caption=QV-300 Programmiersoftware\n"
+    "lStr2.Caption=Version 1\n"
+    "lStr7.Caption=Fehler melden\n"
+    "lStr8.Caption=   \n"
+    "lStr9.Caption=\n";
 
 class Localise : public ::testing::Test {
 protected:
@@ -238,8 +239,9 @@ TEST_F(Localise, MainWindowSectionRelabelsNeitherItsEditorsNorDialogsNorStatusBa
 {
     // Keys of the main window's section that happen to be the names of
     // components inside its editors, a dialog over it and its status bar.
-    dir.write("Other.Ini", "[fMainFrm]\nnFile.Caption=&Datei\nbtnCancel.Caption=Falsch\nColShow.2=010@Falsch\n"
-                           "btnOk.Caption=Falsch\nMainBar4.Caption=Falsch\n");
+    dir.write("Other.Ini",
+              "[fMainFrm]\nnFile.Caption=&Datei\nbtnCancel.Caption=Falsch\nColShow.2=010@Falsch\n"
+              "btnOk.Caption=Falsch\nMainBar4.Caption=Falsch\n");
     Start(0);
     window->RunCommand(Command::KeyFunction);
     TfSetLanguage dialog(window.get());

@@ -66,7 +66,8 @@ TEST_F(LineProbe, AReadyRadioGetsTheFirstThreeFramesOfARead)
     // end frame: the radio is idle before the next program can speak.
     EXPECT_EQ(port.sent[3].bytes, Bytes{kEndFrame});
     EXPECT_LT(clock.now - port.sent[2].time, 500);
-    radio->Tick(std::chrono::milliseconds(port.sent[3].time) + SimulatedRadio::kLoneEndGap + std::chrono::milliseconds(1));
+    radio->Tick(std::chrono::milliseconds(port.sent[3].time) + SimulatedRadio::kLoneEndGap +
+                std::chrono::milliseconds(1));
     EXPECT_FALSE(radio->SessionDeadline());
     EXPECT_EQ(ProbeFinding(o, "COM1 (/dev/ttyUSB0)").id, "line-ready");
 }
@@ -120,7 +121,8 @@ TEST_F(LineProbe, AnotherRadioIsToldByItsIdentification)
     EXPECT_EQ(o.result, ProbeResult::OtherModel);
     Finding f = ProbeFinding(o, "COM1");
     EXPECT_EQ(f.severity, Severity::Problem);
-    EXPECT_NE(f.what.find("(" + std::string(o.identReply.begin() + 1, o.identReply.begin() + 5) + ")"), std::string::npos)
+    EXPECT_NE(f.what.find("(" + std::string(o.identReply.begin() + 1, o.identReply.begin() + 5) + ")"),
+              std::string::npos)
         << f.what;
 }
 

@@ -14,11 +14,35 @@ ParsedOptions Parse(std::vector<std::string> args)
 
 TEST(SimOptions, ReadsEveryOption)
 {
-    ParsedOptions p = Parse({"--memory", "in.dat", "--model", "QV31", "--pace", "--save", "out.dat", "--wrong-tag",
-                             "--unknown-model", "--wrong-response", "--silent-at", "ack:3", "--short-reply", "4",
-                             "--refuse-write", "24", "--hang-up-after", "0", "--noise-at", "program",
-                             "--noise-count", "2", "--fault-session", "2", "--echo", "--corrupt-write", "7",
-                             "--power-loss-after", "9"});
+    ParsedOptions p = Parse({"--memory",
+                             "in.dat",
+                             "--model",
+                             "QV31",
+                             "--pace",
+                             "--save",
+                             "out.dat",
+                             "--wrong-tag",
+                             "--unknown-model",
+                             "--wrong-response",
+                             "--silent-at",
+                             "ack:3",
+                             "--short-reply",
+                             "4",
+                             "--refuse-write",
+                             "24",
+                             "--hang-up-after",
+                             "0",
+                             "--noise-at",
+                             "program",
+                             "--noise-count",
+                             "2",
+                             "--fault-session",
+                             "2",
+                             "--echo",
+                             "--corrupt-write",
+                             "7",
+                             "--power-loss-after",
+                             "9"});
     ASSERT_TRUE(p.options) << p.error;
     const SimOptions& o = *p.options;
     EXPECT_EQ(o.memoryFile, "in.dat");

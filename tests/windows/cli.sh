@@ -4,8 +4,10 @@
 # Wine's COM ports: the steps of link-steps.sh, in English; then Ctrl+C
 # twice in a fleet write stops it at once, and each radio's line says how
 # to put its backup back.
-source "$(dirname "$0")/lib.sh"
-source "$(dirname "$0")/link-steps.sh"
+# lib.sh moves to the top of the tree, so this folder is named first.
+here="$(cd "$(dirname "$0")" && pwd)"
+source "$here/lib.sh"
+source "$here/link-steps.sh"
 need_build qv300-cli.exe
 use_prefix
 link_steps "$build_win/qv300-cli.exe" Verified

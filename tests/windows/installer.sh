@@ -5,8 +5,10 @@
 # place, and the installed qv300-cli.exe tells its version and takes the
 # steps of link-steps.sh in Chinese, then in English; the silent uninstall
 # then takes all of that away and leaves the user's backups.
-source "$(dirname "$0")/lib.sh"
-source "$(dirname "$0")/link-steps.sh"
+# lib.sh moves to the top of the tree, so this folder is named first.
+here="$(cd "$(dirname "$0")" && pwd)"
+source "$here/lib.sh"
+source "$here/link-steps.sh"
 need_build qv300.exe qv300-cli.exe
 setup="$(package -setup.exe)"
 version="$(basename "$setup" | sed 's/^qv300-//; s/-setup\.exe$//')"

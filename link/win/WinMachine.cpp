@@ -9,31 +9,12 @@
 #include <algorithm>
 
 #include "base/win/WideText.h"
+#include "link/win/DeviceRegistry.h"
 #include "link/win/WinPorts.h"
 
 namespace {
 
 const std::string kDevicePrefix = "\\\\.\\";
-
-std::string RegistryText(HKEY key, const wchar_t* name)
-{
-    wchar_t value[512] = {};
-    DWORD size = sizeof value - sizeof(wchar_t);
-    DWORD type = 0;
-    if (RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(value), &size) != ERROR_SUCCESS ||
-        type != REG_SZ)
-        return {};
-    return Utf8FromWide(value);
-}
-
-std::string Property(HDEVINFO set, SP_DEVINFO_DATA& device, DWORD property)
-{
-    wchar_t text[512] = {};
-    if (!SetupDiGetDeviceRegistryPropertyW(set, &device, property, nullptr, reinterpret_cast<BYTE*>(text),
-                                           sizeof text - sizeof(wchar_t), nullptr))
-        return {};
-    return Utf8FromWide(text);
-}
 
 // Values of the device's hardware key (DIREG_DEV) or driver key (DIREG_DRV);
 // a device without a driver has no driver key.
@@ -67,9 +48,9 @@ void Collect(HDEVINFO set, std::vector<WinDevice>& found)
             d.vendor = usbId.substr(0, 4);
             d.product = usbId.substr(5);
         }
-        d.name = Property(set, device, SPDRP_FRIENDLYNAME);
+        d.name = DeviceProperty(set, device, SPDRP_FRIENDLYNAME);
         if (d.name.empty())
-            d.name = Property(set, device, SPDRP_DEVICEDESC);
+            d.name = DeviceProperty(set, device, SPDRP_DEVICEDESC);
         ReadKey(set, device, DIREG_DEV, {{L"PortName", &d.portName}});
         ReadKey(set, device, DIREG_DRV, {{L"ProviderName", &d.provider}, {L"DriverVersion", &d.driverVersion}});
         ULONG status = 0;

@@ -11,6 +11,7 @@
 
 #include "base/NumberText.h"
 #include "base/win/WideText.h"
+#include "link/win/DeviceRegistry.h"
 
 namespace {
 
@@ -34,17 +35,6 @@ std::string HexAfter(const std::string& upper, const std::string& key)
     return Lower(digits);
 }
 
-std::wstring RegistryText(HKEY key, const wchar_t* name)
-{
-    wchar_t value[256] = {};
-    DWORD size = sizeof value - sizeof(wchar_t);
-    DWORD type = 0;
-    if (RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(value), &size) != ERROR_SUCCESS ||
-        type != REG_SZ)
-        return {};
-    return value;
-}
-
 struct PortInfo {
     std::string friendlyName;
     std::string usbId;
@@ -63,15 +53,12 @@ std::optional<PortInfo> FindPortInfo(const std::string& comName)
         HKEY key = SetupDiOpenDevRegKey(set, &device, DICS_FLAG_GLOBAL, 0, DIREG_DEV, KEY_READ);
         if (key == INVALID_HANDLE_VALUE)
             continue;
-        const std::string portName = Utf8FromWide(RegistryText(key, L"PortName"));
+        const std::string portName = RegistryText(key, L"PortName");
         RegCloseKey(key);
         if (Lower(portName) != Lower(comName))
             continue;
         PortInfo info;
-        wchar_t text[512] = {};
-        if (SetupDiGetDeviceRegistryPropertyW(set, &device, SPDRP_FRIENDLYNAME, nullptr, reinterpret_cast<BYTE*>(text),
-                                              sizeof text - sizeof(wchar_t), nullptr))
-            info.friendlyName = Utf8FromWide(text);
+        info.friendlyName = DeviceProperty(set, device, SPDRP_FRIENDLYNAME);
         wchar_t instance[512] = {};
         if (SetupDiGetDeviceInstanceIdW(set, &device, instance, 511, nullptr))
             info.usbId = UsbIdOfInstance(Utf8FromWide(instance));

@@ -7,6 +7,7 @@
 #include <set>
 
 #include "TestSupport.h"
+#include "link/DoctorFindings.h"
 #include "core/State.h"
 #include "link/Doctor.h"
 #include "link/DoctorTexts.h"
@@ -127,24 +128,6 @@ protected:
         return Examine(machine, DoctorRequest{std::move(mapping), port, byUser});
     }
 };
-
-// The finding a check made; fails the test when there is none.
-Finding Found(const DoctorReport& report, const std::string& id)
-{
-    for (const Finding& f : report.findings)
-        if (f.id == id)
-            return f;
-    ADD_FAILURE() << "no finding " << id;
-    return {};
-}
-
-bool Has(const DoctorReport& report, const std::string& id)
-{
-    for (const Finding& f : report.findings)
-        if (f.id == id)
-            return true;
-    return false;
-}
 
 TEST_F(Doctor, NoCableSaysSoAndTestsNoLine)
 {

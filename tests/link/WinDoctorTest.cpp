@@ -8,6 +8,7 @@
 #include <map>
 
 #include "TestSupport.h"
+#include "link/DoctorFindings.h"
 #include "core/State.h"
 #include "link/DoctorTexts.h"
 #include "link/LineProbe.h"
@@ -58,20 +59,6 @@ protected:
         return Examine(machine, DoctorRequest{{}, port, byUser});
     }
 };
-
-Finding Found(const DoctorReport& report, const std::string& id)
-{
-    for (const Finding& f : report.findings)
-        if (f.id == id)
-            return f;
-    ADD_FAILURE() << "no finding " << id;
-    return {};
-}
-
-bool Has(const DoctorReport& report, const std::string& id)
-{
-    return std::any_of(report.findings.begin(), report.findings.end(), [&](const Finding& f) { return f.id == id; });
-}
 
 bool Says(const std::string& text, const std::string& part)
 {
